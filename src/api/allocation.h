@@ -1,0 +1,42 @@
+// Every record of the library is made and freed here. Allocation never throws:
+// a record that cannot be made comes back as nullptr, and the caller leaves the
+// world exactly as it was. Tests can make the Nth allocation fail and count
+// the records alive to prove both.
+#pragma once
+
+#include <cstdint>
+#include <new>
+
+namespace zep {
+
+// True when the test hook says this allocation must fail.
+bool allocationMustFail();
+void noteRecordMade();
+void noteRecordFreed();
+
+template <class T>
+T* makeRecord() {
+    if (allocationMustFail()) return nullptr;
+    T* record = new (std::nothrow) T{};
+    if (record) noteRecordMade();
+    return record;
+}
+
+template <class T>
+void freeRecord(T* record) {
+    if (!record) return;
+    delete record;
+    noteRecordFreed();
+}
+
+namespace testing {
+// Makes the allocation `count` allocations from now fail (0: the very next
+// one), and every one after it until reset; a negative count turns failures off.
+void failAllocationsAfter(int64_t count);
+// Records made and not yet freed.
+int64_t liveRecords();
+// Allocations attempted since the last failAllocationsAfter call.
+int64_t allocationsAttempted();
+}  // namespace testing
+
+}  // namespace zep

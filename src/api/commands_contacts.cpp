@@ -1,0 +1,81 @@
+// The collision pass and the queries that read its contacts.
+#include "api/checks.h"
+#include "api/errors.h"
+#include "pass/contact.h"
+#include "pass/pass.h"
+#include "world/shapes.h"
+#include "zepcollide.h"
+
+using namespace zep;
+
+namespace {
+
+constexpr uint32_t kCornerCount = 3;
+
+// The contact a query names, or nullptr after reporting why. The index 0 is
+// refused before the corner is looked at, and the corner before the list.
+const Contact* queriedContact(int32_t number, int32_t index, const int32_t* corner = nullptr) {
+    CollisionObject* object = validateObject(number);
+    if (!object) return nullptr;
+    if (uint32_t(index) == 0) {
+        reportError(message::kIndexOutOfRange, index);
+        return nullptr;
+    }
+    if (corner && (uint32_t(*corner) < 1 || uint32_t(*corner) > kCornerCount)) {
+        reportError(message::kCornerOutOfRange, *corner);
+        return nullptr;
+    }
+    const Contact* contact = contactAt(object->body, uint32_t(index));
+    if (!contact) reportError(message::kIndexOutOfRange, index);
+    return contact;
+}
+
+// The body that owns the mesh the contact hit; none once that mesh is gone.
+const CollisionBody* hitBody(const Contact* contact) {
+    return contact->meshShape ? contact->meshShape->header.body : nullptr;
+}
+
+}  // namespace
+
+extern "C" {
+
+ZEP_API void ZEPCALL RunCollisionZEP(void) { runCollisionPass(); }
+
+ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t number) {
+    CollisionObject* object = validateObject(number);
+    return object ? countContacts(object->body) : 0;
+}
+
+ZEP_API int32_t ZEPCALL CollisionHit(int32_t number, int32_t index, int32_t component) {
+    const Contact* contact = queriedContact(number, index);
+    return floatResult(contact ? vectorComponent(contact->point, component) : 0.0f);
+}
+
+ZEP_API int32_t ZEPCALL CollisionHitNorm(int32_t number, int32_t index, int32_t component) {
+    const Contact* contact = queriedContact(number, index);
+    return floatResult(contact ? vectorComponent(contact->normal, component) : 0.0f);
+}
+
+ZEP_API int32_t ZEPCALL CollisionObjHit(int32_t number, int32_t index) {
+    const Contact* contact = queriedContact(number, index);
+    const CollisionBody* body = contact ? hitBody(contact) : nullptr;
+    return body ? body->objectNumber : 0;
+}
+
+ZEP_API int32_t ZEPCALL CollisionPolyHit(int32_t number, int32_t index) {
+    const Contact* contact = queriedContact(number, index);
+    return contact ? contact->triangleNumber : 0;
+}
+
+ZEP_API int32_t ZEPCALL CollisionTriCorner(int32_t number, int32_t index, int32_t corner,
+                                           int32_t component) {
+    const Contact* contact = queriedContact(number, index, &corner);
+    const CollisionBody* body = contact ? hitBody(contact) : nullptr;
+    if (!body) return floatResult(0.0f);
+    // The corner follows the mesh body as it stands now, not as it stood in
+    // the pass.
+    const Vec3 world = Add(body->currentPosition, contact->triangle[corner - 1]);
+    return floatResult(vectorComponent(world, component));
+}
+
+}  // extern "C"

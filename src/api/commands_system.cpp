@@ -1,0 +1,33 @@
+// Start, stop, the debug switch and the type rules.
+#include "api/checks.h"
+#include "api/errors.h"
+#include "world/rules.h"
+#include "world/system.h"
+#include "zepcollide.h"
+
+using namespace zep;
+
+extern "C" {
+
+ZEP_API void ZEPCALL StartCollisionZEP(void) { startSystem(); }
+
+ZEP_API void ZEPCALL StartCollisionDebugZEP(void) { debugMessages = 1; }
+
+ZEP_API void ZEPCALL StopCollisionZEP(void) { stopSystem(); }
+
+ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t, int32_t, int32_t) {
+    if (!isStarted()) {
+        reportError(message::kRulesNotStarted, 1);
+        return;
+    }
+    if (uint32_t(typeA) > kMaxRuleType || uint32_t(typeB) > kMaxRuleType) return;
+    addRule(typeA, typeB);
+}
+
+ZEP_API int32_t ZEPCALL CheckShapeZEP(int32_t number, int32_t shapeKind) {
+    CollisionObject* object = validateObject(number);
+    if (!object) return 0;
+    return typeHasShapeKind(object->body, shapeKind) ? 1 : 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,23 @@
+#include "api/errors.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace zep {
+
+uint8_t debugMessages = 0;
+
+namespace {
+// Longest text plus the sign and ten digits of a 32-bit number.
+constexpr size_t kMessageBufferSize = 96;
+}  // namespace
+
+void reportError(const char* text, int32_t number) {
+    if (!debugMessages) return;
+    debugMessages = 0;  // before showing: exactly one box per arming
+    char buffer[kMessageBufferSize];
+    std::snprintf(buffer, sizeof buffer, "%s%ld", text, long(number));
+    showErrorBox(buffer);
+}
+
+}  // namespace zep

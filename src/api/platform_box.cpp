@@ -1,0 +1,43 @@
+// Where the error box goes. On Windows the host expects a real modal box; on
+// other systems (development and tests) a handler stands in for it.
+#include "api/errors.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+
+namespace zep {
+
+void showErrorBox(const char* text) {
+    MessageBoxA(nullptr, text, message::kCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace zep
+
+#else
+#include <cstdio>
+
+#include "zepcollide.h"
+
+namespace zep {
+
+namespace {
+ZepMessageHandler messageHandler = nullptr;
+void* messageContext = nullptr;
+}  // namespace
+
+void showErrorBox(const char* text) {
+    if (messageHandler) {
+        messageHandler(text, message::kCaption, messageContext);
+        return;
+    }
+    std::fprintf(stderr, "%s: %s\n", message::kCaption, text);
+}
+
+}  // namespace zep
+
+extern "C" ZEP_API void zepSetMessageHandler(ZepMessageHandler handler, void* context) {
+    zep::messageHandler = handler;
+    zep::messageContext = handler ? context : nullptr;
+}
+
+#endif

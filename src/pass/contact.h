@@ -1,0 +1,52 @@
+// Contacts: one record per hit that the solver found in the latest pass.
+//
+// A body owns its contact list. A contact names the mesh shape it hit without
+// owning it; the mesh keeps a list of the contacts that name it, so that when
+// the mesh is destroyed those contacts are told and never read freed memory.
+#pragma once
+
+#include <cstdint>
+
+#include "sweep/vec3.h"
+
+namespace zep {
+
+struct CollisionBody;
+struct MeshShape;
+
+struct Contact {
+    MeshShape* meshShape = nullptr;  // not owned; null once that mesh is gone
+    float hitTime = 0.0f;
+    int32_t triangleNumber = 0;
+    float moveLength = 0.0f;
+    int32_t hitKind = 0;
+    Vec3 point;             // world
+    Vec3 normal;            // unit, from point to center
+    Vec3 center;            // world
+    Vec3 slideDestination;  // world
+    Vec3 moveToContact;     // world units
+    Vec3 slideVector;       // world units
+    Vec3 triangle[3];       // stored corners, mesh frame
+    Vec3 edgeStart;         // mesh frame, world units
+    Vec3 edgeEnd;
+    Vec3 vertex;
+    Contact* prev = nullptr;
+    Contact* next = nullptr;
+    // Links on meshShape's list of referring contacts.
+    Contact* referrerPrev = nullptr;
+    Contact* referrerNext = nullptr;
+};
+
+// Appends a blank contact to the body's list; nullptr if memory runs out.
+Contact* appendContact(CollisionBody* body);
+// Makes the contact name mesh (and be told when mesh goes).
+void setContactMesh(Contact* contact, MeshShape* mesh);
+// Frees every contact of the body.
+void clearContacts(CollisionBody* body);
+int32_t countContacts(const CollisionBody* body);
+// The contact at a 1-based index, or nullptr.
+Contact* contactAt(const CollisionBody* body, uint32_t index);
+// Called when mesh is destroyed: every contact naming it stops naming it.
+void forgetMeshInContacts(MeshShape* mesh);
+
+}  // namespace zep

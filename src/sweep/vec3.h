@@ -1,0 +1,79 @@
+// Vec3 and the vector operations of the narrow phase and the solver.
+//
+// Precision rule: inside one operation every product, sum, quotient and square
+// root is carried in double precision, and a component is rounded to float
+// only when it is stored into a Vec3. Dot returns its double sum unrounded.
+// Hit and miss decisions compare such values, so the rounding points are part
+// of the results: the build must not contract a*b+c into a fused multiply-add
+// nor use x87 extended precision.
+#pragma once
+
+namespace zep {
+
+struct Vec3 {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+inline Vec3 makeVec3(float x, float y, float z) { return Vec3{x, y, z}; }
+
+// a - b.
+inline Vec3 Subtract(Vec3 a, Vec3 b) {
+    return Vec3{float(double(a.x) - double(b.x)), float(double(a.y) - double(b.y)),
+                float(double(a.z) - double(b.z))};
+}
+
+// b + a.
+inline Vec3 Add(Vec3 a, Vec3 b) {
+    return Vec3{float(double(b.x) + double(a.x)), float(double(b.y) + double(a.y)),
+                float(double(b.z) + double(a.z))};
+}
+
+// s·a; s keeps whatever precision the caller has, so a double travel scales
+// the vector without being rounded first.
+inline Vec3 Scale(Vec3 a, double s) {
+    return Vec3{float(s * double(a.x)), float(s * double(a.y)), float(s * double(a.z))};
+}
+
+inline Vec3 DivideComponents(Vec3 a, Vec3 b) {
+    return Vec3{float(double(a.x) / double(b.x)), float(double(a.y) / double(b.y)),
+                float(double(a.z) / double(b.z))};
+}
+
+inline Vec3 MultiplyComponents(Vec3 a, Vec3 b) {
+    return Vec3{float(double(a.x) * double(b.x)), float(double(a.y) * double(b.y)),
+                float(double(a.z) * double(b.z))};
+}
+
+// (a.z·b.z + a.y·b.y) + a.x·b.x in double, not rounded.
+inline double Dot(Vec3 a, Vec3 b) {
+    return (double(a.z) * double(b.z) + double(a.y) * double(b.y)) + double(a.x) * double(b.x);
+}
+
+// Each component's two products and their difference are formed in double and
+// rounded once.
+inline Vec3 Cross(Vec3 a, Vec3 b) {
+    return Vec3{float(double(a.y) * double(b.z) - double(a.z) * double(b.y)),
+                float(double(a.z) * double(b.x) - double(a.x) * double(b.z)),
+                float(double(a.x) * double(b.y) - double(a.y) * double(b.x))};
+}
+
+// Squared length (y² + z²) + x², in double: Normalize's own order.
+inline double normalizeSquaredLength(Vec3 v) {
+    return (double(v.y) * double(v.y) + double(v.z) * double(v.z)) + double(v.x) * double(v.x);
+}
+
+// Writes the unit vector of `in` into `out` (which may be `in`) and returns
+// out. A vector already within 1 ± 0.00001 of unit squared length is copied as
+// it is; one of squared length at most about 1e-10 becomes (0, 0, 0).
+Vec3& Normalize(Vec3& out, const Vec3& in);
+
+// Value-returning convenience over Normalize.
+inline Vec3 normalized(Vec3 in) {
+    Vec3 out;
+    Normalize(out, in);
+    return out;
+}
+
+}  // namespace zep

@@ -1,0 +1,68 @@
+// Collision objects by number, and their bodies.
+//
+// The host names objects by number (0 to 5000). objectTable maps a number to
+// its object in constant time; objectList and bodyList keep creation order,
+// which the collision pass makes visible: bodies are resolved in list order.
+#pragma once
+
+#include <cstdint>
+
+#include "sweep/vec3.h"
+
+namespace zep {
+
+struct CollisionShape;
+struct Contact;
+struct CollisionBody;
+
+// Object numbers run from 0 to kMaxObjectNumber inclusive.
+constexpr uint32_t kMaxObjectNumber = 5000;
+constexpr int kObjectTableSize = int(kMaxObjectNumber) + 1;
+
+struct CollisionObject {
+    CollisionObject* prev = nullptr;
+    CollisionObject* next = nullptr;
+    int32_t objectNumber = 0;
+    CollisionBody* body = nullptr;  // owned
+};
+
+struct CollisionBody {
+    CollisionShape* shapesHead = nullptr;
+    CollisionShape* shapesTail = nullptr;
+    int32_t objectNumber = 0;
+    int32_t collisionType = 0;  // any value; only 0 to 300 can meet anything
+    uint8_t active = 0;
+    Contact* contactsHead = nullptr;  // contacts of the latest pass, owned
+    Contact* contactsTail = nullptr;
+    Vec3 previousPosition;  // (0, 0, 0) until the first UpdateObjZEP
+    Vec3 currentPosition;
+    uint8_t processed = 0;
+    CollisionBody* prev = nullptr;
+    CollisionBody* next = nullptr;
+};
+
+extern CollisionObject* objectTable[kObjectTableSize];
+extern CollisionObject* objectListHead;
+extern CollisionObject* objectListTail;
+extern CollisionBody* bodyListHead;
+extern CollisionBody* bodyListTail;
+
+// True when number (as unsigned) names a table entry.
+inline bool objectNumberInRange(int32_t number) { return uint32_t(number) <= kMaxObjectNumber; }
+
+// The object under number, or nullptr; number must be in range.
+inline CollisionObject* objectAt(int32_t number) { return objectTable[uint32_t(number)]; }
+
+// Defines number with a fresh body of the given type, replacing any object
+// already under it. Does nothing if memory runs out.
+void createObject(int32_t number, int32_t collisionType);
+// Removes one object with its activation entry, body, shapes and contacts.
+void removeObject(CollisionObject* object);
+// Makes a body and appends it to bodyList; nullptr if memory runs out.
+CollisionBody* createBody(int32_t number);
+void destroyBody(CollisionBody* body);
+
+// The host moves an object: current becomes previous, (x, y, z) current.
+void moveObject(CollisionObject* object, Vec3 position);
+
+}  // namespace zep

@@ -1,0 +1,114 @@
+#include "world/shapes.h"
+
+#include <cstring>
+
+#include "api/allocation.h"
+#include "pass/contact.h"
+#include "world/intrusive_list.h"
+#include "world/object.h"
+
+namespace zep {
+
+namespace {
+
+template <class Concrete>
+Concrete* makeShape(int32_t kind) {
+    Concrete* shape = makeRecord<Concrete>();
+    if (!shape) return nullptr;
+    shape->header.self = shape;
+    shape->header.kind = kind;
+    return shape;
+}
+
+void freeTriangles(MeshShape* mesh) {
+    MeshTriangle* triangle = mesh->trianglesHead;
+    while (triangle) {
+        MeshTriangle* next = triangle->next;
+        freeRecord(triangle);
+        triangle = next;
+    }
+    mesh->trianglesHead = mesh->trianglesTail = nullptr;
+    mesh->triangleCount = 0;
+}
+
+// The host's mesh memory block: three 32-bit words, then the vertices.
+constexpr size_t kBlockVertexSizeOffset = 4;
+constexpr size_t kBlockVertexCountOffset = 8;
+constexpr size_t kBlockVerticesOffset = 12;
+
+}  // namespace
+
+void appendShape(CollisionBody* body, CollisionShape* shape) {
+    if (!body || !shape) return;
+    shape->body = body;
+    listAppend(body->shapesHead, body->shapesTail, shape);
+}
+
+void addShape(CollisionBody* body, int32_t kind) {
+    CollisionShape* header = nullptr;
+    if (kind == kShapeEllipsoid) {
+        if (EllipsoidShape* shape = makeShape<EllipsoidShape>(kind)) header = &shape->header;
+    } else if (kind == kShapeMesh) {
+        if (MeshShape* shape = makeShape<MeshShape>(kind)) header = &shape->header;
+    }
+    appendShape(body, header);
+}
+
+bool appendTriangle(MeshShape* mesh, const float corners[9]) {
+    MeshTriangle* triangle = makeRecord<MeshTriangle>();
+    if (!triangle) return false;
+    triangle->corner1 = Vec3{corners[0], corners[1], corners[2]};
+    triangle->corner2 = Vec3{corners[3], corners[4], corners[5]};
+    triangle->corner3 = Vec3{corners[6], corners[7], corners[8]};
+    listAppend<&MeshTriangle::prev, &MeshTriangle::next>(mesh->trianglesHead, mesh->trianglesTail,
+                                                         triangle);
+    ++mesh->triangleCount;
+    return true;
+}
+
+void setEllipsoidRadii(CollisionBody* body, Vec3 radii) {
+    for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next)
+        if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) ellipsoid->radii = radii;
+}
+
+void addTriangleToMeshes(CollisionBody* body, const float corners[9]) {
+    for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next)
+        if (MeshShape* mesh = asMesh(shape)) appendTriangle(mesh, corners);
+}
+
+void addMeshBlock(CollisionBody* body, const void* block) {
+    if (!block) return;
+    const unsigned char* bytes = static_cast<const unsigned char*>(block);
+    uint32_t vertexSize = 0;
+    int32_t vertexCount = 0;
+    std::memcpy(&vertexSize, bytes + kBlockVertexSizeOffset, sizeof vertexSize);
+    std::memcpy(&vertexCount, bytes + kBlockVertexCountOffset, sizeof vertexCount);
+    const size_t stride = vertexSize & ~uint32_t(3);
+    const int32_t triangles = vertexCount / 3;
+    const unsigned char* vertices = bytes + kBlockVerticesOffset;
+    for (int32_t t = 0; t < triangles; ++t) {
+        float corners[9];
+        for (int corner = 0; corner < 3; ++corner) {
+            const size_t vertex = size_t(t) * 3 + size_t(corner);
+            std::memcpy(&corners[corner * 3], vertices + vertex * stride, 3 * sizeof(float));
+        }
+        addTriangleToMeshes(body, corners);
+    }
+}
+
+void destroyShape(CollisionShape* shape) {
+    CollisionBody* body = shape->body;
+    if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) {
+        listUnlink(body->shapesHead, body->shapesTail, shape);
+        freeRecord(ellipsoid);
+    } else if (MeshShape* mesh = asMesh(shape)) {
+        forgetMeshInContacts(mesh);
+        freeRecord(mesh->sweepResult);
+        mesh->sweepResult = nullptr;
+        freeTriangles(mesh);
+        listUnlink(body->shapesHead, body->shapesTail, shape);
+        freeRecord(mesh);
+    }
+}
+
+}  // namespace zep

@@ -1,0 +1,78 @@
+// Shapes: ellipsoids (what moves) and triangle meshes (what is met).
+//
+// Both kinds begin with the same header; code reads `kind` and reaches the
+// concrete record through `self`. There is no other dispatch.
+#pragma once
+
+#include <cstdint>
+
+#include "sweep/sweep_result.h"
+#include "sweep/vec3.h"
+
+namespace zep {
+
+struct CollisionBody;
+struct Contact;
+
+enum ShapeKind : int32_t {
+    kShapeEllipsoid = 1,
+    kShapeMesh = 2,
+};
+
+struct CollisionShape {
+    void* self = nullptr;  // the EllipsoidShape or MeshShape this header begins
+    int32_t kind = 0;
+    CollisionBody* body = nullptr;
+    CollisionShape* prev = nullptr;
+    CollisionShape* next = nullptr;
+};
+
+struct EllipsoidShape {
+    CollisionShape header;
+    Vec3 radii{1.0f, 1.0f, 1.0f};  // semi-axes along x, y, z, world units
+};
+
+// Corners are stored as given, relative to the owning body's position.
+struct MeshTriangle {
+    Vec3 corner1;
+    Vec3 corner2;
+    Vec3 corner3;
+    MeshTriangle* next = nullptr;
+    MeshTriangle* prev = nullptr;
+};
+
+struct MeshShape {
+    CollisionShape header;
+    MeshTriangle* trianglesHead = nullptr;  // owned; a triangle's number is its 1-based place
+    MeshTriangle* trianglesTail = nullptr;
+    SweepResult* sweepResult = nullptr;  // latest sweep, owned
+    int32_t triangleCount = 0;
+    // Contacts that name this mesh. They are owned by other bodies; when the
+    // mesh goes, each is told so that none keeps a dangling reference.
+    Contact* referrersHead = nullptr;
+    Contact* referrersTail = nullptr;
+};
+
+inline EllipsoidShape* asEllipsoid(CollisionShape* shape) {
+    return shape && shape->kind == kShapeEllipsoid ? static_cast<EllipsoidShape*>(shape->self)
+                                                   : nullptr;
+}
+inline MeshShape* asMesh(CollisionShape* shape) {
+    return shape && shape->kind == kShapeMesh ? static_cast<MeshShape*>(shape->self) : nullptr;
+}
+
+// Makes a shape of the kind and appends it to the body; other kinds, and a
+// failed allocation, do nothing.
+void addShape(CollisionBody* body, int32_t kind);
+void appendShape(CollisionBody* body, CollisionShape* shape);
+// Appends one triangle; returns false (and changes nothing) if memory runs out.
+bool appendTriangle(MeshShape* mesh, const float corners[9]);
+// Sets the radii of every ellipsoid of the body.
+void setEllipsoidRadii(CollisionBody* body, Vec3 radii);
+// Gives every mesh shape of the body its own copy of the triangle.
+void addTriangleToMeshes(CollisionBody* body, const float corners[9]);
+// Reads a host mesh memory block and adds its triangles to every mesh.
+void addMeshBlock(CollisionBody* body, const void* block);
+void destroyShape(CollisionShape* shape);
+
+}  // namespace zep

@@ -1,0 +1,25 @@
+#include "world/system.h"
+
+#include "api/allocation.h"
+#include "world/object.h"
+#include "world/rules.h"
+
+namespace zep {
+
+CollisionSystem* collisionSystem = nullptr;
+
+void startSystem() {
+    if (collisionSystem) return;
+    collisionSystem = makeRecord<CollisionSystem>();
+}
+
+void stopSystem() {
+    while (objectListHead) removeObject(objectListHead);
+    if (!collisionSystem) return;
+    while (bodyListHead) destroyBody(bodyListHead);
+    freeAllRules();
+    freeRecord(collisionSystem);
+    collisionSystem = nullptr;
+}
+
+}  // namespace zep
