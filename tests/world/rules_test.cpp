@@ -1,0 +1,99 @@
+// Type rules: storage, direction, the edges of the type range.
+#include "support/fixture.h"
+#include "support/world_view.h"
+#include "world/rules.h"
+
+namespace zeptest {
+namespace {
+
+class RuleTest : public CommandTest {
+protected:
+    void SetUp() override {
+        CommandTest::SetUp();
+        StartCollisionZEP();
+    }
+    int ruleCount() const {
+        int count = 0;
+        for (auto* rule = zep::ruleListHead; rule; rule = rule->next) ++count;
+        return count;
+    }
+};
+
+TEST_F(RuleTest, TypesOutOfRangeAreIgnoredSilently) {
+    StartCollisionDebugZEP();
+    SetCollisionZEP(301, 2, 0, 0, 0);
+    SetCollisionZEP(1, -1, 0, 0, 0);
+    SetCollisionZEP(-1, 1, 0, 0, 0);
+    EXPECT_EQ(ruleCount(), 0);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(RuleTest, RulesAreOneWay) {
+    SetCollisionZEP(1, 2, 0, 0, 0);
+    NewCollObjZEP(1, 1);
+    NewCollObjZEP(2, 2);
+    EXPECT_TRUE(zep::rulePairsTypes(bodyOf(1), bodyOf(2)));
+    EXPECT_FALSE(zep::rulePairsTypes(bodyOf(2), bodyOf(1)));
+    EXPECT_EQ(CheckShapeZEP(1, 1), 1);
+    EXPECT_EQ(CheckShapeZEP(1, 2), 0);
+    EXPECT_EQ(CheckShapeZEP(2, 1), 0);
+    EXPECT_EQ(CheckShapeZEP(2, 2), 1);
+    EXPECT_EQ(CheckShapeZEP(2, 3), 0);
+
+    AddObjShapeZEP(1, 1);
+    AddObjShapeZEP(1, 2);
+    AddObjShapeZEP(2, 2);
+    AddObjShapeZEP(2, 1);
+    EXPECT_TRUE(zep::rulePairsShapes(shapeAt(1, 0), shapeAt(2, 0)));   // ellipsoid vs mesh
+    EXPECT_FALSE(zep::rulePairsShapes(shapeAt(1, 1), shapeAt(2, 0)));  // mesh vs mesh
+    EXPECT_FALSE(zep::rulePairsShapes(shapeAt(1, 0), shapeAt(2, 1)));  // ellipsoid vs ellipsoid
+    EXPECT_FALSE(zep::rulePairsShapes(shapeAt(2, 1), shapeAt(1, 1)));  // wrong direction
+}
+
+TEST_F(RuleTest, TypeThreeHundredHasItsOwnChainAndIsFound) {
+    SetCollisionZEP(300, 5, 0, 0, 0);
+    SetCollisionZEP(5, 300, 0, 0, 0);
+    NewCollObjZEP(1, 300);
+    NewCollObjZEP(2, 5);
+    EXPECT_TRUE(zep::rulePairsTypes(bodyOf(1), bodyOf(2)));
+    EXPECT_TRUE(zep::rulePairsTypes(bodyOf(2), bodyOf(1)));
+    EXPECT_EQ(zep::ruleChainHeads[300]->typeB, 5);
+    EXPECT_EQ(CheckShapeZEP(1, 1), 1);
+    EXPECT_EQ(CheckShapeZEP(1, 2), 1);
+}
+
+TEST_F(RuleTest, OnlyARuleOfTypeThreeHundredIsFoundToo) {
+    SetCollisionZEP(300, 5, 0, 0, 0);
+    NewCollObjZEP(1, 300);
+    NewCollObjZEP(2, 5);
+    EXPECT_EQ(CheckShapeZEP(1, 1), 1);
+    EXPECT_EQ(CheckShapeZEP(2, 2), 1);
+}
+
+TEST_F(RuleTest, BodyTypesOutsideTheRangeMeetNothing) {
+    SetCollisionZEP(0, 0, 0, 0, 0);
+    NewCollObjZEP(1, 500);
+    NewCollObjZEP(2, -3);
+    NewCollObjZEP(3, 0);
+    EXPECT_FALSE(zep::rulePairsTypes(bodyOf(1), bodyOf(3)));
+    EXPECT_FALSE(zep::rulePairsTypes(bodyOf(2), bodyOf(3)));
+    EXPECT_FALSE(zep::rulePairsTypes(bodyOf(3), bodyOf(1)));
+    EXPECT_TRUE(zep::rulePairsTypes(bodyOf(3), bodyOf(3)));
+    EXPECT_EQ(CheckShapeZEP(1, 1), 0);
+}
+
+TEST_F(RuleTest, ChainsKeepCreationOrderAndRepeats) {
+    SetCollisionZEP(1, 2, 0, 0, 0);
+    SetCollisionZEP(3, 4, 0, 0, 0);
+    SetCollisionZEP(1, 5, 0, 0, 0);
+    SetCollisionZEP(1, 2, 0, 0, 0);
+    EXPECT_EQ(ruleCount(), 4);
+    std::vector<int> chain;
+    for (auto* rule = zep::ruleChainHeads[1]; rule; rule = rule->chainNext) chain.push_back(rule->typeB);
+    EXPECT_EQ(chain, (std::vector<int>{2, 5, 2}));
+    EXPECT_EQ(zep::ruleChainTails[1]->chainPrev->typeB, 5);
+    EXPECT_EQ(zep::ruleChainHeads[3], zep::ruleChainTails[3]);
+}
+
+}  // namespace
+}  // namespace zeptest

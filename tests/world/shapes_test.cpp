@@ -1,0 +1,147 @@
+// Shapes, radii, and the two ways triangles arrive: one at a time and in bulk
+// from the host's mesh memory block.
+#include <cstring>
+
+#include "api/allocation.h"
+#include "support/fixture.h"
+#include "support/world_view.h"
+
+namespace zeptest {
+namespace {
+
+using ::testing::ElementsAre;
+
+// A host mesh memory block: three header words, then vertices of
+// `vertexSize` bytes whose first 12 bytes are x, y, z. Vertex i holds
+// (i, i + 0.5, -i) so that a misread stride shows.
+std::vector<unsigned char> meshBlock(uint32_t vertexSize, int32_t vertexCount, int vertices) {
+    const size_t stride = vertexSize & ~3u;
+    std::vector<unsigned char> block(12 + stride * size_t(vertices) + 16, 0xAB);
+    const uint32_t first = 0xDEADBEEF;
+    std::memcpy(&block[0], &first, 4);
+    std::memcpy(&block[4], &vertexSize, 4);
+    std::memcpy(&block[8], &vertexCount, 4);
+    for (int i = 0; i < vertices; ++i) {
+        const float xyz[3] = {float(i), float(i) + 0.5f, -float(i)};
+        std::memcpy(&block[12 + stride * size_t(i)], xyz, 12);
+    }
+    return block;
+}
+
+std::vector<float> expectedTriangles(int count) {
+    std::vector<float> floats;
+    for (int i = 0; i < count * 3; ++i) floats.insert(floats.end(), {float(i), float(i) + 0.5f, -float(i)});
+    return floats;
+}
+
+class ShapeTest : public CommandTest {
+protected:
+    void SetUp() override {
+        CommandTest::SetUp();
+        StartCollisionZEP();
+        NewCollObjZEP(1, 1);
+    }
+    zep::MeshShape* mesh(int place) { return zep::asMesh(shapeAt(1, place)); }
+    zep::EllipsoidShape* ellipsoid(int place) { return zep::asEllipsoid(shapeAt(1, place)); }
+};
+
+TEST_F(ShapeTest, UnknownKindsAreIgnoredSilently) {
+    StartCollisionDebugZEP();
+    AddObjShapeZEP(1, 3);
+    AddObjShapeZEP(1, 0);
+    AddObjShapeZEP(1, -1);
+    EXPECT_TRUE(shapeKinds(1).empty());
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ShapeTest, RadiiApplyToEveryEllipsoidAndOnlyWhenAllPositive) {
+    AddObjShapeZEP(1, 1);
+    AddObjShapeZEP(1, 2);
+    AddObjShapeZEP(1, 1);
+    EXPECT_THAT(shapeKinds(1), ElementsAre(1, 2, 1));
+    EXPECT_EQ(ellipsoid(0)->radii.x, 1.0f);
+    SetObjRadiusZEP(1, 2, 1, 2);
+    for (int place : {0, 2}) {
+        EXPECT_EQ(ellipsoid(place)->radii.x, 2.0f);
+        EXPECT_EQ(ellipsoid(place)->radii.y, 1.0f);
+        EXPECT_EQ(ellipsoid(place)->radii.z, 2.0f);
+    }
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float bad[][3] = {{1, 0, 1}, {-0.0f, 1, 1}, {1, 1, -3}, {nan, 1, 1}, {1, nan, 1}};
+    for (const auto& r : bad) {
+        StartCollisionDebugZEP();
+        SetObjRadiusZEP(1, r[0], r[1], r[2]);
+        EXPECT_EQ(ellipsoid(0)->radii.x, 2.0f);
+        EXPECT_EQ(ellipsoid(2)->radii.y, 1.0f);
+    }
+    EXPECT_EQ(boxes.size(), 5u);
+    EXPECT_EQ(boxes[0].text, "Ellip radius values must be positive for object: 1");
+}
+
+TEST_F(ShapeTest, TrianglesGoToEveryMeshAndNotToEllipsoids) {
+    AddObjShapeZEP(1, 1);
+    AddMeshTri(1, 1, 2, 3, 4, 5, 6, 7, 8, 9);  // no mesh yet: not kept for later
+    AddObjShapeZEP(1, 2);
+    AddObjShapeZEP(1, 2);
+    AddMeshTri(1, 1, 2, 3, 4, 5, 6, 7, 8, 9);
+    for (int place : {1, 2}) {
+        EXPECT_THAT(triangleFloats(mesh(place)), ElementsAre(1, 2, 3, 4, 5, 6, 7, 8, 9));
+        EXPECT_EQ(mesh(place)->triangleCount, 1);
+    }
+    EXPECT_NE(mesh(1)->trianglesHead, mesh(2)->trianglesHead);  // each its own copy
+}
+
+TEST_F(ShapeTest, MeshBlockStridesAndCounts) {
+    struct Case {
+        uint32_t vertexSize;
+        int32_t vertexCount;
+        int triangles;
+    };
+    const Case cases[] = {{12, 6, 2}, {32, 3, 1}, {34, 6, 2}, {12, 7, 2},
+                          {12, 2, 0}, {12, 0, 0}, {12, -6, 0}};
+    for (const Case& c : cases) {
+        NewCollObjZEP(1, 1);
+        AddObjShapeZEP(1, 2);
+        const auto block = meshBlock(c.vertexSize, c.vertexCount, std::max(c.vertexCount, 0));
+        AddMeshZEP(1, block.data());
+        EXPECT_EQ(triangleFloats(mesh(0)), expectedTriangles(c.triangles))
+            << "vertexSize " << c.vertexSize << ", vertexCount " << c.vertexCount;
+    }
+}
+
+TEST_F(ShapeTest, MeshBlockFillsEveryMeshNumberedFromOne) {
+    AddObjShapeZEP(1, 2);
+    AddObjShapeZEP(1, 1);
+    AddObjShapeZEP(1, 2);
+    AddMeshTri(1, 9, 9, 9, 9, 9, 9, 9, 9, 9);
+    const auto block = meshBlock(16, 9, 9);
+    AddMeshZEP(1, block.data());
+    AddMeshZEP(1, nullptr);  // a null block is ignored
+    std::vector<float> expected(9, 9.0f);
+    const auto fromBlock = expectedTriangles(3);
+    expected.insert(expected.end(), fromBlock.begin(), fromBlock.end());
+    EXPECT_EQ(triangleFloats(mesh(0)), expected);
+    EXPECT_EQ(triangleFloats(mesh(2)), expected);
+    EXPECT_EQ(mesh(2)->triangleCount, 4);
+}
+
+TEST_F(ShapeTest, RunningOutOfMemoryLeavesNoPartRecord) {
+    AddObjShapeZEP(1, 2);
+    const int64_t live = zep::testing::liveRecords();
+    zep::testing::failAllocationsAfter(0);
+    AddObjShapeZEP(1, 1);
+    AddMeshTri(1, 1, 2, 3, 4, 5, 6, 7, 8, 9);
+    NewCollObjZEP(1, 5);  // the old object must survive a failed replacement
+    ActivateObjZEP(1);
+    SetCollisionZEP(1, 2, 0, 0, 0);
+    zep::testing::failAllocationsAfter(-1);
+    EXPECT_EQ(zep::testing::liveRecords(), live);
+    EXPECT_THAT(shapeKinds(1), ElementsAre(2));
+    EXPECT_EQ(mesh(0)->trianglesHead, nullptr);
+    EXPECT_EQ(bodyOf(1)->collisionType, 1);
+    EXPECT_EQ(bodyOf(1)->active, 0);
+    EXPECT_EQ(CheckShapeZEP(1, 1), 0);
+}
+
+}  // namespace
+}  // namespace zeptest
