@@ -11,6 +11,8 @@
 namespace zep {
 
 struct Vec3 {
+    constexpr Vec3() = default;
+    constexpr Vec3(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;

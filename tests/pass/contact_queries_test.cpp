@@ -1,0 +1,115 @@
+// The contact queries: check order, messages, and contacts whose mesh is gone.
+#include "api/allocation.h"
+#include "support/fixture.h"
+#include "support/scene.h"
+
+namespace zeptest {
+namespace {
+
+using ::testing::ElementsAre;
+using zep::Vec3;
+
+constexpr Triangle kFloor{-30, 0, -30, -30, 0, 90, 90, 0, -30};
+constexpr Triangle kRamp{-14, -12, -30, -14, -12, 90, 50, 36, -30};
+constexpr Triangle kWall{-30, -30, 3.5f, -30, 90, 3.5f, 90, -30, 3.5f};
+
+class ContactQueryTest : public CommandTest {
+protected:
+    void SetUp() override {
+        CommandTest::SetUp();
+        baseline = zep::testing::liveRecords();
+        StartCollisionZEP();
+        SetCollisionZEP(1, 2, 0, 0, 0);
+        makeMeshObject(2, 2, {kFloor, kRamp, kWall});
+        makeMover(1, 1, {1, 1, 1}, {0, 1.5f, 0});
+    }
+    int64_t baseline = 0;
+    void runTrough() {
+        moveTo(1, {3, -2, 3});
+        RunCollisionZEP();
+    }
+    std::string reportOf(void (*query)()) {
+        boxes.clear();
+        StartCollisionDebugZEP();
+        query();
+        return boxes.empty() ? "" : boxes[0].text;
+    }
+};
+
+TEST_F(ContactQueryTest, BeforeAnyPassEveryIndexIsOutOfRange) {
+    EXPECT_EQ(CountCollisionsZEP(1), 0);
+    EXPECT_EQ(reportOf([] { EXPECT_FLOAT_BITS(0.0f, CollisionHit(1, 1, 1)); }),
+              "Collision index out of range: 1");
+    EXPECT_EQ(reportOf([] { EXPECT_EQ(CollisionObjHit(1, 1), 0); }), "Collision index out of range: 1");
+}
+
+TEST_F(ContactQueryTest, IndexZeroComesFirstThenTheCornerThenTheList) {
+    EXPECT_EQ(reportOf([] { CollisionTriCorner(1, 0, 5, 1); }), "Collision index out of range: 0");
+    EXPECT_EQ(reportOf([] { CollisionTriCorner(1, 1, 5, 1); }), "Corner out of range: 5");
+    EXPECT_EQ(reportOf([] { CollisionTriCorner(1, 1, 0, 1); }), "Corner out of range: 0");
+    EXPECT_EQ(reportOf([] { CollisionTriCorner(1, 1, -1, 1); }), "Corner out of range: -1");
+    EXPECT_EQ(reportOf([] { CollisionPolyHit(1, 0); }), "Collision index out of range: 0");
+    EXPECT_EQ(reportOf([] { CollisionHitNorm(1, -1, 1); }), "Collision index out of range: -1");
+    EXPECT_EQ(reportOf([] { CollisionHit(77, 0, 1); }), "Object isn't defined: 77");
+}
+
+TEST_F(ContactQueryTest, IndicesRunFromOneToTheCount) {
+    runTrough();
+    ASSERT_EQ(CountCollisionsZEP(1), 3);
+    EXPECT_EQ(CollisionPolyHit(1, 1), 1);
+    EXPECT_EQ(CollisionPolyHit(1, 3), 3);
+    EXPECT_VEC3_EQ(contactOf(1, 3).slideDestination, positionOf(1));
+    EXPECT_EQ(reportOf([] { EXPECT_EQ(CollisionPolyHit(1, 4), 0); }), "Collision index out of range: 4");
+    EXPECT_EQ(reportOf([] { EXPECT_FLOAT_BITS(0.0f, CollisionTriCorner(1, 4, 1, 1)); }),
+              "Collision index out of range: 4");
+}
+
+TEST_F(ContactQueryTest, ComponentsOutsideOneToThreeGiveZeroSilently) {
+    runTrough();
+    EXPECT_EQ(reportOf([] {
+                  EXPECT_FLOAT_BITS(0.0f, CollisionHit(1, 1, 0));
+                  EXPECT_FLOAT_BITS(0.0f, CollisionHitNorm(1, 1, 4));
+                  EXPECT_FLOAT_BITS(0.0f, CollisionTriCorner(1, 1, 1, -1));
+              }),
+              "");
+    EXPECT_FLOAT_BITS(-30.0f, CollisionTriCorner(1, 1, 1, 1));
+    EXPECT_FLOAT_BITS(1.0f, CollisionHitNorm(1, 1, 2));
+}
+
+// A contact outlives the mesh it hit only as a record of the hit: the object
+// and corners it named are gone, the rest still answers.
+TEST_F(ContactQueryTest, ContactsForgetAMeshThatIsFreedReplacedOrStopped) {
+    for (int way = 0; way < 2; ++way) {
+        SetUp();
+        runTrough();
+        const int32_t hitY = CollisionHit(1, 2, 2);
+        const int32_t normalX = CollisionHitNorm(1, 2, 1);
+        if (way == 0)
+            FreeObjZEP(2);
+        else
+            NewCollObjZEP(2, 2);
+        EXPECT_EQ(reportOf([] {
+                      EXPECT_EQ(CollisionObjHit(1, 2), 0);
+                      EXPECT_FLOAT_BITS(0.0f, CollisionTriCorner(1, 2, 3, 2));
+                  }),
+                  "");
+        EXPECT_EQ(CountCollisionsZEP(1), 3);
+        EXPECT_EQ(CollisionHit(1, 2, 2), hitY);
+        EXPECT_EQ(CollisionHitNorm(1, 2, 1), normalX);
+        EXPECT_EQ(CollisionPolyHit(1, 2), 2);
+        RunCollisionZEP();  // clearing contacts whose mesh is gone is safe
+        TearDown();
+    }
+}
+
+TEST_F(ContactQueryTest, FreeingTheMoverReleasesItsContacts) {
+    runTrough();
+    FreeObjZEP(1);
+    FreeObjZEP(2);  // must not touch the freed contacts
+    EXPECT_EQ(zep::testing::liveRecords(), baseline + 2);  // the system and its rule
+    StopCollisionZEP();
+    EXPECT_EQ(zep::testing::liveRecords(), baseline);
+}
+
+}  // namespace
+}  // namespace zeptest

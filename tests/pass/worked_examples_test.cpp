@@ -1,0 +1,137 @@
+// The solver's worked examples, driven end to end through the commands: a
+// drop onto a floor (plain, scaled, offset) and the trough with and without
+// its wall.
+#include "support/fixture.h"
+#include "support/scene.h"
+
+namespace zeptest {
+namespace {
+
+using zep::Vec3;
+
+constexpr Triangle kFloor{-30, 0, -30, -30, 0, 90, 90, 0, -30};
+constexpr Triangle kRamp{-14, -12, -30, -14, -12, 90, 50, 36, -30};
+constexpr Triangle kWall{-30, -30, 3.5f, -30, 90, 3.5f, 90, -30, 3.5f};
+// The examples quote values rounded to four decimals.
+constexpr double kFourDecimals = 0.5e-4;
+
+class WorkedExampleTest : public CommandTest {
+protected:
+    void SetUp() override {
+        CommandTest::SetUp();
+        StartCollisionZEP();
+        SetCollisionZEP(1, 2, 0, 0, 0);
+    }
+    void drop(Vec3 radii, Vec3 meshAt, Vec3 from, Vec3 to) {
+        makeMeshObject(2, 2, {kFloor}, meshAt);
+        makeMover(1, 1, radii, from);
+        moveTo(1, to);
+        RunCollisionZEP();
+    }
+};
+
+TEST_F(WorkedExampleTest, DropOntoTheFloor) {
+    drop({1, 1, 1}, {0, 0, 0}, {-1, 5, -1}, {-1, -5, -1});
+    ASSERT_EQ(CountCollisionsZEP(1), 1);
+    const zep::Contact& c = contactOf(1, 1);
+    EXPECT_EQ(c.hitTime, 0.4f);
+    EXPECT_EQ(c.triangleNumber, 1);
+    EXPECT_EQ(c.hitKind, 1);
+    EXPECT_VEC3_EQ(Vec3(-1, 0, -1), c.point);
+    EXPECT_VEC3_EQ(Vec3(0, 1, 0), c.normal);
+    EXPECT_VEC3_EQ(Vec3(-1, 1, -1), c.center);
+    EXPECT_VEC3_EQ(Vec3(-1, 1, -1), c.slideDestination);
+    EXPECT_EQ(c.moveLength, 4.0f);
+    EXPECT_VEC3_EQ(Vec3(-1, 1, -1), positionOf(1));
+}
+
+TEST_F(WorkedExampleTest, DropWithAScaledEllipsoid) {
+    drop({1, 2, 1}, {0, 0, 0}, {-1, 10, -1}, {-1, -10, -1});
+    ASSERT_EQ(CountCollisionsZEP(1), 1);
+    const zep::Contact& c = contactOf(1, 1);
+    EXPECT_VEC3_EQ(Vec3(-1, 0, -1), c.point);
+    EXPECT_VEC3_EQ(Vec3(0, 1, 0), c.normal);
+    EXPECT_VEC3_EQ(Vec3(-1, 2, -1), c.center);
+    EXPECT_EQ(c.moveLength, 8.0f);
+    EXPECT_VEC3_EQ(Vec3(-1, 2, -1), positionOf(1));
+}
+
+TEST_F(WorkedExampleTest, DropOntoAnOffsetMesh) {
+    drop({1, 1, 1}, {0, 2, 0}, {-1, 7, -1}, {-1, -3, -1});
+    ASSERT_EQ(CountCollisionsZEP(1), 1);
+    const zep::Contact& c = contactOf(1, 1);
+    EXPECT_VEC3_EQ(Vec3(-1, 2, -1), c.point);
+    EXPECT_VEC3_EQ(Vec3(-1, 3, -1), c.center);
+    EXPECT_VEC3_EQ(Vec3(-1, 3, -1), positionOf(1));
+    EXPECT_VEC3_EQ(Vec3(-30, 0, -30), c.triangle[0]);
+    EXPECT_VEC3_EQ(Vec3(-30, 0, 90), c.triangle[1]);
+    EXPECT_VEC3_EQ(Vec3(90, 0, -30), c.triangle[2]);
+}
+
+class TroughTest : public WorkedExampleTest {
+protected:
+    void run(bool withWall) {
+        if (withWall)
+            makeMeshObject(2, 2, {kFloor, kRamp, kWall});
+        else
+            makeMeshObject(2, 2, {kFloor, kRamp});
+        makeMover(1, 1, {1, 1, 1}, {0, 1.5f, 0});
+        moveTo(1, {3, -2, 3});
+        RunCollisionZEP();
+    }
+    void expectFloorAndRamp() {
+        const zep::Contact& floor = contactOf(1, 1);
+        EXPECT_NEAR(floor.hitTime, 0.1429, kFourDecimals);
+        EXPECT_VEC3_NEAR(Vec3(0.4286f, 0, 0.4286f), floor.point, kFourDecimals);
+        EXPECT_VEC3_NEAR(Vec3(0.4286f, 1, 0.4286f), floor.center, kFourDecimals);
+        EXPECT_VEC3_EQ(Vec3(3, 1, 3), floor.slideDestination);
+        const zep::Contact& ramp = contactOf(1, 2);
+        EXPECT_EQ(ramp.triangleNumber, 2);
+        EXPECT_NEAR(ramp.hitTime, 0.4815, kFourDecimals);
+        EXPECT_VEC3_NEAR(Vec3(2.2667f, 0.2f, 1.6667f), ramp.point, kFourDecimals);
+        EXPECT_VEC3_NEAR(Vec3(-0.6f, 0.8f, 0), ramp.normal, kFourDecimals);
+        EXPECT_VEC3_NEAR(Vec3(1.6667f, 1, 1.6667f), ramp.center, kFourDecimals);
+        // The crease along floor and ramp, not the ramp's own slide upwards.
+        EXPECT_VEC3_NEAR(Vec3(1.6667f, 1, 3), ramp.slideDestination, kFourDecimals);
+    }
+};
+
+TEST_F(TroughTest, SlidesAlongTheCrease) {
+    run(false);
+    ASSERT_EQ(CountCollisionsZEP(1), 2);
+    expectFloorAndRamp();
+    EXPECT_VEC3_NEAR(Vec3(1.6667f, 1, 3), positionOf(1), kFourDecimals);
+}
+
+TEST_F(TroughTest, WedgedByTheWall) {
+    run(true);
+    ASSERT_EQ(CountCollisionsZEP(1), 3);
+    expectFloorAndRamp();
+    const zep::Contact& wall = contactOf(1, 3);
+    EXPECT_NEAR(wall.hitTime, 0.625, kFourDecimals);
+    EXPECT_VEC3_NEAR(Vec3(1.6667f, 1, 3.5f), wall.point, kFourDecimals);
+    EXPECT_VEC3_NEAR(Vec3(0, 0, -1), wall.normal, kFourDecimals);
+    EXPECT_VEC3_NEAR(Vec3(1.6667f, 1, 2.5f), wall.center, kFourDecimals);
+    EXPECT_VEC3_EQ(wall.center, wall.slideDestination);
+    EXPECT_VEC3_EQ(wall.center, positionOf(1));
+}
+
+TEST_F(TroughTest, ContactQueriesAnswerFromTheContacts) {
+    run(false);
+    EXPECT_EQ(CountCollisionsZEP(1), 2);
+    EXPECT_NEAR(zepFloat(CollisionHit(1, 2, 2)), 0.2, kFourDecimals);
+    EXPECT_NEAR(zepFloat(CollisionHitNorm(1, 2, 1)), -0.6, kFourDecimals);
+    EXPECT_EQ(CollisionPolyHit(1, 2), 2);
+    EXPECT_EQ(CollisionObjHit(1, 1), 2);
+    EXPECT_FLOAT_BITS(36.0f, CollisionTriCorner(1, 2, 3, 2));
+    const int32_t hitY = CollisionHit(1, 2, 2);
+
+    moveTo(2, {0, 1, 0});  // the corners follow the mesh, the contact point does not
+    EXPECT_FLOAT_BITS(37.0f, CollisionTriCorner(1, 2, 3, 2));
+    EXPECT_EQ(CollisionHit(1, 2, 2), hitY);
+    EXPECT_EQ(CollisionHit(1, 2, 2), hitY);  // asking twice changes nothing
+    EXPECT_EQ(CountCollisionsZEP(2), 0);     // the mesh body has no contacts of its own
+}
+
+}  // namespace
+}  // namespace zeptest
