@@ -1,9 +1,12 @@
 # Front door of the project. `make test` installs what is missing (as root),
 # builds everything and runs every test.
 BUILD ?= build
+# The 32-bit Windows DLL and its host stand-in, run under Wine.
+BUILD_WIN ?= build-win
+ZEP_WINDOWS ?= 1
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test clean
+.PHONY: all deps build test windows-test clean
 
 all: build
 
@@ -16,6 +19,16 @@ build:
 
 test: deps build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+ifeq ($(ZEP_WINDOWS),1)
+	$(MAKE) --no-print-directory windows-test
+endif
+
+# Needs the Linux build too: the DLL must reproduce its scenario digest.
+windows-test: deps build
+	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_LINUX_TESTS=$(abspath $(BUILD))/tests/zepcollide_tests
+	cmake --build $(BUILD_WIN) -j $(JOBS)
+	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD_WIN)

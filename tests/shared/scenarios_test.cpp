@@ -1,0 +1,141 @@
+// Runs the shared behaviour scenarios against the Linux library; the Windows
+// stand-in runs the same ones against zepcollide.dll.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "shared/scenarios.h"
+
+namespace zepshared {
+namespace {
+
+// The host's view of the Linux build: every argument one word, floats as
+// their bit patterns.
+float f(Word word) { return floatOf(word); }
+
+Commands linuxCommands() {
+    Commands c{};
+    c.StartCollisionZEP = StartCollisionZEP;
+    c.StartCollisionDebugZEP = StartCollisionDebugZEP;
+    c.StopCollisionZEP = StopCollisionZEP;
+    c.SetCollisionZEP = [](int32_t a, int32_t b, Word u1, Word u2, Word u3) {
+        SetCollisionZEP(a, b, int32_t(u1), int32_t(u2), int32_t(u3));
+    };
+    c.NewCollObjZEP = NewCollObjZEP;
+    c.CheckShapeZEP = CheckShapeZEP;
+    c.AddObjShapeZEP = AddObjShapeZEP;
+    c.ActivateObjZEP = ActivateObjZEP;
+    c.DeActivateObjZEP = DeActivateObjZEP;
+    c.SetObjRadiusZEP = [](int32_t n, Word x, Word y, Word z) { SetObjRadiusZEP(n, f(x), f(y), f(z)); };
+    c.AddMeshTri = [](int32_t n, Word x1, Word y1, Word z1, Word x2, Word y2, Word z2, Word x3,
+                      Word y3, Word z3) {
+        AddMeshTri(n, f(x1), f(y1), f(z1), f(x2), f(y2), f(z2), f(x3), f(y3), f(z3));
+    };
+    c.AddMeshZEP = AddMeshZEP;
+    c.UpdateObjZEP = [](int32_t n, Word x, Word y, Word z, Word u1, Word u2, Word u3) {
+        UpdateObjZEP(n, f(x), f(y), f(z), int32_t(u1), int32_t(u2), int32_t(u3));
+    };
+    c.ResetCollisionStackZEP = ResetCollisionStackZEP;
+    c.PeekCollisionStackZEP = PeekCollisionStackZEP;
+    c.RunCollisionZEP = RunCollisionZEP;
+    c.PeekObjXZEP = PeekObjXZEP;
+    c.PeekObjYZEP = PeekObjYZEP;
+    c.PeekObjZZEP = PeekObjZZEP;
+    c.FreeObjZEP = FreeObjZEP;
+    c.CountCollisionsZEP = CountCollisionsZEP;
+    c.CollisionHit = CollisionHit;
+    c.CollisionHitNorm = CollisionHitNorm;
+    c.CollisionObjHit = CollisionObjHit;
+    c.CollisionPolyHit = CollisionPolyHit;
+    c.CollisionTriCorner = CollisionTriCorner;
+    return c;
+}
+
+void recordBox(const char* text, const char* caption, void* context) {
+    static_cast<Host*>(context)->boxes.push_back(Box{text, caption});
+}
+
+class LinuxHost {
+public:
+    LinuxHost() {
+        host.cmd = linuxCommands();
+        zepSetMessageHandler(recordBox, &host);
+        resetWorld(host);
+    }
+    ~LinuxHost() {
+        resetWorld(host);
+        zepSetMessageHandler(nullptr, nullptr);
+    }
+    Host host;
+};
+
+TEST(SharedScenarioTable, EveryCommandIsSet) {
+    LinuxHost side;
+    for (int ordinal = 1; ordinal <= kCommandCount; ++ordinal) {
+        void (*slot)();
+        std::memcpy(&slot, reinterpret_cast<const unsigned char*>(&side.host.cmd) +
+                               size_t(ordinal - 1) * sizeof slot,
+                    sizeof slot);
+        EXPECT_NE(slot, nullptr) << kCommandNames[ordinal - 1];
+    }
+}
+
+TEST(SharedScenarioTable, SetCommandFillsTheFieldOfItsOrdinal) {
+    Commands c{};
+    setCommand(c, 13, reinterpret_cast<void (*)()>(linuxCommands().UpdateObjZEP));
+    EXPECT_EQ(c.UpdateObjZEP, linuxCommands().UpdateObjZEP);
+    EXPECT_EQ(c.AddMeshZEP, nullptr);
+    EXPECT_EQ(c.ResetCollisionStackZEP, nullptr);
+}
+
+class SharedScenario : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(SharedScenario, Passes) {
+    const Scenario& scenario = scenarios()[GetParam()];
+    if (scenario.needsPass && !kCollisionPassLanded)
+        GTEST_SKIP() << "pending until the collision pass lands";
+    LinuxHost side;
+    Checks checks;
+    scenario.run(side.host, checks);
+    EXPECT_GT(checks.passed() + checks.failed(), 0) << "the scenario checked nothing";
+    if (scenario.knownFault) {
+        EXPECT_GT(checks.failed(), 0) << "passes now: remove its known-fault mark";
+        if (checks.failed() > 0)
+            GTEST_SKIP() << "known fault: " << scenario.knownFault << "\n  " << checks.failures()[0];
+        return;
+    }
+    for (const std::string& failure : checks.failures()) ADD_FAILURE() << failure;
+}
+
+INSTANTIATE_TEST_SUITE_P(Linux, SharedScenario,
+                         ::testing::Range(size_t(0), scenarios().size()),
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                             return std::string(scenarios()[info.param].name);
+                         });
+
+// The digest the Windows build must reproduce; printed for the comparison in
+// the Windows test run, and checked here to be a function of the seed alone.
+TEST(SharedScenarioDigest, SameSeedSameDigest) {
+    uint64_t first = 0;
+    {
+        LinuxHost side;
+        first = scenarioDigest(side.host, kDigestSeed, kDigestFrames);
+    }
+    uint64_t second = 0;
+    {
+        LinuxHost side;
+        second = scenarioDigest(side.host, kDigestSeed, kDigestFrames);
+    }
+    EXPECT_EQ(first, second);
+    uint64_t other = 0;
+    {
+        LinuxHost side;
+        other = scenarioDigest(side.host, kDigestSeed + 1, kDigestFrames);
+    }
+    EXPECT_NE(first, other) << "the digest does not depend on what the run does";
+    std::printf("%s\n", digestLine(first).c_str());
+}
+
+}  // namespace
+}  // namespace zepshared
