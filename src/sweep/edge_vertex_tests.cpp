@@ -1,0 +1,167 @@
+#include "sweep/edge_vertex_tests.h"
+
+#include <cmath>
+
+namespace zep {
+
+// Several sums below are written z, y, x, which is Dot's own order; Dot is
+// used for them so that they round exactly as it does.
+
+namespace {
+
+// (a − b)·w, summed z, y, x, with each difference kept in double instead of
+// being stored as a float vector first.
+double differenceDot(Vec3 a, Vec3 b, Vec3 w) {
+    return ((double(a.z) - double(b.z)) * double(w.z) + (double(a.y) - double(b.y)) * double(w.y)) +
+           (double(a.x) - double(b.x)) * double(w.x);
+}
+
+// |a − b|², summed z, y, x, the differences kept in double.
+double differenceSquared(Vec3 a, Vec3 b) {
+    const double dz = double(a.z) - double(b.z);
+    const double dy = double(a.y) - double(b.y);
+    const double dx = double(a.x) - double(b.x);
+    return (dz * dz + dy * dy) + dx * dx;
+}
+
+// V − (D − N) with the inner difference unrounded.
+Vec3 vertexSlideOffset(Vec3 V, Vec3 D, Vec3 N) {
+    return Vec3{float(double(V.x) - (double(D.x) - double(N.x))),
+                float(double(V.y) - (double(D.y) - double(N.y))),
+                float(double(V.z) - (double(D.z) - double(N.z)))};
+}
+
+// (dir × Ev) × Ev, the inner product carried in double and only the outer
+// one rounded: the direction across the edge, in the plane of edge and dir.
+Vec3 acrossEdge(Vec3 dir, Vec3 Ev) {
+    const double ux = double(dir.y) * Ev.z - double(dir.z) * Ev.y;
+    const double uy = double(dir.z) * Ev.x - double(dir.x) * Ev.z;
+    const double uz = double(dir.x) * Ev.y - double(dir.y) * Ev.x;
+    return Vec3{float(uy * Ev.z - uz * Ev.y), float(uz * Ev.x - ux * Ev.z),
+                float(ux * Ev.y - uy * Ev.x)};
+}
+
+// The fields every hit kind writes at the start of its record.
+void storeHitHeader(SweepResult& result, float sphereRadius, int32_t triangleNumber,
+                    double travel, float sweepLength, int32_t kind) {
+    result.sphereRadius = sphereRadius;
+    result.found = true;
+    result.hitTime = float(travel / double(sweepLength));
+    result.triangleNumber = triangleNumber;
+    result.nearestDistance = float(travel);
+    result.hitKind = kind;
+}
+
+}  // namespace
+
+void storeMovementAndCorners(SweepResult& result, const MeshTriangle& triangle, Vec3 start) {
+    result.moveToContact = Subtract(result.centerAtContact, start);
+    result.slideVector = Subtract(result.slideDestination, result.centerAtContact);
+    result.triangle[0] = triangle.corner1;
+    result.triangle[1] = triangle.corner2;
+    result.triangle[2] = triangle.corner3;
+}
+
+void TestVertex(SweepResult& result, const MeshTriangle& triangle, int32_t triangleNumber,
+                float sphereRadius, float sweepLength, Vec3 V, Vec3 dir, Vec3 C, Vec3 D) {
+    const Vec3 P = Subtract(V, C);
+    // Travel to the point of the path nearest to V; no hit unless ahead.
+    const double dot = Dot(P, dir);
+    if (!(dot > 0.0)) return;
+    // Squared distance of V from the path's line; grazing (h == r²) still hits.
+    const double h = Dot(P, P) - dot * dot;
+    const double r2 = double(sphereRadius) * double(sphereRadius);
+    if (h > r2) return;
+    const double t = dot - std::sqrt(r2 - h);
+    // Compared as travel, not squared: squaring would let a far corner beat a
+    // recorded hit of negative travel and reject a near one behind a far hit.
+    if (t > double(result.nearestDistance)) return;
+
+    const Vec3 Q = Add(C, Scale(dir, t));
+    const Vec3 N = Subtract(Q, V);
+    storeHitHeader(result, sphereRadius, triangleNumber, t, sweepLength, kHitVertex);
+    result.contactPoint = V;
+    result.normal = N;
+    result.centerAtContact = Q;
+    // D moved onto the plane through Q perpendicular to N (for |N| = 1).
+    const Vec3 W = vertexSlideOffset(V, D, N);
+    const double k = Dot(W, N);
+    result.slideDestination = Add(Scale(N, k), D);
+    storeMovementAndCorners(result, triangle, C);
+    result.vertex = V;
+}
+
+void TestEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangleNumber,
+              float sphereRadius, float sweepLength, Vec3 A, Vec3 B, Vec3 Ev, Vec3 dir, Vec3 C,
+              Vec3 D) {
+    // Unit vector across the edge against dir; zero when dir runs along the
+    // edge or the edge has no length, which the sign test then rejects.
+    const Vec3 nn = normalized(acrossEdge(dir, Ev));
+    const double cosA = (double(nn.z) * dir.z + double(nn.x) * dir.x) + double(nn.y) * dir.y;
+    if (!(cosA < 0.0)) return;
+    if (EdgeInReach(A, B, C, dir) == 0) return;
+
+    const Vec3 F = ProjectOntoEdgeLine(A, B, C);
+    // How far the centre lies behind the edge line along nn, and the centre
+    // projected onto the plane of the edge line parallel to dir.
+    const double I = differenceDot(C, F, nn);
+    const Vec3 H = Add(F, Scale(nn, I));
+    if (!(I > 0.0)) return;
+    const double dist2 = differenceSquared(H, C);
+    const double r2 = double(sphereRadius) * double(sphereRadius);
+    if (!(dist2 < r2)) return;
+    const double dist = std::sqrt(dist2);
+    const double w = std::sqrt(r2 - dist * dist);
+    const double te = -((I - w) / cosA);
+    if (te > double(result.nearestDistance)) return;
+
+    const float teStored = float(te);
+    const Vec3 Q = Add(C, Scale(dir, te));
+    if (WithinEdgeSpan(A, B, Q) != 1) return;
+    const Vec3 negatedNn{-nn.x, -nn.y, -nn.z};
+    // K is the touching point moved back by the travel.
+    const Vec3 K = Add(H, Scale(negatedNn, w));
+    const Vec3 T = Subtract(C, K);
+    storeHitHeader(result, sphereRadius, triangleNumber, te, sweepLength, kHitEdge);
+    result.contactPoint = Add(K, Scale(dir, teStored));
+    result.normal = T;
+    result.centerAtContact = Q;
+    // D moved onto the plane through Q perpendicular to T (for r = 1). B
+    // stands in for the touching point: both lie on the edge line, which is
+    // perpendicular to T, so either gives the same offset along T.
+    const Vec3 X = Subtract(D, Scale(T, sphereRadius));
+    const Vec3 Wv = Subtract(B, X);
+    const float kk = float(Dot(T, Wv));
+    result.slideDestination = Add(Scale(T, kk), D);
+    storeMovementAndCorners(result, triangle, C);
+    result.edgeStart = A;
+    result.edgeEnd = B;
+}
+
+int32_t EdgeInReach(Vec3 A, Vec3 B, Vec3 C, Vec3 dir) {
+    const Vec3 U = Subtract(C, A);
+    const Vec3 edge = Subtract(B, A);
+    const double length = std::sqrt(Dot(edge, edge));
+    const Vec3 unit = normalized(edge);
+    const double p = Dot(unit, U);
+    const double along = Dot(unit, dir);
+    if (p <= 0.0 && along <= 0.0) return 0;  // at or before A, not moving toward B
+    if (p < length) return 1;
+    return along < 0.0 ? 1 : 0;  // at or beyond B: only when moving back toward A
+}
+
+Vec3 ProjectOntoEdgeLine(Vec3 A, Vec3 B, Vec3 X) {
+    const Vec3 U = Subtract(X, A);
+    const Vec3 unit = normalized(Subtract(B, A));
+    return Add(A, Scale(unit, Dot(U, unit)));
+}
+
+int32_t WithinEdgeSpan(Vec3 A, Vec3 B, Vec3 X) {
+    const Vec3 U = Subtract(X, A);
+    const Vec3 edge = Subtract(B, A);
+    const float lengthSquared = float(Dot(edge, edge));
+    const double p = Dot(normalized(edge), U);
+    return p > 0.0 && p < std::sqrt(double(lengthSquared)) ? 1 : 0;
+}
+
+}  // namespace zep

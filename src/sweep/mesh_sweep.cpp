@@ -1,0 +1,199 @@
+#include "sweep/mesh_sweep.h"
+
+#include <cmath>
+
+#include "api/allocation.h"
+#include "pass/contact.h"
+#include "sweep/edge_vertex_tests.h"
+#include "world/object.h"
+
+namespace zep {
+
+namespace {
+
+// What stays the same for every triangle of one sweep, in ellipsoid space.
+struct SweepFrame {
+    Vec3 S;
+    Vec3 E;
+    float sweepLength = 0.0f;
+    Vec3 dir;  // unit, or (0, 0, 0) for a movement too short to have one
+    float sphereRadius = 0.0f;
+};
+
+// One triangle in ellipsoid space, with its place in the mesh.
+struct TriangleFrame {
+    const MeshTriangle* stored = nullptr;
+    int32_t number = 0;
+    Vec3 A;
+    Vec3 B;
+    Vec3 C;
+    Vec3 N;  // unit normal, (0, 0, 0) when the corners lie on one line
+    float dist = 0.0f;  // signed distance of S from the plane
+};
+
+// Where the sphere first touches the triangle's plane.
+struct PlaneContact {
+    double d = 0.0;  // travel along dir; kept in double for the comparisons
+    double hitTime = 0.0;
+    Vec3 centre;
+    Vec3 contact;
+};
+
+enum class PlaneOutcome {
+    kSkipTriangle,      // the triangle cannot be met
+    kCornersAndEdges,   // overlapping the plane but moving off it: no face test
+    kFaceCandidate,     // the plane is met; see whether inside the triangle
+};
+
+SweepFrame makeFrame(const MeshShape& mesh, Vec3 start, Vec3 end, Vec3 radii,
+                     float sphereRadius) {
+    const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
+    SweepFrame frame;
+    frame.S = DivideComponents(Subtract(start, M), radii);
+    frame.E = DivideComponents(Subtract(end, M), radii);
+    const Vec3 move = Subtract(frame.E, frame.S);
+    frame.sweepLength = float(std::sqrt((double(move.x) * move.x + double(move.y) * move.y) +
+                                        double(move.z) * move.z));
+    frame.dir = normalized(move);
+    frame.sphereRadius = sphereRadius;
+    return frame;
+}
+
+// True when a contact of the list already names triangle n of this mesh:
+// the solver met it earlier in the slide and must not meet it again.
+bool contactNamesTriangle(const Contact* first, const MeshShape* mesh, int32_t n) {
+    for (const Contact* contact = first; contact; contact = contact->next)
+        if (contact->triangleNumber == n && contact->meshShape == mesh) return true;
+    return false;
+}
+
+TriangleFrame makeTriangleFrame(const MeshTriangle& stored, int32_t number, Vec3 radii,
+                                Vec3 S) {
+    TriangleFrame tri;
+    tri.stored = &stored;
+    tri.number = number;
+    tri.A = DivideComponents(stored.corner1, radii);
+    tri.B = DivideComponents(stored.corner2, radii);
+    tri.C = DivideComponents(stored.corner3, radii);
+    tri.N = normalized(Cross(Subtract(tri.B, tri.A), Subtract(tri.C, tri.A)));
+    tri.dist = float(Dot(Subtract(S, tri.A), tri.N));
+    return tri;
+}
+
+PlaneOutcome meetPlane(const SweepFrame& frame, const TriangleFrame& tri, PlaneContact& out) {
+    const float r = frame.sphereRadius;
+    const double denom = Dot(tri.N, frame.dir);
+    const bool movingTowardPlane = denom < 0.0;
+    if (tri.dist < r) {
+        // Embedded: push the centre out along N to r in front of the plane.
+        if (!movingTowardPlane) return PlaneOutcome::kCornersAndEdges;
+        out.d = 0.0;
+        out.hitTime = 0.0;
+        out.centre = Add(frame.S, Scale(tri.N, double(r) - double(tri.dist)));
+    } else {
+        if (!movingTowardPlane) return PlaneOutcome::kSkipTriangle;
+        // The point of the sphere nearest to the plane travels to it.
+        const Vec3 P = Subtract(frame.S, Scale(tri.N, r));
+        out.d = std::fabs(Dot(Subtract(P, tri.A), tri.N) / denom);
+        out.hitTime = out.d / double(frame.sweepLength);
+        out.centre = Add(frame.S, Scale(frame.dir, out.d));
+    }
+    out.contact = Subtract(out.centre, tri.N);
+    return PlaneOutcome::kFaceCandidate;
+}
+
+void recordFaceHit(SweepResult& result, const SweepFrame& frame, const TriangleFrame& tri,
+                   const PlaneContact& hit) {
+    result.sphereRadius = frame.sphereRadius;
+    result.found = true;
+    result.hitTime = float(hit.hitTime);
+    result.triangleNumber = tri.number;
+    result.nearestDistance = float(hit.d);
+    result.hitKind = kHitFace;
+    result.contactPoint = hit.contact;
+    result.normal = tri.N;
+    result.centerAtContact = hit.centre;
+    // E moved along N onto the sliding plane: the triangle's plane moved r
+    // along N, where the centre stays while it slides.
+    const Vec3 D = Subtract(frame.E, Scale(tri.N, frame.sphereRadius));
+    const double k = Dot(tri.N, Subtract(tri.A, D));
+    result.slideDestination = Add(frame.E, Scale(tri.N, k));
+    storeMovementAndCorners(result, *tri.stored, frame.S);
+}
+
+void testCornersAndEdges(SweepResult& result, const SweepFrame& frame,
+                         const TriangleFrame& tri) {
+    const Vec3* corners[3] = {&tri.A, &tri.B, &tri.C};
+    for (const Vec3* V : corners)
+        TestVertex(result, *tri.stored, tri.number, frame.sphereRadius, frame.sweepLength, *V,
+                   frame.dir, frame.S, frame.E);
+    for (int i = 0; i < 3; ++i) {
+        const Vec3 first = *corners[i];
+        const Vec3 second = *corners[(i + 1) % 3];
+        TestEdge(result, *tri.stored, tri.number, frame.sphereRadius, frame.sweepLength, first,
+                 second, Subtract(first, second), frame.dir, frame.S, frame.E);
+    }
+}
+
+void sweepTriangle(SweepResult& result, const SweepFrame& frame, const TriangleFrame& tri) {
+    // On or behind the plane (or no plane at all): nothing of it is met.
+    if (!(tri.dist > 0.0f)) return;
+    PlaneContact hit;
+    const PlaneOutcome outcome = meetPlane(frame, tri, hit);
+    if (outcome == PlaneOutcome::kSkipTriangle) return;
+    if (outcome == PlaneOutcome::kFaceCandidate) {
+        // A plane beyond the nearest hit hides its corners and edges too.
+        if (hit.d > double(result.nearestDistance)) return;
+        if (PointInTriangle(hit.contact, tri.A, tri.B, tri.C, tri.N)) {
+            recordFaceHit(result, frame, tri, hit);
+            return;
+        }
+    }
+    testCornersAndEdges(result, frame, tri);
+}
+
+// Frees the mesh's previous record and makes a fresh one; nullptr, with the
+// mesh holding none, when memory runs out.
+SweepResult* replaceRecord(MeshShape& mesh, float sphereRadius, Vec3 radii) {
+    freeRecord(mesh.sweepResult);
+    mesh.sweepResult = makeRecord<SweepResult>();
+    SweepResult* result = mesh.sweepResult;
+    if (!result) return nullptr;
+    result->sphereRadius = sphereRadius;
+    result->found = false;
+    result->hitTime = 0.0f;
+    result->radii = radii;
+    return result;
+}
+
+}  // namespace
+
+bool PointInTriangle(Vec3 P, Vec3 A, Vec3 B, Vec3 C, Vec3 N) {
+    const Vec3 from[3] = {A, B, C};
+    const Vec3 to[3] = {B, C, A};
+    for (int i = 0; i < 3; ++i) {
+        const double value = Dot(Cross(Subtract(to[i], from[i]), Subtract(P, from[i])), N);
+        // On an edge's line (0) passes; NaN fails.
+        if (!(value >= 0.0)) return false;
+    }
+    return true;
+}
+
+SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
+                       const Contact* firstContact) {
+    if (!mesh) return nullptr;
+    SweepResult* result = replaceRecord(*mesh, sphereRadius, radii);
+    if (!result) return nullptr;
+    const SweepFrame frame = makeFrame(*mesh, start, end, radii, sphereRadius);
+    // Nothing beyond the end of the movement is taken.
+    result->nearestDistance = frame.sweepLength;
+    int32_t number = 0;
+    for (const MeshTriangle* stored = mesh->trianglesHead; stored; stored = stored->next) {
+        ++number;  // skipped triangles keep their place in the numbering
+        if (contactNamesTriangle(firstContact, mesh, number)) continue;
+        sweepTriangle(*result, frame, makeTriangleFrame(*stored, number, radii, frame.S));
+    }
+    return result;
+}
+
+}  // namespace zep

@@ -1,0 +1,29 @@
+// The sweep of an ellipsoid against one triangle mesh.
+//
+// Positions move into the mesh's ellipsoid space (relative to the mesh body,
+// divided by the radii), where the ellipsoid is a sphere of sphereRadius. Each
+// triangle is met with its face first and, when the face does not settle it,
+// with its corners and edges. The nearest hit ends up in mesh->sweepResult.
+#pragma once
+
+#include "sweep/sweep_result.h"
+#include "sweep/vec3.h"
+#include "world/shapes.h"
+
+namespace zep {
+
+struct Contact;
+
+// Replaces mesh->sweepResult with the result of sweeping from start to end
+// (world positions) and returns it. Triangles whose number a contact of
+// firstContact's list already names for this mesh are left out. Returns
+// nullptr, with mesh->sweepResult null, when there is no mesh or the record
+// cannot be made.
+SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
+                       const Contact* firstContact);
+
+// True when P, a point of the triangle's plane, lies inside A, B, C or on its
+// boundary; N is the triangle's unit normal.
+bool PointInTriangle(Vec3 P, Vec3 A, Vec3 B, Vec3 C, Vec3 N);
+
+}  // namespace zep

@@ -1,0 +1,50 @@
+// Normalisation tolerances and the double-precision dot product.
+#include <cmath>
+#include <limits>
+
+#include "sweep/vec3.h"
+#include "sweep_checks.h"
+
+namespace sweeptest {
+namespace {
+
+using zep::Vec3;
+using zep::normalized;
+
+TEST(NormalizeTest, TooShortVectorsBecomeZero) {
+    EXPECT_TRUE(sameBits(normalized(Vec3{0, 0, 0}), Vec3{0, 0, 0}));
+    EXPECT_TRUE(sameBits(normalized(Vec3{0.000001f, 0, 0}), Vec3{0, 0, 0}));
+}
+
+// 0.00001² is 9.99999949e-11 in double, just above the cut-off; rounded to
+// float it would equal the cut-off and give (0, 0, 0).
+TEST(NormalizeTest, SquaredLengthIsNotRoundedToFloat) {
+    EXPECT_TRUE(sameBits(normalized(Vec3{0.00001f, 0, 0}), Vec3{1, 0, 0}));
+    EXPECT_TRUE(sameBits(normalized(Vec3{0.00002f, 0, 0}), Vec3{1, 0, 0}));
+}
+
+TEST(NormalizeTest, NearlyUnitVectorsKeepTheirBits) {
+    EXPECT_TRUE(sameBits(normalized(Vec3{1.000004f, 0, 0}), Vec3{1.000004f, 0, 0}));
+    EXPECT_TRUE(sameBits(normalized(Vec3{0.999995f, 0, 0}), Vec3{1, 0, 0}));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Vec3 withNan = normalized(Vec3{nan, 2, 0});
+    EXPECT_TRUE(std::isnan(withNan.x));
+    EXPECT_EQ(withNan.y, 2.0f);
+}
+
+TEST(NormalizeTest, ScalesByTheReciprocalLength) {
+    EXPECT_TRUE(sameBits(normalized(Vec3{3, 4, 0}), Vec3{0.6f, 0.8f, 0}));
+    Vec3 inPlace{0, 3, 4};
+    zep::Normalize(inPlace, inPlace);
+    EXPECT_TRUE(sameBits(inPlace, Vec3{0, 0.6f, 0.8f}));
+}
+
+// (1 + 2⁻¹⁵)² − (1 + 2⁻¹⁴) is 2⁻³⁰; with float products it would be 0.
+TEST(DotTest, SumIsKeptInDouble) {
+    const float a = 1.0f + std::ldexp(1.0f, -15);
+    const float b = 1.0f + std::ldexp(1.0f, -14);
+    EXPECT_EQ(zep::Dot(Vec3{0, b, a}, Vec3{0, -1, a}), std::ldexp(1.0, -30));
+}
+
+}  // namespace
+}  // namespace sweeptest
