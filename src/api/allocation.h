@@ -4,6 +4,7 @@
 // the records alive to prove both.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <new>
 
@@ -27,6 +28,36 @@ void freeRecord(T* record) {
     if (!record) return;
     delete record;
     noteRecordFreed();
+}
+
+// An array of count default-initialised elements, or nullptr (also for a
+// count the address space cannot hold). Counted as one record.
+template <class T>
+T* makeArray(size_t count) {
+    if (count > SIZE_MAX / sizeof(T) || allocationMustFail()) return nullptr;
+    T* array = new (std::nothrow) T[count];
+    if (array) noteRecordMade();
+    return array;
+}
+
+template <class T>
+void freeArray(T* array) {
+    if (!array) return;
+    delete[] array;
+    noteRecordFreed();
+}
+
+// Working memory of a pass (not a record of the world, so not counted): kept
+// between passes and released at stop, but it can fail like any allocation.
+template <class T>
+T* makeWorkArray(size_t count) {
+    if (count > SIZE_MAX / sizeof(T) || allocationMustFail()) return nullptr;
+    return new (std::nothrow) T[count];
+}
+
+template <class T>
+void freeWorkArray(T* array) {
+    delete[] array;
 }
 
 namespace testing {

@@ -1,10 +1,14 @@
 #include "sweep/mesh_sweep.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "api/allocation.h"
 #include "pass/contact.h"
 #include "sweep/edge_vertex_tests.h"
+#include "sweep/reach.h"
+#include "sweep/scratch.h"
+#include "sweep/triangle_index.h"
 #include "world/object.h"
 
 namespace zep {
@@ -166,6 +170,63 @@ SweepResult* replaceRecord(MeshShape& mesh, float sphereRadius, Vec3 radii) {
     return result;
 }
 
+// The reference path: every triangle in list order.
+void sweepEveryTriangle(SweepResult& result, const MeshShape& mesh, const SweepFrame& frame, Vec3 radii,
+                        const Contact* firstContact) {
+    int32_t number = 0;
+    for (const MeshTriangle* stored = mesh.trianglesHead; stored; stored = stored->next) {
+        ++number;  // skipped triangles keep their place in the numbering
+        if (contactNamesTriangle(firstContact, &mesh, number)) continue;
+        sweepTriangle(result, frame, makeTriangleFrame(*stored, number, radii, frame.S));
+    }
+}
+
+// The numbers of the triangles of this mesh that the contacts already name,
+// sorted, so that each candidate is looked up instead of walking the list.
+struct NamedTriangles {
+    const int32_t* numbers = nullptr;
+    int32_t count = 0;
+    bool contains(int32_t number) const { return std::binary_search(numbers, numbers + count, number); }
+};
+
+bool collectNamedTriangles(const Contact* first, const MeshShape& mesh, NamedTriangles& out) {
+    int32_t count = 0;
+    for (const Contact* contact = first; contact; contact = contact->next) ++count;
+    int32_t* numbers = scratchContactNumbers(count);
+    if (!numbers) return false;
+    out.count = 0;
+    for (const Contact* contact = first; contact; contact = contact->next)
+        if (contact->meshShape == &mesh) numbers[out.count++] = contact->triangleNumber;
+    std::sort(numbers, numbers + out.count);
+    out.numbers = numbers;
+    return true;
+}
+
+// The indexed path: only the triangles within reach, still in list order
+// with their list numbers. False when the reach cannot be bounded (values
+// not finite or too large) or memory runs out; the caller then visits every
+// triangle, which gives the same result.
+bool sweepCandidates(SweepResult& result, MeshShape& mesh, const SweepFrame& frame, Vec3 start, Vec3 end,
+                     Vec3 radii, const Contact* firstContact) {
+    if (!refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
+    const TriangleIndex& index = *mesh.index;
+    const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
+    Box3 reach;
+    if (!boxIsBoundable(index.bounds, radii) || !reachBox(Subtract(start, M), Subtract(end, M), radii, reach))
+        return false;
+    NamedTriangles named;
+    if (!collectNamedTriangles(firstContact, mesh, named)) return false;
+    const int32_t* places = nullptr;
+    const int32_t count = gatherCandidates(index, reach, &places);
+    if (count < 0) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t number = places[i] + 1;
+        if (named.contains(number)) continue;
+        sweepTriangle(result, frame, makeTriangleFrame(*index.triangles[places[i]], number, radii, frame.S));
+    }
+    return true;
+}
+
 }  // namespace
 
 bool PointInTriangle(Vec3 P, Vec3 A, Vec3 B, Vec3 C, Vec3 N) {
@@ -187,12 +248,8 @@ SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float 
     const SweepFrame frame = makeFrame(*mesh, start, end, radii, sphereRadius);
     // Nothing beyond the end of the movement is taken.
     result->nearestDistance = frame.sweepLength;
-    int32_t number = 0;
-    for (const MeshTriangle* stored = mesh->trianglesHead; stored; stored = stored->next) {
-        ++number;  // skipped triangles keep their place in the numbering
-        if (contactNamesTriangle(firstContact, mesh, number)) continue;
-        sweepTriangle(*result, frame, makeTriangleFrame(*stored, number, radii, frame.S));
-    }
+    if (linearReference || !sweepCandidates(*result, *mesh, frame, start, end, radii, firstContact))
+        sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
     return result;
 }
 

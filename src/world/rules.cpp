@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "api/allocation.h"
+#include "sweep/reach.h"
 #include "world/intrusive_list.h"
 #include "world/object.h"
 #include "world/shapes.h"
@@ -14,6 +15,8 @@ CollisionRule* ruleListHead = nullptr;
 CollisionRule* ruleListTail = nullptr;
 CollisionRule* ruleChainHeads[kRuleTableSize] = {};
 CollisionRule* ruleChainTails[kRuleTableSize] = {};
+bool typePairs[kRuleTableSize][kRuleTableSize] = {};
+bool typeMoves[kRuleTableSize] = {};
 
 namespace {
 
@@ -22,9 +25,25 @@ const CollisionRule* chainOf(int32_t type) {
     return uint32_t(type) <= kMaxRuleType ? ruleChainHeads[type] : nullptr;
 }
 
+bool inRuleRange(int32_t type) { return uint32_t(type) <= kMaxRuleType; }
+
 void emptyChainTables() {
     std::fill(std::begin(ruleChainHeads), std::end(ruleChainHeads), nullptr);
     std::fill(std::begin(ruleChainTails), std::end(ruleChainTails), nullptr);
+    std::fill(&typePairs[0][0], &typePairs[0][0] + kRuleTableSize * kRuleTableSize, false);
+    std::fill(std::begin(typeMoves), std::end(typeMoves), false);
+}
+
+// The chain walk: the plain answer, kept as the reference for the table.
+bool chainPairsTypes(int32_t typeA, int32_t typeB) {
+    for (const CollisionRule* rule = chainOf(typeA); rule; rule = rule->chainNext)
+        if (rule->typeA == typeA && rule->typeB == typeB) return true;
+    return false;
+}
+
+bool pairsTypes(int32_t typeA, int32_t typeB) {
+    if (linearReference) return chainPairsTypes(typeA, typeB);
+    return inRuleRange(typeA) && inRuleRange(typeB) && typePairs[typeA][typeB];
 }
 
 }  // namespace
@@ -40,6 +59,8 @@ void addRule(int32_t typeA, int32_t typeB) {
     listAppend(ruleListHead, ruleListTail, rule);
     listAppend<&CollisionRule::chainPrev, &CollisionRule::chainNext>(ruleChainHeads[typeA],
                                                                      ruleChainTails[typeA], rule);
+    typePairs[typeA][typeB] = true;
+    typeMoves[typeA] = true;
 }
 
 void freeAllRules() {
@@ -51,14 +72,20 @@ void freeAllRules() {
 }
 
 bool rulePairsTypes(const CollisionBody* a, const CollisionBody* b) {
-    for (const CollisionRule* rule = chainOf(a->collisionType); rule; rule = rule->chainNext)
-        if (rule->typeA == a->collisionType && rule->typeB == b->collisionType) return true;
-    return false;
+    return pairsTypes(a->collisionType, b->collisionType);
+}
+
+bool typeCanMove(const CollisionBody* body) {
+    return linearReference || (inRuleRange(body->collisionType) && typeMoves[body->collisionType]);
 }
 
 bool rulePairsShapes(const CollisionShape* a, const CollisionShape* b) {
     const int32_t typeA = a->body->collisionType;
     const int32_t typeB = b->body->collisionType;
+    // Every stored rule pairs an ellipsoid with a mesh, so the table answers
+    // for the kinds too.
+    if (!linearReference)
+        return a->kind == kShapeEllipsoid && b->kind == kShapeMesh && pairsTypes(typeA, typeB);
     for (const CollisionRule* rule = chainOf(typeA); rule; rule = rule->chainNext)
         if (rule->typeA == typeA && rule->typeB == typeB && rule->shapeKindA == a->kind &&
             rule->shapeKindB == b->kind)

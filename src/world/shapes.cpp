@@ -4,6 +4,7 @@
 
 #include "api/allocation.h"
 #include "pass/contact.h"
+#include "sweep/triangle_index.h"
 #include "world/intrusive_list.h"
 #include "world/object.h"
 
@@ -105,6 +106,8 @@ void destroyShape(CollisionShape* shape) {
         forgetMeshInContacts(mesh);
         freeRecord(mesh->sweepResult);
         mesh->sweepResult = nullptr;
+        freeTriangleIndex(mesh->index);
+        mesh->index = nullptr;
         freeTriangles(mesh);
         listUnlink(body->shapesHead, body->shapesTail, shape);
         freeRecord(mesh);

@@ -13,6 +13,7 @@ namespace zep {
 
 struct CollisionBody;
 struct Contact;
+struct TriangleIndex;
 
 enum ShapeKind : int32_t {
     kShapeEllipsoid = 1,
@@ -51,6 +52,9 @@ struct MeshShape {
     // mesh goes, each is told so that none keeps a dangling reference.
     Contact* referrersHead = nullptr;
     Contact* referrersTail = nullptr;
+    // Spatial index over the triangles, made by the first sweep that needs it
+    // and kept up to date as triangles arrive; owned.
+    TriangleIndex* index = nullptr;
 };
 
 inline EllipsoidShape* asEllipsoid(CollisionShape* shape) {

@@ -1,6 +1,8 @@
 #include "world/system.h"
 
 #include "api/allocation.h"
+#include "pass/broad_phase.h"
+#include "sweep/scratch.h"
 #include "world/object.h"
 #include "world/rules.h"
 
@@ -15,6 +17,8 @@ void startSystem() {
 
 void stopSystem() {
     while (objectListHead) removeObject(objectListHead);
+    releaseScratch();
+    releasePartnerTable();
     if (!collisionSystem) return;
     while (bodyListHead) destroyBody(bodyListHead);
     freeAllRules();

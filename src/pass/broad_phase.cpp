@@ -1,0 +1,158 @@
+#include "pass/broad_phase.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "api/allocation.h"
+#include "sweep/scratch.h"
+#include "sweep/triangle_index.h"
+#include "world/object.h"
+#include "world/shapes.h"
+
+namespace zep {
+
+PartnerTable partnerTable;
+
+namespace {
+
+double magnitude(const Box3& b) {
+    return std::max({std::fabs(double(b.lo.x)), std::fabs(double(b.lo.y)), std::fabs(double(b.lo.z)),
+                     std::fabs(double(b.hi.x)), std::fabs(double(b.hi.y)), std::fabs(double(b.hi.z))});
+}
+
+double magnitude(Vec3 v) {
+    return std::max({std::fabs(double(v.x)), std::fabs(double(v.y)), std::fabs(double(v.z))});
+}
+
+// A mesh's bounds moved to the world, widened for the rounding of the move
+// and of the sweeps that run in the mesh's frame.
+Box3 worldBox(const Box3& local, Vec3 position) {
+    const double widen = 2.0 * kReachRelativeSlack * (magnitude(local) + magnitude(position));
+    return Box3{{float(double(local.lo.x) + position.x - widen), float(double(local.lo.y) + position.y - widen),
+                 float(double(local.lo.z) + position.z - widen)},
+                {float(double(local.hi.x) + position.x + widen), float(double(local.hi.y) + position.y + widen),
+                 float(double(local.hi.z) + position.z + widen)}};
+}
+
+enum class Bounds { kNone, kBox, kUnbounded };
+
+// The world bounds of all the body's triangles: none when it has no triangle
+// (nothing of it can be met), unbounded when some mesh cannot be bounded.
+Bounds bodyBounds(CollisionBody& body, Box3& out) {
+    Bounds result = Bounds::kNone;
+    for (CollisionShape* shape = body.shapesHead; shape; shape = shape->next) {
+        MeshShape* mesh = asMesh(shape);
+        if (!mesh || mesh->triangleCount == 0) continue;
+        Box3 local;
+        if (!meshBounds(*mesh, local)) return Bounds::kUnbounded;
+        const Box3 box = worldBox(local, body.currentPosition);
+        if (!boxIsBoundable(box, Vec3{1, 1, 1})) return Bounds::kUnbounded;
+        out = result == Bounds::kBox ? Box3{{std::min(out.lo.x, box.lo.x), std::min(out.lo.y, box.lo.y),
+                                             std::min(out.lo.z, box.lo.z)},
+                                            {std::max(out.hi.x, box.hi.x), std::max(out.hi.y, box.hi.y),
+                                             std::max(out.hi.z, box.hi.z)}}
+                                     : box;
+        result = Bounds::kBox;
+    }
+    return result;
+}
+
+bool reserve(PartnerTable& table, int32_t wanted) {
+    if (wanted <= table.capacity) return true;
+    CollisionBody** bodies = makeWorkArray<CollisionBody*>(size_t(wanted));
+    Box3* boxes = makeWorkArray<Box3>(size_t(wanted));
+    int32_t* unbounded = makeWorkArray<int32_t>(size_t(wanted));
+    if (!bodies || !boxes || !unbounded) {
+        freeWorkArray(bodies);
+        freeWorkArray(boxes);
+        freeWorkArray(unbounded);
+        return false;
+    }
+    freeWorkArray(table.bodies);
+    freeWorkArray(table.boxes);
+    freeWorkArray(table.unbounded);
+    table.bodies = bodies;
+    table.boxes = boxes;
+    table.unbounded = unbounded;
+    table.capacity = wanted;
+    return true;
+}
+
+// The largest radii of the body's ellipsoids, axis by axis.
+bool largestRadii(const CollisionBody& mover, Vec3& out) {
+    bool any = false;
+    for (CollisionShape* shape = mover.shapesHead; shape; shape = shape->next)
+        if (const EllipsoidShape* e = asEllipsoid(shape)) {
+            out = any ? Vec3{std::max(out.x, e->radii.x), std::max(out.y, e->radii.y), std::max(out.z, e->radii.z)}
+                      : e->radii;
+            any = true;
+        }
+    return any;
+}
+
+}  // namespace
+
+bool buildPartnerTable(PartnerTable& table) {
+    int32_t bodies = 0;
+    for (CollisionBody* body = bodyListHead; body; body = body->next) ++bodies;
+    if (!reserve(table, bodies)) return false;
+    table.count = table.unboundedCount = 0;
+    for (CollisionBody* body = bodyListHead; body; body = body->next) {
+        if (!body->active) continue;
+        Box3 box;
+        const Bounds bounds = bodyBounds(*body, box);
+        if (bounds == Bounds::kNone) continue;
+        // An unbounded body keeps an empty box in the tree and is always a candidate.
+        if (bounds == Bounds::kUnbounded) {
+            table.unbounded[table.unboundedCount++] = table.count;
+            box = Box3{};
+        }
+        table.bodies[table.count] = body;
+        table.boxes[table.count++] = box;
+    }
+    return buildBoxTree(table.tree, table.boxes, table.count);
+}
+
+int32_t partnersInReach(const PartnerTable& table, const CollisionBody& mover, Vec3 end, int32_t after,
+                        const int32_t** places) {
+    Vec3 radii;
+    Box3 reach;
+    if (!largestRadii(mover, radii) || !reachBox(mover.previousPosition, end, radii, reach)) return -1;
+    int32_t* out = scratchPartners(table.count);
+    if (!out) return -1;
+    int32_t found = queryBoxTree(table.tree, table.boxes, reach, out);
+    // Unbounded bodies' empty boxes may or may not have matched: add them once.
+    found = int32_t(std::remove_if(out, out + found,
+                                   [&](int32_t place) {
+                                       return place <= after ||
+                                              std::binary_search(table.unbounded,
+                                                                 table.unbounded + table.unboundedCount, place);
+                                   }) -
+                    out);
+    for (int32_t i = 0; i < table.unboundedCount; ++i)
+        if (table.unbounded[i] > after) out[found++] = table.unbounded[i];
+    std::sort(out, out + found);
+    *places = out;
+    return found;
+}
+
+bool meshInReach(MeshShape& mesh, Vec3 radii, Vec3 from, Vec3 to) {
+    if (mesh.triangleCount == 0) return false;
+    Box3 local;
+    if (!meshBounds(mesh, local)) return true;
+    // The same frame and rounding as the sweep itself.
+    const Vec3 position = mesh.header.body->currentPosition;
+    Box3 reach;
+    if (!reachBox(Subtract(from, position), Subtract(to, position), radii, reach)) return true;
+    return boxesOverlap(local, reach);
+}
+
+void releasePartnerTable() {
+    freeWorkArray(partnerTable.bodies);
+    freeWorkArray(partnerTable.boxes);
+    freeWorkArray(partnerTable.unbounded);
+    freeBoxTree(partnerTable.tree);
+    partnerTable = PartnerTable{};
+}
+
+}  // namespace zep

@@ -1,0 +1,47 @@
+// The broad phase of a pass: which partners a mover can possibly meet.
+//
+// Each pass lists the bodies that can be met (active, with triangles), in
+// body-list order, with their world bounds in a box tree. A mover asks for the
+// partners within reach of its first sweep and visits them in body-list order;
+// a partner out of reach would only have made sweeps that find nothing, so
+// leaving it out changes no result.
+#pragma once
+
+#include <cstdint>
+
+#include "sweep/box_tree.h"
+
+namespace zep {
+
+struct CollisionBody;
+struct EllipsoidShape;
+struct MeshShape;
+
+struct PartnerTable {
+    CollisionBody** bodies = nullptr;  // meetable bodies in body-list order
+    Box3* boxes = nullptr;             // their world bounds
+    int32_t* unbounded = nullptr;      // places of bodies with no usable bounds
+    int32_t count = 0;
+    int32_t unboundedCount = 0;
+    int32_t capacity = 0;
+    BoxTree tree{TreeMemory::kWork};  // over all places; unbounded ones are always candidates
+};
+
+// Lists this pass's meetable bodies. False when memory runs out; the pass
+// then takes the plain path.
+bool buildPartnerTable(PartnerTable& table);
+
+// The places (ascending) of partners after place `after` that the mover's
+// first sweep, from its previous position to `end`, can reach. Returns the
+// count, or -1 when it cannot tell (the caller then visits every partner).
+int32_t partnersInReach(const PartnerTable& table, const CollisionBody& mover, Vec3 end,
+                        int32_t after, const int32_t** places);
+
+// False only when the sweep from `from` to `to` certainly cannot reach any
+// triangle of the mesh.
+bool meshInReach(MeshShape& mesh, Vec3 radii, Vec3 from, Vec3 to);
+
+void releasePartnerTable();
+extern PartnerTable partnerTable;
+
+}  // namespace zep

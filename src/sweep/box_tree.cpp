@@ -1,0 +1,131 @@
+#include "sweep/box_tree.h"
+
+#include <algorithm>
+
+#include "api/allocation.h"
+
+namespace zep {
+
+namespace {
+
+// Boxes per leaf: small enough to prune well, large enough to keep the tree
+// shallow and its nodes few.
+constexpr int32_t kLeafSize = 4;
+// Median splits keep the depth under 32 for any int32 count; each level of
+// the walk leaves at most one sibling on the stack.
+constexpr int kStackDepth = 64;
+
+Box3 unite(const Box3& a, const Box3& b) {
+    return Box3{{std::min(a.lo.x, b.lo.x), std::min(a.lo.y, b.lo.y), std::min(a.lo.z, b.lo.z)},
+                {std::max(a.hi.x, b.hi.x), std::max(a.hi.y, b.hi.y), std::max(a.hi.z, b.hi.z)}};
+}
+
+template <class T>
+T* makeTreeArray(TreeMemory memory, size_t count) {
+    return memory == TreeMemory::kRecord ? makeArray<T>(count) : makeWorkArray<T>(count);
+}
+
+template <class T>
+void freeTreeArray(TreeMemory memory, T* array) {
+    if (memory == TreeMemory::kRecord)
+        freeArray(array);
+    else
+        freeWorkArray(array);
+}
+
+float axisOf(const Vec3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
+
+struct TreeBuild {
+    const Box3* boxes;
+    int32_t* order;
+    BoxTreeNode* nodes;
+    int32_t nodeCount = 1;
+
+    Box3 boxOf(int32_t begin, int32_t end) const {
+        Box3 box = boxes[order[begin]];
+        for (int32_t i = begin + 1; i < end; ++i) box = unite(box, boxes[order[i]]);
+        return box;
+    }
+
+    // Splits [begin, end) at the median of the longest axis of its box.
+    void build(int32_t node, int32_t begin, int32_t end) {
+        nodes[node].box = boxOf(begin, end);
+        if (end - begin <= kLeafSize) {
+            nodes[node].first = begin;
+            nodes[node].count = end - begin;
+            return;
+        }
+        const Box3& box = nodes[node].box;
+        const float extent[3] = {box.hi.x - box.lo.x, box.hi.y - box.lo.y, box.hi.z - box.lo.z};
+        const int axis = int(std::max_element(extent, extent + 3) - extent);
+        const int32_t middle = begin + (end - begin) / 2;
+        std::nth_element(order + begin, order + middle, order + end, [&](int32_t a, int32_t b) {
+            return axisOf(boxes[a].lo, axis) + axisOf(boxes[a].hi, axis) <
+                   axisOf(boxes[b].lo, axis) + axisOf(boxes[b].hi, axis);
+        });
+        const int32_t left = nodeCount;
+        nodeCount += 2;
+        nodes[node].first = left;
+        nodes[node].count = 0;
+        build(left, begin, middle);
+        build(left + 1, middle, end);
+    }
+};
+
+}  // namespace
+
+bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
+    if (count <= 0) {
+        freeBoxTree(tree);
+        return true;
+    }
+    // Median splits make leaves of at least kLeafSize / 2 boxes (or one box),
+    // so a tree has fewer than count + 2 nodes.
+    const size_t nodeLimit = size_t(count) + 2;
+    int32_t* order = makeTreeArray<int32_t>(tree.memory, size_t(count));
+    BoxTreeNode* nodes = makeTreeArray<BoxTreeNode>(tree.memory, nodeLimit);
+    if (!order || !nodes) {
+        freeTreeArray(tree.memory, order);
+        freeTreeArray(tree.memory, nodes);
+        return false;
+    }
+    for (int32_t i = 0; i < count; ++i) order[i] = i;
+    TreeBuild builder{boxes, order, nodes};
+    builder.build(0, 0, count);
+    freeBoxTree(tree);
+    tree.nodes = nodes;
+    tree.nodeCount = builder.nodeCount;
+    tree.order = order;
+    tree.boxCount = count;
+    return true;
+}
+
+int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out) {
+    if (tree.boxCount == 0) return 0;
+    int32_t stack[kStackDepth];
+    int depth = 0;
+    int32_t found = 0;
+    stack[depth++] = 0;
+    while (depth > 0) {
+        const BoxTreeNode& node = tree.nodes[stack[--depth]];
+        if (!boxesOverlap(node.box, query)) continue;
+        if (node.count == 0) {
+            stack[depth++] = node.first;
+            stack[depth++] = node.first + 1;
+            continue;
+        }
+        for (int32_t i = node.first; i < node.first + node.count; ++i)
+            if (boxesOverlap(boxes[tree.order[i]], query)) out[found++] = tree.order[i];
+    }
+    return found;
+}
+
+void freeBoxTree(BoxTree& tree) {
+    freeTreeArray(tree.memory, tree.nodes);
+    freeTreeArray(tree.memory, tree.order);
+    tree.nodes = nullptr;
+    tree.order = nullptr;
+    tree.nodeCount = tree.boxCount = 0;
+}
+
+}  // namespace zep

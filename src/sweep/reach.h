@@ -1,0 +1,48 @@
+// How far a sweep can reach: the box, in a mesh's own frame, outside which no
+// triangle can ever be hit by that sweep.
+//
+// In ellipsoid space every hit a sweep can accept (face, edge or corner, the
+// embedded and negative-travel cases included) lies within distance 1 of the
+// swept segment or of its start; we allow 2 plus 1 more for rounding, and a
+// relative slack for the float error of large coordinates. Anything that can
+// be skipped this way is skipped without a trace: the exact tests that remain
+// still run in list order, so results are the same to the bit.
+#pragma once
+
+#include "sweep/vec3.h"
+
+namespace zep {
+
+struct Box3 {
+    Vec3 lo;
+    Vec3 hi;
+};
+
+// Reach around the segment in units of the ellipsoid's radii.
+constexpr double kReachInRadii = 3.0;
+// Slack relative to the magnitude of the coordinates involved.
+constexpr double kReachRelativeSlack = 1e-4;
+// Past this ratio of coordinates to radius, ellipsoid-space floats no longer
+// resolve the geometry; such sweeps take the plain path over every triangle.
+constexpr double kLargestSafeScale = 1e30;
+
+// The box around the segment from `from` to `to` (both in the frame of the
+// boxes it will be tested against) that a sweep with these radii can reach.
+// False when the values are not finite or too large to bound safely.
+bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out);
+
+inline bool boxesOverlap(const Box3& a, const Box3& b) {
+    return a.lo.x <= b.hi.x && b.lo.x <= a.hi.x && a.lo.y <= b.hi.y && b.lo.y <= a.hi.y &&
+           a.lo.z <= b.hi.z && b.lo.z <= a.hi.z;
+}
+
+// True when every component of the box is finite and no larger than a safe
+// scale for the given radii.
+bool boxIsBoundable(const Box3& box, Vec3 radii);
+
+// The internal switch between the indexed paths and the plain reference path
+// that visits every pair and every triangle. Never exported; tests and
+// benchmarks compare the two.
+extern bool linearReference;
+
+}  // namespace zep

@@ -1,0 +1,115 @@
+#include "sweep/triangle_index.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "api/allocation.h"
+#include "sweep/scratch.h"
+#include "world/shapes.h"
+
+namespace zep {
+
+namespace {
+
+// Triangles added since the last build are checked one by one; they are
+// folded into a new tree once there are this many, or a quarter of the tree.
+constexpr int32_t kLongestTail = 256;
+
+Box3 triangleBox(const MeshTriangle& t) {
+    return Box3{{std::min({t.corner1.x, t.corner2.x, t.corner3.x}),
+                 std::min({t.corner1.y, t.corner2.y, t.corner3.y}),
+                 std::min({t.corner1.z, t.corner2.z, t.corner3.z})},
+                {std::max({t.corner1.x, t.corner2.x, t.corner3.x}),
+                 std::max({t.corner1.y, t.corner2.y, t.corner3.y}),
+                 std::max({t.corner1.z, t.corner2.z, t.corner3.z})}};
+}
+
+bool finiteTriangle(const MeshTriangle& t) {
+    for (const Vec3& c : {t.corner1, t.corner2, t.corner3})
+        if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) return false;
+    return true;
+}
+
+Box3 unite(const Box3& a, const Box3& b) {
+    return Box3{{std::min(a.lo.x, b.lo.x), std::min(a.lo.y, b.lo.y), std::min(a.lo.z, b.lo.z)},
+                {std::max(a.hi.x, b.hi.x), std::max(a.hi.y, b.hi.y), std::max(a.hi.z, b.hi.z)}};
+}
+
+template <class T>
+bool grow(T*& array, int32_t used, int32_t wanted) {
+    T* bigger = makeArray<T>(size_t(wanted));
+    if (!bigger) return false;
+    std::copy(array, array + used, bigger);
+    freeArray(array);
+    array = bigger;
+    return true;
+}
+
+bool reserve(TriangleIndex& index, int32_t wanted) {
+    if (wanted <= index.capacity) return true;
+    const int32_t capacity = std::max(wanted, int32_t(std::min<int64_t>(INT32_MAX, int64_t(index.capacity) * 2)));
+    if (!grow(index.triangles, index.listed, capacity) || !grow(index.triangleBoxes, index.listed, capacity))
+        return false;
+    index.capacity = capacity;
+    return true;
+}
+
+// Appends the triangles added to the mesh since the last refresh.
+bool listNewTriangles(MeshShape& mesh, TriangleIndex& index) {
+    if (index.listed == mesh.triangleCount) return true;
+    if (!reserve(index, mesh.triangleCount)) return false;
+    const MeshTriangle* t = index.listed ? index.triangles[index.listed - 1]->next : mesh.trianglesHead;
+    for (; t; t = t->next) {
+        const Box3 box = triangleBox(*t);
+        index.bounds = index.listed ? unite(index.bounds, box) : box;
+        index.allFinite = index.allFinite && finiteTriangle(*t);
+        index.triangles[index.listed] = t;
+        index.triangleBoxes[index.listed++] = box;
+    }
+    return true;
+}
+
+bool tailTooLong(const TriangleIndex& index) {
+    const int32_t tail = index.listed - index.tree.boxCount;
+    return tail > std::max(kLongestTail, index.tree.boxCount / 4);
+}
+
+}  // namespace
+
+bool refreshTriangleIndex(MeshShape& mesh) {
+    if (!mesh.index) {
+        mesh.index = makeRecord<TriangleIndex>();
+        if (!mesh.index) return false;
+    }
+    TriangleIndex& index = *mesh.index;
+    if (!listNewTriangles(mesh, index)) return false;
+    if (tailTooLong(index) && !buildBoxTree(index.tree, index.triangleBoxes, index.listed)) return false;
+    return true;
+}
+
+bool meshBounds(MeshShape& mesh, Box3& out) {
+    if (mesh.triangleCount == 0 || !refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
+    out = mesh.index->bounds;
+    return true;
+}
+
+int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places) {
+    int32_t* out = scratchPlaces(index.listed);
+    if (!out) return -1;
+    int32_t found = queryBoxTree(index.tree, index.triangleBoxes, query, out);
+    std::sort(out, out + found);
+    for (int32_t place = index.tree.boxCount; place < index.listed; ++place)
+        if (boxesOverlap(index.triangleBoxes[place], query)) out[found++] = place;
+    *places = out;
+    return found;
+}
+
+void freeTriangleIndex(TriangleIndex* index) {
+    if (!index) return;
+    freeArray(index->triangles);
+    freeArray(index->triangleBoxes);
+    freeBoxTree(index->tree);
+    freeRecord(index);
+}
+
+}  // namespace zep

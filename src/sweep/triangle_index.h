@@ -1,0 +1,49 @@
+// The spatial index of one mesh: its triangles in list order with their boxes
+// (mesh frame), and a box tree that hands a sweep the triangles it could
+// possibly hit.
+//
+// The index never decides a hit: it only leaves out triangles that the reach
+// box proves unreachable and returns the rest as list places in ascending
+// order, so the exact tests run on them as they would on the whole list.
+// Triangles added after the tree was built wait in a short tail that is
+// checked box by box until it is worth building the tree again.
+#pragma once
+
+#include <cstdint>
+
+#include "sweep/box_tree.h"
+
+namespace zep {
+
+struct MeshShape;
+struct MeshTriangle;
+
+struct TriangleIndex {
+    // Every triangle of the mesh in list order (place i is triangle number i + 1).
+    const MeshTriangle** triangles = nullptr;
+    Box3* triangleBoxes = nullptr;
+    int32_t listed = 0;
+    int32_t capacity = 0;
+    Box3 bounds{};  // of every listed triangle
+    bool allFinite = true;
+    BoxTree tree;  // covers places 0 to tree.boxCount - 1
+};
+
+// Brings the mesh's index up to date with its triangle list. False when it
+// cannot (memory ran out): the caller then visits every triangle.
+bool refreshTriangleIndex(MeshShape& mesh);
+
+// The bounds of the mesh's triangles in its own frame, refreshed; false when
+// the mesh has no triangles, a corner is not finite, or the index cannot be
+// made.
+bool meshBounds(MeshShape& mesh, Box3& out);
+
+// The list places (0-based, ascending) of the triangles whose boxes meet
+// `query`. Returns the count, or -1 when memory for the list runs out (the
+// caller then visits every triangle). The list stays valid until the next
+// call.
+int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places);
+
+void freeTriangleIndex(TriangleIndex* index);
+
+}  // namespace zep

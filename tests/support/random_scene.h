@@ -1,0 +1,27 @@
+// Seeded random scenes that exercise the whole pass: many meshes with shared
+// edges and corners, slivers, degenerate and duplicate triangles, movers of
+// every size, embedded starts, zero-length moves, moving meshes and triangles
+// added between passes. Every observable result of every pass is recorded,
+// bit for bit, so two runs can be compared.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zeptest {
+
+struct SceneSize {
+    int frames = 30;
+    int maxMeshObjects = 6;
+    int maxMovers = 8;
+};
+
+// Runs the scene of `seed` on a fresh world and returns everything the host
+// could read after each pass, plus every field of every contact.
+std::vector<uint32_t> recordRandomScene(uint32_t seed, const SceneSize& size);
+
+// The first place where two recordings differ, described; empty when equal.
+std::string firstDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
+
+}  // namespace zeptest
