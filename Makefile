@@ -6,7 +6,7 @@ BUILD_WIN ?= build-win
 ZEP_WINDOWS ?= 1
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test windows-test clean
+.PHONY: all deps build demo test windows-test clean
 
 all: build
 
@@ -16,6 +16,14 @@ deps:
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
+
+# The room scene through the scene runner: the table of every pass, and a
+# picture of the run in demo.svg.
+demo:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target zepscene
+	$(BUILD)/zepscene --svg demo.svg examples/room.zep
+	@echo "wrote demo.svg (open it in a browser)"
 
 test: deps build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -1,0 +1,22 @@
+# A character walking around a small level loaded from a Wavefront OBJ file:
+# a walled yard with a pillar in the middle (examples/level.obj). The mesh
+# goes in through AddMeshZEP as a host mesh block with 32-byte vertices.
+StartCollisionZEP
+SetCollisionZEP 1 2
+
+NewCollObjZEP 2 2                  # object 2: the level
+AddObjShapeZEP 2 2
+mesh 2 level.obj
+UpdateObjZEP 2 0 0 0
+ActivateObjZEP 2
+
+NewCollObjZEP 1 1                  # object 1: the character
+AddObjShapeZEP 1 1
+SetObjRadiusZEP 1 0.5 1 0.5
+UpdateObjZEP 1 -5 1 5
+ActivateObjZEP 1
+
+frames 10 1 -0.2 -0.2 1            # east, brushing past the pillar's south side
+frames 6 0.2 -0.2 -1 1             # north, beside the pillar
+frames 12 -1 -0.2 -0.5 1           # west across the yard into the west wall
+frames 8 0 -0.2 1.2 1              # south along the west wall

@@ -1,0 +1,2 @@
+StartCollisionZEP
+NewCollObjZEP 1.5 1

@@ -1,0 +1,2 @@
+StartCollisionZEP
+ActivateObjZEP 4294967296

@@ -1,0 +1,2 @@
+StartCollisionZEP
+AddMeshZEP 2 4096

@@ -1,0 +1,2 @@
+StartCollisionZEP
+mesh 2 no_such_level.obj

@@ -1,0 +1,1 @@
+mesh 2 bad_vertex.obj

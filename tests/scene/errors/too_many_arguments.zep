@@ -1,0 +1,2 @@
+StartCollisionZEP
+NewCollObjZEP 1 1 1

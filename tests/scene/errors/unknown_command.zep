@@ -1,0 +1,3 @@
+StartCollisionZEP
+# a typo on line 3
+RunCollision

@@ -1,0 +1,110 @@
+#include "svg_scene.h"
+
+#include <set>
+
+#include "svg_bounds.h"
+#include "svg_layers.h"
+
+namespace zepscene {
+
+namespace {
+
+constexpr double kPanel = 470, kLeft = 60, kTop = 92, kGap = 90;
+constexpr double kLegendTop = kTop + kPanel + 58;
+constexpr double kWidth = kLeft + 2 * kPanel + kGap + 30;
+
+const char* const kArrowMarker =
+    "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"8\" refY=\"5\" markerWidth=\"7\" markerHeight=\"7\" "
+    "orient=\"auto-start-reverse\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"#e66100\"/></marker></defs>";
+
+void drawView(SvgDoc& doc, const Panel& panel, const Recording& recording) {
+    panel.drawFrame(doc);
+    panel.beginClip(doc);
+    drawMeshes(doc, panel, recording);
+    drawContacts(doc, panel, recording, true);
+    drawPaths(doc, panel, recording);
+    drawContacts(doc, panel, recording, false);
+    panel.endClip(doc);
+    panel.drawBorder(doc);
+}
+
+size_t contactCount(const Recording& recording) {
+    size_t count = 0;
+    for (const PassRecord& pass : recording.passes)
+        for (const MoverFrame& m : pass.movers) count += m.contacts.size();
+    return count;
+}
+
+void drawTitle(SvgDoc& doc, const Recording& recording) {
+    doc.text({kLeft - 40, 30}, "zepscene: " + recording.script, "font-size=\"18\" font-weight=\"bold\"");
+    doc.text({kLeft - 40, 50},
+             std::to_string(recording.passes.size()) + " passes, " + std::to_string(contactCount(recording)) +
+                 " contacts; the views share one scale (grid in world units)",
+             "fill=\"#555\"");
+}
+
+// One legend entry: a small sample drawn by sample(x, y), then its text.
+template <typename Sample>
+double legendItem(SvgDoc& doc, double x, double y, const std::string& label, Sample sample) {
+    sample(x, y);
+    doc.text({x + 30, y + 4}, label, "");
+    return x + 44 + 7.2 * double(label.size());
+}
+
+void drawMoverLegend(SvgDoc& doc, const Recording& recording, double y) {
+    std::set<int32_t> numbers;
+    for (const PassRecord& pass : recording.passes)
+        for (const MoverFrame& m : pass.movers) numbers.insert(m.object);
+    double x = kLeft - 40;
+    size_t index = 0;
+    for (int32_t number : numbers) {
+        const std::string colour = moverColour(index++);
+        x = legendItem(doc, x, y, "mover " + std::to_string(number), [&](double sx, double sy) {
+            doc.line({sx, sy}, {sx + 22, sy}, "stroke=\"" + colour + "\" stroke-width=\"2.2\"");
+            doc.circle({sx + 22, sy}, 2.2, "fill=\"" + colour + "\"");
+        });
+    }
+    x = legendItem(doc, x, y, "move the host asked for, where it differs", [&](double sx, double sy) {
+        doc.line({sx, sy}, {sx + 22, sy}, "stroke=\"#555\" stroke-width=\"1.2\" stroke-dasharray=\"4 3\"");
+    });
+    legendItem(doc, x, y, "body at start (dotted) and end", [&](double sx, double sy) {
+        doc.ellipse({sx + 11, sy}, 10, 6, "fill=\"#555\" fill-opacity=\"0.15\" stroke=\"#555\"");
+    });
+}
+
+void drawSurfaceLegend(SvgDoc& doc, double y) {
+    double x = kLeft - 40;
+    x = legendItem(doc, x, y, "contact point and normal", [&](double sx, double sy) {
+        doc.line({sx + 4, sy}, {sx + 24, sy}, "stroke=\"#e66100\" stroke-width=\"1.6\" marker-end=\"url(#arrow)\"");
+        doc.circle({sx + 4, sy}, 3, "fill=\"#e66100\"");
+    });
+    x = legendItem(doc, x, y, "normal towards you", [&](double sx, double sy) {
+        doc.circle({sx + 11, sy}, 4, "fill=\"none\" stroke=\"#e66100\" stroke-width=\"1.2\"");
+    });
+    for (int i = 0; i < 4; ++i) {
+        const SurfaceStyle& style = allSurfaceStyles()[i];
+        x = legendItem(doc, x, y, style.name, [&](double sx, double sy) {
+            doc.polygon({{sx, sy - 7}, {sx + 22, sy - 7}, {sx + 22, sy + 7}, {sx, sy + 7}},
+                        "fill=\"" + std::string(style.fill) + "\" stroke=\"#6b6b6b\" stroke-width=\"0.7\"");
+        });
+    }
+}
+
+}  // namespace
+
+std::string sceneSvg(const Recording& recording) {
+    const SceneBounds bounds = sceneBounds(recording);
+    const Panel top({"top", "Top view (from above)", 0, 2, true}, bounds.x, bounds.z, {kLeft, kTop}, kPanel);
+    const Panel side({"side", "Side view (from +z)", 0, 1, false}, bounds.x, bounds.y,
+                     {kLeft + kPanel + kGap, kTop}, kPanel);
+    SvgDoc doc;
+    doc.raw(kArrowMarker);
+    drawTitle(doc, recording);
+    drawView(doc, top, recording);
+    drawView(doc, side, recording);
+    drawMoverLegend(doc, recording, kLegendTop);
+    drawSurfaceLegend(doc, kLegendTop + 28);
+    return doc.finish(kWidth, kLegendTop + 50);
+}
+
+}  // namespace zepscene
