@@ -32,6 +32,63 @@ void freeTriangles(MeshShape* mesh) {
     mesh->triangleCount = 0;
 }
 
+MeshTriangle* makeTriangle(const float corners[9]) {
+    MeshTriangle* triangle = makeRecord<MeshTriangle>();
+    if (!triangle) return nullptr;
+    triangle->corner1 = Vec3{corners[0], corners[1], corners[2]};
+    triangle->corner2 = Vec3{corners[3], corners[4], corners[5]};
+    triangle->corner3 = Vec3{corners[6], corners[7], corners[8]};
+    return triangle;
+}
+
+void linkTriangle(MeshShape* mesh, MeshTriangle* triangle) {
+    listAppend<&MeshTriangle::prev, &MeshTriangle::next>(mesh->trianglesHead, mesh->trianglesTail,
+                                                         triangle);
+    ++mesh->triangleCount;
+}
+
+// Triangles made before any is linked, one per mesh of the body for every
+// triangle of a command. If memory runs out part way, the command frees them
+// all and every mesh stays as it was; otherwise all meshes get all triangles,
+// so their numbering never drifts apart.
+class PendingTriangles {
+public:
+    ~PendingTriangles() {
+        while (MeshTriangle* triangle = head_) {
+            head_ = triangle->next;
+            freeRecord(triangle);
+        }
+    }
+
+    bool makeForMeshes(const CollisionBody* body, const float corners[9]) {
+        for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
+            if (!asMesh(shape)) continue;
+            MeshTriangle* triangle = makeTriangle(corners);
+            if (!triangle) return false;
+            listAppend<&MeshTriangle::prev, &MeshTriangle::next>(head_, tail_, triangle);
+        }
+        return true;
+    }
+
+    // Hands the triangles out in the order they were made: for each triangle
+    // of the command, one to each mesh in shape-list order.
+    void linkInto(CollisionBody* body) {
+        while (head_) {
+            for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
+                MeshShape* mesh = asMesh(shape);
+                if (!mesh) continue;
+                MeshTriangle* triangle = head_;
+                listUnlink<&MeshTriangle::prev, &MeshTriangle::next>(head_, tail_, triangle);
+                linkTriangle(mesh, triangle);
+            }
+        }
+    }
+
+private:
+    MeshTriangle* head_ = nullptr;
+    MeshTriangle* tail_ = nullptr;
+};
+
 // The host's mesh memory block: three 32-bit words, then the vertices.
 constexpr size_t kBlockVertexSizeOffset = 4;
 constexpr size_t kBlockVertexCountOffset = 8;
@@ -56,14 +113,9 @@ void addShape(CollisionBody* body, int32_t kind) {
 }
 
 bool appendTriangle(MeshShape* mesh, const float corners[9]) {
-    MeshTriangle* triangle = makeRecord<MeshTriangle>();
+    MeshTriangle* triangle = makeTriangle(corners);
     if (!triangle) return false;
-    triangle->corner1 = Vec3{corners[0], corners[1], corners[2]};
-    triangle->corner2 = Vec3{corners[3], corners[4], corners[5]};
-    triangle->corner3 = Vec3{corners[6], corners[7], corners[8]};
-    listAppend<&MeshTriangle::prev, &MeshTriangle::next>(mesh->trianglesHead, mesh->trianglesTail,
-                                                         triangle);
-    ++mesh->triangleCount;
+    linkTriangle(mesh, triangle);
     return true;
 }
 
@@ -73,8 +125,8 @@ void setEllipsoidRadii(CollisionBody* body, Vec3 radii) {
 }
 
 void addTriangleToMeshes(CollisionBody* body, const float corners[9]) {
-    for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next)
-        if (MeshShape* mesh = asMesh(shape)) appendTriangle(mesh, corners);
+    PendingTriangles pending;
+    if (pending.makeForMeshes(body, corners)) pending.linkInto(body);
 }
 
 void addMeshBlock(CollisionBody* body, const void* block) {
@@ -87,14 +139,16 @@ void addMeshBlock(CollisionBody* body, const void* block) {
     const size_t stride = vertexSize & ~uint32_t(3);
     const int32_t triangles = vertexCount / 3;
     const unsigned char* vertices = bytes + kBlockVerticesOffset;
+    PendingTriangles pending;
     for (int32_t t = 0; t < triangles; ++t) {
         float corners[9];
         for (int corner = 0; corner < 3; ++corner) {
             const size_t vertex = size_t(t) * 3 + size_t(corner);
             std::memcpy(&corners[corner * 3], vertices + vertex * stride, 3 * sizeof(float));
         }
-        addTriangleToMeshes(body, corners);
+        if (!pending.makeForMeshes(body, corners)) return;
     }
+    pending.linkInto(body);
 }
 
 void destroyShape(CollisionShape* shape) {

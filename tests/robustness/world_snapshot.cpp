@@ -1,0 +1,75 @@
+#include "robustness/world_snapshot.h"
+
+#include <cstdint>
+#include <cstring>
+#include <sstream>
+
+#include "pass/contact.h"
+#include "world/activation.h"
+#include "world/object.h"
+#include "world/rules.h"
+#include "world/shapes.h"
+#include "world/system.h"
+
+namespace zeptest {
+
+namespace {
+
+using namespace zep;
+
+std::ostream& operator<<(std::ostream& out, const Vec3& v) {
+    uint32_t bits[3];
+    std::memcpy(bits, &v, sizeof bits);
+    return out << std::hex << bits[0] << ',' << bits[1] << ',' << bits[2] << std::dec << ' ';
+}
+
+void describeShape(std::ostream& out, CollisionShape* shape) {
+    if (const EllipsoidShape* ellipsoid = asEllipsoid(shape)) {
+        out << "  ellipsoid " << ellipsoid->radii << '\n';
+        return;
+    }
+    const MeshShape* mesh = asMesh(shape);
+    out << "  mesh of " << mesh->triangleCount << ":";
+    for (const MeshTriangle* t = mesh->trianglesHead; t; t = t->next)
+        out << ' ' << t->corner1 << t->corner2 << t->corner3 << ';';
+    out << '\n';
+}
+
+void describeContact(std::ostream& out, const Contact& c) {
+    out << "  contact " << c.meshShape << ' ' << c.triangleNumber << ' ' << c.hitKind << ' ' << c.point
+        << c.normal << c.center << c.slideDestination << '\n';
+}
+
+void describeBody(std::ostream& out, const CollisionBody& body) {
+    out << "body " << body.objectNumber << " type " << body.collisionType << " active " << int(body.active)
+        << " at " << body.previousPosition << body.currentPosition << '\n';
+    for (CollisionShape* shape = body.shapesHead; shape; shape = shape->next) describeShape(out, shape);
+    for (const Contact* contact = body.contactsHead; contact; contact = contact->next)
+        describeContact(out, *contact);
+}
+
+void describeActivation(std::ostream& out) {
+    out << "activated:";
+    for (const ActivationEntry* entry = activationListHead; entry; entry = entry->next)
+        out << ' ' << entry->object->objectNumber << (entry == stackCursor ? "<" : "");
+    out << '\n';
+}
+
+}  // namespace
+
+std::string worldSnapshot() {
+    std::ostringstream out;
+    out << "started " << isStarted() << "\nobjects:";
+    for (const CollisionObject* object = objectListHead; object; object = object->next)
+        out << ' ' << object->objectNumber;
+    out << '\n';
+    for (const CollisionBody* body = bodyListHead; body; body = body->next) describeBody(out, *body);
+    describeActivation(out);
+    out << "rules:";
+    for (const CollisionRule* rule = ruleListHead; rule; rule = rule->next)
+        out << ' ' << rule->typeA << '>' << rule->typeB;
+    out << '\n';
+    return out.str();
+}
+
+}  // namespace zeptest

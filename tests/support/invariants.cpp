@@ -1,0 +1,277 @@
+#include "support/invariants.h"
+
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <set>
+#include <sstream>
+#include <utility>
+
+#include "pass/contact.h"
+#include "world/activation.h"
+#include "world/object.h"
+#include "world/rules.h"
+#include "world/shapes.h"
+#include "world/system.h"
+
+namespace zepcheck {
+
+namespace {
+
+using namespace zep;
+
+// Far more records than any test or fuzz input makes; a walk this long has
+// met a cycle.
+constexpr size_t kLongestWalk = 10'000'000;
+
+class Report {
+public:
+    std::vector<std::string> lines;
+
+    template <class... Parts>
+    void fail(const Parts&... parts) {
+        std::ostringstream out;
+        (out << ... << parts);
+        lines.push_back(out.str());
+    }
+};
+
+// Walks a doubly linked list from head and returns its records in order,
+// reporting every link that does not point back, a tail that is not the last
+// record, and a walk that never ends.
+template <auto Prev, auto Next, class T>
+std::vector<T*> walkList(T* head, T* tail, const char* name, Report& report) {
+    std::vector<T*> records;
+    T* before = nullptr;
+    for (T* item = head; item; item = item->*Next) {
+        if (records.size() == kLongestWalk) {
+            report.fail(name, ": no end after ", kLongestWalk, " records (a cycle)");
+            return records;
+        }
+        if (item->*Prev != before) report.fail(name, ": record ", records.size(), " has a wrong prev");
+        records.push_back(item);
+        before = item;
+    }
+    if (before != tail) report.fail(name, ": tail is not the last record");
+    return records;
+}
+
+template <class T>
+std::vector<T*> walkList(T* head, T* tail, const char* name, Report& report) {
+    return walkList<&T::prev, &T::next>(head, tail, name, report);
+}
+
+template <class T>
+std::set<const T*> asSet(const std::vector<T*>& records) {
+    return std::set<const T*>(records.begin(), records.end());
+}
+
+struct LiveRecords {
+    std::set<const CollisionObject*> objects;
+    std::set<const CollisionBody*> bodies;
+    std::set<const MeshShape*> meshes;
+    std::set<const Contact*> contacts;
+};
+
+void checkObjects(LiveRecords& live, Report& report) {
+    const auto objects = walkList(objectListHead, objectListTail, "objectList", report);
+    live.objects = asSet(objects);
+    for (const CollisionObject* object : objects) {
+        if (!objectNumberInRange(object->objectNumber)) {
+            report.fail("object numbered ", object->objectNumber, " is on objectList");
+            continue;
+        }
+        if (objectAt(object->objectNumber) != object)
+            report.fail("objectTable[", object->objectNumber, "] does not name its object");
+        if (!object->body || object->body->objectNumber != object->objectNumber)
+            report.fail("object ", object->objectNumber, " has no body of its number");
+    }
+    for (int number = 0; number < kObjectTableSize; ++number) {
+        const CollisionObject* object = objectTable[number];
+        if (!object) continue;
+        if (!live.objects.count(object))
+            report.fail("objectTable[", number, "] names an object not on objectList");
+        else if (object->objectNumber != number)
+            report.fail("objectTable[", number, "] names object ", object->objectNumber);
+    }
+}
+
+void checkTriangles(const MeshShape* mesh, int32_t number, Report& report) {
+    auto* head = mesh->trianglesHead;
+    auto* tail = mesh->trianglesTail;
+    const auto triangles =
+        walkList<&MeshTriangle::prev, &MeshTriangle::next>(head, tail, "triangles", report);
+    if (int64_t(triangles.size()) != mesh->triangleCount)
+        report.fail("a mesh of object ", number, " counts ", mesh->triangleCount, " triangles but holds ",
+                    triangles.size());
+}
+
+void checkShapes(const CollisionBody* body, LiveRecords& live, Report& report) {
+    const auto shapes = walkList(body->shapesHead, body->shapesTail, "shapes", report);
+    for (const CollisionShape* shape : shapes) {
+        if (shape->body != body)
+            report.fail("a shape of object ", body->objectNumber, " names another body");
+        // The header begins the concrete record, so self is the header itself.
+        if (shape->self != static_cast<const void*>(shape))
+            report.fail("a shape of object ", body->objectNumber, " has a wrong self");
+        if (shape->kind != kShapeEllipsoid && shape->kind != kShapeMesh)
+            report.fail("a shape of object ", body->objectNumber, " has kind ", shape->kind);
+        const MeshShape* mesh = asMesh(const_cast<CollisionShape*>(shape));
+        if (!mesh) continue;
+        live.meshes.insert(mesh);
+        checkTriangles(mesh, body->objectNumber, report);
+    }
+}
+
+void checkBodies(LiveRecords& live, Report& report) {
+    const auto bodies = walkList(bodyListHead, bodyListTail, "bodyList", report);
+    live.bodies = asSet(bodies);
+    if (bodies.size() != live.objects.size())
+        report.fail("bodyList holds ", bodies.size(), " bodies for ", live.objects.size(), " objects");
+    for (const CollisionObject* object : live.objects)
+        if (object->body && !live.bodies.count(object->body))
+            report.fail("the body of object ", object->objectNumber, " is not on bodyList");
+    for (const CollisionBody* body : bodies) {
+        if (body->active > 1) report.fail("object ", body->objectNumber, " has active ", int(body->active));
+        checkShapes(body, live, report);
+    }
+}
+
+void checkActivation(const LiveRecords& live, Report& report) {
+    const auto entries = walkList(activationListHead, activationListTail, "activationList", report);
+    const auto onList = asSet(entries);
+    std::set<const CollisionObject*> activated;
+    for (const ActivationEntry* entry : entries) {
+        const CollisionObject* object = entry->object;
+        if (!live.objects.count(object)) {
+            report.fail("an activation entry names an object that is gone");
+            continue;
+        }
+        if (!activated.insert(object).second)
+            report.fail("object ", object->objectNumber, " is activated twice");
+        if (activationTable[object->objectNumber] != entry)
+            report.fail("activationTable[", object->objectNumber, "] does not name its entry");
+    }
+    for (int number = 0; number < kObjectTableSize; ++number) {
+        const ActivationEntry* entry = activationTable[number];
+        if (entry && (!onList.count(entry) || entry->object->objectNumber != number))
+            report.fail("activationTable[", number, "] names no entry of that object");
+    }
+    for (const CollisionBody* body : live.bodies) {
+        const bool hasEntry = activationTable[body->objectNumber] != nullptr;
+        if (bool(body->active) != hasEntry)
+            report.fail("object ", body->objectNumber, " active ", int(body->active),
+                        hasEntry ? " with" : " without", " an activation entry");
+    }
+    if (stackCursor && !onList.count(stackCursor))
+        report.fail("stackCursor is off the activation list");
+}
+
+void checkContactsOf(const CollisionBody* body, LiveRecords& live, Report& report) {
+    const auto contacts = walkList(body->contactsHead, body->contactsTail, "contacts", report);
+    // The solver never meets a triangle of a mesh twice in one pass: that is
+    // what bounds its loop by the mesh's triangle count.
+    std::set<std::pair<const MeshShape*, int32_t>> met;
+    for (const Contact* contact : contacts) {
+        live.contacts.insert(contact);
+        if (contact->hitKind < kHitFace || contact->hitKind > kHitVertex)
+            report.fail("a contact of object ", body->objectNumber, " has hit kind ", contact->hitKind);
+        const MeshShape* mesh = contact->meshShape;
+        if (!mesh) continue;
+        if (!live.meshes.count(mesh)) {
+            report.fail("a contact of object ", body->objectNumber, " names a mesh that is gone");
+            continue;
+        }
+        if (contact->triangleNumber < 1 || contact->triangleNumber > mesh->triangleCount)
+            report.fail("a contact of object ", body->objectNumber, " names triangle ",
+                        contact->triangleNumber, " of a mesh of ", mesh->triangleCount);
+        if (!met.insert({mesh, contact->triangleNumber}).second)
+            report.fail("object ", body->objectNumber, " met triangle ", contact->triangleNumber,
+                        " of one mesh twice");
+    }
+}
+
+void checkReferrers(const LiveRecords& live, Report& report) {
+    size_t referring = 0;
+    for (const MeshShape* mesh : live.meshes) {
+        const auto referrers = walkList<&Contact::referrerPrev, &Contact::referrerNext>(
+            mesh->referrersHead, mesh->referrersTail, "referrers", report);
+        for (const Contact* contact : referrers) {
+            ++referring;
+            if (!live.contacts.count(contact))
+                report.fail("a mesh lists a contact that is on no body");
+            else if (contact->meshShape != mesh)
+                report.fail("a mesh lists a contact that names another mesh");
+        }
+    }
+    size_t naming = 0;
+    for (const Contact* contact : live.contacts) naming += contact->meshShape != nullptr;
+    if (naming != referring)
+        report.fail(naming, " contacts name a mesh but meshes list ", referring);
+}
+
+void checkContacts(LiveRecords& live, Report& report) {
+    for (const CollisionBody* body : live.bodies) checkContactsOf(body, live, report);
+    checkReferrers(live, report);
+}
+
+void checkRules(Report& report) {
+    const auto rules = walkList(ruleListHead, ruleListTail, "ruleList", report);
+    size_t chained = 0;
+    for (int type = 0; type < kRuleTableSize; ++type) {
+        const auto chain = walkList<&CollisionRule::chainPrev, &CollisionRule::chainNext>(
+            ruleChainHeads[type], ruleChainTails[type], "rule chain", report);
+        chained += chain.size();
+        for (const CollisionRule* rule : chain)
+            if (rule->typeA != type) report.fail("the chain of type ", type, " holds a rule of type ", rule->typeA);
+    }
+    if (chained != rules.size()) report.fail(rules.size(), " rules but ", chained, " in chains");
+    for (const CollisionRule* rule : rules)
+        if (uint32_t(rule->typeA) > kMaxRuleType || uint32_t(rule->typeB) > kMaxRuleType ||
+            rule->shapeKindA != kShapeEllipsoid || rule->shapeKindB != kShapeMesh)
+            report.fail("rule (", rule->typeA, ", ", rule->typeB, ") is malformed");
+}
+
+void checkStopped(Report& report) {
+    if (isStarted()) return;
+    if (objectListHead || bodyListHead || ruleListHead || activationListHead || stackCursor)
+        report.fail("the system is stopped but the world is not empty");
+}
+
+bool sameBits(const Vec3& a, const Vec3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
+
+std::vector<std::string> worldViolations() {
+    Report report;
+    LiveRecords live;
+    checkObjects(live, report);
+    checkBodies(live, report);
+    checkActivation(live, report);
+    checkContacts(live, report);
+    checkRules(report);
+    checkStopped(report);
+    return report.lines;
+}
+
+std::vector<std::string> passViolations() {
+    Report report;
+    for (const CollisionBody* body = bodyListHead; body; body = body->next) {
+        if (body->processed != body->active)
+            report.fail("object ", body->objectNumber, " processed ", int(body->processed), " active ",
+                        int(body->active));
+        if (!body->contactsTail) continue;
+        if (!body->active) report.fail("inactive object ", body->objectNumber, " holds contacts");
+        else if (!sameBits(body->currentPosition, body->contactsTail->slideDestination))
+            report.fail("object ", body->objectNumber, " is not at its last slide destination");
+    }
+    return report.lines;
+}
+
+std::string describe(const std::vector<std::string>& violations) {
+    std::string text;
+    for (const std::string& line : violations) text += line + "\n";
+    return text;
+}
+
+}  // namespace zepcheck
