@@ -4,6 +4,8 @@
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev libbenchmark-dev binutils)
+# The command fuzzer: clang with libFuzzer and the sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 packages_i386=()
 if [[ "${ZEP_WINDOWS:-1}" == 1 ]]; then
   packages+=(g++-mingw-w64-i686 wine)

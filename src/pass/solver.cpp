@@ -1,5 +1,6 @@
 #include "pass/solver.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "pass/contact.h"
@@ -60,6 +61,8 @@ int faceContactsFrom(const Contact* contact) {
     return count;
 }
 
+int64_t largestCall = 0;
+
 bool isZero(Vec3 v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f; }
 
 // After a second hit, slide along the crease where the previous contact's
@@ -108,6 +111,7 @@ void solveEllipsoidAgainstMesh(EllipsoidShape* ellipsoid, MeshShape* mesh) {
     // Earlier solver calls of this pass may already have corrected the end:
     // aim at their correction, not at the raw target they found blocked.
     Vec3 end = mover->contactsTail ? mover->contactsTail->slideDestination : mover->currentPosition;
+    int64_t iterations = 0;
     for (bool carryOn = true; carryOn;) {
         const SweepResult* hit =
             SweepMesh(mesh, start, end, radii, kUnitSphereRadius, mover->contactsHead);
@@ -115,6 +119,7 @@ void solveEllipsoidAgainstMesh(EllipsoidShape* ellipsoid, MeshShape* mesh) {
         Contact* previous = mover->contactsTail;
         Contact* contact = appendContact(mover);
         if (!contact) return;  // out of memory: the mover keeps what it has so far
+        largestCall = std::max(largestCall, ++iterations);
         setContactMesh(contact, mesh);
         copyHit(*contact, *hit);
         toWorldUnits(*contact, radii, meshPosition);
@@ -123,5 +128,10 @@ void solveEllipsoidAgainstMesh(EllipsoidShape* ellipsoid, MeshShape* mesh) {
         end = contact->slideDestination;
     }
 }
+
+namespace testing {
+int64_t largestSolverCall() { return largestCall; }
+void resetSolverWork() { largestCall = 0; }
+}  // namespace testing
 
 }  // namespace zep

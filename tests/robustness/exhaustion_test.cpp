@@ -1,0 +1,163 @@
+// Memory running out at every possible moment of a scenario that makes every
+// kind of record: objects, bodies, shapes, triangles (one at a time and from
+// a mesh block), activation entries, rules, contacts and sweep results.
+//
+// For every N the Nth allocation fails, either with every later one failing
+// too or with memory coming back at once. After each command the world must
+// be consistent with no record made and left unlinked, a command that was
+// refused memory must have changed nothing, and StopCollisionZEP must free
+// everything.
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "api/allocation.h"
+#include "robustness/world_snapshot.h"
+#include "support/fixture.h"
+#include "support/invariants.h"
+
+namespace zeptest {
+namespace {
+
+using ::testing::IsEmpty;
+
+struct Step {
+    const char* name;
+    std::function<void()> run;
+    // A pass clears the contacts of the previous one before it allocates, so
+    // it cannot leave the world as it was; it must leave it consistent.
+    bool isPass = false;
+};
+
+constexpr float kFloor[9] = {-30, 0, -30, -30, 0, 90, 90, 0, -30};
+constexpr float kRampAndWall[18] = {-14, -12, -30, -14, -12, 90, 50,  36, -30,
+                                    -30, -30, 3.5, -30, 90,  3.5, 90, -30, 3.5};
+
+// A host mesh block with 16-byte vertices holding the ramp and the wall.
+std::vector<unsigned char> rampAndWallBlock() {
+    const uint32_t header[3] = {0, 16, 6};
+    std::vector<unsigned char> block(12 + 6 * 16, 0);
+    std::memcpy(block.data(), header, sizeof header);
+    for (int v = 0; v < 6; ++v) std::memcpy(&block[12 + 16 * v], &kRampAndWall[3 * v], 12);
+    return block;
+}
+
+void addFloor(int n) {
+    const float* c = kFloor;
+    AddMeshTri(n, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
+}
+
+std::vector<Step> scenario(const std::vector<unsigned char>& block) {
+    return {
+        {"start", [] { StartCollisionZEP(); }},
+        {"rule 1>2", [] { SetCollisionZEP(1, 2, 0, 0, 0); }},
+        {"rule 1>1", [] { SetCollisionZEP(1, 1, 0, 0, 0); }},
+        {"new mesh object", [] { NewCollObjZEP(2, 2); }},
+        {"first mesh shape", [] { AddObjShapeZEP(2, ZEP_SHAPE_MESH); }},
+        {"second mesh shape", [] { AddObjShapeZEP(2, ZEP_SHAPE_MESH); }},
+        {"floor into both meshes", [] { addFloor(2); }},
+        {"mesh block into both meshes", [&block] { AddMeshZEP(2, block.data()); }},
+        {"place mesh", [] { UpdateObjZEP(2, 0, 0, 0, 0, 0, 0); }},
+        {"activate mesh", [] { ActivateObjZEP(2); }},
+        {"new mover", [] { NewCollObjZEP(1, 1); }},
+        {"mover ellipsoid", [] { AddObjShapeZEP(1, ZEP_SHAPE_ELLIPSOID); }},
+        {"mover mesh", [] { AddObjShapeZEP(1, ZEP_SHAPE_MESH); }},
+        {"mover floor", [] { addFloor(1); }},
+        {"mover start", [] { UpdateObjZEP(1, 0, 1.5f, 0, 0, 0, 0); }},
+        {"activate mover", [] { ActivateObjZEP(1); }},
+        {"second mover", [] { NewCollObjZEP(3, 1); }},
+        {"second ellipsoid", [] { AddObjShapeZEP(3, ZEP_SHAPE_ELLIPSOID); }},
+        {"second radii", [] { SetObjRadiusZEP(3, 1, 2, 1); }},
+        {"second start", [] { UpdateObjZEP(3, -1, 10, -1, 0, 0, 0); }},
+        {"activate second", [] { ActivateObjZEP(3); }},
+        {"mover target", [] { UpdateObjZEP(1, 3, -2, 3, 0, 0, 0); }},
+        {"second target", [] { UpdateObjZEP(3, -1, -10, -1, 0, 0, 0); }},
+        {"first pass", [] { RunCollisionZEP(); }, true},
+        {"reactivate mover", [] { ActivateObjZEP(1); }},
+        {"walk", [] { ResetCollisionStackZEP(); (void)PeekCollisionStackZEP(); }},
+        {"replace second mover", [] { NewCollObjZEP(3, 1); }},
+        {"rule after objects", [] { SetCollisionZEP(300, 2, 0, 0, 0); }},
+        {"second pass", [] { RunCollisionZEP(); }, true},
+        {"free the mesh that was hit", [] { FreeObjZEP(2); }},
+        {"third pass", [] { RunCollisionZEP(); }, true},
+    };
+}
+
+enum class Exhaustion { kFromNthOn, kOnlyNth };
+
+class ExhaustionTest : public CommandTest {
+protected:
+    // Runs the scenario with the Nth allocation failing; false once N lies
+    // beyond the scenario's last allocation.
+    bool runWithFailure(int64_t n, Exhaustion mode) {
+        const std::vector<unsigned char> block = rampAndWallBlock();
+        bool refusedAny = false;
+        bool failing = true;
+        zep::testing::failAllocationsAfter(n);
+        for (const Step& step : scenario(block)) {
+            const std::string before = worldSnapshot();
+            const int64_t attemptedBefore = zep::testing::allocationsAttempted();
+            step.run();
+            const int64_t attempted = zep::testing::allocationsAttempted();
+            // Attempts are numbered from 0 since failAllocationsAfter; those
+            // from n on are refused.
+            const bool refused = failing && attempted > attemptedBefore && attempted > n;
+            checkStep(step, n, refused, before);
+            if (refused && mode == Exhaustion::kOnlyNth) {
+                zep::testing::failAllocationsAfter(-1);
+                failing = false;
+            }
+            refusedAny = refusedAny || refused;
+        }
+        zep::testing::failAllocationsAfter(-1);
+        return refusedAny;
+    }
+
+    void checkStep(const Step& step, int64_t n, bool refused, const std::string& before) {
+        SCOPED_TRACE(::testing::Message() << "allocation " << n << " fails; step: " << step.name);
+        EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+        if (step.isPass) {
+            EXPECT_THAT(zepcheck::passViolations(), IsEmpty());
+        }
+        if (refused && !step.isPass) {
+            EXPECT_EQ(before, worldSnapshot()) << "a refused command changed the world";
+        }
+    }
+
+    void sweepEveryN(Exhaustion mode) {
+        const int64_t baseline = zep::testing::liveRecords();
+        int64_t n = 0;
+        for (; runWithFailure(n, mode); ++n) {
+            StopCollisionZEP();
+            ASSERT_EQ(zep::testing::liveRecords(), baseline) << "allocation " << n << " fails";
+            if (HasFailure()) return;
+        }
+        StopCollisionZEP();
+        EXPECT_EQ(zep::testing::liveRecords(), baseline);
+        // The scenario must reach far enough to make contacts, or the sweep
+        // proves little about passes.
+        EXPECT_GT(n, 40);
+    }
+};
+
+TEST_F(ExhaustionTest, EveryAllocationFailingFromThereOn) { sweepEveryN(Exhaustion::kFromNthOn); }
+
+TEST_F(ExhaustionTest, EveryAllocationFailingAlone) { sweepEveryN(Exhaustion::kOnlyNth); }
+
+// Without any failure the scenario does what it is meant to: the movers meet
+// the meshes, so the sweeps above cover passes that make contacts.
+TEST_F(ExhaustionTest, ScenarioMakesContactsWhenMemoryLasts) {
+    const std::vector<unsigned char> block = rampAndWallBlock();
+    for (const Step& step : scenario(block)) {
+        step.run();
+        if (std::string(step.name) == "first pass") {
+            EXPECT_GE(CountCollisionsZEP(1), 2);
+            EXPECT_GE(CountCollisionsZEP(3), 1);
+        }
+    }
+    EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace zeptest

@@ -1,0 +1,72 @@
+// The world checker itself: a checker that cannot see a broken link proves
+// nothing in the fuzzer or the exhaustion sweep. Each test breaks one thing
+// by hand, expects it reported, and mends it again.
+#include "support/fixture.h"
+#include "support/invariants.h"
+#include "support/scene.h"
+#include "support/world_view.h"
+#include "world/activation.h"
+
+namespace zeptest {
+namespace {
+
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+class InvariantsTest : public CommandTest {
+protected:
+    void SetUp() override {
+        CommandTest::SetUp();
+        StartCollisionZEP();
+        SetCollisionZEP(1, 2, 0, 0, 0);
+        makeMeshObject(2, 2, {{-30, 0, -30, -30, 0, 90, 90, 0, -30}});
+        makeMover(1, 1, {1, 1, 1}, {-1, 5, -1});
+        moveTo(1, {-1, -5, -1});
+        RunCollisionZEP();
+        ASSERT_EQ(CountCollisionsZEP(1), 1);
+        ASSERT_THAT(zepcheck::worldViolations(), IsEmpty());
+        ASSERT_THAT(zepcheck::passViolations(), IsEmpty());
+    }
+};
+
+TEST_F(InvariantsTest, SeesATableEntryThatNamesTheWrongObject) {
+    std::swap(zep::objectTable[1], zep::objectTable[2]);
+    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    std::swap(zep::objectTable[1], zep::objectTable[2]);
+    EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+}
+
+TEST_F(InvariantsTest, SeesAnActiveFlagWithoutAnEntry) {
+    bodyOf(1)->active = 0;
+    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    bodyOf(1)->active = 1;
+}
+
+TEST_F(InvariantsTest, SeesABrokenBackLink) {
+    zep::CollisionBody* second = zep::bodyListHead->next;
+    second->prev = nullptr;
+    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    second->prev = zep::bodyListHead;
+}
+
+TEST_F(InvariantsTest, SeesACursorOffTheList) {
+    zep::ActivationEntry stray;
+    zep::stackCursor = &stray;
+    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    zep::stackCursor = nullptr;
+}
+
+TEST_F(InvariantsTest, SeesAContactNamingATriangleTheMeshLacks) {
+    zep::Contact* contact = bodyOf(1)->contactsHead;
+    contact->triangleNumber = 2;
+    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    contact->triangleNumber = 1;
+}
+
+TEST_F(InvariantsTest, SeesAMoverNotAtItsLastSlideDestination) {
+    moveTo(1, {0, 0, 0});
+    EXPECT_THAT(zepcheck::passViolations(), Not(IsEmpty()));
+}
+
+}  // namespace
+}  // namespace zeptest
