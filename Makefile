@@ -5,8 +5,16 @@ BUILD ?= build
 BUILD_WIN ?= build-win
 ZEP_WINDOWS ?= 1
 JOBS ?= $(shell nproc)
+# The whole suite under AddressSanitizer (with its leak checker) and
+# UndefinedBehaviorSanitizer, and the command fuzzer; every finding is fatal.
+BUILD_ASAN ?= build-asan
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
+SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build demo test windows-test clean
+.PHONY: all deps build demo test windows-test sanitize fuzz clean
 
 all: build
 
@@ -30,6 +38,29 @@ test: deps build
 ifeq ($(ZEP_WINDOWS),1)
 	$(MAKE) --no-print-directory windows-test
 endif
+	$(MAKE) --no-print-directory sanitize
+	$(MAKE) --no-print-directory fuzz
+
+# Every test process checks for leaks at exit, the shared library's
+# load-use-unload cycle included.
+sanitize: deps
+	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_C_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(SANITIZE_FLAGS)"
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	$(SANITIZE_ENV) ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS) \
+	  -E '^package_consumer$$'  # links a plain program against the sanitized library
+
+# Runs the command fuzzer for FUZZ_SECONDS from the seeds in fuzz/corpus plus
+# what earlier runs kept; a crash, a broken invariant, a leak or an input
+# slower than 10 s fails it and leaves the input in $(BUILD_FUZZ).
+fuzz: deps
+	cmake -S fuzz -B $(BUILD_FUZZ) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	mkdir -p $(BUILD_FUZZ)/corpus
+	$(BUILD_FUZZ)/command_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	  -print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/ $(BUILD_FUZZ)/corpus fuzz/corpus
+
 
 # Needs the Linux build too: the DLL must reproduce its scenario digest.
 windows-test: deps build
@@ -39,4 +70,4 @@ windows-test: deps build
 	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN)
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ)
