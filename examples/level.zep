@@ -16,7 +16,7 @@ SetObjRadiusZEP 1 0.5 1 0.5
 UpdateObjZEP 1 -5 1 5
 ActivateObjZEP 1
 
-frames 10 1 -0.2 -0.2 1            # east, brushing past the pillar's south side
-frames 6 0.2 -0.2 -1 1             # north, beside the pillar
-frames 12 -1 -0.2 -0.5 1           # west across the yard into the west wall
-frames 8 0 -0.2 1.2 1              # south along the west wall
+frames 10 1 -0.2 -0.2 1            # east across the yard, south of the pillar
+frames 6 0.2 -0.2 -1 1             # north, east of the pillar
+frames 12 -1 -0.2 -0.5 1           # north-west into the north wall: slides west along it
+frames 8 0 -0.2 1.2 1              # south, down the west side of the yard
