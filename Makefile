@@ -14,7 +14,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build demo test windows-test sanitize fuzz clean
+.PHONY: all deps build demo test windows-test sanitize fuzz bench clean
 
 all: build
 
@@ -61,6 +61,13 @@ fuzz: deps
 	$(BUILD_FUZZ)/command_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
 	  -print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/ $(BUILD_FUZZ)/corpus fuzz/corpus
 
+# Indexed paths against the plain reference path, scene by scene; ends with a
+# one-line summary per scene. Not part of `make test`: it takes minutes.
+BUILD_BENCH ?= build-bench
+bench: deps
+	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DZEP_BUILD_BENCH=ON -DZEP_BUILD_TESTS=OFF
+	cmake --build $(BUILD_BENCH) -j $(JOBS) --target zepcollide_bench
+	$(BUILD_BENCH)/bench/zepcollide_bench
 
 # Needs the Linux build too: the DLL must reproduce its scenario digest.
 windows-test: deps build
@@ -70,4 +77,4 @@ windows-test: deps build
 	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH)

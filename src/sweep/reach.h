@@ -2,9 +2,12 @@
 // triangle can ever be hit by that sweep.
 //
 // In ellipsoid space every hit a sweep can accept (face, edge or corner, the
-// embedded and negative-travel cases included) lies within distance 1 of the
-// swept segment or of its start; we allow 2 plus 1 more for rounding, and a
-// relative slack for the float error of large coordinates. Anything that can
+// embedded and negative-travel cases included) touches the triangle within
+// distance 1 of the swept segment: a face or a corner is touched by the
+// sphere at a centre on the segment (or, embedded or already overlapping, at
+// its start); an edge met with negative travel passes the test only where the
+// start centre's own projection lies on it. We allow distance 2, a full unit
+// more than that, plus a slack relative to the coordinates for their rounding. Anything that can
 // be skipped this way is skipped without a trace: the exact tests that remain
 // still run in list order, so results are the same to the bit.
 #pragma once
@@ -19,7 +22,7 @@ struct Box3 {
 };
 
 // Reach around the segment in units of the ellipsoid's radii.
-constexpr double kReachInRadii = 3.0;
+constexpr double kReachInRadii = 2.0;
 // Slack relative to the magnitude of the coordinates involved.
 constexpr double kReachRelativeSlack = 1e-4;
 // Past this ratio of coordinates to radius, ellipsoid-space floats no longer

@@ -124,6 +124,8 @@ public:
             case 0: placeAt(object, x, y, z); break;
             case 1: placeAt(object, x, uniform(-0.5f, 0.5f), z); break;
             case 2: placeAt(object, x + uniform(-8, 8), y + uniform(-8, 2), z + uniform(-8, 8)); break;
+            case 3: placeAt(object, x + uniform(-2, 2), y, z); break;  // along the grid's edges
+            case 4: placeAt(object, x, y, z + uniform(-2, 2)); break;
             default: placeAt(object, x + uniform(-1, 1), y - uniform(0, 0.6f), z + uniform(-1, 1)); break;
         }
     }

@@ -1,0 +1,146 @@
+#include "levels.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "zepcollide.h"
+
+namespace zepbench {
+
+namespace {
+
+constexpr float kCell = 1.0f;
+constexpr float kMoverRadii[3] = {0.4f, 0.9f, 0.4f};
+// A host vertex: position, normal and texture coordinates, 32 bytes.
+constexpr uint32_t kVertexSize = 32;
+
+float heightAt(int i, int j) { return 0.3f * std::sin(i * 0.37f) * std::cos(j * 0.23f); }
+
+struct Block {
+    std::vector<unsigned char> bytes;
+    int32_t vertices = 0;
+
+    void add(float x, float y, float z) {
+        const size_t at = bytes.size();
+        bytes.resize(at + kVertexSize);
+        const float position[3] = {x, y, z};
+        std::memcpy(&bytes[at], position, sizeof position);
+        ++vertices;
+    }
+    void triangle(const float a[3], const float b[3], const float c[3]) {
+        add(a[0], a[1], a[2]);
+        add(b[0], b[1], b[2]);
+        add(c[0], c[1], c[2]);
+    }
+    void quad(const float a[3], const float b[3], const float c[3], const float d[3]) {
+        triangle(a, b, c);
+        triangle(a, c, d);
+    }
+    const void* finish() {
+        const uint32_t header[3] = {0, kVertexSize, uint32_t(vertices)};
+        std::memcpy(bytes.data(), header, sizeof header);
+        return bytes.data();
+    }
+};
+
+}  // namespace
+
+float loadTerrain(int object, int64_t triangles) {
+    // Nine tenths of the triangles in the height field, the rest in walls.
+    const int n = int(std::sqrt(double(triangles) * 0.9 / 2.0));
+    const int walls = int((triangles - int64_t(2) * n * n) / 2);
+    Block block;
+    block.bytes.reserve(size_t(12 + (int64_t(2) * n * n + 2 * walls) * 3 * kVertexSize));
+    block.bytes.resize(12);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            const float a[3] = {i * kCell, heightAt(i, j), j * kCell};
+            const float b[3] = {i * kCell, heightAt(i, j + 1), (j + 1) * kCell};
+            const float c[3] = {(i + 1) * kCell, heightAt(i + 1, j + 1), (j + 1) * kCell};
+            const float d[3] = {(i + 1) * kCell, heightAt(i + 1, j), j * kCell};
+            block.quad(a, b, c, d);
+        }
+    for (int w = 0; w < walls; ++w) {
+        // Short wall pieces scattered over the field, facing +x or +z.
+        const float x = float((w * 7919) % n), z = float((w * 104729) % n);
+        const bool alongZ = w % 2 == 0;
+        const float a[3] = {x, -1, z};
+        const float b[3] = {alongZ ? x : x + 2, -1, alongZ ? z + 2 : z};
+        const float c[3] = {b[0], 2, b[2]};
+        const float d[3] = {x, 2, z};
+        if (alongZ)
+            block.quad(a, b, c, d);
+        else
+            block.quad(a, d, c, b);
+    }
+    NewCollObjZEP(object, 2);
+    AddObjShapeZEP(object, ZEP_SHAPE_MESH);
+    AddMeshZEP(object, block.finish());
+    UpdateObjZEP(object, 0, 0, 0, 0, 0, 0);
+    ActivateObjZEP(object);
+    return n * kCell;
+}
+
+void placeMovers(int first, int count, float side) {
+    const int perRow = int(std::ceil(std::sqrt(double(count))));
+    const float spacing = (side - 4) / float(perRow);
+    for (int k = 0; k < count; ++k) {
+        const int object = first + k;
+        NewCollObjZEP(object, 1);
+        AddObjShapeZEP(object, ZEP_SHAPE_ELLIPSOID);
+        SetObjRadiusZEP(object, kMoverRadii[0], kMoverRadii[1], kMoverRadii[2]);
+        const float x = 2 + (k % perRow + 0.5f) * spacing, z = 2 + (k / perRow + 0.5f) * spacing;
+        UpdateObjZEP(object, x, 1.5f, z, 0, 0, 0);
+        ActivateObjZEP(object);
+    }
+}
+
+void placeBoxes(int first, int count, float side) {
+    const int perRow = int(std::ceil(std::sqrt(double(count))));
+    const float spacing = side / float(perRow);
+    for (int k = 0; k < count; ++k) {
+        const int object = first + k;
+        NewCollObjZEP(object, 2);
+        AddObjShapeZEP(object, ZEP_SHAPE_MESH);
+        const float s = 1.0f;
+        const float c[8][3] = {{0, 0, 0}, {s, 0, 0}, {s, 0, s}, {0, 0, s}, {0, s, 0}, {s, s, 0}, {s, s, s}, {0, s, s}};
+        const int faces[6][4] = {{4, 7, 6, 5}, {0, 1, 2, 3}, {0, 4, 5, 1}, {3, 2, 6, 7}, {0, 3, 7, 4}, {1, 5, 6, 2}};
+        for (const auto& f : faces) {
+            AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[1]][0], c[f[1]][1], c[f[1]][2], c[f[2]][0],
+                       c[f[2]][1], c[f[2]][2]);
+            AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[2]][0], c[f[2]][1], c[f[2]][2], c[f[3]][0],
+                       c[f[3]][1], c[f[3]][2]);
+        }
+        UpdateObjZEP(object, (k % perRow) * spacing, 0, (k / perRow) * spacing, 0, 0, 0);
+        ActivateObjZEP(object);
+    }
+}
+
+void walkFrame(int first, int count, int frame) {
+    for (int k = 0; k < count; ++k) {
+        const int object = first + k;
+        const float heading = 0.7f * float(k) + 0.01f * float(frame);
+        const float x = zepFloat(PeekObjXZEP(object)), y = zepFloat(PeekObjYZEP(object)),
+                    z = zepFloat(PeekObjZZEP(object));
+        UpdateObjZEP(object, x + 0.1f * std::cos(heading), y - 0.2f, z + 0.1f * std::sin(heading), 0, 0, 0);
+    }
+    RunCollisionZEP();
+}
+
+std::vector<uint32_t> snapshot(int first, int count) {
+    std::vector<uint32_t> words;
+    for (int k = 0; k < count; ++k) {
+        const int object = first + k;
+        for (int32_t (*peek)(int32_t) : {PeekObjXZEP, PeekObjYZEP, PeekObjZZEP}) words.push_back(uint32_t(peek(object)));
+        const int32_t contacts = CountCollisionsZEP(object);
+        words.push_back(uint32_t(contacts));
+        for (int32_t i = 1; i <= contacts; ++i)
+            for (int32_t component = 1; component <= 3; ++component) {
+                words.push_back(uint32_t(CollisionHit(object, i, component)));
+                words.push_back(uint32_t(CollisionHitNorm(object, i, component)));
+            }
+    }
+    return words;
+}
+
+}  // namespace zepbench
