@@ -52,6 +52,43 @@ void storeHitHeader(SweepResult& result, float sphereRadius, int32_t triangleNum
     result.hitKind = kind;
 }
 
+// The edge from A to B as the three edge-line operations each form it: the
+// float vector B − A and its unit vector. TestEdge forms it once and hands it
+// to all three, which computes exactly what each would compute alone.
+struct EdgeLine {
+    Vec3 A;
+    Vec3 B;
+    Vec3 edge;
+    Vec3 unit;
+};
+
+EdgeLine edgeLine(Vec3 A, Vec3 B) {
+    const Vec3 edge = Subtract(B, A);
+    return EdgeLine{A, B, edge, normalized(edge)};
+}
+
+int32_t edgeInReach(const EdgeLine& line, Vec3 C, Vec3 dir) {
+    const Vec3 U = Subtract(C, line.A);
+    const double length = std::sqrt(Dot(line.edge, line.edge));
+    const double p = Dot(line.unit, U);
+    const double along = Dot(line.unit, dir);
+    if (p <= 0.0 && along <= 0.0) return 0;  // at or before A, not moving toward B
+    if (p < length) return 1;
+    return along < 0.0 ? 1 : 0;  // at or beyond B: only when moving back toward A
+}
+
+Vec3 projectOntoEdgeLine(const EdgeLine& line, Vec3 X) {
+    const Vec3 U = Subtract(X, line.A);
+    return Add(line.A, Scale(line.unit, Dot(U, line.unit)));
+}
+
+int32_t withinEdgeSpan(const EdgeLine& line, Vec3 X) {
+    const Vec3 U = Subtract(X, line.A);
+    const float lengthSquared = float(Dot(line.edge, line.edge));
+    const double p = Dot(line.unit, U);
+    return p > 0.0 && p < std::sqrt(double(lengthSquared)) ? 1 : 0;
+}
+
 }  // namespace
 
 void storeMovementAndCorners(SweepResult& result, const MeshTriangle& triangle, Vec3 start) {
@@ -99,9 +136,10 @@ void TestEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangl
     const Vec3 nn = normalized(acrossEdge(dir, Ev));
     const double cosA = (double(nn.z) * dir.z + double(nn.x) * dir.x) + double(nn.y) * dir.y;
     if (!(cosA < 0.0)) return;
-    if (EdgeInReach(A, B, C, dir) == 0) return;
+    const EdgeLine line = edgeLine(A, B);
+    if (edgeInReach(line, C, dir) == 0) return;
 
-    const Vec3 F = ProjectOntoEdgeLine(A, B, C);
+    const Vec3 F = projectOntoEdgeLine(line, C);
     // How far the centre lies behind the edge line along nn, and the centre
     // projected onto the plane of the edge line parallel to dir.
     const double I = differenceDot(C, F, nn);
@@ -117,7 +155,7 @@ void TestEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangl
 
     const float teStored = float(te);
     const Vec3 Q = Add(C, Scale(dir, te));
-    if (WithinEdgeSpan(A, B, Q) != 1) return;
+    if (withinEdgeSpan(line, Q) != 1) return;
     const Vec3 negatedNn{-nn.x, -nn.y, -nn.z};
     // K is the touching point moved back by the travel.
     const Vec3 K = Add(H, Scale(negatedNn, w));
@@ -138,30 +176,10 @@ void TestEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangl
     result.edgeEnd = B;
 }
 
-int32_t EdgeInReach(Vec3 A, Vec3 B, Vec3 C, Vec3 dir) {
-    const Vec3 U = Subtract(C, A);
-    const Vec3 edge = Subtract(B, A);
-    const double length = std::sqrt(Dot(edge, edge));
-    const Vec3 unit = normalized(edge);
-    const double p = Dot(unit, U);
-    const double along = Dot(unit, dir);
-    if (p <= 0.0 && along <= 0.0) return 0;  // at or before A, not moving toward B
-    if (p < length) return 1;
-    return along < 0.0 ? 1 : 0;  // at or beyond B: only when moving back toward A
-}
+int32_t EdgeInReach(Vec3 A, Vec3 B, Vec3 C, Vec3 dir) { return edgeInReach(edgeLine(A, B), C, dir); }
 
-Vec3 ProjectOntoEdgeLine(Vec3 A, Vec3 B, Vec3 X) {
-    const Vec3 U = Subtract(X, A);
-    const Vec3 unit = normalized(Subtract(B, A));
-    return Add(A, Scale(unit, Dot(U, unit)));
-}
+Vec3 ProjectOntoEdgeLine(Vec3 A, Vec3 B, Vec3 X) { return projectOntoEdgeLine(edgeLine(A, B), X); }
 
-int32_t WithinEdgeSpan(Vec3 A, Vec3 B, Vec3 X) {
-    const Vec3 U = Subtract(X, A);
-    const Vec3 edge = Subtract(B, A);
-    const float lengthSquared = float(Dot(edge, edge));
-    const double p = Dot(normalized(edge), U);
-    return p > 0.0 && p < std::sqrt(double(lengthSquared)) ? 1 : 0;
-}
+int32_t WithinEdgeSpan(Vec3 A, Vec3 B, Vec3 X) { return withinEdgeSpan(edgeLine(A, B), X); }
 
 }  // namespace zep

@@ -8,6 +8,8 @@
 // nor use x87 extended precision.
 #pragma once
 
+#include <cmath>
+
 namespace zep {
 
 struct Vec3 {
@@ -66,10 +68,34 @@ inline double normalizeSquaredLength(Vec3 v) {
     return (double(v.y) * double(v.y) + double(v.z) * double(v.z)) + double(v.x) * double(v.x);
 }
 
+// How far the squared length may stray from 1 and still count as unit: the
+// float nearest to 0.00001. Renormalising such a vector would only add noise.
+inline constexpr float kUnitTolerance = 0.00001f;
+// Squared lengths at or below this float (bits 0x2EDBE6FE, just under 1e-10)
+// have no usable direction and give the zero vector.
+inline constexpr float kTooShortSquared = 9.9999994e-11f;
+
 // Writes the unit vector of `in` into `out` (which may be `in`) and returns
 // out. A vector already within 1 ± 0.00001 of unit squared length is copied as
 // it is; one of squared length at most about 1e-10 becomes (0, 0, 0).
-Vec3& Normalize(Vec3& out, const Vec3& in);
+// Inline: the sweep calls it several times for every triangle it tests.
+inline Vec3& Normalize(Vec3& out, const Vec3& in) {
+    const double lengthSquared = normalizeSquaredLength(in);
+    const double offUnit = lengthSquared - 1.0;
+    if (!(offUnit < -double(kUnitTolerance) || offUnit > double(kUnitTolerance))) {
+        // Already unit (or NaN): keep every bit.
+        if (&out != &in) out = in;
+        return out;
+    }
+    if (lengthSquared <= double(kTooShortSquared)) {
+        out = Vec3{0.0f, 0.0f, 0.0f};
+        return out;
+    }
+    const double k = 1.0 / std::sqrt(lengthSquared);
+    const Vec3 result{float(double(in.x) * k), float(double(in.y) * k), float(double(in.z) * k)};
+    out = result;
+    return out;
+}
 
 // Value-returning convenience over Normalize.
 inline Vec3 normalized(Vec3 in) {
