@@ -119,7 +119,9 @@ void placeBoxes(int first, int count, float side) {
 void walkFrame(int first, int count, int frame) {
     for (int k = 0; k < count; ++k) {
         const int object = first + k;
-        const float heading = 0.7f * float(k) + 0.01f * float(frame);
+        // Each mover walks a circle about three units across, so that it
+        // stays on even the smallest level however long the run.
+        const float heading = 0.7f * float(k) + 0.03f * float(frame);
         const float x = zepFloat(PeekObjXZEP(object)), y = zepFloat(PeekObjYZEP(object)),
                     z = zepFloat(PeekObjZZEP(object));
         UpdateObjZEP(object, x + 0.1f * std::cos(heading), y - 0.2f, z + 0.1f * std::sin(heading), 0, 0, 0);

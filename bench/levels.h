@@ -21,8 +21,8 @@ void placeMovers(int first, int count, float side);
 // square of `side`.
 void placeBoxes(int first, int count, float side);
 
-// One frame: every mover steps along its own heading (with gravity), then
-// one pass.
+// One frame: every mover steps along its own turning heading (with
+// gravity), then one pass.
 void walkFrame(int first, int count, int frame);
 
 // Positions and contact counts of the movers, for comparing two runs.

@@ -22,6 +22,10 @@ struct SweepFrame {
     float sweepLength = 0.0f;
     Vec3 dir;  // unit, or (0, 0, 0) for a movement too short to have one
     float sphereRadius = 0.0f;
+    // On the indexed path, corners and edges farther than this (squared)
+    // from the path are left out; the reference path tests them all.
+    bool pruneFarFeatures = false;
+    double featureReachSquared = 0.0;
 };
 
 // One triangle in ellipsoid space, with its place in the mesh.
@@ -128,12 +132,17 @@ void recordFaceHit(SweepResult& result, const SweepFrame& frame, const TriangleF
 void testCornersAndEdges(SweepResult& result, const SweepFrame& frame,
                          const TriangleFrame& tri) {
     const Vec3* corners[3] = {&tri.A, &tri.B, &tri.C};
-    for (const Vec3* V : corners)
+    const bool prune = frame.pruneFarFeatures;
+    const double reach2 = frame.featureReachSquared;
+    for (const Vec3* V : corners) {
+        if (prune && pointSegmentDistanceSquared(*V, frame.S, frame.E) > reach2) continue;
         TestVertex(result, *tri.stored, tri.number, frame.sphereRadius, frame.sweepLength, *V,
                    frame.dir, frame.S, frame.E);
+    }
     for (int i = 0; i < 3; ++i) {
         const Vec3 first = *corners[i];
         const Vec3 second = *corners[(i + 1) % 3];
+        if (prune && segmentSegmentDistanceSquared(first, second, frame.S, frame.E) > reach2) continue;
         TestEdge(result, *tri.stored, tri.number, frame.sphereRadius, frame.sweepLength, first,
                  second, Subtract(first, second), frame.dir, frame.S, frame.E);
     }
@@ -206,7 +215,7 @@ bool collectNamedTriangles(const Contact* first, const MeshShape& mesh, NamedTri
 // with their list numbers. False when the reach cannot be bounded (values
 // not finite or too large) or memory runs out; the caller then visits every
 // triangle, which gives the same result.
-bool sweepCandidates(SweepResult& result, MeshShape& mesh, const SweepFrame& frame, Vec3 start, Vec3 end,
+bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
                      Vec3 radii, const Contact* firstContact) {
     if (!refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
     const TriangleIndex& index = *mesh.index;
@@ -219,6 +228,8 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, const SweepFrame& fra
     const int32_t* places = nullptr;
     const int32_t count = gatherCandidates(index, reach, &places);
     if (count < 0) return false;
+    frame.pruneFarFeatures = true;
+    frame.featureReachSquared = featureReachSquared(frame.S, frame.E, frame.sphereRadius);
     for (int32_t i = 0; i < count; ++i) {
         const int32_t number = places[i] + 1;
         if (named.contains(number)) continue;

@@ -45,3 +45,71 @@ bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out) {
 }
 
 }  // namespace zep
+
+namespace zep {
+
+namespace {
+
+struct D3 {
+    double x, y, z;
+};
+
+D3 toDouble(Vec3 v) { return D3{v.x, v.y, v.z}; }
+D3 minus(D3 a, D3 b) { return D3{a.x - b.x, a.y - b.y, a.z - b.z}; }
+double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+D3 along(D3 origin, D3 direction, double t) {
+    return D3{origin.x + t * direction.x, origin.y + t * direction.y, origin.z + t * direction.z};
+}
+double clamp01(double t) { return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t); }
+
+}  // namespace
+
+double featureReachSquared(Vec3 S, Vec3 E, float sphereRadius) {
+    const double magnitude = std::max({std::fabs(double(S.x)), std::fabs(double(S.y)), std::fabs(double(S.z)),
+                                       std::fabs(double(E.x)), std::fabs(double(E.y)), std::fabs(double(E.z))});
+    const double reach = kReachInRadii * double(sphereRadius) * (1.0 + kReachRelativeSlack) +
+                         kReachRelativeSlack * magnitude;
+    return reach * reach;
+}
+
+double pointSegmentDistanceSquared(Vec3 P, Vec3 S, Vec3 E) {
+    const D3 s = toDouble(S), d = minus(toDouble(E), s), p = toDouble(P);
+    const double length2 = dot(d, d);
+    const double t = length2 > 0.0 ? clamp01(dot(minus(p, s), d) / length2) : 0.0;
+    const D3 gap = minus(p, along(s, d, t));
+    return dot(gap, gap);
+}
+
+// The closest points of two segments, clamped to both.
+double segmentSegmentDistanceSquared(Vec3 A, Vec3 B, Vec3 S, Vec3 E) {
+    const D3 p1 = toDouble(A), d1 = minus(toDouble(B), p1);
+    const D3 p2 = toDouble(S), d2 = minus(toDouble(E), p2);
+    const D3 r = minus(p1, p2);
+    const double a = dot(d1, d1), e = dot(d2, d2), f = dot(d2, r);
+    double s = 0.0, t = 0.0;
+    if (a <= 0.0 && e <= 0.0) {
+        // Both are points.
+    } else if (a <= 0.0) {
+        t = clamp01(f / e);
+    } else {
+        const double c = dot(d1, r);
+        if (e <= 0.0) {
+            s = clamp01(-c / a);
+        } else {
+            const double b = dot(d1, d2), denom = a * e - b * b;
+            s = denom > 0.0 ? clamp01((b * f - c * e) / denom) : 0.0;
+            t = (b * s + f) / e;
+            if (t < 0.0) {
+                t = 0.0;
+                s = clamp01(-c / a);
+            } else if (t > 1.0) {
+                t = 1.0;
+                s = clamp01((b - c) / a);
+            }
+        }
+    }
+    const D3 gap = minus(along(p1, d1, s), along(p2, d2, t));
+    return dot(gap, gap);
+}
+
+}  // namespace zep

@@ -49,3 +49,18 @@ bool boxIsBoundable(const Box3& box, Vec3 radii);
 extern bool linearReference;
 
 }  // namespace zep
+
+namespace zep {
+
+// The same bound feature by feature, in ellipsoid space: a corner or an edge
+// farther than this from the swept segment [S, E] cannot be hit by a sphere
+// of radius r. Squared, with the slack for rounding already added.
+double featureReachSquared(Vec3 S, Vec3 E, float sphereRadius);
+
+// Squared distance from point P to the segment [S, E], in double.
+double pointSegmentDistanceSquared(Vec3 P, Vec3 S, Vec3 E);
+
+// Squared distance between the segments [A, B] and [S, E], in double.
+double segmentSegmentDistanceSquared(Vec3 A, Vec3 B, Vec3 S, Vec3 E);
+
+}  // namespace zep

@@ -11,7 +11,13 @@ std::string formatFloat(float value) {
 }
 
 std::string formatVec(V3 value) {
-    return "(" + formatFloat(value.x) + ", " + formatFloat(value.y) + ", " + formatFloat(value.z) + ")";
+    std::string text = "(";
+    text += formatFloat(value.x);
+    text += ", ";
+    text += formatFloat(value.y);
+    text += ", ";
+    text += formatFloat(value.z);
+    return text += ")";
 }
 
 }  // namespace zepscene

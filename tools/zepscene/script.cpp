@@ -65,7 +65,10 @@ private:
 
 std::string argumentList(const CommandInfo& command) {
     std::string names;
-    for (const ArgSpec& arg : command.args) names += (names.empty() ? "" : " ") + std::string(arg.name);
+    for (const ArgSpec& arg : command.args) {
+        if (!names.empty()) names += ' ';
+        names += arg.name;
+    }
     return names.empty() ? "no arguments" : std::to_string(command.args.size()) + " argument" +
                                                 (command.args.size() == 1 ? "" : "s") + " (" + names + ")";
 }
