@@ -230,9 +230,11 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     if (count < 0) return false;
     frame.pruneFarFeatures = true;
     frame.featureReachSquared = featureReachSquared(frame.S, frame.E, frame.sphereRadius);
+    const ReachFilter filter =
+        makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
     for (int32_t i = 0; i < count; ++i) {
         const int32_t number = places[i] + 1;
-        if (named.contains(number)) continue;
+        if (named.contains(number) || !filter.mayReach(index.triangleBoxes[places[i]])) continue;
         sweepTriangle(result, frame, makeTriangleFrame(*index.triangles[places[i]], number, radii, frame.S));
     }
     return true;

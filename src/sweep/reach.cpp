@@ -113,3 +113,24 @@ double segmentSegmentDistanceSquared(Vec3 A, Vec3 B, Vec3 S, Vec3 E) {
 }
 
 }  // namespace zep
+
+namespace zep {
+
+ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const Box3& meshBounds) {
+    ReachFilter filter;
+    filter.segment = Box3{{std::min(from.x, to.x), std::min(from.y, to.y), std::min(from.z, to.z)},
+                          {std::max(from.x, to.x), std::max(from.y, to.y), std::max(from.z, to.z)}};
+    filter.inverseRadii[0] = 1.0 / double(radii.x);
+    filter.inverseRadii[1] = 1.0 / double(radii.y);
+    filter.inverseRadii[2] = 1.0 / double(radii.z);
+    const double smallest = std::min({double(radii.x), double(radii.y), double(radii.z)});
+    // Rounding in ellipsoid space grows with the coordinates of both the
+    // path and the triangles, taken in radii.
+    const double magnitude = (largestMagnitude(filter.segment) + largestMagnitude(meshBounds)) / smallest;
+    const double reach = kReachInRadii * double(sphereRadius) * (1.0 + kReachRelativeSlack) +
+                         kReachRelativeSlack * magnitude;
+    filter.reachSquared = reach * reach;
+    return filter;
+}
+
+}  // namespace zep

@@ -12,6 +12,8 @@
 // still run in list order, so results are the same to the bit.
 #pragma once
 
+#include <algorithm>
+
 #include "sweep/vec3.h"
 
 namespace zep {
@@ -62,5 +64,31 @@ double pointSegmentDistanceSquared(Vec3 P, Vec3 S, Vec3 E);
 
 // Squared distance between the segments [A, B] and [S, E], in double.
 double segmentSegmentDistanceSquared(Vec3 A, Vec3 B, Vec3 S, Vec3 E);
+
+}  // namespace zep
+
+namespace zep {
+
+// The triangle-level form of the bound, applied to a triangle's box in the
+// mesh frame: the gaps between that box and the segment's box, measured in
+// radii, give a lower bound of the triangle's distance from the path in
+// ellipsoid space. Cheaper than the exact tests by far, and it needs none of
+// the triangle's ellipsoid-space values.
+struct ReachFilter {
+    Box3 segment;                // the segment's box, mesh frame
+    double inverseRadii[3] = {};  // 1 / radius per axis
+    double reachSquared = 0.0;   // in ellipsoid space, slack included
+
+    bool mayReach(const Box3& box) const {
+        const double gx = std::max({0.0, double(box.lo.x) - segment.hi.x, double(segment.lo.x) - box.hi.x}) * inverseRadii[0];
+        const double gy = std::max({0.0, double(box.lo.y) - segment.hi.y, double(segment.lo.y) - box.hi.y}) * inverseRadii[1];
+        const double gz = std::max({0.0, double(box.lo.z) - segment.hi.z, double(segment.lo.z) - box.hi.z}) * inverseRadii[2];
+        return !(gx * gx + gy * gy + gz * gz > reachSquared);
+    }
+};
+
+// The filter for a sweep from `from` to `to` (mesh frame) against a mesh
+// whose triangles lie within `meshBounds`.
+ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const Box3& meshBounds);
 
 }  // namespace zep
