@@ -3,7 +3,7 @@
 # missing. Run as root on a fresh machine; as another user it only reports.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev libbenchmark-dev binutils)
+packages=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev binutils)
 # The command fuzzer: clang with libFuzzer and the sanitizer runtimes.
 packages+=(clang libclang-rt-14-dev)
 packages_i386=()

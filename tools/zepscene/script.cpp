@@ -46,9 +46,9 @@ public:
         return *value;
     }
 
-    int32_t word(size_t at, const ArgSpec& spec) const {
-        if (spec.kind == ArgKind::Int) return integer(at, spec.name);
-        const float value = real(at, spec.name);
+    int32_t word(size_t at, const ArgSpec& arg) const {
+        if (arg.kind == ArgKind::Int) return integer(at, arg.name);
+        const float value = real(at, arg.name);
         int32_t bits;
         static_assert(sizeof bits == sizeof value);
         std::memcpy(&bits, &value, sizeof bits);
