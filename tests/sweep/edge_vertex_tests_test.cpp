@@ -207,5 +207,15 @@ TEST(EdgeLineTest, ProjectionIsUnclampedAndSpanIsStrict) {
     EXPECT_EQ(zep::WithinEdgeSpan(A, B, Vec3{4, std::nextafter(8.0f, 0.0f), 4}), 1);
 }
 
+// Found when an optimising build vectorised the projection and kept the unit
+// vector's x and y in double: every component of Ê must be rounded to float
+// before it scales the projection.
+TEST(EdgeLineTest, ProjectionUsesTheUnitVectorRoundedToFloat) {
+    const Vec3 A{-0x1.80f06p-3f, 0x1.af5458p-1f, 0x1.d9e7ep-1f};
+    const Vec3 B{-0x1.a0138p-4f, 0x1.c22f9p+0f, 0x1.01658p-5f};
+    const Vec3 X{0x1.f4edp-1f, -0x1.5b774p-1f, 0x1.5b3a3p-1f};
+    EXPECT_TRUE(sameBits(zep::ProjectOntoEdgeLine(A, B, X), Vec3{-0x1.f413cp-3f, 0x1.f830ap-3f, 0x1.81f0fcp+0f}));
+}
+
 }  // namespace
 }  // namespace sweeptest
