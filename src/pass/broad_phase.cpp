@@ -15,19 +15,11 @@ PartnerTable partnerTable;
 
 namespace {
 
-double magnitude(const Box3& b) {
-    return std::max({std::fabs(double(b.lo.x)), std::fabs(double(b.lo.y)), std::fabs(double(b.lo.z)),
-                     std::fabs(double(b.hi.x)), std::fabs(double(b.hi.y)), std::fabs(double(b.hi.z))});
-}
-
-double magnitude(Vec3 v) {
-    return std::max({std::fabs(double(v.x)), std::fabs(double(v.y)), std::fabs(double(v.z))});
-}
 
 // A mesh's bounds moved to the world, widened for the rounding of the move
 // and of the sweeps that run in the mesh's frame.
 Box3 worldBox(const Box3& local, Vec3 position) {
-    const double widen = 2.0 * kReachRelativeSlack * (magnitude(local) + magnitude(position));
+    const double widen = 2.0 * kReachRelativeSlack * (largestMagnitude(local) + largestMagnitude(Box3{position, position}));
     return Box3{{float(double(local.lo.x) + position.x - widen), float(double(local.lo.y) + position.y - widen),
                  float(double(local.lo.z) + position.z - widen)},
                 {float(double(local.hi.x) + position.x + widen), float(double(local.hi.y) + position.y + widen),
@@ -47,11 +39,7 @@ Bounds bodyBounds(CollisionBody& body, Box3& out) {
         if (!meshBounds(*mesh, local)) return Bounds::kUnbounded;
         const Box3 box = worldBox(local, body.currentPosition);
         if (!boxIsBoundable(box, Vec3{1, 1, 1})) return Bounds::kUnbounded;
-        out = result == Bounds::kBox ? Box3{{std::min(out.lo.x, box.lo.x), std::min(out.lo.y, box.lo.y),
-                                             std::min(out.lo.z, box.lo.z)},
-                                            {std::max(out.hi.x, box.hi.x), std::max(out.hi.y, box.hi.y),
-                                             std::max(out.hi.z, box.hi.z)}}
-                                     : box;
+        out = result == Bounds::kBox ? unite(out, box) : box;
         result = Bounds::kBox;
     }
     return result;

@@ -15,11 +15,6 @@ constexpr int32_t kLeafSize = 4;
 // the walk leaves at most one sibling on the stack.
 constexpr int kStackDepth = 64;
 
-Box3 unite(const Box3& a, const Box3& b) {
-    return Box3{{std::min(a.lo.x, b.lo.x), std::min(a.lo.y, b.lo.y), std::min(a.lo.z, b.lo.z)},
-                {std::max(a.hi.x, b.hi.x), std::max(a.hi.y, b.hi.y), std::max(a.hi.z, b.hi.z)}};
-}
-
 template <class T>
 T* makeTreeArray(TreeMemory memory, size_t count) {
     return memory == TreeMemory::kRecord ? makeArray<T>(count) : makeWorkArray<T>(count);

@@ -11,16 +11,15 @@ namespace {
 
 bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-double largestMagnitude(const Box3& box) {
-    return std::max({std::fabs(double(box.lo.x)), std::fabs(double(box.lo.y)),
-                     std::fabs(double(box.lo.z)), std::fabs(double(box.hi.x)),
-                     std::fabs(double(box.hi.y)), std::fabs(double(box.hi.z))});
-}
-
 float widenDown(double value, double margin) { return float(value - margin); }
 float widenUp(double value, double margin) { return float(value + margin); }
 
 }  // namespace
+
+double largestMagnitude(const Box3& box) {
+    return std::max({std::fabs(double(box.lo.x)), std::fabs(double(box.lo.y)), std::fabs(double(box.lo.z)),
+                     std::fabs(double(box.hi.x)), std::fabs(double(box.hi.y)), std::fabs(double(box.hi.z))});
+}
 
 bool boxIsBoundable(const Box3& box, Vec3 radii) {
     if (!finite(box.lo) || !finite(box.hi) || !finite(radii)) return false;
@@ -30,8 +29,7 @@ bool boxIsBoundable(const Box3& box, Vec3 radii) {
 }
 
 bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out) {
-    const Box3 segment{{std::min(from.x, to.x), std::min(from.y, to.y), std::min(from.z, to.z)},
-                       {std::max(from.x, to.x), std::max(from.y, to.y), std::max(from.z, to.z)}};
+    const Box3 segment = segmentBox(from, to);
     if (!boxIsBoundable(segment, radii)) return false;
     const double slack = kReachRelativeSlack * largestMagnitude(segment);
     const double r[3] = {radii.x, radii.y, radii.z};
@@ -65,8 +63,7 @@ double clamp01(double t) { return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t); }
 }  // namespace
 
 double featureReachSquared(Vec3 S, Vec3 E, float sphereRadius) {
-    const double magnitude = std::max({std::fabs(double(S.x)), std::fabs(double(S.y)), std::fabs(double(S.z)),
-                                       std::fabs(double(E.x)), std::fabs(double(E.y)), std::fabs(double(E.z))});
+    const double magnitude = largestMagnitude(segmentBox(S, E));
     const double reach = kReachInRadii * double(sphereRadius) * (1.0 + kReachRelativeSlack) +
                          kReachRelativeSlack * magnitude;
     return reach * reach;
@@ -118,8 +115,7 @@ namespace zep {
 
 ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const Box3& meshBounds) {
     ReachFilter filter;
-    filter.segment = Box3{{std::min(from.x, to.x), std::min(from.y, to.y), std::min(from.z, to.z)},
-                          {std::max(from.x, to.x), std::max(from.y, to.y), std::max(from.z, to.z)}};
+    filter.segment = segmentBox(from, to);
     filter.inverseRadii[0] = 1.0 / double(radii.x);
     filter.inverseRadii[1] = 1.0 / double(radii.y);
     filter.inverseRadii[2] = 1.0 / double(radii.z);

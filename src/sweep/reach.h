@@ -36,6 +36,20 @@ constexpr double kLargestSafeScale = 1e30;
 // False when the values are not finite or too large to bound safely.
 bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out);
 
+inline Box3 unite(const Box3& a, const Box3& b) {
+    return Box3{{std::min(a.lo.x, b.lo.x), std::min(a.lo.y, b.lo.y), std::min(a.lo.z, b.lo.z)},
+                {std::max(a.hi.x, b.hi.x), std::max(a.hi.y, b.hi.y), std::max(a.hi.z, b.hi.z)}};
+}
+
+// The box spanned by two points.
+inline Box3 segmentBox(Vec3 a, Vec3 b) {
+    return Box3{{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)},
+                {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)}};
+}
+
+// The largest absolute coordinate of the box: the scale of its rounding.
+double largestMagnitude(const Box3& box);
+
 inline bool boxesOverlap(const Box3& a, const Box3& b) {
     return a.lo.x <= b.hi.x && b.lo.x <= a.hi.x && a.lo.y <= b.hi.y && b.lo.y <= a.hi.y &&
            a.lo.z <= b.hi.z && b.lo.z <= a.hi.z;

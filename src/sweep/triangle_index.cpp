@@ -30,11 +30,6 @@ bool finiteTriangle(const MeshTriangle& t) {
     return true;
 }
 
-Box3 unite(const Box3& a, const Box3& b) {
-    return Box3{{std::min(a.lo.x, b.lo.x), std::min(a.lo.y, b.lo.y), std::min(a.lo.z, b.lo.z)},
-                {std::max(a.hi.x, b.hi.x), std::max(a.hi.y, b.hi.y), std::max(a.hi.z, b.hi.z)}};
-}
-
 template <class T>
 bool grow(T*& array, int32_t used, int32_t wanted) {
     T* bigger = makeArray<T>(size_t(wanted));
