@@ -78,6 +78,9 @@ bool refreshTriangleIndex(MeshShape& mesh) {
     }
     TriangleIndex& index = *mesh.index;
     if (!listNewTriangles(mesh, index)) return false;
+    // A mesh with a corner that is not finite is always swept whole; its
+    // boxes would not even sort.
+    if (!index.allFinite) return true;
     if (tailTooLong(index) && !buildBoxTree(index.tree, index.triangleBoxes, index.listed)) return false;
     return true;
 }

@@ -1,6 +1,7 @@
 // The indexed paths (mesh index, broad phase, rule table) against the plain
 // reference path that visits every pair and every triangle: random scenes must
 // give the same results to the bit.
+#include <cmath>
 #include <cstdlib>
 
 #include "support/fixture.h"
@@ -38,6 +39,34 @@ TEST_F(DifferentialTest, IndexedPathsMatchThePlainPathBitForBit) {
         contactsSeen += indexed.size();
     }
     EXPECT_GT(contactsSeen, 0u);
+}
+
+// A large mesh with one corner that is not a number is swept whole, on both
+// paths alike, and its boxes are never sorted into a tree.
+TEST_F(DifferentialTest, MeshWithANanCornerIsSweptWhole) {
+    std::vector<int32_t> results[2];
+    for (int linear = 0; linear < 2; ++linear) {
+        zep::linearReference = linear == 1;
+        StartCollisionZEP();
+        SetCollisionZEP(1, 2, 0, 0, 0);
+        NewCollObjZEP(2, 2);
+        AddObjShapeZEP(2, ZEP_SHAPE_MESH);
+        for (int i = 0; i < 600; ++i)
+            AddMeshTri(2, float(i), 0, 0, float(i), 0, 1, float(i) + 1, 0, 0);
+        AddMeshTri(2, 3, NAN, 0, 3, 0, 1, 4, 0, 0);
+        UpdateObjZEP(2, 0, 0, 0, 0, 0, 0);
+        ActivateObjZEP(2);
+        NewCollObjZEP(1, 1);
+        AddObjShapeZEP(1, ZEP_SHAPE_ELLIPSOID);
+        UpdateObjZEP(1, 10.25f, 3, 0.25f, 0, 0, 0);
+        ActivateObjZEP(1);
+        UpdateObjZEP(1, 10.25f, -3, 0.25f, 0, 0, 0);
+        RunCollisionZEP();
+        results[linear] = {PeekObjXZEP(1), PeekObjYZEP(1), PeekObjZZEP(1), CountCollisionsZEP(1)};
+        StopCollisionZEP();
+    }
+    EXPECT_EQ(results[0], results[1]);
+    EXPECT_EQ(zepFloat(results[0][1]), 1.0f);  // it landed on the strip
 }
 
 TEST_F(DifferentialTest, ScenesAreRepeatable) {
