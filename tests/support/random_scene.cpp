@@ -29,7 +29,8 @@ public:
     // A terrain patch of (n + 1)² shared corners, both windings of a cell's
     // diagonal, and walls standing on it.
     void terrain(int object) {
-        const int n = 2 + below(6);
+        // Some patches are large enough for the mesh index to build its tree.
+        const int n = chance(30) ? 12 + below(12) : 2 + below(6);
         const float cell = uniform(0.5f, 4.0f);
         std::vector<float> height((n + 1) * (n + 1));
         for (float& h : height) h = chance(30) ? 0.0f : uniform(-1.0f, 1.0f);
