@@ -8,11 +8,7 @@ namespace zepscene {
 
 namespace {
 
-float f(int32_t word) {
-    float value;
-    std::memcpy(&value, &word, sizeof value);
-    return value;
-}
+float f(int32_t word) { return zepFloat(word); }
 
 constexpr ArgKind I = ArgKind::Int;
 constexpr ArgKind F = ArgKind::Float;

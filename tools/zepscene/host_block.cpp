@@ -6,15 +6,9 @@ namespace zepscene {
 
 namespace {
 
-uint32_t bitsOf(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 void appendVertex(std::vector<uint32_t>& block, V3 position, V3 normal) {
     for (float value : {position.x, position.y, position.z, normal.x, normal.y, normal.z, 0.0f, 0.0f})
-        block.push_back(bitsOf(value));
+        block.push_back(uint32_t(wordOf(value)));
 }
 
 }  // namespace

@@ -16,12 +16,6 @@ void showBox(const char* text, const char* caption, void* context) {
     *static_cast<std::ostream*>(context) << "  [" << caption << "] " << text << '\n';
 }
 
-int32_t bitsOf(float value) {
-    int32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 V3 peekPosition(int32_t object) {
     return {zepFloat(PeekObjXZEP(object)), zepFloat(PeekObjYZEP(object)), zepFloat(PeekObjZZEP(object))};
 }
@@ -87,7 +81,7 @@ void Runner::runFrames(const Script& script, const Step& step) {
     const CommandInfo& pass = *findCommand("RunCollisionZEP");
     for (int frame = 1; frame <= step.frameCount; ++frame) {
         const V3 to = mirror_.find(step.object)->current + step.frameStep;
-        const int32_t words[7] = {step.object, bitsOf(to.x), bitsOf(to.y), bitsOf(to.z), 0, 0, 0};
+        const int32_t words[7] = {step.object, wordOf(to.x), wordOf(to.y), wordOf(to.z), 0, 0, 0};
         runCommand(update, words, "");
         runCommand(pass, words, "");
         runPass(step.line, frame, step.frameCount);

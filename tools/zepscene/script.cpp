@@ -8,6 +8,7 @@
 
 #include "obj_file.h"
 #include "script_error.h"
+#include "vec.h"
 #include "words.h"
 
 namespace zepscene {
@@ -48,11 +49,7 @@ public:
 
     int32_t word(size_t at, const ArgSpec& arg) const {
         if (arg.kind == ArgKind::Int) return integer(at, arg.name);
-        const float value = real(at, arg.name);
-        int32_t bits;
-        static_assert(sizeof bits == sizeof value);
-        std::memcpy(&bits, &value, sizeof bits);
-        return bits;
+        return wordOf(real(at, arg.name));
     }
 
     const Words& words() const { return words_; }

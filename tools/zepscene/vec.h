@@ -2,8 +2,17 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace zepscene {
+
+// A float as the 32-bit word the host passes it in (zepFloat() goes back).
+inline int32_t wordOf(float value) {
+    int32_t word;
+    std::memcpy(&word, &value, sizeof word);
+    return word;
+}
 
 struct V3 {
     float x = 0, y = 0, z = 0;

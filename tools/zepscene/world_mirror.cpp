@@ -3,17 +3,13 @@
 #include <cstring>
 #include <string_view>
 
+#include "zepcollide.h"
+
 namespace zepscene {
 
 namespace {
 
-float asFloat(int32_t word) {
-    float value;
-    std::memcpy(&value, &word, sizeof value);
-    return value;
-}
-
-V3 position(const int32_t* words) { return {asFloat(words[1]), asFloat(words[2]), asFloat(words[3])}; }
+V3 position(const int32_t* words) { return {zepFloat(words[1]), zepFloat(words[2]), zepFloat(words[3])}; }
 
 bool inRange(int32_t object) { return uint32_t(object) <= 5000; }
 
