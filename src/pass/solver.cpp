@@ -114,7 +114,7 @@ void solveEllipsoidAgainstMesh(EllipsoidShape* ellipsoid, MeshShape* mesh) {
     int64_t iterations = 0;
     for (bool carryOn = true; carryOn;) {
         const SweepResult* hit =
-            SweepMesh(mesh, start, end, radii, kUnitSphereRadius, mover->contactsHead);
+            SweepMesh(mesh, start, end, radii, kUnitSphereRadius, mover->contactsHead, &ellipsoid->sweepCache);
         if (!hit || !hit->found) return;
         Contact* previous = mover->contactsTail;
         Contact* contact = appendContact(mover);

@@ -8,6 +8,7 @@
 #include "sweep/edge_vertex_tests.h"
 #include "sweep/reach.h"
 #include "sweep/scratch.h"
+#include "sweep/sweep_cache.h"
 #include "sweep/triangle_index.h"
 #include "world/object.h"
 
@@ -211,12 +212,70 @@ bool collectNamedTriangles(const Contact* first, const MeshShape& mesh, NamedTri
     return true;
 }
 
+// A cached triangle's ellipsoid-space values, computed on its first use and
+// then read back: the same bits makeTriangleFrame gives.
+TriangleFrame cachedTriangleFrame(CachedTriangle& entry, const MeshTriangle& stored, Vec3 radii, Vec3 S) {
+    const int32_t number = entry.place + 1;
+    if (!entry.framed) {
+        const TriangleFrame tri = makeTriangleFrame(stored, number, radii, S);
+        entry.A = tri.A;
+        entry.B = tri.B;
+        entry.C = tri.C;
+        entry.N = tri.N;
+        entry.framed = true;
+        return tri;
+    }
+    TriangleFrame tri{&stored, number, entry.A, entry.B, entry.C, entry.N};
+    tri.dist = float(Dot(Subtract(S, tri.A), tri.N));
+    return tri;
+}
+
+// What every candidate of one indexed sweep is checked against before its
+// exact tests.
+struct CandidateChecks {
+    const SweepFrame& frame;
+    const NamedTriangles& named;
+    const ReachFilter& filter;
+    Vec3 radii;
+
+    bool skips(int32_t place, const Box3& box) const {
+        return named.contains(place + 1) || !filter.mayReach(box);
+    }
+};
+
+// The cache's list holds more than this sweep's candidates: the triangles
+// whose boxes meet the reach box are exactly the ones the tree would give.
+void sweepCachedTriangles(SweepResult& result, const TriangleIndex& index, SweepCache& cache,
+                          const Box3& reach, const CandidateChecks& checks) {
+    for (int32_t i = 0; i < cache.count; ++i) {
+        CachedTriangle& entry = cache.entries[i];
+        if (!boxesOverlap(entry.box, reach) || checks.skips(entry.place, entry.box)) continue;
+        const MeshTriangle& stored = *index.triangles[entry.place];
+        sweepTriangle(result, checks.frame, cachedTriangleFrame(entry, stored, checks.radii, checks.frame.S));
+    }
+}
+
+// False when the tree cannot be asked (memory ran out).
+bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const Box3& reach,
+                         const CandidateChecks& checks) {
+    const int32_t* places = nullptr;
+    const int32_t count = gatherCandidates(index, reach, &places);
+    if (count < 0) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t place = places[i];
+        if (checks.skips(place, index.triangleBoxes[place])) continue;
+        sweepTriangle(result, checks.frame,
+                      makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+    }
+    return true;
+}
+
 // The indexed path: only the triangles within reach, still in list order
 // with their list numbers. False when the reach cannot be bounded (values
 // not finite or too large) or memory runs out; the caller then visits every
 // triangle, which gives the same result.
 bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
-                     Vec3 radii, const Contact* firstContact) {
+                     Vec3 radii, const Contact* firstContact, SweepCache* cache) {
     if (!refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
@@ -225,19 +284,18 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
         return false;
     NamedTriangles named;
     if (!collectNamedTriangles(firstContact, mesh, named)) return false;
-    const int32_t* places = nullptr;
-    const int32_t count = gatherCandidates(index, reach, &places);
-    if (count < 0) return false;
     frame.pruneFarFeatures = true;
     frame.featureReachSquared = featureReachSquared(frame.S, frame.E, frame.sphereRadius);
     const ReachFilter filter =
         makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
-    for (int32_t i = 0; i < count; ++i) {
-        const int32_t number = places[i] + 1;
-        if (named.contains(number) || !filter.mayReach(index.triangleBoxes[places[i]])) continue;
-        sweepTriangle(result, frame, makeTriangleFrame(*index.triangles[places[i]], number, radii, frame.S));
+    const CandidateChecks checks{frame, named, filter, radii};
+    // Small meshes have no tree and nothing worth keeping.
+    if (cache && index.tree.boxCount > 0 &&
+        (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, index, radii, reach))) {
+        sweepCachedTriangles(result, index, *cache, reach, checks);
+        return true;
     }
-    return true;
+    return sweepTreeCandidates(result, index, reach, checks);
 }
 
 }  // namespace
@@ -254,14 +312,14 @@ bool PointInTriangle(Vec3 P, Vec3 A, Vec3 B, Vec3 C, Vec3 N) {
 }
 
 SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
-                       const Contact* firstContact) {
+                       const Contact* firstContact, SweepCache* cache) {
     if (!mesh) return nullptr;
     SweepResult* result = replaceRecord(*mesh, sphereRadius, radii);
     if (!result) return nullptr;
     const SweepFrame frame = makeFrame(*mesh, start, end, radii, sphereRadius);
     // Nothing beyond the end of the movement is taken.
     result->nearestDistance = frame.sweepLength;
-    if (linearReference || !sweepCandidates(*result, *mesh, frame, start, end, radii, firstContact))
+    if (linearReference || !sweepCandidates(*result, *mesh, frame, start, end, radii, firstContact, cache))
         sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
     return result;
 }

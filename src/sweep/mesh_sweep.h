@@ -13,14 +13,16 @@
 namespace zep {
 
 struct Contact;
+struct SweepCache;
 
 // Replaces mesh->sweepResult with the result of sweeping from start to end
 // (world positions) and returns it. Triangles whose number a contact of
 // firstContact's list already names for this mesh are left out. Returns
 // nullptr, with mesh->sweepResult null, when there is no mesh or the record
-// cannot be made.
+// cannot be made. A cache, when given, is the sweeping ellipsoid's own: it
+// saves work between sweeps and never changes a result.
 SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
-                       const Contact* firstContact);
+                       const Contact* firstContact, SweepCache* cache = nullptr);
 
 // True when P, a point of the triangle's plane, lies inside A, B, C or on its
 // boundary; N is the triangle's unit normal.

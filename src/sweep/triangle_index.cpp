@@ -15,6 +15,10 @@ namespace {
 // folded into a new tree once there are this many, or a quarter of the tree.
 constexpr int32_t kLongestTail = 256;
 
+// Every change of any index gets a number never used before, so that a
+// cache can tell the state it was gathered from even across freed meshes.
+uint64_t lastVersion = 0;
+
 Box3 triangleBox(const MeshTriangle& t) {
     return Box3{{std::min({t.corner1.x, t.corner2.x, t.corner3.x}),
                  std::min({t.corner1.y, t.corner2.y, t.corner3.y}),
@@ -77,7 +81,9 @@ bool refreshTriangleIndex(MeshShape& mesh) {
         if (!mesh.index) return false;
     }
     TriangleIndex& index = *mesh.index;
+    const int32_t listedBefore = index.listed;
     if (!listNewTriangles(mesh, index)) return false;
+    if (index.version == 0 || index.listed != listedBefore) index.version = ++lastVersion;
     // A mesh with a corner that is not finite is always swept whole; its
     // boxes would not even sort.
     if (!index.allFinite) return true;

@@ -27,6 +27,8 @@ struct TriangleIndex {
     Box3 bounds{};  // of every listed triangle
     bool allFinite = true;
     BoxTree tree;  // covers places 0 to tree.boxCount - 1
+    // Changes whenever triangles are listed; unique across all indexes.
+    uint64_t version = 0;
 };
 
 // Brings the mesh's index up to date with its triangle list. False when it

@@ -155,6 +155,7 @@ void destroyShape(CollisionShape* shape) {
     CollisionBody* body = shape->body;
     if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) {
         listUnlink(body->shapesHead, body->shapesTail, shape);
+        releaseCache(ellipsoid->sweepCache);
         freeRecord(ellipsoid);
     } else if (MeshShape* mesh = asMesh(shape)) {
         forgetMeshInContacts(mesh);

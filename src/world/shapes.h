@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "sweep/sweep_cache.h"
 #include "sweep/sweep_result.h"
 #include "sweep/vec3.h"
 
@@ -31,6 +32,7 @@ struct CollisionShape {
 struct EllipsoidShape {
     CollisionShape header;
     Vec3 radii{1.0f, 1.0f, 1.0f};  // semi-axes along x, y, z, world units
+    SweepCache sweepCache;  // the triangles around its path in a large mesh; owned
 };
 
 // Corners are stored as given, relative to the owning body's position.

@@ -198,6 +198,14 @@ std::vector<uint32_t> recordRandomScene(uint32_t seed, const SceneSize& size) {
             if (scene.chance(10)) scene.placeAt(kFirstMesh + i, scene.uniform(-kArena, kArena / 2), 0, scene.uniform(-kArena, kArena / 2));
         if (scene.chance(10)) scene.oddTriangles(kFirstMesh + scene.below(meshes));
         if (scene.chance(5)) scene.terrain(kFirstMesh + scene.below(meshes));
+        // A mesh replaced by a new one, and a mover given new radii: what a
+        // mover kept from earlier sweeps must not outlive either.
+        if (scene.chance(4)) scene.meshObject(kFirstMesh + scene.below(meshes));
+        if (scene.chance(5)) {
+            float r[3];
+            scene.radii(r);
+            SetObjRadiusZEP(kFirstMover + scene.below(movers), r[0], r[1], r[2]);
+        }
         if (scene.chance(5)) DeActivateObjZEP(kFirstMesh + scene.below(meshes));
         if (scene.chance(5)) ActivateObjZEP(kFirstMesh + scene.below(meshes));
         RunCollisionZEP();

@@ -1,0 +1,76 @@
+#include "sweep/sweep_cache.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "api/allocation.h"
+#include "sweep/triangle_index.h"
+
+namespace zep {
+
+namespace {
+
+// Room gathered around the reach box, in radii per axis: enough for a few
+// frames of walking, small enough that the list stays short.
+constexpr double kSpareInRadii = 1.0;
+
+bool sameBits(Vec3 a, Vec3 b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+bool contains(const Box3& outer, const Box3& inner) {
+    return outer.lo.x <= inner.lo.x && outer.lo.y <= inner.lo.y && outer.lo.z <= inner.lo.z &&
+           inner.hi.x <= outer.hi.x && inner.hi.y <= outer.hi.y && inner.hi.z <= outer.hi.z;
+}
+
+bool widened(const Box3& box, Vec3 radii, Box3& out) {
+    const double spare[3] = {kSpareInRadii * radii.x, kSpareInRadii * radii.y, kSpareInRadii * radii.z};
+    out.lo = Vec3{float(box.lo.x - spare[0]), float(box.lo.y - spare[1]), float(box.lo.z - spare[2])};
+    out.hi = Vec3{float(box.hi.x + spare[0]), float(box.hi.y + spare[1]), float(box.hi.z + spare[2])};
+    for (float v : {out.lo.x, out.lo.y, out.lo.z, out.hi.x, out.hi.y, out.hi.z})
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+bool reserveEntries(SweepCache& cache, int32_t count) {
+    if (count <= cache.capacity) return true;
+    CachedTriangle* bigger = makeWorkArray<CachedTriangle>(size_t(count));
+    if (!bigger) return false;
+    freeWorkArray(cache.entries);
+    cache.entries = bigger;
+    cache.capacity = count;
+    return true;
+}
+
+}  // namespace
+
+bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii, const Box3& reach) {
+    return cache.indexVersion != 0 && cache.indexVersion == index.version && sameBits(cache.radii, radii) &&
+           contains(cache.covered, reach);
+}
+
+bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, const Box3& reach) {
+    cache.indexVersion = 0;
+    cache.count = 0;
+    Box3 covered;
+    if (!widened(reach, radii, covered)) return false;
+    const int32_t* places = nullptr;
+    const int32_t count = gatherCandidates(index, covered, &places);
+    if (count < 0 || !reserveEntries(cache, count)) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        CachedTriangle& entry = cache.entries[i];
+        entry.box = index.triangleBoxes[places[i]];
+        entry.place = places[i];
+        entry.framed = false;
+    }
+    cache.count = count;
+    cache.covered = covered;
+    cache.radii = radii;
+    cache.indexVersion = index.version;
+    return true;
+}
+
+void releaseCache(SweepCache& cache) {
+    freeWorkArray(cache.entries);
+    cache = SweepCache{};
+}
+
+}  // namespace zep

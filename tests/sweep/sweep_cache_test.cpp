@@ -1,0 +1,137 @@
+// The ellipsoid's sweep cache: sweeps through it must give the very record a
+// sweep without it gives, also after the mesh, the radii or the memory change
+// under it.
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "api/allocation.h"
+#include "sweep/mesh_sweep.h"
+#include "sweep/sweep_cache.h"
+#include "sweep/triangle_index.h"
+#include "sweep_checks.h"
+#include "world/object.h"
+
+namespace sweeptest {
+namespace {
+
+using zep::SweepResult;
+using zep::Vec3;
+
+// Every field of a record as words, so that two records compare bit for bit.
+std::vector<uint32_t> words(const SweepResult& r) {
+    std::vector<uint32_t> out{bits(r.sphereRadius), uint32_t(r.found), bits(r.hitTime), uint32_t(r.triangleNumber),
+                              bits(r.nearestDistance), uint32_t(r.hitKind)};
+    for (const Vec3& v : {r.contactPoint, r.normal, r.centerAtContact, r.slideDestination, r.moveToContact,
+                          r.slideVector, r.triangle[0], r.triangle[1], r.triangle[2], r.edgeStart, r.edgeEnd,
+                          r.vertex, r.radii})
+        out.insert(out.end(), {bits(v.x), bits(v.y), bits(v.z)});
+    return out;
+}
+
+class SweepCacheTest : public ::testing::Test {
+protected:
+    zep::CollisionBody* body = nullptr;
+    zep::MeshShape* mesh = nullptr;
+    zep::SweepCache cache;
+    Vec3 radii{0.4f, 0.9f, 0.4f};
+
+    void SetUp() override { makeMesh(0.0f); }
+    void TearDown() override {
+        zep::testing::failAllocationsAfter(-1);
+        zep::releaseCache(cache);
+        zep::destroyBody(body);
+    }
+    // A bumpy 16 × 16 grid of cells, enough triangles for the index to build
+    // its tree; `lift` raises it, so that two meshes differ.
+    void makeMesh(float lift) {
+        body = zep::createBody(1);
+        ASSERT_NE(body, nullptr);
+        zep::addShape(body, zep::kShapeMesh);
+        mesh = zep::asMesh(body->shapesHead);
+        auto height = [lift](int i, int j) { return lift + 0.3f * std::sin(i * 0.9f) * std::cos(j * 0.7f); };
+        for (int i = 0; i < 16; ++i)
+            for (int j = 0; j < 16; ++j) {
+                const float a[3] = {float(i), height(i, j), float(j)}, b[3] = {float(i), height(i, j + 1), float(j + 1)},
+                            c[3] = {float(i + 1), height(i + 1, j + 1), float(j + 1)},
+                            d[3] = {float(i + 1), height(i + 1, j), float(j)};
+                addTriangle(a, b, c);
+                addTriangle(a, c, d);
+            }
+    }
+    void addTriangle(const float a[3], const float b[3], const float c[3]) {
+        const float corners[9] = {a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]};
+        ASSERT_TRUE(zep::appendTriangle(mesh, corners));
+    }
+    std::vector<uint32_t> sweep(Vec3 start, Vec3 end, zep::SweepCache* through) {
+        const SweepResult* result = zep::SweepMesh(mesh, start, end, radii, 1.0f, nullptr, through);
+        EXPECT_NE(result, nullptr);
+        return result ? words(*result) : std::vector<uint32_t>{};
+    }
+    // The same sweep with the cache and without it.
+    void expectSameThroughCache(Vec3 start, Vec3 end) {
+        const auto plain = sweep(start, end, nullptr);
+        EXPECT_EQ(sweep(start, end, &cache), plain) << "from (" << start.x << ", " << start.y << ", " << start.z << ")";
+    }
+};
+
+TEST_F(SweepCacheTest, ReadsBackTheRecordOfASweepWithoutIt) {
+    // A walk in small steps: the first sweep gathers, most later ones reuse.
+    uint64_t version = 0;
+    int reused = 0;
+    for (int step = 0; step < 80; ++step) {
+        const Vec3 start{3.0f + 0.05f * step, 1.0f, 4.0f + 0.03f * step};
+        const Vec3 end{start.x + 0.1f, 0.6f, start.z - 0.05f};
+        expectSameThroughCache(start, end);
+        if (cache.indexVersion == version) ++reused;
+        version = cache.indexVersion;
+    }
+    EXPECT_NE(cache.indexVersion, 0u);
+    EXPECT_GT(reused, 40);
+    // Jumps far away gather anew, and still agree.
+    expectSameThroughCache(Vec3{12, 1, 12}, Vec3{12.5f, 0.2f, 12});
+    expectSameThroughCache(Vec3{1, 3, 1}, Vec3{1, -3, 1});
+}
+
+TEST_F(SweepCacheTest, TriangleAddedAfterGatheringIsMet) {
+    const Vec3 start{5.5f, 1.5f, 5.5f}, end{7.5f, 1.5f, 5.5f};
+    const auto before = sweep(start, end, &cache);
+    // A wall across the path, facing the mover, after the list was gathered.
+    const float a[3] = {6.5f, -1, 4}, b[3] = {6.5f, 3, 4}, c[3] = {6.5f, -1, 7};
+    addTriangle(a, c, b);
+    const SweepResult* result = zep::SweepMesh(mesh, start, end, radii, 1.0f, nullptr, &cache);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->triangleNumber, mesh->triangleCount);
+    EXPECT_NE(words(*result), before);
+    expectSameThroughCache(start, end);
+}
+
+TEST_F(SweepCacheTest, OtherRadiiAreNotServedTheOldFrames) {
+    const Vec3 start{8.2f, 1.2f, 8.1f}, end{8.4f, 0.4f, 8.3f};
+    expectSameThroughCache(start, end);
+    radii = Vec3{0.5f, 0.7f, 0.3f};
+    expectSameThroughCache(start, end);
+}
+
+TEST_F(SweepCacheTest, ANewMeshIsNotServedTheListOfAFreedOne) {
+    const Vec3 start{8.2f, 1.6f, 8.1f}, end{8.4f, 0.4f, 8.3f};
+    expectSameThroughCache(start, end);
+    zep::destroyBody(body);
+    makeMesh(0.5f);  // may well reuse the freed memory
+    expectSameThroughCache(start, end);
+}
+
+TEST_F(SweepCacheTest, NoMemoryForTheListFallsBackToTheTree) {
+    const Vec3 start{4.2f, 1.2f, 9.1f}, end{4.4f, 0.4f, 9.3f};
+    const auto plain = sweep(start, end, nullptr);  // builds the index first
+    // The record is made; the list is not.
+    zep::testing::failAllocationsAfter(1);
+    EXPECT_EQ(sweep(start, end, &cache), plain);
+    EXPECT_EQ(cache.indexVersion, 0u);
+    zep::testing::failAllocationsAfter(-1);
+    EXPECT_EQ(sweep(start, end, &cache), plain);
+    EXPECT_NE(cache.indexVersion, 0u);
+}
+
+}  // namespace
+}  // namespace sweeptest
