@@ -23,10 +23,10 @@ struct SweepFrame {
     float sweepLength = 0.0f;
     Vec3 dir;  // unit, or (0, 0, 0) for a movement too short to have one
     float sphereRadius = 0.0f;
-    // On the indexed path, corners and edges farther than this (squared)
-    // from the path are left out; the reference path tests them all.
+    // On the indexed path, corners and edges out of this reach are left
+    // out; the reference path tests them all.
     bool pruneFarFeatures = false;
-    double featureReachSquared = 0.0;
+    FeatureReach featureReach;
 };
 
 // One triangle in ellipsoid space, with its place in the mesh.
@@ -134,16 +134,20 @@ void testCornersAndEdges(SweepResult& result, const SweepFrame& frame,
                          const TriangleFrame& tri) {
     const Vec3* corners[3] = {&tri.A, &tri.B, &tri.C};
     const bool prune = frame.pruneFarFeatures;
-    const double reach2 = frame.featureReachSquared;
-    for (const Vec3* V : corners) {
-        if (prune && pointSegmentDistanceSquared(*V, frame.S, frame.E) > reach2) continue;
-        TestVertex(result, *tri.stored, tri.number, frame.sphereRadius, frame.sweepLength, *V,
+    bool cornerInReach[3] = {true, true, true};
+    for (int i = 0; i < 3; ++i) {
+        if (prune) cornerInReach[i] = frame.featureReach.reachesCorner(*corners[i]);
+        if (!cornerInReach[i]) continue;
+        TestVertex(result, *tri.stored, tri.number, frame.sphereRadius, frame.sweepLength, *corners[i],
                    frame.dir, frame.S, frame.E);
     }
     for (int i = 0; i < 3; ++i) {
+        const int j = (i + 1) % 3;
         const Vec3 first = *corners[i];
-        const Vec3 second = *corners[(i + 1) % 3];
-        if (prune && segmentSegmentDistanceSquared(first, second, frame.S, frame.E) > reach2) continue;
+        const Vec3 second = *corners[j];
+        // An edge with a corner in reach is in reach; only an edge whose
+        // corners are both out of reach may still pass near the path.
+        if (!cornerInReach[i] && !cornerInReach[j] && !frame.featureReach.reachesEdge(first, second)) continue;
         TestEdge(result, *tri.stored, tri.number, frame.sphereRadius, frame.sweepLength, first,
                  second, Subtract(first, second), frame.dir, frame.S, frame.E);
     }
@@ -245,13 +249,12 @@ struct CandidateChecks {
 
 // The cache's list holds more than this sweep's candidates: the triangles
 // whose boxes meet the reach box are exactly the ones the tree would give.
-void sweepCachedTriangles(SweepResult& result, const TriangleIndex& index, SweepCache& cache,
+void sweepCachedTriangles(SweepResult& result, SweepCache& cache,
                           const Box3& reach, const CandidateChecks& checks) {
     for (int32_t i = 0; i < cache.count; ++i) {
         CachedTriangle& entry = cache.entries[i];
         if (!boxesOverlap(entry.box, reach) || checks.skips(entry.place, entry.box)) continue;
-        const MeshTriangle& stored = *index.triangles[entry.place];
-        sweepTriangle(result, checks.frame, cachedTriangleFrame(entry, stored, checks.radii, checks.frame.S));
+        sweepTriangle(result, checks.frame, cachedTriangleFrame(entry, *entry.stored, checks.radii, checks.frame.S));
     }
 }
 
@@ -285,14 +288,14 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     NamedTriangles named;
     if (!collectNamedTriangles(firstContact, mesh, named)) return false;
     frame.pruneFarFeatures = true;
-    frame.featureReachSquared = featureReachSquared(frame.S, frame.E, frame.sphereRadius);
+    frame.featureReach = makeFeatureReach(frame.S, frame.E, frame.sphereRadius);
     const ReachFilter filter =
         makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
     const CandidateChecks checks{frame, named, filter, radii};
     // Small meshes have no tree and nothing worth keeping.
     if (cache && index.tree.boxCount > 0 &&
         (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, index, radii, reach))) {
-        sweepCachedTriangles(result, index, *cache, reach, checks);
+        sweepCachedTriangles(result, *cache, reach, checks);
         return true;
     }
     return sweepTreeCandidates(result, index, reach, checks);

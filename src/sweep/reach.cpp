@@ -62,40 +62,45 @@ double clamp01(double t) { return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t); }
 
 }  // namespace
 
-double featureReachSquared(Vec3 S, Vec3 E, float sphereRadius) {
+FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius) {
+    FeatureReach out;
+    const D3 s = toDouble(S), d = minus(toDouble(E), s);
+    out.start[0] = s.x, out.start[1] = s.y, out.start[2] = s.z;
+    out.move[0] = d.x, out.move[1] = d.y, out.move[2] = d.z;
+    const double lengthSquared = dot(d, d);
+    out.inverseLengthSquared = lengthSquared > 0.0 ? 1.0 / lengthSquared : 0.0;
     const double magnitude = largestMagnitude(segmentBox(S, E));
     const double reach = kReachInRadii * double(sphereRadius) * (1.0 + kReachRelativeSlack) +
                          kReachRelativeSlack * magnitude;
-    return reach * reach;
+    out.reachSquared = reach * reach;
+    return out;
 }
 
-double pointSegmentDistanceSquared(Vec3 P, Vec3 S, Vec3 E) {
-    const D3 s = toDouble(S), d = minus(toDouble(E), s), p = toDouble(P);
-    const double length2 = dot(d, d);
-    const double t = length2 > 0.0 ? clamp01(dot(minus(p, s), d) / length2) : 0.0;
+double FeatureReach::distanceSquared(Vec3 P) const {
+    const D3 s{start[0], start[1], start[2]}, d{move[0], move[1], move[2]}, p = toDouble(P);
+    const double t = clamp01(dot(minus(p, s), d) * inverseLengthSquared);
     const D3 gap = minus(p, along(s, d, t));
     return dot(gap, gap);
 }
 
-// The closest points of two segments, clamped to both.
-double segmentSegmentDistanceSquared(Vec3 A, Vec3 B, Vec3 S, Vec3 E) {
+// The closest points of the edge and the path, clamped to both.
+double FeatureReach::distanceSquared(Vec3 A, Vec3 B) const {
     const D3 p1 = toDouble(A), d1 = minus(toDouble(B), p1);
-    const D3 p2 = toDouble(S), d2 = minus(toDouble(E), p2);
+    const D3 p2{start[0], start[1], start[2]}, d2{move[0], move[1], move[2]};
     const D3 r = minus(p1, p2);
-    const double a = dot(d1, d1), e = dot(d2, d2), f = dot(d2, r);
+    const double a = dot(d1, d1), f = dot(d2, r);
+    const bool pathHasLength = inverseLengthSquared > 0.0;
     double s = 0.0, t = 0.0;
-    if (a <= 0.0 && e <= 0.0) {
-        // Both are points.
-    } else if (a <= 0.0) {
-        t = clamp01(f / e);
+    if (a <= 0.0) {
+        t = clamp01(f * inverseLengthSquared);  // the edge is a point
     } else {
         const double c = dot(d1, r);
-        if (e <= 0.0) {
+        if (!pathHasLength) {
             s = clamp01(-c / a);
         } else {
-            const double b = dot(d1, d2), denom = a * e - b * b;
+            const double e = dot(d2, d2), b = dot(d1, d2), denom = a * e - b * b;
             s = denom > 0.0 ? clamp01((b * f - c * e) / denom) : 0.0;
-            t = (b * s + f) / e;
+            t = (b * s + f) * inverseLengthSquared;
             if (t < 0.0) {
                 t = 0.0;
                 s = clamp01(-c / a);

@@ -69,15 +69,23 @@ extern bool linearReference;
 namespace zep {
 
 // The same bound feature by feature, in ellipsoid space: a corner or an edge
-// farther than this from the swept segment [S, E] cannot be hit by a sphere
-// of radius r. Squared, with the slack for rounding already added.
-double featureReachSquared(Vec3 S, Vec3 E, float sphereRadius);
+// farther than the reach from the swept segment [S, E] cannot be hit by a
+// sphere of radius r. Formed once per sweep; the distances are carried in
+// double and only ever compared with the reach, slack included.
+struct FeatureReach {
+    double start[3] = {};  // the path's start S
+    double move[3] = {};   // and its movement E − S
+    double inverseLengthSquared = 0.0;  // 1 / |E − S|², or 0 for a path without length
+    double reachSquared = 0.0;
 
-// Squared distance from point P to the segment [S, E], in double.
-double pointSegmentDistanceSquared(Vec3 P, Vec3 S, Vec3 E);
+    bool reachesCorner(Vec3 P) const { return !(distanceSquared(P) > reachSquared); }
+    bool reachesEdge(Vec3 A, Vec3 B) const { return !(distanceSquared(A, B) > reachSquared); }
+    // Squared distance from P, and from the segment [A, B], to the path.
+    double distanceSquared(Vec3 P) const;
+    double distanceSquared(Vec3 A, Vec3 B) const;
+};
 
-// Squared distance between the segments [A, B] and [S, E], in double.
-double segmentSegmentDistanceSquared(Vec3 A, Vec3 B, Vec3 S, Vec3 E);
+FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius);
 
 }  // namespace zep
 

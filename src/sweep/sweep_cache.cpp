@@ -59,6 +59,7 @@ bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, cons
         CachedTriangle& entry = cache.entries[i];
         entry.box = index.triangleBoxes[places[i]];
         entry.place = places[i];
+        entry.stored = index.triangles[places[i]];
         entry.framed = false;
     }
     cache.count = count;

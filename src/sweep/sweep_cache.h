@@ -21,9 +21,12 @@ namespace zep {
 
 struct TriangleIndex;
 
+struct MeshTriangle;
+
 struct CachedTriangle {
     Box3 box;           // mesh frame, as the index holds it
     int32_t place = 0;  // in the mesh's list, 0-based
+    const MeshTriangle* stored = nullptr;
     bool framed = false;  // A, B, C and N are filled in
     Vec3 A;
     Vec3 B;
