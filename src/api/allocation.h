@@ -60,6 +60,20 @@ void freeWorkArray(T* array) {
     delete[] array;
 }
 
+// Makes a work buffer hold at least `count` elements: a smaller one is
+// replaced by a new one, its contents not kept. False, with the buffer as it
+// was, when memory runs out.
+template <class T>
+bool reserveWorkArray(T*& data, int32_t& capacity, int32_t count) {
+    if (count <= capacity) return true;
+    T* bigger = makeWorkArray<T>(size_t(count));
+    if (!bigger) return false;
+    freeWorkArray(data);
+    data = bigger;
+    capacity = count;
+    return true;
+}
+
 namespace testing {
 // Makes the allocation `count` allocations from now fail (0: the very next
 // one), and every one after it until reset; a negative count turns failures off.

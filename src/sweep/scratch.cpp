@@ -19,14 +19,7 @@ Buffer partners;
 Buffer contactNumbers;
 
 int32_t* reserve(Buffer& buffer, int32_t count) {
-    count = std::max(count, 1);
-    if (count <= buffer.capacity) return buffer.data;
-    int32_t* bigger = makeWorkArray<int32_t>(size_t(count));
-    if (!bigger) return nullptr;
-    freeWorkArray(buffer.data);
-    buffer.data = bigger;
-    buffer.capacity = count;
-    return bigger;
+    return reserveWorkArray(buffer.data, buffer.capacity, std::max(count, 1)) ? buffer.data : nullptr;
 }
 
 void release(Buffer& buffer) {

@@ -30,16 +30,6 @@ bool widened(const Box3& box, Vec3 radii, Box3& out) {
     return true;
 }
 
-bool reserveEntries(SweepCache& cache, int32_t count) {
-    if (count <= cache.capacity) return true;
-    CachedTriangle* bigger = makeWorkArray<CachedTriangle>(size_t(count));
-    if (!bigger) return false;
-    freeWorkArray(cache.entries);
-    cache.entries = bigger;
-    cache.capacity = count;
-    return true;
-}
-
 }  // namespace
 
 bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii, const Box3& reach) {
@@ -54,7 +44,7 @@ bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, cons
     if (!widened(reach, radii, covered)) return false;
     const int32_t* places = nullptr;
     const int32_t count = gatherCandidates(index, covered, &places);
-    if (count < 0 || !reserveEntries(cache, count)) return false;
+    if (count < 0 || !reserveWorkArray(cache.entries, cache.capacity, count)) return false;
     for (int32_t i = 0; i < count; ++i) {
         CachedTriangle& entry = cache.entries[i];
         entry.box = index.triangleBoxes[places[i]];
