@@ -9,8 +9,8 @@
 #include <map>
 #include <string>
 
+#include "base/reference_path.h"
 #include "levels.h"
-#include "sweep/reach.h"
 #include "zepcollide.h"
 
 namespace zepbench {

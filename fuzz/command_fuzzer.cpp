@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "api/allocation.h"
 #include "api/errors.h"
+#include "base/allocation.h"
 #include "input_reader.h"
 #include "mesh_block.h"
 #include "pass/contact.h"

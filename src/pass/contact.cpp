@@ -1,7 +1,7 @@
 #include "pass/contact.h"
 
-#include "api/allocation.h"
-#include "world/intrusive_list.h"
+#include "base/allocation.h"
+#include "base/intrusive_list.h"
 #include "world/object.h"
 #include "world/shapes.h"
 

@@ -1,5 +1,6 @@
 #include "pass/pass.h"
 
+#include "base/reference_path.h"
 #include "pass/broad_phase.h"
 #include "pass/contact.h"
 #include "pass/solver.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
 
 namespace zep {
 

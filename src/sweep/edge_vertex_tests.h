@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
+#include "base/vec3.h"
 #include "sweep/sweep_result.h"
-#include "sweep/vec3.h"
 #include "world/shapes.h"
 
 namespace zep {

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
+#include "base/reference_path.h"
+#include "base/scratch.h"
 #include "pass/contact.h"
 #include "sweep/edge_vertex_tests.h"
 #include "sweep/reach.h"
-#include "sweep/scratch.h"
 #include "sweep/sweep_cache.h"
 #include "sweep/triangle_index.h"
 #include "world/object.h"

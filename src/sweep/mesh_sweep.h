@@ -6,8 +6,8 @@
 // with its corners and edges. The nearest hit ends up in mesh->sweepResult.
 #pragma once
 
+#include "base/vec3.h"
 #include "sweep/sweep_result.h"
-#include "sweep/vec3.h"
 #include "world/shapes.h"
 
 namespace zep {

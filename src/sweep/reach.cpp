@@ -5,8 +5,6 @@
 
 namespace zep {
 
-bool linearReference = false;
-
 namespace {
 
 bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }

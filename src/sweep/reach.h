@@ -14,14 +14,10 @@
 
 #include <algorithm>
 
-#include "sweep/vec3.h"
+#include "base/box3.h"
+#include "base/vec3.h"
 
 namespace zep {
-
-struct Box3 {
-    Vec3 lo;
-    Vec3 hi;
-};
 
 // Reach around the segment in units of the ellipsoid's radii.
 constexpr double kReachInRadii = 2.0;
@@ -36,33 +32,12 @@ constexpr double kLargestSafeScale = 1e30;
 // False when the values are not finite or too large to bound safely.
 bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out);
 
-inline Box3 unite(const Box3& a, const Box3& b) {
-    return Box3{{std::min(a.lo.x, b.lo.x), std::min(a.lo.y, b.lo.y), std::min(a.lo.z, b.lo.z)},
-                {std::max(a.hi.x, b.hi.x), std::max(a.hi.y, b.hi.y), std::max(a.hi.z, b.hi.z)}};
-}
-
-// The box spanned by two points.
-inline Box3 segmentBox(Vec3 a, Vec3 b) {
-    return Box3{{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)},
-                {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)}};
-}
-
 // The largest absolute coordinate of the box: the scale of its rounding.
 double largestMagnitude(const Box3& box);
-
-inline bool boxesOverlap(const Box3& a, const Box3& b) {
-    return a.lo.x <= b.hi.x && b.lo.x <= a.hi.x && a.lo.y <= b.hi.y && b.lo.y <= a.hi.y &&
-           a.lo.z <= b.hi.z && b.lo.z <= a.hi.z;
-}
 
 // True when every component of the box is finite and no larger than a safe
 // scale for the given radii.
 bool boxIsBoundable(const Box3& box, Vec3 radii);
-
-// The internal switch between the indexed paths and the plain reference path
-// that visits every pair and every triangle. Never exported; tests and
-// benchmarks compare the two.
-extern bool linearReference;
 
 }  // namespace zep
 

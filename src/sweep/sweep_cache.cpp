@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
 #include "sweep/triangle_index.h"
 
 namespace zep {

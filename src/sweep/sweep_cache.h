@@ -14,8 +14,8 @@
 
 #include <cstdint>
 
+#include "base/vec3.h"
 #include "sweep/reach.h"
-#include "sweep/vec3.h"
 
 namespace zep {
 

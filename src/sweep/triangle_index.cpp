@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "api/allocation.h"
-#include "sweep/scratch.h"
+#include "base/allocation.h"
+#include "base/scratch.h"
 #include "world/shapes.h"
 
 namespace zep {

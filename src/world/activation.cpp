@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "api/allocation.h"
-#include "world/intrusive_list.h"
+#include "base/allocation.h"
+#include "base/intrusive_list.h"
 
 namespace zep {
 

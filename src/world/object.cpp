@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
+#include "base/intrusive_list.h"
 #include "pass/contact.h"
 #include "world/activation.h"
-#include "world/intrusive_list.h"
 #include "world/shapes.h"
 
 namespace zep {

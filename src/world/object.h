@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "sweep/vec3.h"
+#include "base/vec3.h"
 
 namespace zep {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
-#include "api/allocation.h"
-#include "sweep/reach.h"
-#include "world/intrusive_list.h"
+#include "base/allocation.h"
+#include "base/intrusive_list.h"
+#include "base/reference_path.h"
 #include "world/object.h"
 #include "world/shapes.h"
 

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
+#include "base/intrusive_list.h"
 #include "pass/contact.h"
 #include "sweep/triangle_index.h"
-#include "world/intrusive_list.h"
 #include "world/object.h"
 
 namespace zep {

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
+#include "base/vec3.h"
 #include "sweep/sweep_cache.h"
 #include "sweep/sweep_result.h"
-#include "sweep/vec3.h"
 
 namespace zep {
 

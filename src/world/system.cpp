@@ -1,8 +1,8 @@
 #include "world/system.h"
 
-#include "api/allocation.h"
+#include "base/allocation.h"
+#include "base/scratch.h"
 #include "pass/broad_phase.h"
-#include "sweep/scratch.h"
 #include "world/object.h"
 #include "world/rules.h"
 

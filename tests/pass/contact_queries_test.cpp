@@ -1,5 +1,5 @@
 // The contact queries: check order, messages, and contacts whose mesh is gone.
-#include "api/allocation.h"
+#include "base/allocation.h"
 #include "support/fixture.h"
 #include "support/scene.h"
 

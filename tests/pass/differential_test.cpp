@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/reference_path.h"
 #include "support/fixture.h"
 #include "support/random_scene.h"
-#include "sweep/reach.h"
 
 namespace zeptest {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
 #include "robustness/world_snapshot.h"
 #include "support/fixture.h"
 #include "support/invariants.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
 #include "robustness/world_snapshot.h"
 #include "support/fixture.h"
 #include "support/invariants.h"

@@ -2,7 +2,7 @@
 // to corners and edges, the triangle skip rule and the record's lifetime.
 #include <cmath>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
 #include "pass/contact.h"
 #include "sweep/mesh_sweep.h"
 #include "sweep_checks.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
 #include "sweep/mesh_sweep.h"
 #include "sweep/sweep_cache.h"
 #include "sweep/triangle_index.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "sweep/vec3.h"
+#include "base/vec3.h"
 
 namespace sweeptest {
 

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <limits>
 
-#include "sweep/vec3.h"
+#include "base/vec3.h"
 #include "sweep_checks.h"
 
 namespace sweeptest {

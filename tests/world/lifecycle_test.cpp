@@ -1,7 +1,7 @@
 // Starting and stopping the system, and unloading the library.
 #include <dlfcn.h>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
 #include "support/fixture.h"
 #include "support/world_view.h"
 #include "world/rules.h"

@@ -2,7 +2,7 @@
 // from the host's mesh memory block.
 #include <cstring>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
 #include "support/fixture.h"
 #include "support/world_view.h"
 

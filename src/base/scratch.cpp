@@ -1,9 +1,9 @@
-#include "sweep/scratch.h"
+#include "base/scratch.h"
 
 #include <algorithm>
 #include <new>
 
-#include "api/allocation.h"
+#include "base/allocation.h"
 
 namespace zep {
 

@@ -1,4 +1,4 @@
-#include "api/allocation.h"
+#include "base/allocation.h"
 
 namespace zep {
 

@@ -1,0 +1,7 @@
+#include "base/reference_path.h"
+
+namespace zep {
+
+bool linearReference = false;
+
+}  // namespace zep
