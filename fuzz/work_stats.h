@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "pass/contact.h"
 #include "pass/solver.h"
+#include "world/contact.h"
 #include "world/object.h"
 
 namespace zepfuzz {

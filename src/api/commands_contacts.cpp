@@ -1,8 +1,8 @@
 // The collision pass and the queries that read its contacts.
 #include "api/checks.h"
 #include "api/errors.h"
-#include "pass/contact.h"
 #include "pass/pass.h"
+#include "world/contact.h"
 #include "world/shapes.h"
 #include "zepcollide.h"
 

@@ -2,9 +2,9 @@
 
 #include "base/reference_path.h"
 #include "pass/broad_phase.h"
-#include "pass/contact.h"
 #include "pass/solver.h"
 #include "sweep/reach.h"
+#include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"

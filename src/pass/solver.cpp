@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pass/contact.h"
 #include "sweep/mesh_sweep.h"
+#include "world/contact.h"
 #include "world/object.h"
 #include "world/shapes.h"
 

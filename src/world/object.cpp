@@ -5,8 +5,8 @@
 
 #include "base/allocation.h"
 #include "base/intrusive_list.h"
-#include "pass/contact.h"
 #include "world/activation.h"
+#include "world/contact.h"
 #include "world/shapes.h"
 
 namespace zep {

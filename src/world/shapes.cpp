@@ -4,8 +4,8 @@
 
 #include "base/allocation.h"
 #include "base/intrusive_list.h"
-#include "pass/contact.h"
 #include "sweep/triangle_index.h"
+#include "world/contact.h"
 #include "world/object.h"
 
 namespace zep {

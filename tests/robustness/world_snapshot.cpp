@@ -4,8 +4,8 @@
 #include <cstring>
 #include <sstream>
 
-#include "pass/contact.h"
 #include "world/activation.h"
+#include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <utility>
 
-#include "pass/contact.h"
 #include "world/activation.h"
+#include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <random>
 
-#include "pass/contact.h"
 #include "support/world_view.h"
+#include "world/contact.h"
 #include "world/shapes.h"
 #include "zepcollide.h"
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <initializer_list>
 
-#include "pass/contact.h"
 #include "support/world_view.h"
+#include "world/contact.h"
 #include "zepcollide.h"
 
 namespace zeptest {

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "base/allocation.h"
-#include "pass/contact.h"
 #include "sweep/mesh_sweep.h"
 #include "sweep_checks.h"
+#include "world/contact.h"
 #include "world/object.h"
 
 namespace sweeptest {

@@ -1,4 +1,4 @@
-#include "pass/contact.h"
+#include "world/contact.h"
 
 #include "base/allocation.h"
 #include "base/intrusive_list.h"
