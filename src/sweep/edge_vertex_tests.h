@@ -10,8 +10,8 @@
 #include <cstdint>
 
 #include "base/vec3.h"
-#include "sweep/sweep_result.h"
 #include "world/shapes.h"
+#include "world/sweep_records.h"
 
 namespace zep {
 

@@ -7,8 +7,8 @@
 #pragma once
 
 #include "base/vec3.h"
-#include "sweep/sweep_result.h"
 #include "world/shapes.h"
+#include "world/sweep_records.h"
 
 namespace zep {
 

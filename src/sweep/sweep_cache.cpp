@@ -59,9 +59,4 @@ bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, cons
     return true;
 }
 
-void releaseCache(SweepCache& cache) {
-    freeWorkArray(cache.entries);
-    cache = SweepCache{};
-}
-
 }  // namespace zep

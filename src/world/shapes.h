@@ -7,8 +7,7 @@
 #include <cstdint>
 
 #include "base/vec3.h"
-#include "sweep/sweep_cache.h"
-#include "sweep/sweep_result.h"
+#include "world/sweep_records.h"
 
 namespace zep {
 

@@ -1,0 +1,74 @@
+// What the sweeps leave on the shapes between calls: on a mesh, the nearest
+// hit of its latest sweep; on an ellipsoid, its sweep cache. Plain records:
+// the sweep fills them in, the shape owns and frees them.
+#pragma once
+
+#include <cstdint>
+
+#include "base/box3.h"
+#include "base/vec3.h"
+
+namespace zep {
+
+struct MeshTriangle;
+
+enum HitKind : int32_t {
+    kHitFace = 1,
+    kHitEdge = 2,
+    kHitVertex = 3,
+};
+
+// The nearest hit of one sweep of an ellipsoid against one mesh shape.
+//
+// Positions and vectors are in the sweep's ellipsoid space (relative to the
+// mesh body, divided by the radii) except `triangle` and `radii`, which are in
+// world units. Each accepted hit overwrites the common fields at once; fields a
+// hit kind does not write keep what an earlier hit left, so readers look at
+// edgeStart/edgeEnd only for edge hits and at vertex only for vertex hits.
+struct SweepResult {
+    float sphereRadius = 0.0f;
+    bool found = false;
+    float hitTime = 0.0f;  // fraction of the movement at the hit
+    int32_t triangleNumber = 0;
+    float nearestDistance = 0.0f;  // travel to the hit; the whole length at creation
+    int32_t hitKind = 0;
+    Vec3 contactPoint;
+    Vec3 normal;  // face: unit normal; edge/vertex: feature to centre, length r
+    Vec3 centerAtContact;
+    Vec3 slideDestination;
+    Vec3 moveToContact;
+    Vec3 slideVector;
+    Vec3 triangle[3];  // stored corners, mesh frame, world units
+    Vec3 edgeStart;
+    Vec3 edgeEnd;
+    Vec3 vertex;
+    Vec3 radii;  // world units
+};
+
+// The triangles around an ellipsoid's path in a large mesh, gathered with
+// room to spare, with their corners and normal in ellipsoid space for its
+// radii (see sweep/sweep_cache.h for how a sweep uses them).
+struct CachedTriangle {
+    Box3 box;           // mesh frame, as the index holds it
+    int32_t place = 0;  // in the mesh's list, 0-based
+    const MeshTriangle* stored = nullptr;
+    bool framed = false;  // A, B, C and N are filled in
+    Vec3 A;
+    Vec3 B;
+    Vec3 C;
+    Vec3 N;
+};
+
+struct SweepCache {
+    uint64_t indexVersion = 0;  // the index state the list came from; 0: none
+    Vec3 radii;                 // the frames are for these radii
+    Box3 covered;               // the box the list was gathered with
+    CachedTriangle* entries = nullptr;  // ascending places; work memory
+    int32_t count = 0;
+    int32_t capacity = 0;
+};
+
+// Frees the list; the cache is empty afterwards.
+void releaseCache(SweepCache& cache);
+
+}  // namespace zep
