@@ -5,7 +5,8 @@
 
 #include "base/allocation.h"
 #include "base/scratch.h"
-#include "sweep/triangle_index.h"
+#include "index/triangle_index.h"
+#include "sweep/reach.h"
 #include "world/object.h"
 #include "world/shapes.h"
 

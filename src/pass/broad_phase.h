@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "sweep/box_tree.h"
+#include "index/box_tree.h"
 
 namespace zep {
 

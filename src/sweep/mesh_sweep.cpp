@@ -6,10 +6,10 @@
 #include "base/allocation.h"
 #include "base/reference_path.h"
 #include "base/scratch.h"
+#include "index/triangle_index.h"
 #include "sweep/edge_vertex_tests.h"
 #include "sweep/reach.h"
 #include "sweep/sweep_cache.h"
-#include "sweep/triangle_index.h"
 #include "world/contact.h"
 #include "world/object.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "base/allocation.h"
-#include "sweep/triangle_index.h"
+#include "index/triangle_index.h"
 
 namespace zep {
 

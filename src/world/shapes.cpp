@@ -4,8 +4,8 @@
 
 #include "base/allocation.h"
 #include "base/intrusive_list.h"
-#include "sweep/triangle_index.h"
 #include "world/contact.h"
+#include "world/index_records.h"
 #include "world/object.h"
 
 namespace zep {

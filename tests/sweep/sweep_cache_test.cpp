@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "base/allocation.h"
+#include "index/triangle_index.h"
 #include "sweep/mesh_sweep.h"
 #include "sweep/sweep_cache.h"
-#include "sweep/triangle_index.h"
 #include "sweep_checks.h"
 #include "world/object.h"
 

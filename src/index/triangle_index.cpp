@@ -1,10 +1,11 @@
-#include "sweep/triangle_index.h"
+#include "index/triangle_index.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "base/allocation.h"
 #include "base/scratch.h"
+#include "index/box_tree.h"
 #include "world/shapes.h"
 
 namespace zep {
@@ -106,14 +107,6 @@ int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const in
         if (boxesOverlap(index.triangleBoxes[place], query)) out[found++] = place;
     *places = out;
     return found;
-}
-
-void freeTriangleIndex(TriangleIndex* index) {
-    if (!index) return;
-    freeArray(index->triangles);
-    freeArray(index->triangleBoxes);
-    freeBoxTree(index->tree);
-    freeRecord(index);
 }
 
 }  // namespace zep

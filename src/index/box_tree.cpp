@@ -1,4 +1,4 @@
-#include "sweep/box_tree.h"
+#include "index/box_tree.h"
 
 #include <algorithm>
 
@@ -18,14 +18,6 @@ constexpr int kStackDepth = 64;
 template <class T>
 T* makeTreeArray(TreeMemory memory, size_t count) {
     return memory == TreeMemory::kRecord ? makeArray<T>(count) : makeWorkArray<T>(count);
-}
-
-template <class T>
-void freeTreeArray(TreeMemory memory, T* array) {
-    if (memory == TreeMemory::kRecord)
-        freeArray(array);
-    else
-        freeWorkArray(array);
 }
 
 float axisOf(const Vec3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
@@ -80,8 +72,8 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
     int32_t* order = makeTreeArray<int32_t>(tree.memory, size_t(count));
     BoxTreeNode* nodes = makeTreeArray<BoxTreeNode>(tree.memory, nodeLimit);
     if (!order || !nodes) {
-        freeTreeArray(tree.memory, order);
-        freeTreeArray(tree.memory, nodes);
+        BoxTree partial{tree.memory, nodes, 0, order, 0};
+        freeBoxTree(partial);
         return false;
     }
     for (int32_t i = 0; i < count; ++i) order[i] = i;
@@ -113,14 +105,6 @@ int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, 
             if (boxesOverlap(boxes[tree.order[i]], query)) out[found++] = tree.order[i];
     }
     return found;
-}
-
-void freeBoxTree(BoxTree& tree) {
-    freeTreeArray(tree.memory, tree.nodes);
-    freeTreeArray(tree.memory, tree.order);
-    tree.nodes = nullptr;
-    tree.order = nullptr;
-    tree.nodeCount = tree.boxCount = 0;
 }
 
 }  // namespace zep

@@ -11,25 +11,12 @@
 
 #include <cstdint>
 
-#include "sweep/box_tree.h"
+#include "base/box3.h"
+#include "world/index_records.h"
 
 namespace zep {
 
 struct MeshShape;
-struct MeshTriangle;
-
-struct TriangleIndex {
-    // Every triangle of the mesh in list order (place i is triangle number i + 1).
-    const MeshTriangle** triangles = nullptr;
-    Box3* triangleBoxes = nullptr;
-    int32_t listed = 0;
-    int32_t capacity = 0;
-    Box3 bounds{};  // of every listed triangle
-    bool allFinite = true;
-    BoxTree tree;  // covers places 0 to tree.boxCount - 1
-    // Changes whenever triangles are listed; unique across all indexes.
-    uint64_t version = 0;
-};
 
 // Brings the mesh's index up to date with its triangle list. False when it
 // cannot (memory ran out): the caller then visits every triangle.
@@ -45,7 +32,5 @@ bool meshBounds(MeshShape& mesh, Box3& out);
 // caller then visits every triangle). The list stays valid until the next
 // call.
 int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places);
-
-void freeTriangleIndex(TriangleIndex* index);
 
 }  // namespace zep

@@ -1,0 +1,52 @@
+// What index/ keeps on the world: box trees and a mesh's triangle index, as
+// plain records. index/ builds, refreshes and queries them; the mesh that
+// owns an index frees it with itself, and the pass frees its own tree.
+#pragma once
+
+#include <cstdint>
+
+#include "base/box3.h"
+
+namespace zep {
+
+struct MeshTriangle;
+
+struct BoxTreeNode {
+    Box3 box;
+    int32_t first = 0;  // leaf: first slot in `order`; inner: index of the left child
+    int32_t count = 0;  // leaf: number of boxes; 0 for an inner node
+};
+
+// Whether a tree's arrays belong to a record of the world (counted, freed
+// with it) or to a pass's working memory.
+enum class TreeMemory { kRecord, kWork };
+
+// A bounding-volume hierarchy over an array of boxes (see index/box_tree.h).
+struct BoxTree {
+    TreeMemory memory = TreeMemory::kRecord;
+    BoxTreeNode* nodes = nullptr;
+    int32_t nodeCount = 0;
+    int32_t* order = nullptr;  // box numbers grouped by leaf
+    int32_t boxCount = 0;      // the tree covers boxes 0 to boxCount - 1
+};
+
+// Frees the tree's arrays as its memory kind says; the tree is empty afterwards.
+void freeBoxTree(BoxTree& tree);
+
+// The spatial index of one mesh (see index/triangle_index.h).
+struct TriangleIndex {
+    // Every triangle of the mesh in list order (place i is triangle number i + 1).
+    const MeshTriangle** triangles = nullptr;
+    Box3* triangleBoxes = nullptr;
+    int32_t listed = 0;
+    int32_t capacity = 0;
+    Box3 bounds{};  // of every listed triangle
+    bool allFinite = true;
+    BoxTree tree;  // covers places 0 to tree.boxCount - 1
+    // Changes whenever triangles are listed; unique across all indexes.
+    uint64_t version = 0;
+};
+
+void freeTriangleIndex(TriangleIndex* index);
+
+}  // namespace zep
