@@ -1,6 +1,7 @@
 // Start, stop, the debug switch and the type rules.
 #include "api/checks.h"
 #include "api/errors.h"
+#include "pass/pass.h"
 #include "world/rules.h"
 #include "world/system.h"
 #include "zepcollide.h"
@@ -13,7 +14,10 @@ ZEP_API void ZEPCALL StartCollisionZEP(void) { startSystem(); }
 
 ZEP_API void ZEPCALL StartCollisionDebugZEP(void) { debugMessages = 1; }
 
-ZEP_API void ZEPCALL StopCollisionZEP(void) { stopSystem(); }
+ZEP_API void ZEPCALL StopCollisionZEP(void) {
+    stopSystem();
+    releasePassMemory();
+}
 
 ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t, int32_t, int32_t) {
     if (!isStarted()) {

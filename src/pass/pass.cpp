@@ -1,9 +1,9 @@
 #include "pass/pass.h"
 
 #include "base/reference_path.h"
+#include "base/scratch.h"
 #include "pass/broad_phase.h"
 #include "pass/solver.h"
-#include "sweep/reach.h"
 #include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
@@ -95,6 +95,11 @@ void runCollisionPass() {
             resolveAgainstReachable(mover, partnerTable);
     }
     writeBackPositions();
+}
+
+void releasePassMemory() {
+    releasePartnerTable();
+    releaseScratch();
 }
 
 }  // namespace zep

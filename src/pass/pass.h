@@ -6,4 +6,8 @@ namespace zep {
 
 void runCollisionPass();
 
+// Frees the working memory kept from one pass to the next (the partner table
+// and the candidate buffers), so a stopped or unloaded library holds nothing.
+void releasePassMemory();
+
 }  // namespace zep

@@ -1,8 +1,6 @@
 #include "world/system.h"
 
 #include "base/allocation.h"
-#include "base/scratch.h"
-#include "pass/broad_phase.h"
 #include "world/object.h"
 #include "world/rules.h"
 
@@ -17,8 +15,6 @@ void startSystem() {
 
 void stopSystem() {
     while (objectListHead) removeObject(objectListHead);
-    releaseScratch();
-    releasePartnerTable();
     if (!collisionSystem) return;
     while (bodyListHead) destroyBody(bodyListHead);
     freeAllRules();
