@@ -1,0 +1,2 @@
+// A checker fixture, never compiled: a base header with only system includes.
+#include <cstdint>
