@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "base/vec3.h"
-#include "sweep_checks.h"
+#include "sweep/sweep_checks.h"
 
 namespace sweeptest {
 namespace {
