@@ -67,18 +67,6 @@ bool reserve(PartnerTable& table, int32_t wanted) {
     return true;
 }
 
-// The largest radii of the body's ellipsoids, axis by axis.
-bool largestRadii(const CollisionBody& mover, Vec3& out) {
-    bool any = false;
-    for (CollisionShape* shape = mover.shapesHead; shape; shape = shape->next)
-        if (const EllipsoidShape* e = asEllipsoid(shape)) {
-            out = any ? Vec3{std::max(out.x, e->radii.x), std::max(out.y, e->radii.y), std::max(out.z, e->radii.z)}
-                      : e->radii;
-            any = true;
-        }
-    return any;
-}
-
 }  // namespace
 
 bool buildPartnerTable(PartnerTable& table) {
@@ -102,24 +90,20 @@ bool buildPartnerTable(PartnerTable& table) {
     return buildBoxTree(table.tree, table.boxes, table.count);
 }
 
-int32_t partnersInReach(const PartnerTable& table, const CollisionBody& mover, Vec3 end, int32_t after,
-                        const int32_t** places) {
-    Vec3 radii;
+int32_t partnersInReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, const int32_t** places) {
     Box3 reach;
-    if (!largestRadii(mover, radii) || !reachBox(mover.previousPosition, end, radii, reach)) return -1;
+    if (!reachBox(from, to, radii, reach)) return -1;
     int32_t* out = scratchPartners(table.count);
     if (!out) return -1;
     int32_t found = queryBoxTree(table.tree, table.boxes, reach, out);
     // Unbounded bodies' empty boxes may or may not have matched: add them once.
     found = int32_t(std::remove_if(out, out + found,
                                    [&](int32_t place) {
-                                       return place <= after ||
-                                              std::binary_search(table.unbounded,
+                                       return std::binary_search(table.unbounded,
                                                                  table.unbounded + table.unboundedCount, place);
                                    }) -
                     out);
-    for (int32_t i = 0; i < table.unboundedCount; ++i)
-        if (table.unbounded[i] > after) out[found++] = table.unbounded[i];
+    for (int32_t i = 0; i < table.unboundedCount; ++i) out[found++] = table.unbounded[i];
     std::sort(out, out + found);
     *places = out;
     return found;

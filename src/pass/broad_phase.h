@@ -1,8 +1,8 @@
 // The broad phase of a pass: which partners a mover can possibly meet.
 //
 // Each pass lists the bodies that can be met (active, with triangles), in
-// body-list order, with their world bounds in a box tree. A mover asks for the
-// partners within reach of its first sweep and visits them in body-list order;
+// body-list order, with their world bounds in a box tree. Each sweep step of a
+// mover asks for the partners within its reach and visits them in body-list order;
 // a partner out of reach would only have made sweeps that find nothing, so
 // leaving it out changes no result.
 #pragma once
@@ -31,11 +31,10 @@ struct PartnerTable {
 // then takes the plain path.
 bool buildPartnerTable(PartnerTable& table);
 
-// The places (ascending) of partners after place `after` that the mover's
-// first sweep, from its previous position to `end`, can reach. Returns the
-// count, or -1 when it cannot tell (the caller then visits every partner).
-int32_t partnersInReach(const PartnerTable& table, const CollisionBody& mover, Vec3 end,
-                        int32_t after, const int32_t** places);
+// The places (ascending) of partners that a sweep from `from` to `to` (world)
+// of an ellipsoid with these radii can reach. Returns the count, or -1 when
+// it cannot tell (the caller then visits every partner).
+int32_t partnersInReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, const int32_t** places);
 
 // False only when the sweep from `from` to `to` certainly cannot reach any
 // triangle of the mesh.

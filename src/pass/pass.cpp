@@ -4,6 +4,7 @@
 #include "base/scratch.h"
 #include "pass/broad_phase.h"
 #include "pass/solver.h"
+#include "pass/step_meshes.h"
 #include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
@@ -20,59 +21,25 @@ void resetBodies() {
     }
 }
 
-// Where the mover's next solver call aims: the end as earlier calls of this
-// pass corrected it, or the host's target.
-Vec3 currentEnd(const CollisionBody& mover) {
-    return mover.contactsTail ? mover.contactsTail->slideDestination : mover.currentPosition;
-}
-
-// Only an ellipsoid of the mover against a mesh of the partner does anything.
-void dispatchShapePair(CollisionShape* moverShape, CollisionShape* partnerShape) {
-    EllipsoidShape* ellipsoid = asEllipsoid(moverShape);
-    MeshShape* mesh = asMesh(partnerShape);
-    if (!ellipsoid || !mesh) return;
-    // A call whose first sweep cannot reach the mesh would find nothing.
-    if (!linearReference) {
-        const CollisionBody& mover = *ellipsoid->header.body;
-        if (!meshInReach(*mesh, ellipsoid->radii, mover.previousPosition, currentEnd(mover))) return;
+// One chain per pair, partners in body-list order: for the tests only.
+void resolvePerMesh(CollisionBody* mover) {
+    for (CollisionBody* partner = bodyListHead; partner; partner = partner->next) {
+        if (partner == mover || !partner->active || !rulePairsTypes(mover, partner)) continue;
+        for (CollisionShape* s = mover->shapesHead; s; s = s->next)
+            for (CollisionShape* t = partner->shapesHead; t; t = t->next) {
+                EllipsoidShape* ellipsoid = asEllipsoid(s);
+                MeshShape* mesh = asMesh(t);
+                if (ellipsoid && mesh && rulePairsShapes(s, t)) solveEllipsoid(ellipsoid, ChainMeshes{nullptr, mesh});
+            }
     }
-    solveEllipsoidAgainstMesh(ellipsoid, mesh);
 }
 
-void resolvePartner(CollisionBody* mover, CollisionBody* partner) {
-    if (partner == mover || !partner->active || !rulePairsTypes(mover, partner)) return;
-    for (CollisionShape* s = mover->shapesHead; s; s = s->next)
-        for (CollisionShape* t = partner->shapesHead; t; t = t->next)
-            if (rulePairsShapes(s, t)) dispatchShapePair(s, t);
-}
-
-// Every body in list order: the plain path.
-void resolveAgainstAll(CollisionBody* mover) {
-    for (CollisionBody* partner = bodyListHead; partner; partner = partner->next)
-        resolvePartner(mover, partner);
-}
-
-// Only the partners in reach, still in list order. A contact moves the end
-// that later calls aim at, so the partners after it are looked up again.
-void resolveAgainstReachable(CollisionBody* mover, const PartnerTable& table) {
-    int32_t after = -1;
-    for (;;) {
-        const int32_t* places = nullptr;
-        const int32_t count = partnersInReach(table, *mover, currentEnd(*mover), after, &places);
-        if (count < 0) {
-            for (int32_t place = after + 1; place < table.count; ++place)
-                resolvePartner(mover, table.bodies[place]);
-            return;
-        }
-        bool endMoved = false;
-        for (int32_t i = 0; i < count && !endMoved; ++i) {
-            const Contact* lastBefore = mover->contactsTail;
-            resolvePartner(mover, table.bodies[places[i]]);
-            after = places[i];
-            endMoved = mover->contactsTail != lastBefore;
-        }
-        if (!endMoved) return;
-    }
+// Each ellipsoid of the mover, in shape order, makes one collide-and-slide
+// chain through all the meshes its pairs name.
+void resolveMover(CollisionBody* mover, const PartnerTable* table) {
+    if (testing::chainPerMesh) return resolvePerMesh(mover);
+    for (CollisionShape* shape = mover->shapesHead; shape; shape = shape->next)
+        if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) solveEllipsoid(ellipsoid, ChainMeshes{table, nullptr});
 }
 
 void writeBackPositions() {
@@ -90,15 +57,16 @@ void runCollisionPass() {
         if (!mover->active) continue;
         mover->processed = 1;
         if (!indexed)
-            resolveAgainstAll(mover);
+            resolveMover(mover, nullptr);
         else if (typeCanMove(mover))
-            resolveAgainstReachable(mover, partnerTable);
+            resolveMover(mover, &partnerTable);
     }
     writeBackPositions();
 }
 
 void releasePassMemory() {
     releasePartnerTable();
+    releaseStepMeshes();
     releaseScratch();
 }
 

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "pass/step_meshes.h"
+#include "sweep/sweep_cache.h"
 #include "sweep/mesh_sweep.h"
 #include "world/contact.h"
 #include "world/object.h"
@@ -88,6 +91,67 @@ void creaseStep(Contact& contact, const Contact& previous, Vec3 radii, Vec3 end)
     contact.slideVector = Subtract(contact.slideDestination, contact.center);
 }
 
+// A crease between a contact and one on the same plane, or on a plane
+// tilted by less than rounding can tell, has no direction: Normalize would
+// turn the noise of p − r into a unit vector pointing anywhere and shove the
+// mover sideways across every seam of a flat floor. Compared in the sweep's
+// unit-sphere space, where 1 − cos of the angle between the normals is the
+// depth in radii by which the sphere dips into a grazing edge: seams of
+// coplanar triangles near the origin tilt by at most about 1e-5 there, and
+// half an ulp of the centre's largest coordinate in radii (2^-24 X) bounds
+// the height a sweep far from the origin can resolve. Signed, so a floor and
+// a ceiling keep their crease.
+constexpr double kParallelAtOrigin = 3.0e-5;
+constexpr double kParallelPerCoordinate = 0x1p-22;
+
+double largestCoordinateInRadii(Vec3 centre, Vec3 radii) {
+    const double q[3] = {std::fabs(double(centre.x)) / double(radii.x), std::fabs(double(centre.y)) / double(radii.y),
+                         std::fabs(double(centre.z)) / double(radii.z)};
+    double largest = 0.0;
+    for (double value : q)
+        if (value > largest) largest = value;
+    return largest;
+}
+
+// NaN anywhere answers no.
+bool onParallelPlanes(const Contact& contact, const Contact& previous, Vec3 radii) {
+    const Vec3 a = DivideComponents(contact.normal, radii);
+    const Vec3 b = DivideComponents(previous.normal, radii);
+    const double aa = Dot(a, a);
+    const double bb = Dot(b, b);
+    const double ab = Dot(a, b);
+    const double limit = kParallelAtOrigin + kParallelPerCoordinate * largestCoordinateInRadii(contact.center, radii);
+    return aa > 0.0 && bb > 0.0 && 1.0 - ab / std::sqrt(aa * bb) <= limit;
+}
+
+// Along a surface parallel to the previous one: a face keeps the slide its
+// sweep computed. An edge goes on to the step's end: it stands at most the
+// tolerance above the previous plane, so the end overlaps it by no more than
+// that, while its own slide plane passes through the edge's far end and
+// would sink the mover.
+void slideAlongParallel(Contact& contact, Vec3 end) {
+    if (contact.hitKind != kHitEdge) return;
+    contact.slideDestination = end;
+    contact.slideVector = Subtract(end, contact.center);
+}
+
+// The crease of a mover whose radii differ: world normals point from the
+// contact to the centre and are weighted by the radii, so the world crease
+// line is not where the two surfaces meet. In the unit-sphere space it is.
+void creaseStepInUnitSpace(Contact& contact, const Contact& previous, Vec3 radii, Vec3 end) {
+    const Vec3 ne = normalized(DivideComponents(contact.normal, radii));
+    const Vec3 pne = normalized(DivideComponents(previous.normal, radii));
+    const Vec3 s = normalized(Subtract(ne, Scale(pne, Dot(ne, pne))));
+    if (isZero(s)) return;  // as in the world-space step: the sweep's slide stands
+    const Vec3 centre = DivideComponents(contact.center, radii);
+    const Vec3 target = DivideComponents(end, radii);
+    const double f = Dot(Subtract(centre, target), s);
+    contact.slideDestination = MultiplyComponents(Add(target, Scale(s, f)), radii);
+    contact.slideVector = Subtract(contact.slideDestination, contact.center);
+}
+
+bool isSphere(Vec3 radii) { return radii.x == radii.y && radii.y == radii.z; }
+
 // Picks the next movement after contact; false when the mover is wedged.
 bool chooseResponse(Contact& contact, const Contact* previous, Vec3 radii, Vec3 end) {
     if (!previous) return true;
@@ -97,32 +161,64 @@ bool chooseResponse(Contact& contact, const Contact* previous, Vec3 radii, Vec3 
         contact.slideDestination = contact.center;
         return false;
     }
-    creaseStep(contact, *previous, radii, end);
+    if (onParallelPlanes(contact, *previous, radii))
+        slideAlongParallel(contact, end);
+    else if (isSphere(radii))
+        creaseStep(contact, *previous, radii, end);
+    else
+        creaseStepInUnitSpace(contact, *previous, radii, end);
     return true;
+}
+
+// One step: every mesh the step can reach, each sweep taking only hits no
+// farther than the nearest so far, so the last mesh with a hit holds the
+// nearest of all. nullptr when nothing is hit (or memory for the list runs
+// out, which ends the call like a sweep that finds nothing).
+const SweepResult* nearestHit(EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start, Vec3 end,
+                              const Contact* firstContact, MeshShape** hitMesh) {
+    StepMeshes meshes{&chain.onlyMesh, 1};
+    if (!chain.onlyMesh && !gatherStepMeshes(ellipsoid, chain.table, start, end, meshes)) return nullptr;
+    const SweepResult* best = nullptr;
+    // The first mesh that keeps its triangles in the cache holds it for the
+    // step; the others ask their trees, so two large meshes side by side do
+    // not refill it in turn.
+    SweepCache* cache = &ellipsoid.sweepCache;
+    for (int32_t i = 0; i < meshes.count; ++i) {
+        MeshShape* mesh = meshes.meshes[i];
+        std::optional<float> limit;
+        if (best) limit = best->nearestDistance;
+        const SweepResult* hit =
+            SweepMesh(mesh, start, end, ellipsoid.radii, kUnitSphereRadius, firstContact, cache, limit);
+        if (cache && cacheServes(*cache, *mesh)) cache = nullptr;
+        if (hit && hit->found) {
+            best = hit;
+            *hitMesh = mesh;
+        }
+    }
+    return best;
 }
 
 }  // namespace
 
-void solveEllipsoidAgainstMesh(EllipsoidShape* ellipsoid, MeshShape* mesh) {
+void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
     CollisionBody* mover = ellipsoid->header.body;
     const Vec3 radii = ellipsoid->radii;
-    const Vec3 meshPosition = mesh->header.body->currentPosition;
     Vec3 start = mover->previousPosition;
-    // Earlier solver calls of this pass may already have corrected the end:
-    // aim at their correction, not at the raw target they found blocked.
+    // Earlier calls of this pass (the mover's other ellipsoids) may already
+    // have corrected the end: aim at their correction.
     Vec3 end = mover->contactsTail ? mover->contactsTail->slideDestination : mover->currentPosition;
     int64_t iterations = 0;
     for (bool carryOn = true; carryOn;) {
-        const SweepResult* hit =
-            SweepMesh(mesh, start, end, radii, kUnitSphereRadius, mover->contactsHead, &ellipsoid->sweepCache);
-        if (!hit || !hit->found) return;
+        MeshShape* mesh = nullptr;
+        const SweepResult* hit = nearestHit(*ellipsoid, chain, start, end, mover->contactsHead, &mesh);
+        if (!hit) return;
         Contact* previous = mover->contactsTail;
         Contact* contact = appendContact(mover);
         if (!contact) return;  // out of memory: the mover keeps what it has so far
         largestCall = std::max(largestCall, ++iterations);
         setContactMesh(contact, mesh);
         copyHit(*contact, *hit);
-        toWorldUnits(*contact, radii, meshPosition);
+        toWorldUnits(*contact, radii, mesh->header.body->currentPosition);
         carryOn = chooseResponse(*contact, previous, radii, end);
         start = contact->center;
         end = contact->slideDestination;
@@ -130,6 +226,7 @@ void solveEllipsoidAgainstMesh(EllipsoidShape* ellipsoid, MeshShape* mesh) {
 }
 
 namespace testing {
+bool chainPerMesh = false;
 int64_t largestSolverCall() { return largestCall; }
 void resetSolverWork() { largestCall = 0; }
 }  // namespace testing

@@ -316,13 +316,15 @@ bool PointInTriangle(Vec3 P, Vec3 A, Vec3 B, Vec3 C, Vec3 N) {
 }
 
 SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
-                       const Contact* firstContact, SweepCache* cache) {
+                       const Contact* firstContact, SweepCache* cache, std::optional<float> limit) {
     if (!mesh) return nullptr;
     SweepResult* result = replaceRecord(*mesh, sphereRadius, radii);
     if (!result) return nullptr;
     const SweepFrame frame = makeFrame(*mesh, start, end, radii, sphereRadius);
-    // Nothing beyond the end of the movement is taken.
+    // Nothing beyond the end of the movement is taken, nor beyond a hit
+    // another mesh already gave.
     result->nearestDistance = frame.sweepLength;
+    if (limit && *limit < frame.sweepLength) result->nearestDistance = *limit;
     if (linearReference || !sweepCandidates(*result, *mesh, frame, start, end, radii, firstContact, cache))
         sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
     return result;

@@ -6,6 +6,8 @@
 // with its corners and edges. The nearest hit ends up in mesh->sweepResult.
 #pragma once
 
+#include <optional>
+
 #include "base/vec3.h"
 #include "world/shapes.h"
 #include "world/sweep_records.h"
@@ -20,9 +22,14 @@ struct SweepCache;
 // firstContact's list already names for this mesh are left out. Returns
 // nullptr, with mesh->sweepResult null, when there is no mesh or the record
 // cannot be made. A cache, when given, is the sweeping ellipsoid's own: it
-// saves work between sweeps and never changes a result.
+// saves work between sweeps and never changes a result. A limit, when given
+// and shorter than the movement, is the travel of a hit already found in
+// another mesh: only hits at or before it are taken, so that sweeping the
+// meshes one after another keeps the nearest hit of all, the later mesh
+// winning a tie as a later triangle does.
 SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
-                       const Contact* firstContact, SweepCache* cache = nullptr);
+                       const Contact* firstContact, SweepCache* cache = nullptr,
+                       std::optional<float> limit = std::nullopt);
 
 // True when P, a point of the triangle's plane, lies inside A, B, C or on its
 // boundary; N is the triangle's unit normal.

@@ -5,6 +5,7 @@
 
 #include "base/allocation.h"
 #include "index/triangle_index.h"
+#include "world/shapes.h"
 
 namespace zep {
 
@@ -57,6 +58,10 @@ bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, cons
     cache.radii = radii;
     cache.indexVersion = index.version;
     return true;
+}
+
+bool cacheServes(const SweepCache& cache, const MeshShape& mesh) {
+    return mesh.index && cache.indexVersion != 0 && cache.indexVersion == mesh.index->version;
 }
 
 }  // namespace zep

@@ -22,6 +22,7 @@ namespace zep {
 
 struct TriangleIndex;
 
+struct MeshShape;
 // True when the cache holds every triangle of `index` whose box meets
 // `reach`, with frames for these radii.
 bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii, const Box3& reach);
@@ -30,5 +31,8 @@ bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii
 // radii. False, with the cache left empty, when memory runs out or the box
 // with its spare room cannot be formed; the sweep then asks the tree.
 bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, const Box3& reach);
+
+// True when the list was gathered from the mesh's current index.
+bool cacheServes(const SweepCache& cache, const MeshShape& mesh);
 
 }  // namespace zep

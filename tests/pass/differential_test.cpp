@@ -70,7 +70,7 @@ TEST_F(DifferentialTest, MeshWithANanCornerIsSweptWhole) {
 }
 
 TEST_F(DifferentialTest, ScenesAreRepeatable) {
-    const SceneSize size{10, 3, 3};
+    const SceneSize size{.frames = 10, .maxMeshObjects = 3, .maxMovers = 3};
     EXPECT_EQ(record(7, false, size), record(7, false, size));
     EXPECT_NE(record(7, false, size), record(8, false, size));
 }

@@ -28,17 +28,6 @@ struct Box {
     Vec3 low, high;
 };
 
-Vec3 sub(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-
-// Adds the quad p0..p3 to an object's mesh as two triangles facing `outward`.
-void addQuad(int object, Vec3 p0, Vec3 p1, Vec3 p2, Vec3 p3, Vec3 outward) {
-    const Vec3 u = sub(p1, p0), v = sub(p2, p0);
-    const Vec3 n{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
-    if (n.x * outward.x + n.y * outward.y + n.z * outward.z < 0) std::swap(p1, p3);
-    AddMeshTri(object, p0.x, p0.y, p0.z, p1.x, p1.y, p1.z, p2.x, p2.y, p2.z);
-    AddMeshTri(object, p0.x, p0.y, p0.z, p2.x, p2.y, p2.z, p3.x, p3.y, p3.z);
-}
-
 // A closed box, corners relative to the object placed at box.low.
 void addBoxObject(int object, const Box& box) {
     NewCollObjZEP(object, 2);

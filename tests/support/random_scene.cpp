@@ -81,7 +81,7 @@ public:
     void meshObject(int object) {
         NewCollObjZEP(object, chance(80) ? 2 : 3);
         AddObjShapeZEP(object, ZEP_SHAPE_MESH);
-        if (chance(25)) AddObjShapeZEP(object, ZEP_SHAPE_MESH);
+        if (chance(25) && !singleMesh) AddObjShapeZEP(object, ZEP_SHAPE_MESH);
         terrain(object);
         oddTriangles(object);
         UpdateObjZEP(object, uniform(-kArena, kArena / 2), chance(50) ? 0.0f : uniform(-1, 1),
@@ -108,7 +108,7 @@ public:
         float r[3];
         radii(r);
         SetObjRadiusZEP(object, r[0], r[1], r[2]);
-        if (chance(10)) AddObjShapeZEP(object, ZEP_SHAPE_MESH);  // a mover that can also be met
+        if (chance(10) && !singleMesh) AddObjShapeZEP(object, ZEP_SHAPE_MESH);  // a mover that can also be met
         if (chance(10)) AddMeshTri(object, -1, 0, -1, -1, 0, 1, 1, 0, -1);
         placeAt(object, uniform(-kArena, kArena), uniform(-0.5f, 4.0f), uniform(-kArena, kArena));
         ActivateObjZEP(object);
@@ -132,6 +132,7 @@ public:
     }
 
     std::mt19937 random_;
+    bool singleMesh = false;
 };
 
 void recordFloat(std::vector<uint32_t>& out, float value) {
@@ -181,10 +182,11 @@ std::vector<uint32_t> recordRandomScene(uint32_t seed, const SceneSize& size) {
     StopCollisionZEP();
     StartCollisionZEP();
     SceneBuilder scene(seed);
+    scene.singleMesh = size.singleMesh;
     SetCollisionZEP(1, 2, 0, 0, 0);
     if (scene.chance(50)) SetCollisionZEP(1, 3, 0, 0, 0);
     if (scene.chance(20)) SetCollisionZEP(1, 1, 0, 0, 0);
-    const int meshes = 1 + scene.below(size.maxMeshObjects);
+    const int meshes = size.singleMesh ? 1 : 1 + scene.below(size.maxMeshObjects);
     const int movers = 1 + scene.below(size.maxMovers);
     // Interleave creation so body order mixes movers and meshes.
     for (int i = 0; i < std::max(meshes, movers); ++i) {
@@ -208,7 +210,9 @@ std::vector<uint32_t> recordRandomScene(uint32_t seed, const SceneSize& size) {
         }
         if (scene.chance(5)) DeActivateObjZEP(kFirstMesh + scene.below(meshes));
         if (scene.chance(5)) ActivateObjZEP(kFirstMesh + scene.below(meshes));
+        if (size.observe) size.observe(kFirstMover, movers, false);
         RunCollisionZEP();
+        if (size.observe) size.observe(kFirstMover, movers, true);
         for (int i = 0; i < movers; ++i) recordObject(out, kFirstMover + i);
     }
     StopCollisionZEP();

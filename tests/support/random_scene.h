@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ struct SceneSize {
     int frames = 30;
     int maxMeshObjects = 6;
     int maxMovers = 8;
+    // One mesh object with one mesh shape, and movers that cannot be met:
+    // every ellipsoid meets at most one mesh.
+    bool singleMesh = false;
+    // Called with the movers' object numbers (firstMover .. firstMover +
+    // movers - 1) just before and just after each pass.
+    std::function<void(int firstMover, int movers, bool afterPass)> observe = nullptr;
 };
 
 // Runs the scene of `seed` on a fresh world and returns everything the host

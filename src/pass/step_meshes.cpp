@@ -1,0 +1,79 @@
+#include "pass/step_meshes.h"
+
+#include <algorithm>
+
+#include "base/allocation.h"
+#include "pass/broad_phase.h"
+#include "world/object.h"
+#include "world/rules.h"
+#include "world/shapes.h"
+
+namespace zep {
+
+namespace {
+
+struct MeshBuffer {
+    MeshShape** data = nullptr;
+    int32_t count = 0;
+    int32_t capacity = 0;
+};
+
+MeshBuffer stepMeshes;
+
+// Appends, growing the buffer with its contents kept; false when memory runs out.
+bool push(MeshBuffer& buffer, MeshShape* mesh) {
+    if (buffer.count == buffer.capacity) {
+        const int32_t capacity = std::max(16, buffer.capacity * 2);
+        MeshShape** bigger = makeWorkArray<MeshShape*>(size_t(capacity));
+        if (!bigger) return false;
+        std::copy(buffer.data, buffer.data + buffer.count, bigger);
+        freeWorkArray(buffer.data);
+        buffer.data = bigger;
+        buffer.capacity = capacity;
+    }
+    buffer.data[buffer.count++] = mesh;
+    return true;
+}
+
+// The partner's meshes that the ellipsoid meets, in shape order.
+bool pushPairedMeshes(MeshBuffer& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
+                      const PartnerTable* table, Vec3 from, Vec3 to) {
+    const CollisionBody* mover = ellipsoid.header.body;
+    if (partner == mover || !partner->active || !rulePairsTypes(mover, partner)) return true;
+    for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
+        if (!rulePairsShapes(&ellipsoid.header, shape)) continue;
+        MeshShape* mesh = asMesh(shape);
+        if (!mesh || (table && !meshInReach(*mesh, ellipsoid.radii, from, to))) continue;
+        if (!push(buffer, mesh)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool gatherStepMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
+                      StepMeshes& out) {
+    MeshBuffer& buffer = stepMeshes;
+    buffer.count = 0;
+    bool ok = true;
+    if (!table) {
+        for (CollisionBody* partner = bodyListHead; partner && ok; partner = partner->next)
+            ok = pushPairedMeshes(buffer, ellipsoid, partner, table, from, to);
+    } else {
+        const int32_t* places = nullptr;
+        const int32_t count = partnersInReach(*table, from, to, ellipsoid.radii, &places);
+        // When the reach cannot be bounded, every meetable partner is a candidate.
+        const int32_t visits = count < 0 ? table->count : count;
+        for (int32_t i = 0; i < visits && ok; ++i)
+            ok = pushPairedMeshes(buffer, ellipsoid, table->bodies[count < 0 ? i : places[i]], table, from, to);
+    }
+    out = StepMeshes{buffer.data, buffer.count};
+    return ok;
+}
+
+void releaseStepMeshes() {
+    freeWorkArray(stepMeshes.data);
+    stepMeshes = MeshBuffer{};
+}
+
+}  // namespace zep
