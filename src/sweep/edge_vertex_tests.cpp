@@ -52,6 +52,16 @@ void storeHitHeader(SweepResult& result, float sphereRadius, int32_t triangleNum
     result.hitKind = kind;
 }
 
+// D moved onto the plane through the centre at contact perpendicular to T
+// (for r = 1). B stands in for the touching point: both lie on the edge
+// line, which is perpendicular to T, so either gives the same offset along T.
+Vec3 edgeSlideDestination(Vec3 T, float sphereRadius, Vec3 B, Vec3 D) {
+    const Vec3 X = Subtract(D, Scale(T, sphereRadius));
+    const Vec3 Wv = Subtract(B, X);
+    const float kk = float(Dot(T, Wv));
+    return Add(Scale(T, kk), D);
+}
+
 // The edge from A to B as the three edge-line operations each form it: the
 // float vector B − A and its unit vector. TestEdge forms it once and hands it
 // to all three, which computes exactly what each would compute alone.
@@ -87,6 +97,32 @@ int32_t withinEdgeSpan(const EdgeLine& line, Vec3 X) {
     const float lengthSquared = float(Dot(line.edge, line.edge));
     const double p = Dot(line.unit, U);
     return p > 0.0 && p < std::sqrt(double(lengthSquared)) ? 1 : 0;
+}
+
+// The edge whose line the sphere overlaps at C: a hit at travel 0 whose
+// normal points from the line to C with length r, and whose slide takes the
+// rest of the move along the plane through C perpendicular to it, as an
+// embedded face is met. F is C projected onto the edge line.
+void meetOverlappedEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangleNumber,
+                        float sphereRadius, float sweepLength, const EdgeLine& line, Vec3 F, Vec3 C,
+                        Vec3 D) {
+    // A hit of negative travel (a corner already overlapped) stays nearer.
+    if (0.0 > double(result.nearestDistance)) return;
+    // Only where C's own projection falls inside the segment; its ends
+    // belong to the corner test.
+    if (withinEdgeSpan(line, C) != 1) return;
+    const Vec3 G = Subtract(C, F);
+    const double g = std::sqrt((double(G.z) * G.z + double(G.y) * G.y) + double(G.x) * G.x);
+    if (!(g > 0.0)) return;
+    const Vec3 T = Scale(G, double(sphereRadius) / g);
+    storeHitHeader(result, sphereRadius, triangleNumber, 0.0, sweepLength, kHitEdge);
+    result.contactPoint = F;
+    result.normal = T;
+    result.centerAtContact = C;
+    result.slideDestination = edgeSlideDestination(T, sphereRadius, line.B, D);
+    storeMovementAndCorners(result, triangle, C);
+    result.edgeStart = line.A;
+    result.edgeEnd = line.B;
 }
 
 }  // namespace
@@ -151,6 +187,13 @@ void TestEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangl
     const double dist = std::sqrt(dist2);
     const double w = std::sqrt(r2 - dist * dist);
     const double te = -((I - w) / cosA);
+    // Already overlapping the edge's line: backing off along -dir would move
+    // the centre through space no test has checked, without bound when the
+    // move runs nearly along the edge. Meet the edge where the sweep starts.
+    if (te < 0.0) {
+        meetOverlappedEdge(result, triangle, triangleNumber, sphereRadius, sweepLength, line, F, C, D);
+        return;
+    }
     if (te > double(result.nearestDistance)) return;
 
     const float teStored = float(te);
@@ -164,13 +207,7 @@ void TestEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangl
     result.contactPoint = Add(K, Scale(dir, teStored));
     result.normal = T;
     result.centerAtContact = Q;
-    // D moved onto the plane through Q perpendicular to T (for r = 1). B
-    // stands in for the touching point: both lie on the edge line, which is
-    // perpendicular to T, so either gives the same offset along T.
-    const Vec3 X = Subtract(D, Scale(T, sphereRadius));
-    const Vec3 Wv = Subtract(B, X);
-    const float kk = float(Dot(T, Wv));
-    result.slideDestination = Add(Scale(T, kk), D);
+    result.slideDestination = edgeSlideDestination(T, sphereRadius, B, D);
     storeMovementAndCorners(result, triangle, C);
     result.edgeStart = A;
     result.edgeEnd = B;

@@ -5,8 +5,8 @@
 // embedded and negative-travel cases included) touches the triangle within
 // distance 1 of the swept segment: a face or a corner is touched by the
 // sphere at a centre on the segment (or, embedded or already overlapping, at
-// its start); an edge met with negative travel passes the test only where the
-// start centre's own projection lies on it. We allow distance 2, a full unit
+// its start); an edge that the sphere already overlaps is met at the start,
+// and only where the start centre's own projection lies inside it. We allow distance 2, a full unit
 // more than that, plus a slack relative to the coordinates for their rounding. Anything that can
 // be skipped this way is skipped without a trace: the exact tests that remain
 // still run in list order, so results are the same to the bit.

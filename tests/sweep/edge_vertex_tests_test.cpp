@@ -101,16 +101,44 @@ TEST_F(CornerEdgeTest, FeaturesAtOrBehindTheStartAreNeverHit) {
     EXPECT_FALSE(result.found);
 }
 
-TEST_F(CornerEdgeTest, OverlappedFeaturesAheadGiveNegativeTravel) {
+TEST_F(CornerEdgeTest, OverlappedCornerGivesNegativeTravelAndOverlappedEdgeIsMetAtTheStart) {
     vertex(Vec3{0.5f, 0, 0});
     ASSERT_TRUE(result.found);
     EXPECT_SAME_FLOAT(-0.5f, result.nearestDistance);
     EXPECT_SAME_FLOAT(-0.1f, result.hitTime);
     EXPECT_TRUE(sameBits(result.centerAtContact, Vec3{-0.5f, 0, 0}));
+    // The negative travel stays nearer than an edge met at the start.
+    edge(Vec3{0.5f, 0, -2}, Vec3{0.5f, 0, 5});
+    EXPECT_EQ(result.hitKind, zep::kHitVertex);
+
     result.nearestDistance = length;
     edge(Vec3{0.5f, 0, -2}, Vec3{0.5f, 0, 5});
     EXPECT_EQ(result.hitKind, zep::kHitEdge);
-    EXPECT_SAME_FLOAT(-0.5f, result.nearestDistance);
+    EXPECT_SAME_FLOAT(0.0f, result.nearestDistance);
+    EXPECT_SAME_FLOAT(0.0f, result.hitTime);
+    EXPECT_TRUE(sameBits(result.centerAtContact, C));
+    EXPECT_TRUE(sameBits(result.contactPoint, Vec3{0.5f, 0, 0}));
+    EXPECT_TRUE(sameBits(result.normal, Vec3{-1, 0, 0}));  // from the line to C, length r
+    // The rest of the move slides off the edge: back to where it just touches.
+    EXPECT_TRUE(sameBits(result.slideDestination, Vec3{-0.5f, 0, 0}));
+    EXPECT_TRUE(sameBits(result.moveToContact, Vec3{0, 0, 0}));
+    EXPECT_TRUE(sameBits(result.slideVector, Vec3{-0.5f, 0, 0}));
+}
+
+// An edge running almost along the move that the sphere already overlaps
+// used to give a travel of about -(I - w) / cosA: here some 50 units behind
+// the start, through space no test had checked.
+TEST_F(CornerEdgeTest, OverlappedEdgeAlmostAlongTheMoveStaysAtTheStart) {
+    edge(Vec3{-2, 0.5f, 0}, Vec3{8, 0.4f, 0});
+    ASSERT_TRUE(result.found);
+    EXPECT_EQ(result.hitKind, zep::kHitEdge);
+    EXPECT_SAME_FLOAT(0.0f, result.nearestDistance);
+    EXPECT_TRUE(sameBits(result.centerAtContact, C));
+    const Vec3 n = result.normal;
+    EXPECT_NEAR(std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z), 1.0, 1e-6);
+    EXPECT_LT(n.y, -0.99f);  // away from the edge above the centre
+    const Vec3 s = result.slideDestination;
+    EXPECT_LT(std::hypot(s.x - C.x, s.y - C.y, s.z - C.z), length + 1.0f);
 }
 
 TEST_F(CornerEdgeTest, EdgeCrossingTheSlantedPath) {
