@@ -93,15 +93,18 @@ TriangleFrame makeTriangleFrame(const MeshTriangle& stored, int32_t number, Vec3
 PlaneOutcome meetPlane(const SweepFrame& frame, const TriangleFrame& tri, PlaneContact& out) {
     const float r = frame.sphereRadius;
     const double denom = Dot(tri.N, frame.dir);
-    const bool movingTowardPlane = denom < 0.0;
+    // Asked as "not moving toward the plane", so that a NaN denominator (a
+    // non-finite move) is treated as approaching, like any other value that
+    // fails the test.
+    const bool notMovingTowardPlane = denom >= 0.0;
     if (tri.dist < r) {
         // Embedded: push the centre out along N to r in front of the plane.
-        if (!movingTowardPlane) return PlaneOutcome::kCornersAndEdges;
+        if (notMovingTowardPlane) return PlaneOutcome::kCornersAndEdges;
         out.d = 0.0;
         out.hitTime = 0.0;
         out.centre = Add(frame.S, Scale(tri.N, double(r) - double(tri.dist)));
     } else {
-        if (!movingTowardPlane) return PlaneOutcome::kSkipTriangle;
+        if (notMovingTowardPlane) return PlaneOutcome::kSkipTriangle;
         // The point of the sphere nearest to the plane travels to it.
         const Vec3 P = Subtract(frame.S, Scale(tri.N, r));
         out.d = std::fabs(Dot(Subtract(P, tri.A), tri.N) / denom);

@@ -248,3 +248,27 @@ TEST(PointInTriangleTest, BoundaryCountsAndNaNFails) {
 
 }  // namespace
 }  // namespace sweeptest
+
+namespace sweeptest {
+namespace {
+
+// A move to a non-finite end has a NaN direction. The face test asks "does
+// the sphere move away from the plane?", which a NaN does not answer yes to:
+// an embedded sphere is pushed out at travel 0 like any approaching one, and
+// its slide destination carries the NaN on. Not embedded, the plane distance
+// is NaN and nothing is hit.
+TEST_F(MeshSweepTest, NonFiniteEndsTakeTheWrittenBranches) {
+    addFloor();
+    for (float bad : {NAN, INFINITY, -INFINITY}) {
+        const SweepResult& embedded = sweep(Vec3{-1, 0.5f, -1}, Vec3{bad, 0, -1});
+        ASSERT_TRUE(embedded.found) << bad;
+        EXPECT_EQ(embedded.hitKind, zep::kHitFace);
+        EXPECT_SAME_FLOAT(0.0f, embedded.nearestDistance);
+        EXPECT_TRUE(sameBits(embedded.centerAtContact, Vec3{-1, 1, -1}));
+        EXPECT_TRUE(std::isnan(embedded.slideDestination.y) && std::isnan(embedded.slideDestination.z));
+        EXPECT_FALSE(sweep(Vec3{-1, 5, -1}, Vec3{bad, -5, -1}).found) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace sweeptest
