@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <utility>
 
 #include "base/vec3.h"
 
@@ -28,5 +29,37 @@ inline bool boxesOverlap(const Box3& a, const Box3& b) {
     return a.lo.x <= b.hi.x && b.lo.x <= a.hi.x && a.lo.y <= b.hi.y && b.lo.y <= a.hi.y &&
            a.lo.z <= b.hi.z && b.lo.z <= a.hi.z;
 }
+
+// A segment with a margin around it, per axis. A box is met when the segment
+// passes through the box grown by the margin: for a long diagonal sweep far
+// fewer boxes than the grown box of the whole segment, which takes in
+// everything under it.
+struct SweptBox {
+    Box3 bounds;  // the segment's box grown by the margin, rounded outward
+    double from[3] = {};
+    double move[3] = {};
+    double margin[3] = {};
+
+    bool meets(const Box3& box) const {
+        if (!boxesOverlap(bounds, box)) return false;
+        const double lo[3] = {box.lo.x, box.lo.y, box.lo.z};
+        const double hi[3] = {box.hi.x, box.hi.y, box.hi.z};
+        double enter = 0.0, leave = 1.0;
+        for (int axis = 0; axis < 3; ++axis) {
+            const double low = lo[axis] - margin[axis], high = hi[axis] + margin[axis];
+            if (move[axis] == 0.0) {
+                if (from[axis] < low || from[axis] > high) return false;
+                continue;
+            }
+            double a = (low - from[axis]) / move[axis], b = (high - from[axis]) / move[axis];
+            if (a > b) std::swap(a, b);
+            enter = std::max(enter, a);
+            leave = std::min(leave, b);
+        }
+        // The margin holds a slack far above the double rounding of these
+        // quotients; the allowance only keeps a grazing pass from flipping.
+        return enter <= leave + 1e-12;
+    }
+};
 
 }  // namespace zep

@@ -87,7 +87,10 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
     return true;
 }
 
-int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out) {
+namespace {
+
+template <class Query>
+int32_t queryTree(const BoxTree& tree, const Box3* boxes, const Query& meets, int32_t* out) {
     if (tree.boxCount == 0) return 0;
     int32_t stack[kStackDepth];
     int depth = 0;
@@ -95,16 +98,26 @@ int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, 
     stack[depth++] = 0;
     while (depth > 0) {
         const BoxTreeNode& node = tree.nodes[stack[--depth]];
-        if (!boxesOverlap(node.box, query)) continue;
+        if (!meets(node.box)) continue;
         if (node.count == 0) {
             stack[depth++] = node.first;
             stack[depth++] = node.first + 1;
             continue;
         }
         for (int32_t i = node.first; i < node.first + node.count; ++i)
-            if (boxesOverlap(boxes[tree.order[i]], query)) out[found++] = tree.order[i];
+            if (meets(boxes[tree.order[i]])) out[found++] = tree.order[i];
     }
     return found;
+}
+
+}  // namespace
+
+int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out) {
+    return queryTree(tree, boxes, [&](const Box3& box) { return boxesOverlap(box, query); }, out);
+}
+
+int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out) {
+    return queryTree(tree, boxes, [&](const Box3& box) { return query.meets(box); }, out);
 }
 
 }  // namespace zep

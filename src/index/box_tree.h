@@ -18,5 +18,7 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count);
 // particular order, and returns how many it appended. `out` must have room for
 // tree.boxCount more entries.
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out);
+// The same for the boxes a swept segment meets.
+int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out);
 
 }  // namespace zep

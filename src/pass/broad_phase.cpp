@@ -91,8 +91,8 @@ bool buildPartnerTable(PartnerTable& table) {
 }
 
 int32_t partnersInReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, const int32_t** places) {
-    Box3 reach;
-    if (!reachBox(from, to, radii, reach)) return -1;
+    SweptBox reach;
+    if (!sweptReach(from, to, radii, reach)) return -1;
     int32_t* out = scratchPartners(table.count);
     if (!out) return -1;
     int32_t found = queryBoxTree(table.tree, table.boxes, reach, out);
@@ -115,9 +115,9 @@ bool meshInReach(MeshShape& mesh, Vec3 radii, Vec3 from, Vec3 to) {
     if (!meshBounds(mesh, local)) return true;
     // The same frame and rounding as the sweep itself.
     const Vec3 position = mesh.header.body->currentPosition;
-    Box3 reach;
-    if (!reachBox(Subtract(from, position), Subtract(to, position), radii, reach)) return true;
-    return boxesOverlap(local, reach);
+    SweptBox reach;
+    if (!sweptReach(Subtract(from, position), Subtract(to, position), radii, reach)) return true;
+    return reach.meets(local);
 }
 
 void releasePartnerTable() {

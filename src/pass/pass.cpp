@@ -9,6 +9,7 @@
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"
+#include "world/system.h"
 
 namespace zep {
 
@@ -51,6 +52,7 @@ void writeBackPositions() {
 }  // namespace
 
 void runCollisionPass() {
+    ++passesRun;
     resetBodies();
     const bool indexed = !linearReference && buildPartnerTable(partnerTable);
     for (CollisionBody* mover = bodyListHead; mover; mover = mover->next) {

@@ -254,16 +254,16 @@ struct CandidateChecks {
 // The cache's list holds more than this sweep's candidates: the triangles
 // whose boxes meet the reach box are exactly the ones the tree would give.
 void sweepCachedTriangles(SweepResult& result, SweepCache& cache,
-                          const Box3& reach, const CandidateChecks& checks) {
+                          const SweptBox& reach, const CandidateChecks& checks) {
     for (int32_t i = 0; i < cache.count; ++i) {
         CachedTriangle& entry = cache.entries[i];
-        if (!boxesOverlap(entry.box, reach) || checks.skips(entry.place, entry.box)) continue;
+        if (!reach.meets(entry.box) || checks.skips(entry.place, entry.box)) continue;
         sweepTriangle(result, checks.frame, cachedTriangleFrame(entry, *entry.stored, checks.radii, checks.frame.S));
     }
 }
 
 // False when the tree cannot be asked (memory ran out).
-bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const Box3& reach,
+bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const SweptBox& reach,
                          const CandidateChecks& checks) {
     const int32_t* places = nullptr;
     const int32_t count = gatherCandidates(index, reach, &places);
@@ -286,8 +286,8 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     if (!refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
-    Box3 reach;
-    if (!boxIsBoundable(index.bounds, radii) || !reachBox(Subtract(start, M), Subtract(end, M), radii, reach))
+    SweptBox reach;
+    if (!boxIsBoundable(index.bounds, radii) || !sweptReach(Subtract(start, M), Subtract(end, M), radii, reach))
         return false;
     NamedTriangles named;
     if (!collectNamedTriangles(firstContact, mesh, named)) return false;

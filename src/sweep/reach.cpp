@@ -26,18 +26,26 @@ bool boxIsBoundable(const Box3& box, Vec3 radii) {
     return largestMagnitude(box) / smallestRadius <= kLargestSafeScale;
 }
 
-bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out) {
+bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, SweptBox& out) {
     const Box3 segment = segmentBox(from, to);
     if (!boxIsBoundable(segment, radii)) return false;
     const double slack = kReachRelativeSlack * largestMagnitude(segment);
     const double r[3] = {radii.x, radii.y, radii.z};
-    double margin[3];
-    for (int axis = 0; axis < 3; ++axis) margin[axis] = kReachInRadii * r[axis] * (1.0 + kReachRelativeSlack) + slack;
-    out.lo = Vec3{widenDown(segment.lo.x, margin[0]), widenDown(segment.lo.y, margin[1]),
-                  widenDown(segment.lo.z, margin[2])};
-    out.hi = Vec3{widenUp(segment.hi.x, margin[0]), widenUp(segment.hi.y, margin[1]),
-                  widenUp(segment.hi.z, margin[2])};
-    return finite(out.lo) && finite(out.hi);
+    for (int axis = 0; axis < 3; ++axis) out.margin[axis] = kReachInRadii * r[axis] * (1.0 + kReachRelativeSlack) + slack;
+    out.from[0] = from.x, out.from[1] = from.y, out.from[2] = from.z;
+    out.move[0] = double(to.x) - from.x, out.move[1] = double(to.y) - from.y, out.move[2] = double(to.z) - from.z;
+    out.bounds.lo = Vec3{widenDown(segment.lo.x, out.margin[0]), widenDown(segment.lo.y, out.margin[1]),
+                         widenDown(segment.lo.z, out.margin[2])};
+    out.bounds.hi = Vec3{widenUp(segment.hi.x, out.margin[0]), widenUp(segment.hi.y, out.margin[1]),
+                         widenUp(segment.hi.z, out.margin[2])};
+    return finite(out.bounds.lo) && finite(out.bounds.hi);
+}
+
+bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out) {
+    SweptBox swept;
+    if (!sweptReach(from, to, radii, swept)) return false;
+    out = swept.bounds;
+    return true;
 }
 
 }  // namespace zep

@@ -31,6 +31,10 @@ constexpr double kLargestSafeScale = 1e30;
 // boxes it will be tested against) that a sweep with these radii can reach.
 // False when the values are not finite or too large to bound safely.
 bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out);
+// The same reach as the segment with its margin: the boxes it meets are the
+// ones the segment passes through once grown by the margin, its bounds the
+// reach box.
+bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, SweptBox& out);
 
 // The largest absolute coordinate of the box: the scale of its rounding.
 double largestMagnitude(const Box3& box);

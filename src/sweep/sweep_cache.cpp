@@ -6,6 +6,7 @@
 #include "base/allocation.h"
 #include "index/triangle_index.h"
 #include "world/shapes.h"
+#include "world/system.h"
 
 namespace zep {
 
@@ -14,6 +15,17 @@ namespace {
 // Room gathered around the reach box, in radii per axis: enough for a few
 // frames of walking, small enough that the list stays short.
 constexpr double kSpareInRadii = 1.0;
+
+// Releases the list, so that a mover that left keeps no memory for it, and
+// answers that the sweep must ask the tree.
+bool forget(SweepCache& cache) {
+    freeWorkArray(cache.entries);
+    cache.entries = nullptr;
+    cache.count = cache.capacity = 0;
+    cache.indexVersion = 0;
+    cache.wantedInPass = 0;
+    return false;
+}
 
 bool sameBits(Vec3 a, Vec3 b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -33,19 +45,33 @@ bool widened(const Box3& box, Vec3 radii, Box3& out) {
 
 }  // namespace
 
-bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii, const Box3& reach) {
+bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii, const SweptBox& reach) {
     return cache.indexVersion != 0 && cache.indexVersion == index.version && sameBits(cache.radii, radii) &&
-           contains(cache.covered, reach);
+           contains(cache.covered, reach.bounds);
 }
 
-bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, const Box3& reach) {
+bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, const SweptBox& reach) {
+    const bool wasServing = cache.count > 0;
+    const bool staysAround = cache.wantedInPass != 0 && cache.wantedInPass < passesRun &&
+                             contains(cache.wanted, reach.bounds);
     cache.indexVersion = 0;
     cache.count = 0;
     Box3 covered;
-    if (!widened(reach, radii, covered)) return false;
+    if (!widened(reach.bounds, radii, covered)) return forget(cache);
+    // A list pays only for an ellipsoid that keeps sweeping around one place:
+    // one that was using its list, or that swept here in an earlier pass. A
+    // first sweep (a teleport, a shot, the sweep in from the origin) only
+    // notes where it went.
+    if (!wasServing && !staysAround) {
+        forget(cache);
+        cache.wanted = covered;
+        cache.wantedInPass = passesRun;
+        return false;
+    }
     const int32_t* places = nullptr;
     const int32_t count = gatherCandidates(index, covered, &places);
-    if (count < 0 || !reserveWorkArray(cache.entries, cache.capacity, count)) return false;
+    if (count < 0 || count > kCacheBudget || !reserveWorkArray(cache.entries, cache.capacity, count))
+        return forget(cache);
     for (int32_t i = 0; i < count; ++i) {
         CachedTriangle& entry = cache.entries[i];
         entry.box = index.triangleBoxes[places[i]];
@@ -57,6 +83,7 @@ bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, cons
     cache.covered = covered;
     cache.radii = radii;
     cache.indexVersion = index.version;
+    cache.wantedInPass = 0;
     return true;
 }
 

@@ -25,12 +25,19 @@ struct TriangleIndex;
 struct MeshShape;
 // True when the cache holds every triangle of `index` whose box meets
 // `reach`, with frames for these radii.
-bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii, const Box3& reach);
+bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii, const SweptBox& reach);
+
+// The most triangles one cache holds: kCacheBudget * sizeof(CachedTriangle),
+// about 17 KB, per ellipsoid at most. Around a walking mover on a dense
+// level the list holds a few dozen.
+constexpr int32_t kCacheBudget = 192;
 
 // Gathers the triangles of `index` around `reach` into the cache, for these
-// radii. False, with the cache left empty, when memory runs out or the box
-// with its spare room cannot be formed; the sweep then asks the tree.
-bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, const Box3& reach);
+// radii, when that pays: the ellipsoid was using its list, or swept around
+// here in an earlier pass, and no more than kCacheBudget triangles lie there.
+// Otherwise (and when memory runs out, or the box with its spare room cannot
+// be formed) the list is released and the sweep asks the tree: false.
+bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, const SweptBox& reach);
 
 // True when the list was gathered from the mesh's current index.
 bool cacheServes(const SweepCache& cache, const MeshShape& mesh);

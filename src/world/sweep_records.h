@@ -66,6 +66,10 @@ struct SweepCache {
     CachedTriangle* entries = nullptr;  // ascending places; work memory
     int32_t count = 0;
     int32_t capacity = 0;
+    // Where an empty cache's ellipsoid last swept, and in which pass: a list
+    // is gathered only for an ellipsoid that stays around a place.
+    Box3 wanted;
+    uint64_t wantedInPass = 0;  // 0: nothing wanted
 };
 
 // Frees the list; the cache is empty afterwards.

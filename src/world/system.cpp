@@ -6,6 +6,8 @@
 
 namespace zep {
 
+uint64_t passesRun = 0;
+
 CollisionSystem* collisionSystem = nullptr;
 
 void startSystem() {

@@ -2,6 +2,8 @@
 // "started" means.
 #pragma once
 
+#include <cstdint>
+
 namespace zep {
 
 struct CollisionSystem {
@@ -9,6 +11,10 @@ struct CollisionSystem {
 };
 
 extern CollisionSystem* collisionSystem;
+
+// Passes run since the library was loaded, this one included: what a record
+// keeps from an earlier pass is told apart from the current pass by it.
+extern uint64_t passesRun;
 
 inline bool isStarted() { return collisionSystem != nullptr; }
 

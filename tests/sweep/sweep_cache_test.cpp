@@ -9,6 +9,7 @@
 #include "index/triangle_index.h"
 #include "sweep/mesh_sweep.h"
 #include "sweep/sweep_cache.h"
+#include "world/system.h"
 #include "sweep_checks.h"
 #include "world/object.h"
 
@@ -63,7 +64,10 @@ protected:
         const float corners[9] = {a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]};
         ASSERT_TRUE(zep::appendTriangle(mesh, corners));
     }
+    // Each sweep through the cache stands for a pass of its own: a list is
+    // gathered only for an ellipsoid seen around a place in an earlier pass.
     std::vector<uint32_t> sweep(Vec3 start, Vec3 end, zep::SweepCache* through) {
+        if (through) ++zep::passesRun;
         const SweepResult* result = zep::SweepMesh(mesh, start, end, radii, 1.0f, nullptr, through);
         EXPECT_NE(result, nullptr);
         return result ? words(*result) : std::vector<uint32_t>{};
@@ -131,6 +135,23 @@ TEST_F(SweepCacheTest, NoMemoryForTheListFallsBackToTheTree) {
     zep::testing::failAllocationsAfter(-1);
     EXPECT_EQ(sweep(start, end, &cache), plain);
     EXPECT_NE(cache.indexVersion, 0u);
+}
+
+// A first sweep only notes where it went; a list is gathered the next time
+// the ellipsoid sweeps there, never longer than the budget, and released
+// when the ellipsoid leaves for somewhere it has not been.
+TEST_F(SweepCacheTest, ListsAreGatheredOnlyWhereTheyPayAndReleasedWhenLeft) {
+    const Vec3 start{8.2f, 1.2f, 8.1f}, end{8.4f, 0.4f, 8.3f};
+    expectSameThroughCache(start, end);
+    EXPECT_EQ(cache.entries, nullptr);
+    expectSameThroughCache(start, end);
+    ASSERT_NE(cache.entries, nullptr);
+    EXPECT_LE(cache.capacity, zep::kCacheBudget);
+    // A long sweep across the whole grid: too many triangles to keep.
+    expectSameThroughCache(Vec3{0.5f, 1.5f, 0.5f}, Vec3{15.5f, 0.5f, 15.5f});
+    EXPECT_EQ(cache.entries, nullptr);
+    expectSameThroughCache(Vec3{0.5f, 1.5f, 0.5f}, Vec3{15.5f, 0.5f, 15.5f});
+    EXPECT_EQ(cache.entries, nullptr);
 }
 
 }  // namespace
