@@ -1,7 +1,6 @@
 # Runs the command fuzzer once over every file in FOLDER (no fuzzing), with
 # ZEP_FUZZ_DIFFERENTIAL=DIFFERENTIAL; any failure fails the test.
 file(GLOB inputs LIST_DIRECTORIES false ${FOLDER}/*)
-list(FILTER inputs EXCLUDE REGEX "README")
 if(NOT inputs)
   message(STATUS "no inputs in ${FOLDER}")
   return()
