@@ -14,7 +14,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build demo test windows-test sanitize fuzz bench clean
+.PHONY: all deps build demo test windows-test sanitize fuzz coverage bench clean
 
 all: build
 
@@ -51,15 +51,57 @@ sanitize: deps
 	$(SANITIZE_ENV) ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS) \
 	  -E '^package_consumer$$'  # links a plain program against the sanitized library
 
-# Runs the command fuzzer for FUZZ_SECONDS from the seeds in fuzz/corpus plus
-# what earlier runs kept; a crash, a broken invariant, a leak or an input
-# slower than 10 s fails it and leaves the input in $(BUILD_FUZZ).
+# Runs the command fuzzer for FUZZ_SECONDS from the seeds in fuzz/corpus, the
+# kept regression inputs and what earlier runs kept; a crash, a broken
+# invariant, a leak or an input slower than 10 s fails it and leaves the input
+# in $(BUILD_FUZZ). Every input also runs on the plain reference path and must
+# give the same results to the bit. FUZZ_DIFFERENTIAL=report counts and keeps
+# the inputs where the two paths disagree (in $(BUILD_FUZZ)/disagreements)
+# without failing; fatal fails on the first. First the fuzzer's own tests
+# replay fuzz/regressions and fuzz/known-disagreements.
+FUZZ_DIFFERENTIAL ?= report
+FUZZ_MAX_LEN ?= 4096
 fuzz: deps
 	cmake -S fuzz -B $(BUILD_FUZZ) -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
-	mkdir -p $(BUILD_FUZZ)/corpus
-	$(BUILD_FUZZ)/command_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-	  -print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/ $(BUILD_FUZZ)/corpus fuzz/corpus
+	ctest --test-dir $(BUILD_FUZZ) --output-on-failure
+	mkdir -p $(BUILD_FUZZ)/corpus $(BUILD_FUZZ)/disagreements
+	ZEP_FUZZ_DIFFERENTIAL=$(FUZZ_DIFFERENTIAL) ZEP_FUZZ_DISAGREEMENTS=$(BUILD_FUZZ)/disagreements \
+	  $(BUILD_FUZZ)/command_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	  -max_len=$(FUZZ_MAX_LEN) -entropic_scale_per_exec_time=1 \
+	  -print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/ $(BUILD_FUZZ)/corpus fuzz/corpus fuzz/regressions
+	@found=$$(ls $(BUILD_FUZZ)/disagreements | wc -l); if [ $$found -gt 0 ]; then \
+	  echo "the indexed and the plain path disagreed on $$found kept inputs (ZEP_FUZZ_DIFFERENTIAL=fatal $(BUILD_FUZZ)/command_fuzzer FILE shows where):"; \
+	  ls $(BUILD_FUZZ)/disagreements | sed 's|^|  $(BUILD_FUZZ)/disagreements/|'; fi
+
+# Line and branch coverage of the library, file by file: by the fuzz corpus
+# alone (fuzz/corpus, fuzz/regressions and what `make fuzz` kept), then by the
+# unit tests and the corpus together. Needs clang's llvm-cov and llvm-profdata.
+BUILD_COV ?= build-cov
+BUILD_FUZZ_COV ?= build-fuzz-cov
+LLVM_COV ?= llvm-cov
+LLVM_PROFDATA ?= llvm-profdata
+COVERAGE_FLAGS := -fprofile-instr-generate -fcoverage-mapping
+COVERAGE_REPORT = $(LLVM_COV) report -show-region-summary=0 -show-instantiation-summary=0
+coverage:
+	cmake -S . -B $(BUILD_COV) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_C_FLAGS="$(COVERAGE_FLAGS)" -DCMAKE_CXX_FLAGS="$(COVERAGE_FLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS=-fprofile-instr-generate -DCMAKE_SHARED_LINKER_FLAGS=-fprofile-instr-generate
+	cmake --build $(BUILD_COV) -j $(JOBS) --target zepcollide_tests
+	cmake -S fuzz -B $(BUILD_FUZZ_COV) -DCMAKE_CXX_COMPILER=clang++ -DZEP_FUZZ_COVERAGE=ON
+	cmake --build $(BUILD_FUZZ_COV) -j $(JOBS)
+	rm -rf $(BUILD_COV)/profiles && mkdir -p $(BUILD_COV)/profiles $(BUILD_FUZZ)/corpus
+	LLVM_PROFILE_FILE=$(abspath $(BUILD_COV))/profiles/suite-%p.profraw $(BUILD_COV)/tests/zepcollide_tests >/dev/null
+	LLVM_PROFILE_FILE=$(abspath $(BUILD_COV))/profiles/fuzz-%p.profraw ZEP_FUZZ_DIFFERENTIAL=report \
+	  $(BUILD_FUZZ_COV)/command_fuzzer -runs=0 -max_len=$(FUZZ_MAX_LEN) fuzz/corpus fuzz/regressions \
+	  fuzz/known-disagreements $(BUILD_FUZZ)/corpus 2>/dev/null
+	$(LLVM_PROFDATA) merge -o $(BUILD_COV)/fuzz.profdata $(BUILD_COV)/profiles/fuzz-*.profraw
+	$(LLVM_PROFDATA) merge -o $(BUILD_COV)/all.profdata $(BUILD_COV)/profiles/*.profraw
+	@echo "== the fuzz corpus alone"
+	@$(COVERAGE_REPORT) $(BUILD_FUZZ_COV)/command_fuzzer -instr-profile=$(BUILD_COV)/fuzz.profdata $(abspath src)
+	@echo "== the unit tests and the fuzz corpus"
+	@$(COVERAGE_REPORT) $(BUILD_COV)/tests/zepcollide_tests -object $(BUILD_FUZZ_COV)/command_fuzzer \
+	  -instr-profile=$(BUILD_COV)/all.profdata $(abspath src)
 
 # Indexed paths against the plain reference path, scene by scene; ends with a
 # one-line summary per scene. Not part of `make test`: it takes minutes.
@@ -77,4 +119,4 @@ windows-test: deps build
 	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH)
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_COV) $(BUILD_FUZZ_COV)

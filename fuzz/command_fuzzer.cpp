@@ -2,18 +2,26 @@
 // arguments, run on a fresh world. After every command the world must still
 // be consistent, after every pass the pass's own rules must hold, and after
 // the final StopCollisionZEP no record may be left alive.
+//
+// Every input then runs a second time on the plain reference path (every
+// pair, every triangle), and everything a host could observe must be the
+// same to the bit: the indexes may only ever save work.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "api/errors.h"
 #include "base/allocation.h"
+#include "generators.h"
 #include "input_reader.h"
 #include "mesh_block.h"
 #include "support/invariants.h"
+#include "base/reference_path.h"
+#include "trace.h"
 #include "work_stats.h"
 #include "world/contact.h"
 #include "world/object.h"
@@ -24,75 +32,70 @@ namespace zepfuzz {
 
 namespace {
 
-// Keeps every pass short: the solver's cost grows with triangles times
-// contacts, and a fuzz input that merely builds a huge mesh finds nothing new.
-constexpr int64_t kMaxWorldTriangles = 256;
+// What one input may make, so that a pass stays short on the plain path
+// too: triangles stored (each mesh of a body holds its own copy), objects
+// made, and the plain path's pass work, ellipsoids times triangles summed
+// over the passes. An input that has spent its work budget ends there.
+constexpr int64_t kTriangleBudget = 16384;
+constexpr int64_t kObjectBudget = 1024;
+constexpr int64_t kPassWorkBudget = 400'000;
 constexpr int kMaxShapesPerBody = 6;
-// Extra opcodes beyond the 26 commands: make allocations fail from the Nth
-// on, and let them succeed again.
-constexpr int kOpFailAllocations = 26;
-constexpr int kOpRestoreAllocations = 27;
-constexpr int kOpCount = 28;
+// A full scan of every table slot after this many changing commands; the
+// commands between are checked in proportion to the live records.
+constexpr int kFullScanEvery = 256;
 
-// Queries only read; checking the world after them would only slow the
-// search down.
+// The input's command byte picks one of 32 operations (its top three bits
+// are free for mutations to flip). Every value does something: a start
+// while started, the one command that can do nothing, sits behind the
+// system operation's argument instead.
+enum Op : uint8_t {
+    kMove, kRunPass, kFrames, kNewObject, kAddShape, kActivate, kSetRadius, kAddTriangle,
+    kGrid, kMoveAgain, kRunPassAgain, kNewObjectAgain, kMeshBlock, kDeactivate, kFree, kRule,
+    kPeekPosition, kCountContacts, kContactQuery, kContactQueryAgain, kStackWalk, kCheckShape, kCrowd, kGridAgain,
+    kSystem, kAllocations, kFramesAgain, kRuleAgain, kAddShapeAgain, kMoveThird, kActivateAgain, kSetRadiusAgain,
+    kOpCount
+};
+static_assert(kOpCount == 32);
+
+const char* opName(int op) {
+    static constexpr const char* kNames[kOpCount] = {
+        "move", "pass", "frames", "new object", "add shape", "activate", "radius", "triangle",
+        "grid", "move", "pass", "new object", "mesh block", "deactivate", "free", "rule",
+        "peek position", "count", "contact query", "contact query", "stack walk", "check shape", "crowd", "grid",
+        "system", "allocations", "frames", "rule", "add shape", "move", "activate", "radius"};
+    return op >= 0 && op < kOpCount ? kNames[op] : "?";
+}
+
 bool changesWorld(int op) {
-    const bool query = op == 5 || op == 14 || (op >= 16 && op <= 18) || (op >= 20 && op <= 25);
-    return !query;
+    switch (op) {
+        case kPeekPosition: case kCountContacts: case kContactQuery: case kContactQueryAgain: case kCheckShape:
+            return false;
+        default: return true;
+    }
 }
 
-void ignoreMessage(const char*, const char*, void*) {}
+// The state of one run of one input.
+struct Run {
+    Run(const uint8_t* data, size_t size, Trace& trace, bool checking) : in(data, size), trace(trace), checking(checking) {}
 
-void stopIfBroken(const std::vector<std::string>& violations, const char* when) {
-    if (violations.empty()) return;
-    std::fprintf(stderr, "world broken %s:\n%s", when, zepcheck::describe(violations).c_str());
-    std::abort();
-}
-
-struct WorldSize {
+    InputReader in;
+    Trace& trace;
+    bool checking;  // the world checks run (on the indexed run only: the plain one is compared instead)
     int64_t triangles = 0;
-    int mostShapes = 0;
+    int64_t objects = 0;
+    int64_t passWork = 0;
+    bool spent = false;  // a budget ran out: the input ends here
+    std::vector<int32_t> touched;  // object numbers the current command named
+    int changesSinceFullScan = 0;
+
+    int32_t object() {
+        const int32_t n = in.objectNumber();
+        touched.push_back(n);
+        return n;
+    }
 };
 
-WorldSize measureWorld() {
-    WorldSize size;
-    for (const zep::CollisionBody* body = zep::bodyListHead; body; body = body->next) {
-        int shapes = 0;
-        for (zep::CollisionShape* shape = body->shapesHead; shape; shape = shape->next, ++shapes)
-            if (const zep::MeshShape* mesh = zep::asMesh(shape)) size.triangles += mesh->triangleCount;
-        size.mostShapes = std::max(size.mostShapes, shapes);
-    }
-    return size;
-}
-
-// Triangles one more triangle per mesh of the object may add, within budget.
-int32_t triangleRoom(int32_t number) {
-    if (!zep::objectNumberInRange(number) || !zep::objectAt(number)) return 0;
-    int meshes = 0;
-    for (auto* shape = zep::objectAt(number)->body->shapesHead; shape; shape = shape->next)
-        meshes += shape->kind == zep::kShapeMesh;
-    const int64_t left = kMaxWorldTriangles - measureWorld().triangles;
-    return meshes ? int32_t(std::max<int64_t>(0, left / meshes)) : int32_t(kMaxWorldTriangles);
-}
-
-void addMeshTriangle(InputReader& in) {
-    const int32_t n = in.objectNumber();
-    float c[9];
-    for (float& v : c) v = in.floatArg();
-    if (triangleRoom(n) > 0) AddMeshTri(n, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
-}
-
-void addMeshBlock(InputReader& in) {
-    const int32_t n = in.objectNumber();
-    const std::vector<uint8_t> block = carveMeshBlock(in, triangleRoom(n));
-    AddMeshZEP(n, block.data());
-}
-
-void addShape(InputReader& in) {
-    const int32_t n = in.objectNumber();
-    const int32_t kind = in.type();
-    if (measureWorld().mostShapes < kMaxShapesPerBody) AddObjShapeZEP(n, kind);
-}
+Trace* recording = nullptr;
 
 // ZEP_FUZZ_TRACE=1 prints each command and each pass's contacts, to read
 // what a saved input does.
@@ -102,78 +105,400 @@ void tracePass() {
     if (!tracing) return;
     for (const zep::CollisionBody* body = zep::bodyListHead; body; body = body->next) {
         const zep::Vec3& p = body->currentPosition;
-        std::fprintf(stderr, "  object %d at (%g, %g, %g), %d contacts\n", body->objectNumber, p.x, p.y,
-                     p.z, zep::countContacts(body));
+        std::fprintf(stderr, "  %s object %d at (%g, %g, %g), %d contacts\n", zep::linearReference ? "plain" : "indexed",
+                     body->objectNumber, p.x, p.y, p.z, zep::countContacts(body));
     }
 }
 
-void runPass() {
-    measurePass([] { RunCollisionZEP(); });
-    tracePass();
-    stopIfBroken(zepcheck::passViolations(), "after a pass");
+void onMessage(const char* text, const char* caption, void*) {
+    if (recording) recording->message(text, caption);
 }
 
-// Results are read but not judged: the point is that reading them is safe.
-volatile int32_t sink;
+void stopIfBroken(const std::vector<std::string>& violations, const char* when) {
+    if (violations.empty()) return;
+    std::fprintf(stderr, "world broken %s:\n%s", when, zepcheck::describe(violations).c_str());
+    std::abort();
+}
 
-void runQuery(int op, InputReader& in) {
-    const int32_t n = in.objectNumber();
-    switch (op) {
-        case 5: sink = CheckShapeZEP(n, in.type()); break;
-        case 16: sink = PeekObjXZEP(n); break;
-        case 17: sink = PeekObjYZEP(n); break;
-        case 18: sink = PeekObjZZEP(n); break;
-        case 20: sink = CountCollisionsZEP(n); break;
-        case 21: { const int32_t i = in.index(); sink = CollisionHit(n, i, in.index()); break; }
-        case 22: { const int32_t i = in.index(); sink = CollisionHitNorm(n, i, in.index()); break; }
-        case 23: sink = CollisionObjHit(n, in.index()); break;
-        case 24: sink = CollisionPolyHit(n, in.index()); break;
+zep::CollisionBody* bodyOf(int32_t number) {
+    if (!zep::objectNumberInRange(number) || !zep::objectAt(number)) return nullptr;
+    return zep::objectAt(number)->body;
+}
+
+int meshesOf(const zep::CollisionBody* body) {
+    int meshes = 0;
+    for (auto* shape = body ? body->shapesHead : nullptr; shape; shape = shape->next)
+        meshes += shape->kind == zep::kShapeMesh;
+    return meshes;
+}
+
+int shapesOf(const zep::CollisionBody* body) {
+    int shapes = 0;
+    for (auto* shape = body ? body->shapesHead : nullptr; shape; shape = shape->next) ++shapes;
+    return shapes;
+}
+
+// Triangles the object can still take, one per mesh it has, within budget.
+int64_t triangleRoom(Run& run, int32_t number) {
+    const int meshes = meshesOf(bodyOf(number));
+    const int64_t left = std::max<int64_t>(0, kTriangleBudget - run.triangles);
+    return meshes ? left / meshes : left;
+}
+
+void spendTriangles(Run& run, int32_t number, int64_t triangles) {
+    run.triangles += triangles * std::max(1, meshesOf(bodyOf(number)));
+}
+
+// The plain path's work in the next pass: every active ellipsoid against
+// every triangle of every active body.
+int64_t passWork() {
+    int64_t ellipsoids = 0, triangles = 0;
+    for (const zep::CollisionBody* body = zep::bodyListHead; body; body = body->next) {
+        if (!body->active) continue;
+        for (zep::CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
+            if (const zep::MeshShape* mesh = zep::asMesh(shape)) triangles += mesh->triangleCount;
+            ellipsoids += shape->kind == zep::kShapeEllipsoid;
+        }
+    }
+    return ellipsoids * triangles;
+}
+
+void runPass(Run& run) {
+    run.passWork += passWork();
+    if (run.passWork > kPassWorkBudget) {
+        run.spent = true;
+        return;
+    }
+    if (run.checking)
+        measurePass([] { RunCollisionZEP(); });
+    else
+        RunCollisionZEP();
+    run.trace.pass();
+    tracePass();
+    if (run.checking) stopIfBroken(zepcheck::passViolations(), "after a pass");
+}
+
+// Results are read but not judged here: the plain run judges them.
+void answer(Run& run, int32_t value) { run.trace.word(uint32_t(value)); }
+
+void addTriangle(Run& run) {
+    const int32_t n = run.object();
+    float c[9];
+    for (float& v : c) v = run.in.floatArg();
+    if (triangleRoom(run, n) < 1) return;
+    spendTriangles(run, n, 1);
+    AddMeshTri(n, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
+}
+
+void addMeshBlock(Run& run) {
+    const int32_t n = run.object();
+    const int64_t room = std::min<int64_t>(triangleRoom(run, n), INT32_MAX / 4);
+    const std::vector<uint8_t> block = carveMeshBlock(run.in, int32_t(room));
+    int32_t vertices;
+    std::memcpy(&vertices, &block[8], 4);
+    spendTriangles(run, n, std::max(0, vertices) / 3);
+    AddMeshZEP(n, block.data());
+}
+
+void addGrid(Run& run) {
+    const int32_t n = run.object();
+    const Grid grid = readGrid(run.in);
+    static std::vector<float> corners;
+    static std::vector<uint8_t> block;
+    gridTriangles(grid, std::min(grid.triangles(), triangleRoom(run, n)), corners);
+    const int64_t made = int64_t(corners.size() / 9);
+    spendTriangles(run, n, made);
+    if (grid.style.oneByOne()) {
+        for (size_t t = 0; t < corners.size(); t += 9) {
+            const float* c = &corners[t];
+            AddMeshTri(n, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
+        }
+    } else {
+        packBlock(corners, block);
+        AddMeshZEP(n, block.data());
+    }
+}
+
+void addShape(Run& run) {
+    const int32_t n = run.object();
+    const int32_t kind = run.in.type();
+    if (shapesOf(bodyOf(n)) < kMaxShapesPerBody) AddObjShapeZEP(n, kind);
+}
+
+void newObject(Run& run) {
+    const int32_t n = run.object();
+    const int32_t type = run.in.type();
+    if (++run.objects > kObjectBudget) {
+        run.spent = true;
+        return;
+    }
+    NewCollObjZEP(n, type);
+}
+
+// Radii as the host gives them, or from lengths where rounding decides:
+// tiny, huge, and flat (one axis far shorter than the others).
+void setRadius(Run& run) {
+    const int32_t n = run.object();
+    const uint8_t mode = run.in.byte();
+    float r[3];
+    if (mode < 0x80) {
+        for (float& v : r) v = run.in.floatArg();
+    } else {
+        const float length = run.in.length();
+        for (float& v : r) v = length;
+        if (mode & 1) r[mode >> 1 & 1 ? 1 : 0] = length * run.in.length() * 1e-3f;  // flat
+        if (mode & 4) r[2] = run.in.length();
+    }
+    SetObjRadiusZEP(n, r[0], r[1], r[2]);
+}
+
+void move(Run& run) {
+    const int32_t n = run.object();
+    const uint8_t mode = run.in.byte();
+    float p[3];
+    if (mode < 0xC0) {
+        for (float& v : p) v = run.in.floatArg();
+        // Half of the moves go from where the object stands.
+        if (mode & 1)
+            if (const zep::CollisionBody* body = bodyOf(n)) {
+                p[0] += body->currentPosition.x, p[1] += body->currentPosition.y, p[2] += body->currentPosition.z;
+            }
+    } else {
+        for (float& v : p) v = run.in.offset();
+    }
+    UpdateObjZEP(n, p[0], p[1], p[2], int32_t(run.in.word()), -1, 0);
+}
+
+// A crowd of bodies numbered from a base: movers with one radius, or small
+// square meshes, laid on a square grid.
+void crowd(Run& run) {
+    const int32_t count = run.in.count(256);
+    const int32_t base = 8 + int32_t(run.in.byte() & 15) * 256;
+    const uint8_t kind = run.in.byte();
+    const int32_t type = run.in.type();
+    float origin[3];
+    for (float& v : origin) v = run.in.offset();
+    const float spacing = run.in.length();
+    const float radius = run.in.length();
+    const float flat = kind & 8 ? radius * 1e-3f : radius;
+    const bool meshes = kind & 1;
+    int32_t side = 1;
+    while (side * side < count) ++side;
+    for (int32_t i = 0; i < count; ++i) {
+        if (++run.objects > kObjectBudget) {
+            run.spent = true;
+            return;
+        }
+        const int32_t n = base + i;
+        run.touched.push_back(n);
+        NewCollObjZEP(n, type);
+        const float x = origin[0] + float(i % side) * spacing, z = origin[2] + float(i / side) * spacing;
+        if (meshes) {
+            AddObjShapeZEP(n, ZEP_SHAPE_MESH);
+            if (triangleRoom(run, n) >= 2) {
+                spendTriangles(run, n, 2);
+                const float h = spacing * 0.45f;
+                AddMeshTri(n, -h, 0, -h, -h, 0, h, h, 0, h);
+                AddMeshTri(n, -h, 0, -h, h, 0, h, h, 0, -h);
+            }
+        } else {
+            AddObjShapeZEP(n, ZEP_SHAPE_ELLIPSOID);
+            if (kind & 2) AddObjShapeZEP(n, ZEP_SHAPE_ELLIPSOID);
+            SetObjRadiusZEP(n, radius, flat, radius);
+        }
+        // Twice, so the first pass does not sweep in from the origin.
+        UpdateObjZEP(n, x, origin[1], z, 0, 0, 0);
+        UpdateObjZEP(n, x, origin[1], z, 0, 0, 0);
+        if (!(kind & 4)) ActivateObjZEP(n);
+    }
+}
+
+// Frames of a game loop: every active mover (and with the mode bit every
+// mesh too) steps by one velocity with a little spread, then a pass runs.
+void frames(Run& run) {
+    const int32_t count = run.in.count(8);
+    const uint8_t mode = run.in.byte();
+    float velocity[3];
+    for (float& v : velocity) v = run.in.floatArg();
+    const float spread = float(mode >> 2) / 16.0f;
+    for (int32_t frame = 0; frame < count && !run.spent; ++frame) {
+        for (const zep::CollisionBody* body = zep::bodyListHead; body; body = body->next) {
+            if (!body->active) continue;
+            bool mover = false;
+            for (auto* shape = body->shapesHead; shape; shape = shape->next) mover |= shape->kind == zep::kShapeEllipsoid;
+            if (!mover && !(mode & 1)) continue;
+            const zep::Vec3 p = body->currentPosition;
+            const uint32_t n = uint32_t(body->objectNumber);
+            UpdateObjZEP(body->objectNumber, p.x + velocity[0] + spread * bump(n, frame, 1),
+                         p.y + velocity[1] + (mode & 2 ? spread * bump(n, frame, 2) : 0.0f),
+                         p.z + velocity[2] + spread * bump(n, frame, 3), 0, 0, 0);
+        }
+        runPass(run);
+    }
+}
+
+void contactQuery(Run& run) {
+    const int32_t n = run.object();
+    const uint8_t which = run.in.byte();
+    InputReader& in = run.in;
+    switch (which % 5) {
+        case 0: { const int32_t i = in.index(); answer(run, CollisionHit(n, i, in.index())); break; }
+        case 1: { const int32_t i = in.index(); answer(run, CollisionHitNorm(n, i, in.index())); break; }
+        case 2: answer(run, CollisionObjHit(n, in.index())); break;
+        case 3: answer(run, CollisionPolyHit(n, in.index())); break;
         default: {
             const int32_t i = in.index();
             const int32_t corner = in.index();
-            sink = CollisionTriCorner(n, i, corner, in.index());
+            answer(run, CollisionTriCorner(n, i, corner, in.index()));
         }
     }
 }
 
-void runObjectCommand(int op, InputReader& in) {
-    switch (op) {
-        case 4: { const int32_t n = in.objectNumber(); NewCollObjZEP(n, in.type()); break; }
-        case 6: addShape(in); break;
-        case 7: ActivateObjZEP(in.objectNumber()); break;
-        case 8: DeActivateObjZEP(in.objectNumber()); break;
-        case 9: {
-            const int32_t n = in.objectNumber();
-            const float rx = in.floatArg(), ry = in.floatArg();
-            SetObjRadiusZEP(n, rx, ry, in.floatArg());
-            break;
-        }
-        case 10: addMeshTriangle(in); break;
-        case 11: addMeshBlock(in); break;
-        case 12: {
-            const int32_t n = in.objectNumber();
-            const float x = in.floatArg(), y = in.floatArg();
-            UpdateObjZEP(n, x, y, in.floatArg(), int32_t(in.word()), -1, 0);
-            break;
-        }
-        case 19: FreeObjZEP(in.objectNumber()); break;
-        default: runQuery(op, in);
+// Stops, starts, or both; a start while started is the one choice that
+// does nothing, as the host may well do.
+void system(Run& run) {
+    const uint8_t mode = run.in.byte();
+    switch (mode & 7) {
+        case 0: case 1: StopCollisionZEP(); break;
+        case 2: StopCollisionZEP(); StartCollisionZEP(); break;
+        case 3: StopCollisionZEP(); StartCollisionDebugZEP(); break;
+        case 4: StartCollisionDebugZEP(); break;
+        case 5: StartCollisionZEP(); break;
+        default: ResetCollisionStackZEP(); StopCollisionZEP(); StartCollisionZEP(); break;
     }
 }
 
-void runOne(int op, InputReader& in) {
+void stackWalk(Run& run) {
+    const uint8_t mode = run.in.byte();
+    if (mode & 1) ResetCollisionStackZEP();
+    for (int i = 0; i < 1 + (mode >> 1 & 7); ++i) answer(run, PeekCollisionStackZEP());
+}
+
+void runOne(Run& run, int op) {
+    InputReader& in = run.in;
     switch (op) {
-        case 0: StartCollisionZEP(); break;
-        case 1: StartCollisionDebugZEP(); break;
-        case 2: StopCollisionZEP(); break;
-        case 3: { const int32_t a = in.type(); SetCollisionZEP(a, in.type(), -1, 0, int32_t(in.word())); break; }
-        case 13: ResetCollisionStackZEP(); break;
-        case 14: sink = PeekCollisionStackZEP(); break;
-        case 15: runPass(); break;
-        case kOpFailAllocations: zep::testing::failAllocationsAfter(in.byte()); break;
-        case kOpRestoreAllocations: zep::testing::failAllocationsAfter(-1); break;
-        default: runObjectCommand(op, in);
+        case kMove: case kMoveAgain: case kMoveThird: move(run); break;
+        case kRunPass: case kRunPassAgain: runPass(run); break;
+        case kFrames: case kFramesAgain: frames(run); break;
+        case kNewObject: case kNewObjectAgain: newObject(run); break;
+        case kAddShape: case kAddShapeAgain: addShape(run); break;
+        case kActivate: case kActivateAgain: ActivateObjZEP(run.object()); break;
+        case kDeactivate: DeActivateObjZEP(run.object()); break;
+        case kSetRadius: case kSetRadiusAgain: setRadius(run); break;
+        case kAddTriangle: addTriangle(run); break;
+        case kGrid: case kGridAgain: addGrid(run); break;
+        case kMeshBlock: addMeshBlock(run); break;
+        case kFree: FreeObjZEP(run.object()); break;
+        case kRule: case kRuleAgain: { const int32_t a = in.type(); SetCollisionZEP(a, in.type(), -1, 0, int32_t(in.word())); break; }
+        case kPeekPosition: {
+            const int32_t n = run.object();
+            const uint8_t axis = in.byte() % 3;
+            answer(run, axis == 0 ? PeekObjXZEP(n) : axis == 1 ? PeekObjYZEP(n) : PeekObjZZEP(n));
+            break;
+        }
+        case kCountContacts: answer(run, CountCollisionsZEP(run.object())); break;
+        case kContactQuery: case kContactQueryAgain: contactQuery(run); break;
+        case kStackWalk: stackWalk(run); break;
+        case kCheckShape: { const int32_t n = run.object(); answer(run, CheckShapeZEP(n, in.type())); break; }
+        case kCrowd: crowd(run); break;
+        case kSystem: system(run); break;
+        default: {  // kAllocations
+            const uint8_t after = in.byte();
+            run.trace.stopRecording();
+            zep::testing::failAllocationsAfter(after < 0xF0 ? after : -1);
+        }
     }
+}
+
+void checkAfter(Run& run, int op) {
+    if (!run.checking || !changesWorld(op)) return;
+    // After a stop or a start every slot may have changed.
+    if (op == kSystem || ++run.changesSinceFullScan >= kFullScanEvery) {
+        run.changesSinceFullScan = 0;
+        stopIfBroken(zepcheck::worldViolations(), "after a command");
+    } else {
+        stopIfBroken(zepcheck::liveViolations(run.touched), "after a command");
+    }
+}
+
+int64_t commandsRun = 0;
+
+// Runs the input on a fresh world, on the path zep::linearReference names.
+void runInput(const uint8_t* data, size_t size, Trace& trace, bool checking) {
+    StopCollisionZEP();
+    zep::testing::failAllocationsAfter(-1);
+    zep::debugMessages = 0;  // each input starts as the library does at load
+    if (zep::testing::liveRecords() != 0) std::abort();
+    trace.clear();
+    recording = &trace;
+    Run run(data, size, trace, checking);
+    StartCollisionZEP();
+    while (!run.in.empty() && !run.spent) {
+        const int op = run.in.byte() % kOpCount;
+        if (tracing) std::fprintf(stderr, "op %d (%s)\n", op, opName(op));
+        trace.beginCommand(op);
+        run.touched.clear();
+        runOne(run, op);
+        commandsRun += checking;
+        checkAfter(run, op);
+    }
+    if (checking) {
+        stopIfBroken(zepcheck::liveViolations({}), "at the end of the input");
+        noteWorldTriangles(run.triangles);
+    }
+    zep::testing::failAllocationsAfter(-1);
+    StopCollisionZEP();
+    recording = nullptr;
+    // The full scan: a stray table slot outlives the stop.
+    if (checking) stopIfBroken(zepcheck::worldViolations(), "after the final stop");
+    // Every record made since the world was empty has been freed.
+    if (zep::testing::liveRecords() != 0) {
+        std::fprintf(stderr, "%lld records outlive StopCollisionZEP\n", (long long)zep::testing::liveRecords());
+        std::abort();
+    }
+}
+
+// ZEP_FUZZ_DIFFERENTIAL says what a disagreement between the two paths
+// does: "fatal" (the default) aborts, so libFuzzer keeps the input; "report"
+// counts it, prints it, and keeps the input in the folder
+// ZEP_FUZZ_DISAGREEMENTS names (if any); "expect" aborts when an input does
+// NOT disagree (for the inputs of a known disagreement not yet fixed);
+// "off" runs the indexed path alone.
+enum class Differential { kFatal, kReport, kExpect, kOff };
+
+Differential differentialMode() {
+    const char* text = std::getenv("ZEP_FUZZ_DIFFERENTIAL");
+    if (!text || !std::strcmp(text, "fatal")) return Differential::kFatal;
+    if (!std::strcmp(text, "report")) return Differential::kReport;
+    if (!std::strcmp(text, "expect")) return Differential::kExpect;
+    if (!std::strcmp(text, "off")) return Differential::kOff;
+    std::fprintf(stderr, "ZEP_FUZZ_DIFFERENTIAL must be fatal, report, expect or off, not %s\n", text);
+    std::exit(2);
+}
+
+const Differential differential = differentialMode();
+int64_t inputsRun = 0;
+int64_t disagreements = 0;
+constexpr int64_t kMostKept = 50;
+
+void keepDisagreement(const uint8_t* data, size_t size) {
+    const char* folder = std::getenv("ZEP_FUZZ_DISAGREEMENTS");
+    if (!folder || disagreements > kMostKept) return;
+    uint64_t hash = 1469598103934665603ull;
+    for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 1099511628211ull;
+    char path[4096];
+    std::snprintf(path, sizeof path, "%s/disagreement-%016llx", folder, (unsigned long long)hash);
+    if (FILE* out = std::fopen(path, "wb")) {
+        std::fwrite(data, 1, size, out);
+        std::fclose(out);
+    }
+}
+
+void printSummary() {
+    std::fprintf(stderr, "zep fuzz: %lld inputs, %lld commands\n", (long long)inputsRun, (long long)commandsRun);
+    if (differential == Differential::kReport)
+        std::fprintf(stderr, "zep differential: %lld of %lld inputs disagreed between the indexed and the plain path\n",
+                     (long long)disagreements, (long long)inputsRun);
 }
 
 }  // namespace
@@ -181,34 +506,37 @@ void runOne(int op, InputReader& in) {
 }  // namespace zepfuzz
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    zepSetMessageHandler(&zepfuzz::ignoreMessage, nullptr);
+    zepSetMessageHandler(&zepfuzz::onMessage, nullptr);
     std::atexit(&zepfuzz::printWorkStats);
+    std::atexit(&zepfuzz::printSummary);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zepfuzz;
-    StopCollisionZEP();
-    zep::testing::failAllocationsAfter(-1);
-    zep::debugMessages = 0;  // each input starts as the library does at load
-    if (zep::testing::liveRecords() != 0) std::abort();
-    InputReader in(data, size);
-    StartCollisionZEP();
-    while (!in.empty()) {
-        const int op = in.byte() % kOpCount;
-        if (tracing) std::fprintf(stderr, "op %d\n", op);
-        runOne(op, in);
-        if (changesWorld(op)) stopIfBroken(zepcheck::worldViolations(), "after a command");
+    static Trace indexed, plain;
+    ++inputsRun;
+    zep::linearReference = false;
+    runInput(data, size, indexed, true);
+    if (differential == Differential::kOff) return 0;
+    zep::linearReference = true;
+    runInput(data, size, plain, false);
+    zep::linearReference = false;
+    const std::string difference = Trace::firstDifference(indexed, plain, &opName);
+    if (difference.empty()) {
+        if (differential == Differential::kExpect) {
+            std::fprintf(stderr, "the paths now agree on this known disagreement: it belongs in fuzz/regressions\n");
+            std::abort();
+        }
+        return 0;
     }
-    noteWorldTriangles(measureWorld().triangles);
-    zep::testing::failAllocationsAfter(-1);
-    StopCollisionZEP();
-    stopIfBroken(zepcheck::worldViolations(), "after the final stop");
-    // Every record made since the world was empty has been freed.
-    if (zep::testing::liveRecords() != 0) {
-        std::fprintf(stderr, "%lld records outlive StopCollisionZEP\n",
-                     (long long)zep::testing::liveRecords());
-        std::abort();
+    if (differential == Differential::kExpect) return 0;
+    ++disagreements;
+    if (differential == Differential::kReport) {
+        if (disagreements <= 5) std::fprintf(stderr, "zep differential: the paths disagree at %s\n", difference.c_str());
+        keepDisagreement(data, size);
+        return 0;
     }
-    return 0;
+    std::fprintf(stderr, "the indexed and the plain path disagree at %s\n", difference.c_str());
+    std::abort();
 }

@@ -1,7 +1,8 @@
 // Turns fuzz input bytes into command arguments, front to back, so that seed
 // inputs can be written by hand. Most argument bytes pick from values where
 // bugs live (table bounds, type bounds, NaN, infinities, denormals, huge
-// numbers); the rest give small values that make real scenes, or raw bits.
+// numbers, far coordinates, tiny lengths); the rest give small values that
+// make real scenes, or raw bits.
 #pragma once
 
 #include <cstddef>
@@ -63,15 +64,35 @@ public:
         return value;
     }
 
+    // A count from 1 to most, so that every byte does something.
+    int32_t count(int32_t most) { return 1 + int32_t(byte()) % most; }
+
+    // A positive length: ordinary ones mostly, then the tiny and the huge
+    // ones where rounding decides.
+    float length() {
+        static constexpr float kLengths[16] = {1.0f,  0.5f, 2.0f,  0.25f, 4.0f,  1.5f, 0.125f, 8.0f,
+                                               1e-3f, 1e3f, 1e-6f, 1e6f,  3e-4f, 0.1f, 1e-20f, 1e20f};
+        return kLengths[byte() & 15];
+    }
+
+    // A coordinate offset: mostly near the origin, often far from it, where
+    // a float's step is larger than a small mover.
+    float offset() {
+        static constexpr float kFar[8] = {0.0f, 1e4f, -3e5f, 1e6f, -8388608.5f, 1.6e7f, -1e9f, 1e12f};
+        const uint8_t b = byte();
+        return b < 0x80 ? kFar[b & 7] + float(int(b >> 3) - 8) : floatArg();
+    }
+
 private:
-    static constexpr int kFloatEdgeCount = 24;
+    static constexpr int kFloatEdgeCount = 32;
     static constexpr float kFloatEdges[kFloatEdgeCount] = {
         0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 1e-7f, 1e-30f,
         std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::min(),
         std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(), 1e30f, -1e30f,
         std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
         std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
-        5000.0f, 5001.0f, 300.0f, 1e10f, 0.99999994f, 1.0000001f, 16777217.0f};
+        5000.0f, 5001.0f, 300.0f, 1e10f, 0.99999994f, 1.0000001f, 16777217.0f,
+        1e-3f, 1e-5f, 1e5f, -1e6f, 3e7f, 1e15f, 8388608.5f, -2.5e-4f};
 
     // A byte below 0xF0 picks from 0..small-1; the rest pick an edge value.
     int32_t pick(int32_t small, const int32_t (&edges)[8]) {

@@ -36,6 +36,25 @@ TEST_F(InvariantsTest, SeesATableEntryThatNamesTheWrongObject) {
     EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
 }
 
+// The fuzzer's check after every command looks only at the table slots the
+// command named; the lists it always walks whole.
+TEST_F(InvariantsTest, TheLiveCheckSeesABrokenSlotItIsToldAbout) {
+    zep::objectTable[7] = zep::objectTable[2];
+    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    EXPECT_THAT(zepcheck::liveViolations({7}), Not(IsEmpty()));
+    EXPECT_THAT(zepcheck::liveViolations({1, 2}), IsEmpty());
+    zep::objectTable[7] = nullptr;
+    EXPECT_THAT(zepcheck::liveViolations({7}), IsEmpty());
+}
+
+TEST_F(InvariantsTest, TheLiveCheckWalksEveryList) {
+    zep::CollisionBody* second = zep::bodyListHead->next;
+    second->prev = nullptr;
+    EXPECT_THAT(zepcheck::liveViolations({}), Not(IsEmpty()));
+    second->prev = zep::bodyListHead;
+    EXPECT_THAT(zepcheck::liveViolations({}), IsEmpty());
+}
+
 TEST_F(InvariantsTest, SeesAnActiveFlagWithoutAnEntry) {
     bodyOf(1)->active = 0;
     EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));

@@ -1,9 +1,8 @@
 #include "support/invariants.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <map>
-#include <set>
 #include <sstream>
 #include <utility>
 
@@ -61,21 +60,58 @@ std::vector<T*> walkList(T* head, T* tail, const char* name, Report& report) {
     return walkList<&T::prev, &T::next>(head, tail, name, report);
 }
 
+// A set of live records for membership tests: a sorted array, far cheaper
+// to fill and to ask than a node-based set when it is rebuilt after every
+// command.
 template <class T>
-std::set<const T*> asSet(const std::vector<T*>& records) {
-    return std::set<const T*>(records.begin(), records.end());
-}
+class RecordSet {
+public:
+    RecordSet() = default;
+    explicit RecordSet(const std::vector<T*>& records) : items_(records.begin(), records.end()) { sort(); }
+    void insert(const T* item) { items_.push_back(item); }
+    void sort() { std::sort(items_.begin(), items_.end()); }
+    bool count(const T* item) const { return std::binary_search(items_.begin(), items_.end(), item); }
+    size_t size() const { return items_.size(); }
+    const std::vector<const T*>& items() const { return items_; }
+    // True when some record was inserted twice (after sort).
+    bool hasDuplicate() const { return std::adjacent_find(items_.begin(), items_.end()) != items_.end(); }
 
-struct LiveRecords {
-    std::set<const CollisionObject*> objects;
-    std::set<const CollisionBody*> bodies;
-    std::set<const MeshShape*> meshes;
-    std::set<const Contact*> contacts;
+private:
+    std::vector<const T*> items_;
 };
 
-void checkObjects(LiveRecords& live, Report& report) {
+struct LiveRecords {
+    RecordSet<CollisionObject> objects;
+    RecordSet<CollisionBody> bodies;
+    RecordSet<MeshShape> meshes;
+    RecordSet<Contact> contacts;
+};
+
+// Which table slots, triangle lists and rule chains a check looks at: all of
+// them, or only those a command can have changed.
+struct Scope {
+    bool full = true;
+    std::vector<int32_t> touched;  // in range, sorted, each once
+
+    bool touches(int32_t number) const {
+        return full || std::binary_search(touched.begin(), touched.end(), number);
+    }
+    // Visits the table's used slots in scope.
+    template <class Entry, class Visit>
+    void forEachSlot(Entry* const (&table)[kObjectTableSize], Visit visit) const {
+        if (full) {
+            for (int number = 0; number < kObjectTableSize; ++number)
+                if (table[number]) visit(number, table[number]);
+        } else {
+            for (int32_t number : touched)
+                if (table[number]) visit(number, table[number]);
+        }
+    }
+};
+
+void checkObjects(const Scope& scope, LiveRecords& live, Report& report) {
     const auto objects = walkList(objectListHead, objectListTail, "objectList", report);
-    live.objects = asSet(objects);
+    live.objects = RecordSet<CollisionObject>(objects);
     for (const CollisionObject* object : objects) {
         if (!objectNumberInRange(object->objectNumber)) {
             report.fail("object numbered ", object->objectNumber, " is on objectList");
@@ -86,14 +122,12 @@ void checkObjects(LiveRecords& live, Report& report) {
         if (!object->body || object->body->objectNumber != object->objectNumber)
             report.fail("object ", object->objectNumber, " has no body of its number");
     }
-    for (int number = 0; number < kObjectTableSize; ++number) {
-        const CollisionObject* object = objectTable[number];
-        if (!object) continue;
+    scope.forEachSlot(objectTable, [&](int number, const CollisionObject* object) {
         if (!live.objects.count(object))
             report.fail("objectTable[", number, "] names an object not on objectList");
         else if (object->objectNumber != number)
             report.fail("objectTable[", number, "] names object ", object->objectNumber);
-    }
+    });
 }
 
 void checkTriangles(const MeshShape* mesh, int32_t number, Report& report) {
@@ -106,7 +140,7 @@ void checkTriangles(const MeshShape* mesh, int32_t number, Report& report) {
                     triangles.size());
 }
 
-void checkShapes(const CollisionBody* body, LiveRecords& live, Report& report) {
+void checkShapes(const CollisionBody* body, bool withTriangles, LiveRecords& live, Report& report) {
     const auto shapes = walkList(body->shapesHead, body->shapesTail, "shapes", report);
     for (const CollisionShape* shape : shapes) {
         if (shape->body != body)
@@ -119,45 +153,46 @@ void checkShapes(const CollisionBody* body, LiveRecords& live, Report& report) {
         const MeshShape* mesh = asMesh(const_cast<CollisionShape*>(shape));
         if (!mesh) continue;
         live.meshes.insert(mesh);
-        checkTriangles(mesh, body->objectNumber, report);
+        if (withTriangles) checkTriangles(mesh, body->objectNumber, report);
     }
 }
 
-void checkBodies(LiveRecords& live, Report& report) {
+void checkBodies(const Scope& scope, LiveRecords& live, Report& report) {
     const auto bodies = walkList(bodyListHead, bodyListTail, "bodyList", report);
-    live.bodies = asSet(bodies);
+    live.bodies = RecordSet<CollisionBody>(bodies);
     if (bodies.size() != live.objects.size())
         report.fail("bodyList holds ", bodies.size(), " bodies for ", live.objects.size(), " objects");
-    for (const CollisionObject* object : live.objects)
+    for (const CollisionObject* object : live.objects.items())
         if (object->body && !live.bodies.count(object->body))
             report.fail("the body of object ", object->objectNumber, " is not on bodyList");
     for (const CollisionBody* body : bodies) {
         if (body->active > 1) report.fail("object ", body->objectNumber, " has active ", int(body->active));
-        checkShapes(body, live, report);
+        checkShapes(body, scope.touches(body->objectNumber), live, report);
     }
+    live.meshes.sort();
 }
 
-void checkActivation(const LiveRecords& live, Report& report) {
+void checkActivation(const Scope& scope, const LiveRecords& live, Report& report) {
     const auto entries = walkList(activationListHead, activationListTail, "activationList", report);
-    const auto onList = asSet(entries);
-    std::set<const CollisionObject*> activated;
+    const RecordSet<ActivationEntry> onList(entries);
+    RecordSet<CollisionObject> activated;
     for (const ActivationEntry* entry : entries) {
         const CollisionObject* object = entry->object;
         if (!live.objects.count(object)) {
             report.fail("an activation entry names an object that is gone");
             continue;
         }
-        if (!activated.insert(object).second)
-            report.fail("object ", object->objectNumber, " is activated twice");
+        activated.insert(object);
         if (activationTable[object->objectNumber] != entry)
             report.fail("activationTable[", object->objectNumber, "] does not name its entry");
     }
-    for (int number = 0; number < kObjectTableSize; ++number) {
-        const ActivationEntry* entry = activationTable[number];
-        if (entry && (!onList.count(entry) || entry->object->objectNumber != number))
+    activated.sort();
+    if (activated.hasDuplicate()) report.fail("an object is activated twice");
+    scope.forEachSlot(activationTable, [&](int number, const ActivationEntry* entry) {
+        if (!onList.count(entry) || entry->object->objectNumber != number)
             report.fail("activationTable[", number, "] names no entry of that object");
-    }
-    for (const CollisionBody* body : live.bodies) {
+    });
+    for (const CollisionBody* body : live.bodies.items()) {
         const bool hasEntry = activationTable[body->objectNumber] != nullptr;
         if (bool(body->active) != hasEntry)
             report.fail("object ", body->objectNumber, " active ", int(body->active),
@@ -171,7 +206,7 @@ void checkContactsOf(const CollisionBody* body, LiveRecords& live, Report& repor
     const auto contacts = walkList(body->contactsHead, body->contactsTail, "contacts", report);
     // The solver never meets a triangle of a mesh twice in one pass: that is
     // what bounds its loop by the mesh's triangle count.
-    std::set<std::pair<const MeshShape*, int32_t>> met;
+    std::vector<std::pair<const MeshShape*, int32_t>> met;
     for (const Contact* contact : contacts) {
         live.contacts.insert(contact);
         if (contact->hitKind < kHitFace || contact->hitKind > kHitVertex)
@@ -185,15 +220,16 @@ void checkContactsOf(const CollisionBody* body, LiveRecords& live, Report& repor
         if (contact->triangleNumber < 1 || contact->triangleNumber > mesh->triangleCount)
             report.fail("a contact of object ", body->objectNumber, " names triangle ",
                         contact->triangleNumber, " of a mesh of ", mesh->triangleCount);
-        if (!met.insert({mesh, contact->triangleNumber}).second)
-            report.fail("object ", body->objectNumber, " met triangle ", contact->triangleNumber,
-                        " of one mesh twice");
+        met.emplace_back(mesh, contact->triangleNumber);
     }
+    std::sort(met.begin(), met.end());
+    if (std::adjacent_find(met.begin(), met.end()) != met.end())
+        report.fail("object ", body->objectNumber, " met a triangle of one mesh twice");
 }
 
 void checkReferrers(const LiveRecords& live, Report& report) {
     size_t referring = 0;
-    for (const MeshShape* mesh : live.meshes) {
+    for (const MeshShape* mesh : live.meshes.items()) {
         const auto referrers = walkList<&Contact::referrerPrev, &Contact::referrerNext>(
             mesh->referrersHead, mesh->referrersTail, "referrers", report);
         for (const Contact* contact : referrers) {
@@ -205,31 +241,45 @@ void checkReferrers(const LiveRecords& live, Report& report) {
         }
     }
     size_t naming = 0;
-    for (const Contact* contact : live.contacts) naming += contact->meshShape != nullptr;
+    for (const Contact* contact : live.contacts.items()) naming += contact->meshShape != nullptr;
     if (naming != referring)
         report.fail(naming, " contacts name a mesh but meshes list ", referring);
 }
 
 void checkContacts(LiveRecords& live, Report& report) {
-    for (const CollisionBody* body : live.bodies) checkContactsOf(body, live, report);
+    for (const CollisionBody* body : live.bodies.items()) checkContactsOf(body, live, report);
+    live.contacts.sort();
     checkReferrers(live, report);
 }
 
-void checkRules(Report& report) {
+void checkChain(int type, size_t& chained, Report& report) {
+    const auto chain = walkList<&CollisionRule::chainPrev, &CollisionRule::chainNext>(
+        ruleChainHeads[type], ruleChainTails[type], "rule chain", report);
+    chained += chain.size();
+    for (const CollisionRule* rule : chain)
+        if (rule->typeA != type) report.fail("the chain of type ", type, " holds a rule of type ", rule->typeA);
+}
+
+void checkRules(const Scope& scope, Report& report) {
     const auto rules = walkList(ruleListHead, ruleListTail, "ruleList", report);
-    size_t chained = 0;
-    for (int type = 0; type < kRuleTableSize; ++type) {
-        const auto chain = walkList<&CollisionRule::chainPrev, &CollisionRule::chainNext>(
-            ruleChainHeads[type], ruleChainTails[type], "rule chain", report);
-        chained += chain.size();
-        for (const CollisionRule* rule : chain)
-            if (rule->typeA != type) report.fail("the chain of type ", type, " holds a rule of type ", rule->typeA);
-    }
-    if (chained != rules.size()) report.fail(rules.size(), " rules but ", chained, " in chains");
     for (const CollisionRule* rule : rules)
         if (uint32_t(rule->typeA) > kMaxRuleType || uint32_t(rule->typeB) > kMaxRuleType ||
             rule->shapeKindA != kShapeEllipsoid || rule->shapeKindB != kShapeMesh)
             report.fail("rule (", rule->typeA, ", ", rule->typeB, ") is malformed");
+    size_t chained = 0;
+    if (scope.full) {
+        for (int type = 0; type < kRuleTableSize; ++type) checkChain(type, chained, report);
+    } else {
+        // Only the chains the rules name; a rule on another chain, or none,
+        // leaves the counts apart.
+        std::vector<int> types;
+        for (const CollisionRule* rule : rules)
+            if (uint32_t(rule->typeA) <= kMaxRuleType) types.push_back(rule->typeA);
+        std::sort(types.begin(), types.end());
+        types.erase(std::unique(types.begin(), types.end()), types.end());
+        for (int type : types) checkChain(type, chained, report);
+    }
+    if (chained != rules.size()) report.fail(rules.size(), " rules but ", chained, " in chains");
 }
 
 void checkStopped(Report& report) {
@@ -238,20 +288,31 @@ void checkStopped(Report& report) {
         report.fail("the system is stopped but the world is not empty");
 }
 
+std::vector<std::string> violations(const Scope& scope) {
+    Report report;
+    LiveRecords live;
+    checkObjects(scope, live, report);
+    checkBodies(scope, live, report);
+    checkActivation(scope, live, report);
+    checkContacts(live, report);
+    checkRules(scope, report);
+    checkStopped(report);
+    return report.lines;
+}
+
 bool sameBits(const Vec3& a, const Vec3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace
 
-std::vector<std::string> worldViolations() {
-    Report report;
-    LiveRecords live;
-    checkObjects(live, report);
-    checkBodies(live, report);
-    checkActivation(live, report);
-    checkContacts(live, report);
-    checkRules(report);
-    checkStopped(report);
-    return report.lines;
+std::vector<std::string> worldViolations() { return violations(Scope{}); }
+
+std::vector<std::string> liveViolations(const std::vector<int32_t>& touched) {
+    Scope scope{false, {}};
+    for (int32_t number : touched)
+        if (objectNumberInRange(number)) scope.touched.push_back(number);
+    std::sort(scope.touched.begin(), scope.touched.end());
+    scope.touched.erase(std::unique(scope.touched.begin(), scope.touched.end()), scope.touched.end());
+    return violations(scope);
 }
 
 std::vector<std::string> passViolations() {

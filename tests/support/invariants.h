@@ -6,6 +6,7 @@
 // crashes a host.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@ namespace zepcheck {
 
 // Each broken rule, in words; empty when the world is consistent.
 std::vector<std::string> worldViolations();
+
+// The same rules at a cost in proportion to the live records, for a checker
+// that runs after every command: every list and every live record is
+// checked, but of the tables' free slots only those of the object numbers in
+// `touched` (the ones the command named), of the triangle lists only those of
+// the touched objects' meshes, and of the rule chains only those that hold
+// rules. A full worldViolations now and then sees the rest.
+std::vector<std::string> liveViolations(const std::vector<int32_t>& touched);
 
 // Rules that hold only right after RunCollisionZEP, before anything else
 // changes the world: every active body with contacts stands at its last

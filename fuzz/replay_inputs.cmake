@@ -1,0 +1,16 @@
+# Runs the command fuzzer once over every file in FOLDER (no fuzzing), with
+# ZEP_FUZZ_DIFFERENTIAL=DIFFERENTIAL; any failure fails the test.
+file(GLOB inputs LIST_DIRECTORIES false ${FOLDER}/*)
+if(NOT inputs)
+  message(STATUS "no inputs in ${FOLDER}")
+  return()
+endif()
+set(ENV{ZEP_FUZZ_DIFFERENTIAL} ${DIFFERENTIAL})
+foreach(input ${inputs})
+  execute_process(COMMAND ${FUZZER} ${input} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${input} (ZEP_FUZZ_DIFFERENTIAL=${DIFFERENTIAL}):\n${out}")
+  endif()
+endforeach()
+list(LENGTH inputs count)
+message(STATUS "${count} inputs from ${FOLDER} pass")
