@@ -65,8 +65,8 @@ fuzz: deps
 	@if $(BUILD_FUZZ)/command_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
 	  -print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/ $(BUILD_FUZZ)/corpus fuzz/corpus \
 	  >$(BUILD_FUZZ)/fuzz.log 2>&1; then \
-	  awk -F': *' '/^stat::number_of_executed_units/ {n=$$2} /^stat::average_exec_per_sec/ {r=$$2} \
-	    /^stat::new_units_added/ {u=$$2} /^stat::peak_rss_mb/ {m=$$2} \
+	  awk -F': *' '/^stat::number_of_executed_units/ {n=$$NF} /^stat::average_exec_per_sec/ {r=$$NF} \
+	    /^stat::new_units_added/ {u=$$NF} /^stat::peak_rss_mb/ {m=$$NF} \
 	    END {printf "fuzz: %s inputs in $(FUZZ_SECONDS) s (%s/s), %s new kept, peak %s MB; log in $(BUILD_FUZZ)/fuzz.log\n", n, r, u, m}' \
 	    $(BUILD_FUZZ)/fuzz.log; \
 	else tail -n 60 $(BUILD_FUZZ)/fuzz.log; echo "fuzz: FAILED; log in $(BUILD_FUZZ)/fuzz.log"; exit 1; fi
