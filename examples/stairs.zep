@@ -39,5 +39,8 @@ UpdateObjZEP 1 -3 1 0
 ActivateObjZEP 1
 
 frames 28 0.4 -0.2 0 1             # walk east, up the stairs
+expect PeekObjXZEP 1 > 5            # on the landing (from x = 5) ...
+expect PeekObjYZEP 1 2.6 0.01       # ... standing on it: 1.6 high, plus the radius
+expect PeekObjZZEP 1 0 0.01         # straight east all the way
 PeekObjXZEP 1
 PeekObjYZEP 1
