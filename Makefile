@@ -1,6 +1,9 @@
-# Front door of the project. `make test` installs what is missing (as root),
-# builds everything and runs every test.
+# Front door of the project. `make demo` installs what the build needs (as
+# root) and draws the room scene; `make test` installs what is missing,
+# builds everything, runs every test and ends with "N passed, M failed".
 BUILD ?= build
+# `make demo` builds without the tests, so it needs no test packages.
+BUILD_DEMO ?= build-demo
 # The 32-bit Windows DLL and its host stand-in, run under Wine.
 BUILD_WIN ?= build-win
 ZEP_WINDOWS ?= 1
@@ -14,32 +17,31 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build demo test windows-test sanitize fuzz coverage bench clean
+.PHONY: all deps deps-build build demo test windows-test sanitize fuzz coverage bench clean
 
 all: build
 
 deps:
 	ZEP_WINDOWS=$(ZEP_WINDOWS) tools/install-deps.sh
 
+deps-build:
+	tools/install-deps.sh build
+
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The room scene through the scene runner: the table of every pass, and a
 # picture of the run in demo.svg.
-demo:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD) -j $(JOBS) --target zepscene
-	$(BUILD)/zepscene --svg demo.svg examples/room.zep
+demo: deps-build
+	cmake -S . -B $(BUILD_DEMO) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=OFF
+	cmake --build $(BUILD_DEMO) -j $(JOBS) --target zepscene
+	$(BUILD_DEMO)/zepscene --svg demo.svg examples/room.zep
 	@echo "wrote demo.svg (open it in a browser)"
 
-test: deps build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
-ifeq ($(ZEP_WINDOWS),1)
-	$(MAKE) --no-print-directory windows-test
-endif
-	$(MAKE) --no-print-directory sanitize
-	$(MAKE) --no-print-directory fuzz
+# Every part runs even when one before it failed; see tools/run-tests.sh.
+test:
+	@MAKE="$(MAKE)" tools/run-tests.sh $(BUILD) $(JOBS) $(ZEP_WINDOWS)
 
 # Every test process checks for leaks at exit, the shared library's
 # load-use-unload cycle included.
@@ -58,7 +60,9 @@ sanitize: deps
 # give the same results to the bit. FUZZ_DIFFERENTIAL=report counts and keeps
 # the inputs where the two paths disagree (in $(BUILD_FUZZ)/disagreements)
 # without failing; fatal fails on the first. First the fuzzer's own tests
-# replay fuzz/regressions and fuzz/known-disagreements.
+# replay fuzz/regressions and fuzz/known-disagreements. What the fuzzer prints
+# goes to $(BUILD_FUZZ)/fuzz.log; only its totals are shown (and the end of
+# the log when it fails).
 FUZZ_DIFFERENTIAL ?= report
 FUZZ_MAX_LEN ?= 4096
 fuzz: deps
@@ -66,10 +70,16 @@ fuzz: deps
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	ctest --test-dir $(BUILD_FUZZ) --output-on-failure
 	mkdir -p $(BUILD_FUZZ)/corpus $(BUILD_FUZZ)/disagreements
-	ZEP_FUZZ_DIFFERENTIAL=$(FUZZ_DIFFERENTIAL) ZEP_FUZZ_DISAGREEMENTS=$(BUILD_FUZZ)/disagreements \
+	@if ZEP_FUZZ_DIFFERENTIAL=$(FUZZ_DIFFERENTIAL) ZEP_FUZZ_DISAGREEMENTS=$(BUILD_FUZZ)/disagreements \
 	  $(BUILD_FUZZ)/command_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
 	  -max_len=$(FUZZ_MAX_LEN) -entropic_scale_per_exec_time=1 \
-	  -print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/ $(BUILD_FUZZ)/corpus fuzz/corpus fuzz/regressions
+	  -print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/ $(BUILD_FUZZ)/corpus fuzz/corpus fuzz/regressions \
+	  >$(BUILD_FUZZ)/fuzz.log 2>&1; then \
+	  awk -F': *' '/^stat::number_of_executed_units/ {n=$$NF} /^stat::average_exec_per_sec/ {r=$$NF} \
+	    /^stat::new_units_added/ {u=$$NF} /^stat::peak_rss_mb/ {m=$$NF} \
+	    END {printf "fuzz: %s inputs in $(FUZZ_SECONDS) s (%s/s), %s new kept, peak %s MB; log in $(BUILD_FUZZ)/fuzz.log\n", n, r, u, m}' \
+	    $(BUILD_FUZZ)/fuzz.log; \
+	else tail -n 60 $(BUILD_FUZZ)/fuzz.log; echo "fuzz: FAILED; log in $(BUILD_FUZZ)/fuzz.log"; exit 1; fi
 	@found=$$(ls $(BUILD_FUZZ)/disagreements | wc -l); if [ $$found -gt 0 ]; then \
 	  echo "the indexed and the plain path disagreed on $$found kept inputs (ZEP_FUZZ_DIFFERENTIAL=fatal $(BUILD_FUZZ)/command_fuzzer FILE shows where):"; \
 	  ls $(BUILD_FUZZ)/disagreements | sed 's|^|  $(BUILD_FUZZ)/disagreements/|'; fi
@@ -119,4 +129,4 @@ windows-test: deps build
 	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_COV) $(BUILD_FUZZ_COV)
+	rm -rf $(BUILD) $(BUILD_DEMO) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_COV) $(BUILD_FUZZ_COV)

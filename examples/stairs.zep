@@ -1,7 +1,10 @@
 # A staircase of four steps, 0.4 high and 1 deep, rising towards +x, with a
-# landing on top. A character (0.5 wide, 1 high) walks east with gravity:
-# its rounded bottom meets the edge on top of each riser and is pushed up,
-# so it climbs without any step logic of its own.
+# landing on top. A character (0.5 wide, 1 high) walks east: its rounded
+# bottom meets the edge on top of each riser and is pushed up, so it climbs
+# without any step logic of its own. It walks without pulling down: a step
+# that also pulls down meets the tread first, and the slide along the crease
+# where tread and riser meet would hold it at the riser. On the landing,
+# gravity brings it to stand.
 StartCollisionZEP
 SetCollisionZEP 1 2
 
@@ -38,6 +41,10 @@ SetObjRadiusZEP 1 0.5 1 0.5
 UpdateObjZEP 1 -3 1 0
 ActivateObjZEP 1
 
-frames 28 0.4 -0.2 0 1             # walk east, up the stairs
+frames 28 0.4 0 0 1                # walk east, up the stairs
+frames 3 0 -0.2 0 1                # and let it stand
+expect PeekObjXZEP 1 > 5            # on the landing (from x = 5) ...
+expect PeekObjYZEP 1 2.6 0.01       # ... standing on it: 1.6 high, plus the radius
+expect PeekObjZZEP 1 0 0.01         # straight east all the way
 PeekObjXZEP 1
 PeekObjYZEP 1

@@ -55,7 +55,15 @@ UpdateObjZEP 1 -2 1 -1
 ActivateObjZEP 1
 
 frames 8 0.6 -0.2 0.5 1            # across the tiles towards the crate
-frames 10 0.7 -0.2 0.25 1          # into the crate's west side: slides along it
+frames 7 0.7 -0.2 0.25 1           # into the crate's west side: slides along it
+expect PeekObjXZEP 1 3.5 0.01       # against the west side (x = 4, less the radius)
+expect PeekObjZZEP 1 4.75 0.01      # still sliding south along it: every step's z taken
+expect CountCollisionsZEP 1 2       # the crate beside, a tile below
+expect CollisionObjHit 1 1 20       # both touched at the start: at equal distance the later object wins
+frames 3 0.7 -0.2 0.25 1            # round its south-west corner and on, clear of it
+expect PeekObjZZEP 1 > 5.1          # south of the crate (z up to 4.6, plus the radius)
+expect PeekObjXZEP 1 > 4            # and east of its west side
+expect PeekObjYZEP 1 1 0.01         # on the tiles all along
 CountCollisionsZEP 1
 CollisionObjHit 1 1
 PeekObjZZEP 1

@@ -104,6 +104,24 @@ extern "C" {
  * standard error. */
 typedef void (*ZepMessageHandler)(const char* text, const char* caption, void* context);
 ZEP_API void zepSetMessageHandler(ZepMessageHandler handler, void* context);
+
+/* Warnings for calls that the commands ignore without any error box, even
+ * after StartCollisionDebugZEP: a triangle given to an object without a mesh
+ * shape, a collision type outside 0 to 300, a shape kind other than 1 and 2,
+ * an infinite radius, a non-finite position or corner, a malformed mesh
+ * block header, a component outside 1 to 3, a command before
+ * StartCollisionZEP, and the like. The handler gets one warning per such call;
+ * results, error boxes and the world are exactly as without it. No handler
+ * is set at load; a null handler stops the warnings. Not part of the Windows
+ * DLL. */
+typedef struct ZepWarning {
+    const char* command; /* the command's name, e.g. "AddMeshTri" */
+    int32_t object;      /* the object number the call named, if hasObject */
+    int32_t hasObject;   /* 0 for commands that name no object */
+    const char* text;    /* what was ignored and why */
+} ZepWarning;
+typedef void (*ZepWarningHandler)(const ZepWarning* warning, void* context);
+ZEP_API void zepSetWarningHandler(ZepWarningHandler handler, void* context);
 #endif
 
 /* Turns a float result (its bit pattern in an integer) back into a float. */

@@ -1,4 +1,5 @@
-# Checks that the shared library exports exactly the commands and the message hook.
+# Checks that the shared library exports exactly the commands, the message hook
+# and the warning hook.
 execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")
@@ -8,7 +9,8 @@ set(expected
   CheckShapeZEP AddObjShapeZEP ActivateObjZEP DeActivateObjZEP SetObjRadiusZEP AddMeshTri
   AddMeshZEP UpdateObjZEP ResetCollisionStackZEP PeekCollisionStackZEP RunCollisionZEP
   PeekObjXZEP PeekObjYZEP PeekObjZZEP FreeObjZEP CountCollisionsZEP CollisionHit
-  CollisionHitNorm CollisionObjHit CollisionPolyHit CollisionTriCorner zepSetMessageHandler)
+  CollisionHitNorm CollisionObjHit CollisionPolyHit CollisionTriCorner zepSetMessageHandler
+  zepSetWarningHandler)
 string(REGEX MATCHALL "[ \t][TW] [A-Za-z_][A-Za-z0-9_]*" found "${symbols}")
 set(names "")
 foreach(entry ${found})

@@ -1,15 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when they are
-# missing. Run as root on a fresh machine; as another user it only reports.
+# Installs the Debian packages a task needs, when they are missing. Run as
+# root on a fresh machine; as another user it only reports what is missing.
+#
+#   tools/install-deps.sh build   the library, zepscene and `make demo`
+#   tools/install-deps.sh         everything `make test` runs (the default)
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev binutils)
-# The command fuzzer: clang with libFuzzer and the sanitizer runtimes.
-packages+=(clang libclang-rt-14-dev)
+profile=${1:-test}
+
+# The library and the scene runner: a C++20 compiler, CMake and make.
+packages=(cmake make g++)
 packages_i386=()
-if [[ "${ZEP_WINDOWS:-1}" == 1 ]]; then
-  packages+=(g++-mingw-w64-i686 wine)
-  packages_i386+=(wine32:i386)
+if [[ "$profile" != build ]]; then
+  # The test suite: GoogleTest and GoogleMock; Google Benchmark for `make
+  # bench`; pkg-config for the installed-package test; binutils (nm) for the
+  # export-list check.
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev pkgconf binutils)
+  # The command fuzzer: clang with libFuzzer and the sanitizer runtimes. The
+  # unversioned libclang-rt-dev follows the distribution's default clang.
+  packages+=(clang libclang-rt-dev)
+  if [[ "${ZEP_WINDOWS:-1}" == 1 ]]; then
+    # The 32-bit Windows DLL (MinGW) and Wine to run its host stand-in; wine32
+    # needs the i386 architecture enabled.
+    packages+=(g++-mingw-w64-i686 wine)
+    packages_i386+=(wine32:i386)
+  fi
 fi
 
 missing=()

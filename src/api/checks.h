@@ -10,8 +10,11 @@ namespace zep {
 
 // The object the host named, or nullptr after reporting why it cannot be used:
 // system not started, number above 5000 (as unsigned), or number undefined,
-// checked in that order.
-CollisionObject* validateObject(int32_t number);
+// checked in that order. command names the caller in warnings.
+CollisionObject* validateObject(int32_t number, const char* command);
+
+// True when no component (1 x, 2 y, 3 z) is named; warns if that is so.
+bool componentIgnored(const char* command, int32_t number, int32_t component);
 
 // A float result travels to the host as its bit pattern in the integer result.
 inline int32_t floatResult(float value) {

@@ -1,9 +1,11 @@
 // The collision pass and the queries that read its contacts.
 #include "api/checks.h"
+#include "api/diagnostics.h"
 #include "api/errors.h"
 #include "pass/pass.h"
 #include "world/contact.h"
 #include "world/shapes.h"
+#include "world/system.h"
 #include "zepcollide.h"
 
 using namespace zep;
@@ -14,8 +16,9 @@ constexpr uint32_t kCornerCount = 3;
 
 // The contact a query names, or nullptr after reporting why. The index 0 is
 // refused before the corner is looked at, and the corner before the list.
-const Contact* queriedContact(int32_t number, int32_t index, const int32_t* corner = nullptr) {
-    CollisionObject* object = validateObject(number);
+const Contact* queriedContact(const char* command, int32_t number, int32_t index,
+                              const int32_t* corner = nullptr) {
+    CollisionObject* object = validateObject(number, command);
     if (!object) return nullptr;
     if (uint32_t(index) == 0) {
         reportError(message::kIndexOutOfRange, index);
@@ -39,39 +42,45 @@ const CollisionBody* hitBody(const Contact* contact) {
 
 extern "C" {
 
-ZEP_API void ZEPCALL RunCollisionZEP(void) { runCollisionPass(); }
+ZEP_API void ZEPCALL RunCollisionZEP(void) {
+    if (warningsWanted() && !isStarted()) warnAboutCall("RunCollisionZEP", kWarnNotStarted);
+    runCollisionPass();
+}
 
 ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t number) {
-    CollisionObject* object = validateObject(number);
+    CollisionObject* object = validateObject(number, "CountCollisionsZEP");
     return object ? countContacts(object->body) : 0;
 }
 
 ZEP_API int32_t ZEPCALL CollisionHit(int32_t number, int32_t index, int32_t component) {
-    const Contact* contact = queriedContact(number, index);
+    const Contact* contact = queriedContact("CollisionHit", number, index);
+    if (contact && warningsWanted()) componentIgnored("CollisionHit", number, component);
     return floatResult(contact ? vectorComponent(contact->point, component) : 0.0f);
 }
 
 ZEP_API int32_t ZEPCALL CollisionHitNorm(int32_t number, int32_t index, int32_t component) {
-    const Contact* contact = queriedContact(number, index);
+    const Contact* contact = queriedContact("CollisionHitNorm", number, index);
+    if (contact && warningsWanted()) componentIgnored("CollisionHitNorm", number, component);
     return floatResult(contact ? vectorComponent(contact->normal, component) : 0.0f);
 }
 
 ZEP_API int32_t ZEPCALL CollisionObjHit(int32_t number, int32_t index) {
-    const Contact* contact = queriedContact(number, index);
+    const Contact* contact = queriedContact("CollisionObjHit", number, index);
     const CollisionBody* body = contact ? hitBody(contact) : nullptr;
     return body ? body->objectNumber : 0;
 }
 
 ZEP_API int32_t ZEPCALL CollisionPolyHit(int32_t number, int32_t index) {
-    const Contact* contact = queriedContact(number, index);
+    const Contact* contact = queriedContact("CollisionPolyHit", number, index);
     return contact ? contact->triangleNumber : 0;
 }
 
 ZEP_API int32_t ZEPCALL CollisionTriCorner(int32_t number, int32_t index, int32_t corner,
                                            int32_t component) {
-    const Contact* contact = queriedContact(number, index, &corner);
+    const Contact* contact = queriedContact("CollisionTriCorner", number, index, &corner);
     const CollisionBody* body = contact ? hitBody(contact) : nullptr;
     if (!body) return floatResult(0.0f);
+    if (warningsWanted()) componentIgnored("CollisionTriCorner", number, component);
     // The corner follows the mesh body as it stands now, not as it stood in
     // the pass.
     const Vec3 world = Add(body->currentPosition, contact->triangle[corner - 1]);

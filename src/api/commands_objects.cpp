@@ -1,8 +1,12 @@
 // Objects by number: create, move, read back, free, activate, and the walk
 // over the active ones.
+#include <cmath>
+
 #include "api/checks.h"
+#include "api/diagnostics.h"
 #include "api/errors.h"
 #include "world/activation.h"
+#include "world/rules.h"
 #include "world/system.h"
 #include "zepcollide.h"
 
@@ -10,8 +14,8 @@ using namespace zep;
 
 namespace {
 
-int32_t positionComponent(int32_t number, int32_t component) {
-    CollisionObject* object = validateObject(number);
+int32_t positionComponent(int32_t number, int32_t component, const char* command) {
+    CollisionObject* object = validateObject(number, command);
     if (!object) return floatResult(0.0f);
     return floatResult(vectorComponent(object->body->currentPosition, component));
 }
@@ -23,38 +27,54 @@ extern "C" {
 ZEP_API void ZEPCALL NewCollObjZEP(int32_t number, int32_t collisionType) {
     if (!isStarted()) {
         reportError(message::kCreateNotStarted, 1);
+        if (warningsWanted()) warnAbout("NewCollObjZEP", number, kWarnNotStarted);
         return;
     }
     if (!objectNumberInRange(number)) {
         reportError(message::kNumberTooHigh, number);
         return;
     }
+    if (warningsWanted() && uint32_t(collisionType) > kMaxRuleType)
+        warnAbout("NewCollObjZEP", number,
+                  "collision type %d is outside 0 to 300: no rule can name it, so the object meets nothing",
+                  int(collisionType));
     createObject(number, collisionType);
 }
 
 ZEP_API void ZEPCALL UpdateObjZEP(int32_t number, float x, float y, float z, int32_t, int32_t,
                                   int32_t) {
-    if (CollisionObject* object = validateObject(number)) moveObject(object, Vec3{x, y, z});
+    CollisionObject* object = validateObject(number, "UpdateObjZEP");
+    if (!object) return;
+    if (warningsWanted() && !(std::isfinite(x) && std::isfinite(y) && std::isfinite(z)))
+        warnAbout("UpdateObjZEP", number, "position (%g, %g, %g) is not finite: sweeps to or from it have no meaning",
+                  double(x), double(y), double(z));
+    moveObject(object, Vec3{x, y, z});
 }
 
-ZEP_API int32_t ZEPCALL PeekObjXZEP(int32_t number) { return positionComponent(number, 1); }
-ZEP_API int32_t ZEPCALL PeekObjYZEP(int32_t number) { return positionComponent(number, 2); }
-ZEP_API int32_t ZEPCALL PeekObjZZEP(int32_t number) { return positionComponent(number, 3); }
+ZEP_API int32_t ZEPCALL PeekObjXZEP(int32_t number) { return positionComponent(number, 1, "PeekObjXZEP"); }
+ZEP_API int32_t ZEPCALL PeekObjYZEP(int32_t number) { return positionComponent(number, 2, "PeekObjYZEP"); }
+ZEP_API int32_t ZEPCALL PeekObjZZEP(int32_t number) { return positionComponent(number, 3, "PeekObjZZEP"); }
 
 ZEP_API void ZEPCALL FreeObjZEP(int32_t number) {
-    if (CollisionObject* object = validateObject(number)) removeObject(object);
+    if (CollisionObject* object = validateObject(number, "FreeObjZEP")) removeObject(object);
 }
 
 ZEP_API void ZEPCALL ActivateObjZEP(int32_t number) {
-    if (CollisionObject* object = validateObject(number)) activateObject(object);
+    if (CollisionObject* object = validateObject(number, "ActivateObjZEP")) activateObject(object);
 }
 
 ZEP_API void ZEPCALL DeActivateObjZEP(int32_t number) {
-    if (CollisionObject* object = validateObject(number)) deactivateObject(object);
+    if (CollisionObject* object = validateObject(number, "DeActivateObjZEP")) deactivateObject(object);
 }
 
-ZEP_API void ZEPCALL ResetCollisionStackZEP(void) { resetStack(); }
+ZEP_API void ZEPCALL ResetCollisionStackZEP(void) {
+    if (warningsWanted() && !isStarted()) warnAboutCall("ResetCollisionStackZEP", kWarnNotStarted);
+    resetStack();
+}
 
-ZEP_API int32_t ZEPCALL PeekCollisionStackZEP(void) { return peekStack(); }
+ZEP_API int32_t ZEPCALL PeekCollisionStackZEP(void) {
+    if (warningsWanted() && !isStarted()) warnAboutCall("PeekCollisionStackZEP", kWarnNotStarted);
+    return peekStack();
+}
 
 }  // extern "C"

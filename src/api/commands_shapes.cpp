@@ -1,39 +1,128 @@
 // Shapes and meshes: ellipsoids with their radii, mesh triangles one at a time
 // or in bulk from the host's mesh memory block.
+#include <cmath>
+#include <cstring>
+
 #include "api/checks.h"
+#include "api/diagnostics.h"
 #include "api/errors.h"
 #include "world/shapes.h"
 #include "zepcollide.h"
 
 using namespace zep;
 
+namespace {
+
+bool hasShapeOfKind(const CollisionBody* body, int32_t kind) {
+    for (const CollisionShape* shape = body->shapesHead; shape; shape = shape->next)
+        if (shape->kind == kind) return true;
+    return false;
+}
+
+bool allFinite(const float* values, int count) {
+    for (int i = 0; i < count; ++i)
+        if (!std::isfinite(values[i])) return false;
+    return true;
+}
+
+// A mesh command on an object that cannot keep triangles: they are dropped,
+// not kept for a mesh added later, and the mover falls through that floor.
+bool warnNoMesh(const char* command, int32_t number, const CollisionBody* body) {
+    if (hasShapeOfKind(body, kShapeMesh)) return false;
+    warnAbout(command, number,
+              "triangles ignored: the object has no mesh shape (AddObjShapeZEP %d 2 must come first)", int(number));
+    return true;
+}
+
+// What is wrong with a host mesh block, if anything: the header first, then
+// the positions of the vertices it describes.
+void checkMeshBlock(int32_t number, const void* block) {
+    constexpr const char* command = "AddMeshZEP";
+    if (!block) {
+        warnAbout(command, number, "ignored: the block address is null");
+        return;
+    }
+    const unsigned char* bytes = static_cast<const unsigned char*>(block);
+    uint32_t vertexSize = 0;
+    int32_t vertexCount = 0;
+    std::memcpy(&vertexSize, bytes + 4, sizeof vertexSize);
+    std::memcpy(&vertexCount, bytes + 8, sizeof vertexCount);
+    if (vertexCount < 3) {
+        warnAbout(command, number, "ignored: the block header gives %d vertices, fewer than one triangle",
+                  int(vertexCount));
+        return;
+    }
+    if (vertexSize < 12) {
+        warnAbout(command, number,
+                  "the block header gives %u bytes per vertex, fewer than the 12 of a position: vertices overlap",
+                  unsigned(vertexSize));
+        return;
+    }
+    if (vertexCount % 3 != 0) {
+        warnAbout(command, number, "the last %d of the block's %d vertices make no whole triangle and are ignored",
+                  int(vertexCount % 3), int(vertexCount));
+        return;
+    }
+    const size_t stride = vertexSize & ~uint32_t(3);
+    for (int32_t vertex = 0; vertex < vertexCount; ++vertex) {
+        float position[3];
+        std::memcpy(position, bytes + 12 + size_t(vertex) * stride, sizeof position);
+        if (!allFinite(position, 3)) {
+            warnAbout(command, number, "vertex %d of the block has a non-finite coordinate (%g, %g, %g)",
+                      int(vertex), double(position[0]), double(position[1]), double(position[2]));
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 extern "C" {
 
 ZEP_API void ZEPCALL AddObjShapeZEP(int32_t number, int32_t shapeKind) {
-    if (CollisionObject* object = validateObject(number)) addShape(object->body, shapeKind);
+    CollisionObject* object = validateObject(number, "AddObjShapeZEP");
+    if (!object) return;
+    if (warningsWanted() && shapeKind != kShapeEllipsoid && shapeKind != kShapeMesh)
+        warnAbout("AddObjShapeZEP", number, "ignored: shape kind %d; the kinds are 1 (ellipsoid) and 2 (mesh)",
+                  int(shapeKind));
+    addShape(object->body, shapeKind);
 }
 
 ZEP_API void ZEPCALL SetObjRadiusZEP(int32_t number, float rx, float ry, float rz) {
-    CollisionObject* object = validateObject(number);
+    CollisionObject* object = validateObject(number, "SetObjRadiusZEP");
     if (!object) return;
     // Written as !(r > 0) so that NaN fails like zero and negatives do.
     if (!(rx > 0.0f) || !(ry > 0.0f) || !(rz > 0.0f)) {
         reportError(message::kRadiusNotPositive, number);
         return;
     }
+    if (warningsWanted()) {
+        const float radii[3] = {rx, ry, rz};
+        if (!hasShapeOfKind(object->body, kShapeEllipsoid))
+            warnAbout("SetObjRadiusZEP", number, "ignored: the object has no ellipsoid shape");
+        else if (!allFinite(radii, 3))
+            warnAbout("SetObjRadiusZEP", number,
+                      "radii (%g, %g, %g) are not finite: the ellipsoid's sweeps have no meaning", double(rx),
+                      double(ry), double(rz));
+    }
     setEllipsoidRadii(object->body, Vec3{rx, ry, rz});
 }
 
 ZEP_API void ZEPCALL AddMeshTri(int32_t number, float x1, float y1, float z1, float x2, float y2,
                                 float z2, float x3, float y3, float z3) {
-    CollisionObject* object = validateObject(number);
+    CollisionObject* object = validateObject(number, "AddMeshTri");
     if (!object) return;
     const float corners[9] = {x1, y1, z1, x2, y2, z2, x3, y3, z3};
+    if (warningsWanted() && !warnNoMesh("AddMeshTri", number, object->body) && !allFinite(corners, 9))
+        warnAbout("AddMeshTri", number, "a corner of the triangle is not finite: sweeps against it have no meaning");
     addTriangleToMeshes(object->body, corners);
 }
 
 ZEP_API void ZEPCALL AddMeshZEP(int32_t number, const void* block) {
-    if (CollisionObject* object = validateObject(number)) addMeshBlock(object->body, block);
+    CollisionObject* object = validateObject(number, "AddMeshZEP");
+    if (!object) return;
+    if (warningsWanted() && !warnNoMesh("AddMeshZEP", number, object->body)) checkMeshBlock(number, block);
+    addMeshBlock(object->body, block);
 }
 
 }  // extern "C"

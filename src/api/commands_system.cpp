@@ -1,5 +1,6 @@
 // Start, stop, the debug switch and the type rules.
 #include "api/checks.h"
+#include "api/diagnostics.h"
 #include "api/errors.h"
 #include "pass/pass.h"
 #include "world/rules.h"
@@ -22,15 +23,24 @@ ZEP_API void ZEPCALL StopCollisionZEP(void) {
 ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t, int32_t, int32_t) {
     if (!isStarted()) {
         reportError(message::kRulesNotStarted, 1);
+        if (warningsWanted()) warnAboutCall("SetCollisionZEP", kWarnNotStarted);
         return;
     }
-    if (uint32_t(typeA) > kMaxRuleType || uint32_t(typeB) > kMaxRuleType) return;
+    if (uint32_t(typeA) > kMaxRuleType || uint32_t(typeB) > kMaxRuleType) {
+        if (warningsWanted())
+            warnAboutCall("SetCollisionZEP", "rule %d -> %d ignored: collision types run from 0 to 300", int(typeA),
+                          int(typeB));
+        return;
+    }
     addRule(typeA, typeB);
 }
 
 ZEP_API int32_t ZEPCALL CheckShapeZEP(int32_t number, int32_t shapeKind) {
-    CollisionObject* object = validateObject(number);
+    CollisionObject* object = validateObject(number, "CheckShapeZEP");
     if (!object) return 0;
+    if (warningsWanted() && shapeKind != 1 && shapeKind != 2)
+        warnAbout("CheckShapeZEP", number, "shape kind %d answered 0: the kinds are 1 (ellipsoid) and 2 (mesh)",
+                  int(shapeKind));
     return typeHasShapeKind(object->body, shapeKind) ? 1 : 0;
 }
 

@@ -1,7 +1,11 @@
 # Scene-runner tests, included from tools/zepscene/CMakeLists.txt:
-#  - good/NAME.zep must run and print exactly good/NAME.out;
+#  - good/NAME.zep must run and print exactly good/NAME.out, and on standard
+#    error good/NAME.err (its warnings) or nothing;
 #  - errors/NAME.zep must stop with exit code 1 and print exactly errors/NAME.err;
-#  - every example must run and draw a picture.
+#  - every example must run, hold its expect lines, warn of nothing and draw
+#    a picture;
+#  - the command line: --help, a folder or a missing file as the script, a
+#    picture that cannot be written.
 set(scene_tests ${PROJECT_SOURCE_DIR}/tests/scene)
 set(scene_runner -DZEPSCENE=$<TARGET_FILE:zepscene> -P ${scene_tests}/run_scene.cmake)
 
@@ -12,9 +16,13 @@ foreach(script ${good_scripts})
   if(name MATCHES "^debug_option")
     set(options --debug)
   endif()
+  set(expected_err /dev/null)
+  if(EXISTS ${scene_tests}/good/${name}.err)
+    set(expected_err ${scene_tests}/good/${name}.err)
+  endif()
   add_test(NAME scene.good.${name} COMMAND ${CMAKE_COMMAND} -DDIR=${scene_tests}/good -DSCRIPT=${name}.zep
-    -DOPTIONS=${options} -DEXPECT_RC=0 -DEXPECT_STDOUT=${scene_tests}/good/${name}.out -DEXPECT_STDERR=/dev/null
-    ${scene_runner})
+    -DOPTIONS=${options} -DEXPECT_RC=0 -DEXPECT_STDOUT=${scene_tests}/good/${name}.out
+    -DEXPECT_STDERR=${expected_err} ${scene_runner})
 endforeach()
 
 file(GLOB error_scripts CONFIGURE_DEPENDS ${scene_tests}/errors/*.zep)
@@ -31,5 +39,16 @@ file(GLOB example_scripts CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.zep
 foreach(script ${example_scripts})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME scene.example.${name} COMMAND ${CMAKE_COMMAND} -DDIR=${PROJECT_SOURCE_DIR}/examples
-    -DSCRIPT=${name}.zep -DSVG=${CMAKE_CURRENT_BINARY_DIR}/example_${name}.svg -DEXPECT_RC=0 ${scene_runner})
+    -DSCRIPT=${name}.zep -DSVG=${CMAKE_CURRENT_BINARY_DIR}/example_${name}.svg -DEXPECT_RC=0
+    -DEXPECT_STDERR=/dev/null ${scene_runner})
 endforeach()
+
+add_test(NAME scene.help COMMAND ${CMAKE_COMMAND} -DDIR=${scene_tests} -DSCRIPT=--help
+  -DEXPECT_RC=0 -DEXPECT_STDOUT=${scene_tests}/usage.err -DEXPECT_STDERR=/dev/null ${scene_runner})
+add_test(NAME scene.folder_as_script COMMAND ${CMAKE_COMMAND} -DDIR=${scene_tests} -DSCRIPT=good
+  -DEXPECT_RC=1 -DEXPECT_STDERR=${scene_tests}/folder.err ${scene_runner})
+add_test(NAME scene.missing_script COMMAND ${CMAKE_COMMAND} -DDIR=${scene_tests} -DSCRIPT=no-such.zep
+  -DEXPECT_RC=1 -DEXPECT_STDERR=${scene_tests}/missing.err ${scene_runner})
+add_test(NAME scene.unwritable_svg COMMAND ${CMAKE_COMMAND} -DDIR=${scene_tests}/good -DSCRIPT=results.zep
+  -DOPTIONS=--svg\ /nonexistent-folder/x.svg -DEXPECT_RC=1 -DEXPECT_STDOUT=/dev/null
+  -DEXPECT_STDERR=${scene_tests}/unwritable.err ${scene_runner})

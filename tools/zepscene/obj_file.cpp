@@ -1,5 +1,9 @@
 #include "obj_file.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "script_error.h"
@@ -47,6 +51,34 @@ struct ObjReader {
     }
 };
 
+// Shows how far a large file has been read, on a terminal only, so that
+// logs and test output stay clean.
+class Progress {
+public:
+    explicit Progress(const std::string& path) : path_(path) {
+        std::error_code ignored;
+        size_ = std::filesystem::file_size(path, ignored);
+        shown_ = isatty(STDERR_FILENO) && size_ >= kLargeFile;
+    }
+    ~Progress() {
+        if (shown_) std::fprintf(stderr, "\r\033[K");
+    }
+    void update(std::ifstream& in) {
+        if (!shown_) return;
+        const int percent = int(100.0 * double(in.tellg()) / double(size_));
+        if (percent < next_) return;
+        std::fprintf(stderr, "\rloading %s: %d%%", path_.c_str(), percent);
+        next_ = percent + 5;
+    }
+
+private:
+    static constexpr uintmax_t kLargeFile = 8u << 20;
+    std::string path_;
+    uintmax_t size_ = 0;
+    bool shown_ = false;
+    int next_ = 0;
+};
+
 }  // namespace
 
 std::vector<Triangle> loadObj(const std::string& path) {
@@ -54,8 +86,10 @@ std::vector<Triangle> loadObj(const std::string& path) {
     if (!in) throw ScriptError(path, 0, "cannot open the file");
     ObjReader reader;
     reader.path = path;
+    Progress progress(path);
     for (std::string text; std::getline(in, text);) {
         ++reader.line;
+        if ((reader.line & 0xffff) == 0) progress.update(in);
         const std::vector<std::string> words = splitWords(text);
         if (words.empty()) continue;
         if (words[0] == "v") reader.readVertex(words);

@@ -1,5 +1,6 @@
 #include "runner.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "format.h"
@@ -37,13 +38,48 @@ std::string resultText(ResultKind kind, int32_t result) {
 
 }  // namespace
 
-Runner::Runner(std::ostream& out, bool debug) : out_(out), debug_(debug) { zepSetMessageHandler(showBox, &out_); }
+Runner::Runner(std::ostream& out, std::ostream& err, RunOptions options)
+    : out_(out), err_(err), options_(options), mirror_(options.record) {
+    zepSetMessageHandler(showBox, &out_);
+    if (options_.warnings) zepSetWarningHandler(&Runner::printWarning, this);
+}
 
-Runner::~Runner() { zepSetMessageHandler(nullptr, nullptr); }
+Runner::~Runner() {
+    zepSetMessageHandler(nullptr, nullptr);
+    zepSetWarningHandler(nullptr, nullptr);
+}
+
+void Runner::printWarning(const ZepWarning* warning, void* context) {
+    Runner& runner = *static_cast<Runner*>(context);
+    runner.out_.flush();
+    runner.err_ << runner.file_ << ':' << runner.line_ << ": warning: " << warning->command;
+    if (warning->hasObject) runner.err_ << " (object " << warning->object << ')';
+    runner.err_ << ": " << warning->text << '\n';
+}
 
 void Runner::run(const Script& script) {
     recording_.script = script.file;
-    for (const Step& step : script.steps) runStep(script, step);
+    file_ = script.file;
+    for (const Step& step : script.steps) {
+        line_ = step.line;
+        runStep(script, step);
+    }
+    warnAtEnd();
+}
+
+// Mistakes of the whole script that no single command shows.
+void Runner::warnAtEnd() {
+    if (!options_.warnings) return;
+    out_.flush();
+    if (!everStarted_) {
+        err_ << file_ << ": warning: the script never calls StartCollisionZEP, so every command did nothing\n";
+        return;
+    }
+    if (passCount_ == 0) return;
+    size_t triangles = 0;
+    for (const auto& [number, object] : mirror_.objects()) triangles += object.triangleCount;
+    if (triangles == 0)
+        err_ << file_ << ": warning: no mesh holds a triangle, so the movers met nothing\n";
 }
 
 void Runner::runStep(const Script& script, const Step& step) {
@@ -54,23 +90,61 @@ void Runner::runStep(const Script& script, const Step& step) {
             break;
         case StepKind::Mesh: runMesh(step); break;
         case StepKind::Frames: runFrames(script, step); break;
-        case StepKind::Debug: debug_ = true; break;
+        case StepKind::Debug: options_.debug = true; break;
+        case StepKind::Expect: runExpect(step); break;
     }
 }
 
 void Runner::runCommand(const CommandInfo& command, const int32_t* words, const std::string& text) {
-    if (debug_) StartCollisionDebugZEP();
+    if (options_.debug) StartCollisionDebugZEP();
     const int32_t result = command.call(words);
     mirror_.apply(command, words);
+    if (std::strcmp(command.name, "StartCollisionZEP") == 0) everStarted_ = true;
     if (command.result != ResultKind::None) out_ << text << " -> " << resultText(command.result, result) << '\n';
 }
 
 void Runner::runMesh(const Step& step) {
-    if (debug_) StartCollisionDebugZEP();
+    if (options_.debug) StartCollisionDebugZEP();
+    if (step.triangles.empty() && options_.warnings) {
+        out_.flush();
+        err_ << file_ << ':' << step.line << ": warning: " << step.meshFile << " holds no triangles\n";
+    }
     const std::vector<uint32_t> block = makeHostBlock(step.triangles);
     AddMeshZEP(step.object, block.data());
     mirror_.addTriangles(step.object, step.triangles);
     out_ << step.text << " -> " << step.triangles.size() << " triangles\n";
+}
+
+// Calls the command as a line of its own would, then checks its result.
+void Runner::runExpect(const Step& step) {
+    if (options_.debug) StartCollisionDebugZEP();
+    const int32_t result = step.command->call(step.words.data());
+    const bool isFloat = step.command->result == ResultKind::Float;
+    const double value = isFloat ? double(zepFloat(result)) : double(result);
+    bool holds = false;
+    std::string wanted;
+    switch (step.comparison) {
+        case Comparison::Near:
+            holds = std::fabs(value - step.expected) <= step.tolerance;
+            wanted = formatFloat(float(step.expected));
+            if (step.tolerance > 0) wanted += " within " + formatFloat(float(step.tolerance));
+            break;
+        case Comparison::Below:
+            holds = value < step.expected;
+            wanted = "below " + formatFloat(float(step.expected));
+            break;
+        case Comparison::Above:
+            holds = value > step.expected;
+            wanted = "above " + formatFloat(float(step.expected));
+            break;
+    }
+    const std::string got = resultText(step.command->result, result);
+    out_ << "expect " << step.callText << " -> " << got << (holds ? " ok" : " FAILED") << '\n';
+    if (holds) return;
+    ++failedExpectations_;
+    out_.flush();
+    err_ << file_ << ':' << step.line << ": expect failed: " << step.callText << " gave " << got << ", expected "
+         << wanted << '\n';
 }
 
 void Runner::runFrames(const Script& script, const Step& step) {
@@ -99,17 +173,22 @@ MoverFrame Runner::readMover(int32_t number) const {
 // Called right after RunCollisionZEP: the mirror still holds the positions
 // the pass swept between.
 void Runner::runPass(int line, int frame, int frameCount) {
+    ++passCount_;
     PassRecord pass{line, frame, frameCount, {}};
     for (int32_t number : mirror_.activeMovers()) {
         pass.movers.push_back(readMover(number));
         mirror_.setPosition(number, pass.movers.back().reached);
     }
-    snapshotMeshes();
     printPass(out_, pass);
+    if (!options_.record) return;
+    snapshotMeshes();
     recording_.passes.push_back(std::move(pass));
 }
 
+// The meshes as they stand, copied again only when they changed.
 void Runner::snapshotMeshes() {
+    if (mirror_.meshVersion() == snapshotVersion_) return;
+    snapshotVersion_ = mirror_.meshVersion();
     recording_.meshes.clear();
     for (const auto& [number, object] : mirror_.objects())
         if (object.mesh && object.active) recording_.meshes[number] = {object.current, object.triangles};

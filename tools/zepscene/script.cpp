@@ -1,6 +1,7 @@
 #include "script.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -97,6 +98,38 @@ void readCommand(const LineReader& reader, Step& step) {
     for (size_t i = named; i + 1 < words.size(); ++i) step.words[i] = reader.integer(i + 1, "an ignored word");
 }
 
+// expect COMMAND ARGS... then VALUE [TOLERANCE], < VALUE or > VALUE.
+void readExpect(const Words& words, const std::string& file, int line, Step& step) {
+    const LineReader reader(file, line, words);
+    if (words.size() < 3) reader.fail("expect takes a command with its arguments, then the value it should give");
+    const Words call(words.begin() + 1, words.end());
+    step.command = findCommand(call[0]);
+    if (!step.command) unknownCommand(LineReader(file, line, call), call[0]);
+    if (step.command->result == ResultKind::None) reader.fail("expect: " + call[0] + " has no result to check");
+    const size_t argCount = step.command->args.size();
+    if (call.size() < argCount + 2 || call.size() > argCount + 3)
+        reader.fail("expect " + call[0] + " takes " + argumentList(*step.command) +
+                    ", then VALUE [TOLERANCE], < VALUE or > VALUE; got " + std::to_string(call.size() - 1) +
+                    " words");
+    const Words commandWords(call.begin(), call.begin() + long(argCount) + 1);
+    const LineReader callReader(file, line, commandWords);
+    for (size_t i = 0; i < argCount; ++i) step.words[i] = callReader.word(i + 1, step.command->args[i]);
+    const Words check(call.begin() + long(argCount) + 1, call.end());
+    const LineReader checkReader(file, line, check);
+    size_t valueAt = 0;
+    if (check[0] == "<" || check[0] == ">") {
+        if (check.size() != 2) reader.fail("expect: '" + check[0] + "' takes one value and no tolerance");
+        step.comparison = check[0] == "<" ? Comparison::Below : Comparison::Above;
+        valueAt = 1;
+    } else if (check.size() == 2) {
+        step.tolerance = checkReader.real(1, "the tolerance");
+        if (!(step.tolerance >= 0)) reader.fail("expect: the tolerance must be 0 or more; got " + check[1]);
+    }
+    step.expected = checkReader.real(valueAt, "the expected value");
+    step.kind = StepKind::Expect;
+    step.callText = joined(commandWords);
+}
+
 void readMesh(const LineReader& reader, Step& step, const std::filesystem::path& folder) {
     if (reader.words().size() != 3) reader.fail("mesh takes 2 arguments (object file); got " +
                                                 std::to_string(reader.words().size() - 1));
@@ -118,10 +151,11 @@ void readFrames(const LineReader& reader, Step& step) {
     step.object = reader.integer(5, "object");
 }
 
-Step readStep(const LineReader& reader, const std::filesystem::path& folder) {
+Step readStep(const LineReader& reader, const std::filesystem::path& folder, const std::string& file, int line) {
     Step step;
     const Words& words = reader.words();
     if (words[0] == "mesh") readMesh(reader, step, folder);
+    else if (words[0] == "expect") readExpect(words, file, line, step);
     else if (words[0] == "frames") readFrames(reader, step);
     else if (words[0] == "debug") {
         if (words.size() != 1) reader.fail("debug takes no arguments");
@@ -142,7 +176,7 @@ Script parseScript(const std::string& text, const std::string& file) {
         ++line;
         const Words words = splitWords(raw);
         if (words.empty()) continue;
-        Step step = readStep(LineReader(file, line, words), folder);
+        Step step = readStep(LineReader(file, line, words), folder, file, line);
         step.line = line;
         script.steps.push_back(std::move(step));
     }
@@ -150,8 +184,12 @@ Script parseScript(const std::string& text, const std::string& file) {
 }
 
 Script readScript(const std::string& path) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored))
+        throw ScriptError(path, 0, "cannot read the script: " + std::string(std::strerror(EISDIR)));
+    errno = 0;
     std::ifstream in(path);
-    if (!in) throw ScriptError(path, 0, "cannot open the script");
+    if (!in) throw ScriptError(path, 0, "cannot open the script: " + std::string(std::strerror(errno ? errno : ENOENT)));
     std::stringstream text;
     text << in.rdbuf();
     return parseScript(text.str(), path);

@@ -16,7 +16,12 @@ enum class StepKind {
     Mesh,     // mesh OBJECT FILE: triangles through AddMeshZEP
     Frames,   // frames N dx dy dz OBJECT: N times move by the step and run a pass
     Debug,    // debug: show the error box text of every failing command from here on
+    Expect,   // expect COMMAND ARGS... VALUE [TOLERANCE] | < VALUE | > VALUE: check a result
 };
+
+// What an expect line asks of a result: within tolerance of value, below it
+// or above it.
+enum class Comparison { Near, Below, Above };
 
 struct Step {
     StepKind kind = StepKind::Command;
@@ -31,6 +36,10 @@ struct Step {
     std::vector<Triangle> triangles;  // mesh: loaded while reading the script
     int32_t frameCount = 0;           // frames
     V3 frameStep;                     // frames
+
+    Comparison comparison = Comparison::Near;  // expect
+    double expected = 0, tolerance = 0;        // expect
+    std::string callText;                      // expect: the command and its arguments
 };
 
 struct Script {

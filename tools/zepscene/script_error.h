@@ -1,4 +1,5 @@
-// A fault in a scene script (or a file it loads), reported as FILE:LINE: text.
+// A fault in a scene script (or a file it loads), reported as FILE:LINE: text,
+// or FILE: text for the file as a whole (line 0).
 #pragma once
 
 #include <stdexcept>
@@ -9,7 +10,7 @@ namespace zepscene {
 class ScriptError : public std::runtime_error {
 public:
     ScriptError(const std::string& file, int line, const std::string& message)
-        : std::runtime_error(file + ":" + std::to_string(line) + ": " + message) {}
+        : std::runtime_error(file + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + message) {}
 };
 
 }  // namespace zepscene

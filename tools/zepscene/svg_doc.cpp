@@ -47,6 +47,11 @@ void SvgDoc::polygon(const std::vector<Point>& corners, const std::string& style
     body_ << "\" " << style << "/>\n";
 }
 
+void SvgDoc::rect(Point corner, double width, double height, const std::string& style) {
+    body_ << "<rect x=\"" << num(corner.first) << "\" y=\"" << num(corner.second) << "\" width=\"" << num(width)
+          << "\" height=\"" << num(height) << "\" " << style << "/>\n";
+}
+
 void SvgDoc::text(Point at, const std::string& content, const std::string& style) {
     body_ << "<text x=\"" << num(at.first) << "\" y=\"" << num(at.second) << "\" " << style << '>'
           << escapeXml(content) << "</text>\n";

@@ -18,6 +18,7 @@ public:
     void ellipse(Point centre, double rx, double ry, const std::string& style);
     void polygon(const std::vector<Point>& corners, const std::string& style);
     void text(Point at, const std::string& content, const std::string& style);
+    void rect(Point corner, double width, double height, const std::string& style);
     void raw(const std::string& markup) { body_ << markup << '\n'; }
 
     std::string finish(double width, double height) const;

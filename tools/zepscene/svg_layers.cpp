@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 #include <tuple>
@@ -21,22 +22,162 @@ const SurfaceStyle kSurfaces[4] = {
 // The axis the panel looks along: y for the top view, z for the side view.
 int depthAxis(const Panel& panel) { return 3 - panel.axes().u - panel.axes().v; }
 
+// At most this many triangles are drawn one by one in each view; the rest
+// of what the view shows becomes a coarse grid of shaded cells. It keeps the
+// picture of a level of millions of triangles to a few megabytes.
+constexpr size_t kTriangleBudget = 12000;
+constexpr int kCoarseCells = 110;
+// Page cells (in pixels) for finding triangles near the movers' paths.
+constexpr double kNearCell = 12;
+
 struct PlacedTriangle {
     Triangle world;
     double depth;  // nearest to the viewer is drawn last
+    int32_t object;
+    int32_t number;  // 1-based, as CollisionPolyHit counts
 };
 
-std::vector<PlacedTriangle> placedTriangles(const Panel& panel, const Recording& recording) {
-    std::vector<PlacedTriangle> placed;
-    const int axis = depthAxis(panel);
-    for (const auto& [number, mesh] : recording.meshes)
-        for (const Triangle& t : mesh.triangles) {
-            const Triangle w{t.a + mesh.position, t.b + mesh.position, t.c + mesh.position};
-            placed.push_back({w, std::max({component(w.a, axis), component(w.b, axis), component(w.c, axis)})});
+// A triangle seen from behind cannot be met from the viewer's side, and in a
+// closed room it would hide everything behind the near wall: such faces are
+// left out. Faces seen edge-on stay (they are drawn as thick lines).
+bool facesViewer(const Panel& panel, V3 normal) {
+    return component(normal, depthAxis(panel)) > -0.15;
+}
+
+struct PageBox {
+    double left, top, right, bottom;
+};
+
+PageBox pageBox(const Panel& panel, const Triangle& t) {
+    const Point a = panel.at(t.a), b = panel.at(t.b), c = panel.at(t.c);
+    return {std::min({a.first, b.first, c.first}), std::min({a.second, b.second, c.second}),
+            std::max({a.first, b.first, c.first}), std::max({a.second, b.second, c.second})};
+}
+
+bool inPanel(const Panel& panel, const PageBox& box) {
+    const auto [x, y] = panel.origin();
+    return box.right >= x && box.left <= x + panel.size() && box.bottom >= y && box.top <= y + panel.size();
+}
+
+// Which page cells of the panel the movers' paths (with their bodies) cross.
+class NearPaths {
+public:
+    NearPaths(const Panel& panel, const Recording& recording) : panel_(panel) {
+        cells_ = int(std::ceil(panel.size() / kNearCell)) + 1;
+        marked_.assign(size_t(cells_ * cells_), false);
+        const Point unit = panel.direction({1, 1, 1});
+        const double scale = std::abs(unit.first);
+        for (const PassRecord& pass : recording.passes)
+            for (const MoverFrame& m : pass.movers) {
+                const double reach = 2 * std::max({m.radii.x, m.radii.y, m.radii.z}) * scale;
+                markSegment(panel.at(m.from), panel.at(m.reached), reach);
+                for (const ContactRow& c : m.contacts) markSegment(panel.at(c.point), panel.at(c.point), reach);
+            }
+    }
+
+    bool near(const PageBox& box) const {
+        const auto [x0, y0] = cell({box.left, box.top});
+        const auto [x1, y1] = cell({box.right, box.bottom});
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                if (marked_[size_t(y * cells_ + x)]) return true;
+        return false;
+    }
+
+private:
+    std::pair<int, int> cell(Point p) const {
+        const auto clampCell = [&](double v) { return std::clamp(int(std::floor(v / kNearCell)), 0, cells_ - 1); };
+        return {clampCell(p.first - panel_.origin().first), clampCell(p.second - panel_.origin().second)};
+    }
+
+    void markSegment(Point a, Point b, double reach) {
+        const double length = std::hypot(b.first - a.first, b.second - a.second);
+        const int steps = std::min(10000, int(length / (kNearCell / 2)) + 1);
+        for (int i = 0; i <= steps; ++i) {
+            const double t = double(i) / steps;
+            const Point p{a.first + (b.first - a.first) * t, a.second + (b.second - a.second) * t};
+            const auto [x0, y0] = cell({p.first - reach, p.second - reach});
+            const auto [x1, y1] = cell({p.first + reach, p.second + reach});
+            for (int y = y0; y <= y1; ++y)
+                for (int x = x0; x <= x1; ++x) marked_[size_t(y * cells_ + x)] = true;
         }
-    std::stable_sort(placed.begin(), placed.end(),
+    }
+
+    const Panel& panel_;
+    int cells_ = 0;
+    std::vector<bool> marked_;
+};
+
+// The triangles the panel shows, facing the viewer, split into those drawn
+// one by one (contacts first, then those near a path, then the others, as
+// the budget allows) and the rest.
+struct ViewTriangles {
+    std::vector<PlacedTriangle> drawn, rest;
+};
+
+ViewTriangles viewTriangles(const Panel& panel, const Recording& recording) {
+    std::set<std::pair<int32_t, int32_t>> hit;
+    for (const PassRecord& pass : recording.passes)
+        for (const MoverFrame& m : pass.movers)
+            for (const ContactRow& c : m.contacts) hit.insert({c.object, c.triangle});
+    const NearPaths paths(panel, recording);
+    const int axis = depthAxis(panel);
+    std::vector<PlacedTriangle> ranked[3];  // contacts, near a path, others
+    for (const auto& [number, mesh] : recording.meshes) {
+        int32_t index = 0;
+        for (const Triangle& t : mesh.triangles) {
+            ++index;
+            const Triangle w{t.a + mesh.position, t.b + mesh.position, t.c + mesh.position};
+            const PageBox box = pageBox(panel, w);
+            if (!inPanel(panel, box) || !facesViewer(panel, frontNormal(w))) continue;
+            const double depth = std::max({component(w.a, axis), component(w.b, axis), component(w.c, axis)});
+            const int rank = hit.count({number, index}) ? 0 : paths.near(box) ? 1 : 2;
+            ranked[rank].push_back({w, depth, number, index});
+        }
+    }
+    ViewTriangles view;
+    for (auto& list : ranked)
+        for (PlacedTriangle& t : list) (view.drawn.size() < kTriangleBudget ? view.drawn : view.rest).push_back(t);
+    std::stable_sort(view.drawn.begin(), view.drawn.end(),
                      [](const PlacedTriangle& l, const PlacedTriangle& r) { return l.depth < r.depth; });
-    return placed;
+    return view;
+}
+
+// The triangles beyond the budget as a grid of cells, each filled like its
+// nearest triangle and the darker the further that lies from the viewer.
+void drawCoarse(SvgDoc& doc, const Panel& panel, const std::vector<PlacedTriangle>& rest) {
+    if (rest.empty()) return;
+    struct Cell {
+        double depth = -std::numeric_limits<double>::infinity();
+        const PlacedTriangle* nearest = nullptr;
+    };
+    std::vector<Cell> cells(size_t(kCoarseCells * kCoarseCells));
+    const double side = panel.size() / kCoarseCells;
+    const auto [ox, oy] = panel.origin();
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    for (const PlacedTriangle& t : rest) {
+        const PageBox box = pageBox(panel, t.world);
+        const int x0 = std::clamp(int((box.left - ox) / side), 0, kCoarseCells - 1);
+        const int x1 = std::clamp(int((box.right - ox) / side), 0, kCoarseCells - 1);
+        const int y0 = std::clamp(int((box.top - oy) / side), 0, kCoarseCells - 1);
+        const int y1 = std::clamp(int((box.bottom - oy) / side), 0, kCoarseCells - 1);
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
+                Cell& cell = cells[size_t(y * kCoarseCells + x)];
+                if (t.depth > cell.depth) cell = {t.depth, &t};
+            }
+        low = std::min(low, t.depth);
+        high = std::max(high, t.depth);
+    }
+    for (int y = 0; y < kCoarseCells; ++y)
+        for (int x = 0; x < kCoarseCells; ++x) {
+            const Cell& cell = cells[size_t(y * kCoarseCells + x)];
+            if (!cell.nearest) continue;
+            const double height = high > low ? (cell.depth - low) / (high - low) : 1;
+            doc.rect({ox + x * side, oy + y * side}, side + 0.05, side + 0.05,
+                     "class=\"c" + std::to_string(surfaceIndex(frontNormal(cell.nearest->world))) +
+                         "\" fill-opacity=\"" + num(0.25 + 0.6 * height) + "\"");
+        }
 }
 
 std::vector<const MoverFrame*> framesOf(const Recording& recording, int32_t object) {
@@ -79,26 +220,46 @@ std::string moverColour(size_t index) {
     return colours[index % 6];
 }
 
-const SurfaceStyle& surfaceStyle(V3 normal) {
-    if (normal.y >= 0.985f) return kSurfaces[0];
-    if (normal.y > 0.15f) return kSurfaces[1];
-    if (normal.y >= -0.15f) return kSurfaces[2];
-    return kSurfaces[3];
+int surfaceIndex(V3 normal) {
+    if (normal.y >= 0.985f) return 0;
+    if (normal.y > 0.15f) return 1;
+    if (normal.y >= -0.15f) return 2;
+    return 3;
+}
+
+const SurfaceStyle& surfaceStyle(V3 normal) { return kSurfaces[surfaceIndex(normal)]; }
+
+std::string meshStyles() {
+    std::string css = "<style>";
+    for (int i = 0; i < 4; ++i) {
+        const std::string n = std::to_string(i);
+        css += ".t" + n + ",.e" + n + ",.c" + n + "{fill:" + kSurfaces[i].fill + "}";
+    }
+    css += ".t0,.t1,.t2,.t3{stroke:#6b6b6b;stroke-width:0.7;stroke-linejoin:round}"
+           ".e0,.e1,.e2,.e3{stroke:#4a5866;stroke-width:3;stroke-linejoin:round}"
+           ".c0,.c1,.c2,.c3{stroke:none}</style>";
+    return css;
 }
 
 const SurfaceStyle* allSurfaceStyles() { return kSurfaces; }
 
-void drawMeshes(SvgDoc& doc, const Panel& panel, const Recording& recording) {
-    const bool top = depthAxis(panel) == 1;
-    for (const PlacedTriangle& t : placedTriangles(panel, recording)) {
-        const SurfaceStyle& style = surfaceStyle(frontNormal(t.world));
-        const bool edgeOn = std::abs(component(frontNormal(t.world), depthAxis(panel))) < 0.15;
-        const std::string stroke = edgeOn ? "stroke=\"#4a5866\" stroke-width=\"3\"" : "stroke=\"#6b6b6b\" stroke-width=\"0.7\"";
-        const std::string opacity = top ? "0.7" : "0.45";
+MeshDrawing drawMeshes(SvgDoc& doc, const Panel& panel, const Recording& recording) {
+    const ViewTriangles view = viewTriangles(panel, recording);
+    drawCoarse(doc, panel, view.rest);
+    const std::string opacity = depthAxis(panel) == 1 ? "0.7" : "0.45";
+    doc.raw("<g fill-opacity=\"" + opacity + "\">");
+    for (const PlacedTriangle& t : view.drawn) {
+        const V3 normal = frontNormal(t.world);
+        const bool edgeOn = std::abs(component(normal, depthAxis(panel))) < 0.15;
+        // Outlines of faces a few pixels wide would turn a dense mesh grey.
+        const PageBox box = pageBox(panel, t.world);
+        const bool tiny = box.right - box.left < 4 && box.bottom - box.top < 4;
+        const char kind = edgeOn ? 'e' : tiny ? 'c' : 't';
         doc.polygon({panel.at(t.world.a), panel.at(t.world.b), panel.at(t.world.c)},
-                    "fill=\"" + std::string(style.fill) + "\" fill-opacity=\"" + opacity + "\" " + stroke +
-                        " stroke-linejoin=\"round\"");
+                    std::string("class=\"") + kind + std::to_string(surfaceIndex(normal)) + '"');
     }
+    doc.raw("</g>");
+    return {view.drawn.size(), view.rest.size()};
 }
 
 void drawPaths(SvgDoc& doc, const Panel& panel, const Recording& recording) {

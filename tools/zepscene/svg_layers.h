@@ -19,10 +19,19 @@ struct SurfaceStyle {
     const char* fill;
 };
 const SurfaceStyle& surfaceStyle(V3 frontNormal);
+int surfaceIndex(V3 frontNormal);  // 0 floor, 1 slope, 2 wall, 3 underside
+// The <style> element with the classes the mesh layer uses.
+std::string meshStyles();
 const SurfaceStyle* allSurfaceStyles();  // floor, slope, wall, underside
 inline constexpr const char* kContactColour = "#e66100";
 
-void drawMeshes(SvgDoc& doc, const Panel& panel, const Recording& recording);
+// Triangles drawn one by one, and those shown only as coarse cells.
+struct MeshDrawing {
+    size_t drawn = 0, coarse = 0;
+};
+// Draws the faces that face the viewer: all of them, or when there are too
+// many, those met and those near the paths first, the rest as coarse cells.
+MeshDrawing drawMeshes(SvgDoc& doc, const Panel& panel, const Recording& recording);
 void drawPaths(SvgDoc& doc, const Panel& panel, const Recording& recording);
 // endOn: the contacts whose normal points (nearly) at the viewer, else the others.
 void drawContacts(SvgDoc& doc, const Panel& panel, const Recording& recording, bool endOn);

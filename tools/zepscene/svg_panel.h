@@ -33,6 +33,9 @@ public:
     // A world direction as a page direction (unit length stays unit length).
     Point direction(V3 world) const;
     const ViewAxes& axes() const { return axes_; }
+    // The plot area on the page.
+    Point origin() const { return origin_; }
+    double size() const { return size_; }
 
     void drawFrame(SvgDoc& doc) const;  // background, grid, ticks, axis names
     void beginClip(SvgDoc& doc) const;

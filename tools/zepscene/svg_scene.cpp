@@ -17,15 +17,16 @@ const char* const kArrowMarker =
     "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"8\" refY=\"5\" markerWidth=\"7\" markerHeight=\"7\" "
     "orient=\"auto-start-reverse\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"#e66100\"/></marker></defs>";
 
-void drawView(SvgDoc& doc, const Panel& panel, const Recording& recording) {
+MeshDrawing drawView(SvgDoc& doc, const Panel& panel, const Recording& recording) {
     panel.drawFrame(doc);
     panel.beginClip(doc);
-    drawMeshes(doc, panel, recording);
+    const MeshDrawing meshes = drawMeshes(doc, panel, recording);
     drawContacts(doc, panel, recording, true);
     drawPaths(doc, panel, recording);
     drawContacts(doc, panel, recording, false);
     panel.endClip(doc);
     panel.drawBorder(doc);
+    return meshes;
 }
 
 size_t contactCount(const Recording& recording) {
@@ -99,9 +100,15 @@ std::string sceneSvg(const Recording& recording) {
                      {kLeft + kPanel + kGap, kTop}, kPanel);
     SvgDoc doc;
     doc.raw(kArrowMarker);
+    doc.raw(meshStyles());
     drawTitle(doc, recording);
-    drawView(doc, top, recording);
-    drawView(doc, side, recording);
+    const MeshDrawing topMeshes = drawView(doc, top, recording);
+    const MeshDrawing sideMeshes = drawView(doc, side, recording);
+    if (topMeshes.coarse + sideMeshes.coarse > 0)
+        doc.text({kLeft - 40, 64},
+                 "faces met and near the paths drawn one by one; " + std::to_string(topMeshes.coarse) + " (top) and " +
+                     std::to_string(sideMeshes.coarse) + " (side) more as shaded cells, the nearer the stronger",
+                 "fill=\"#555\" font-size=\"11\"");
     drawMoverLegend(doc, recording, kLegendTop);
     drawSurfaceLegend(doc, kLegendTop + 28);
     return doc.finish(kWidth, kLegendTop + 50);

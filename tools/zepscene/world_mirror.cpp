@@ -27,6 +27,11 @@ const MirrorObject* WorldMirror::find(int32_t object) const {
 
 void WorldMirror::apply(const CommandInfo& command, const int32_t* words) {
     const std::string_view name = command.name;
+    // Moving a mover leaves the meshes as they were; so do queries and passes.
+    const MirrorObject* named = command.args.empty() ? nullptr : valid(words[0]);
+    const bool meshesKept = command.result != ResultKind::None || name == "RunCollisionZEP" ||
+                            (name == "UpdateObjZEP" && named && !named->mesh);
+    if (!meshesKept) ++meshVersion_;
     if (name == "StartCollisionZEP") started_ = true;
     if (name == "StopCollisionZEP") {
         started_ = false;
@@ -62,13 +67,17 @@ void WorldMirror::applyShapeCommand(const CommandInfo& command, const int32_t* w
     }
     if (name == "AddMeshTri" && object->mesh) {
         const V3 a = position(words), b = position(words + 3), c = position(words + 6);
-        object->triangles.push_back({a, b, c});
+        if (keepTriangles_) object->triangles.push_back({a, b, c});
+        ++object->triangleCount;
     }
 }
 
 void WorldMirror::addTriangles(int32_t object, const std::vector<Triangle>& triangles) {
     MirrorObject* found = valid(object);
-    if (found && found->mesh) found->triangles.insert(found->triangles.end(), triangles.begin(), triangles.end());
+    if (!found || !found->mesh) return;
+    ++meshVersion_;
+    found->triangleCount += triangles.size();
+    if (keepTriangles_) found->triangles.insert(found->triangles.end(), triangles.begin(), triangles.end());
 }
 
 void WorldMirror::setPosition(int32_t object, V3 position) {

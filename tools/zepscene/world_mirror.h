@@ -19,11 +19,15 @@ struct MirrorObject {
     bool active = false;
     V3 radii{1, 1, 1};
     V3 previous, current;  // as the pass will sweep them
-    std::vector<Triangle> triangles;  // relative to the object's position
+    std::vector<Triangle> triangles;  // relative to the object's position, if kept
+    size_t triangleCount = 0;         // kept or not
 };
 
 class WorldMirror {
 public:
+    // keepTriangles: hold every mesh's triangles (for the picture), not just their count.
+    explicit WorldMirror(bool keepTriangles) : keepTriangles_(keepTriangles) {}
+
     // Call after the library ran the command with these words.
     void apply(const CommandInfo& command, const int32_t* words);
     // After AddMeshZEP with these triangles.
@@ -36,12 +40,16 @@ public:
     // Active objects with an ellipsoid, by number.
     std::vector<int32_t> activeMovers() const;
     const std::map<int32_t, MirrorObject>& objects() const { return objects_; }
+    // Changes whenever a mesh, its place or its activity may have changed.
+    uint64_t meshVersion() const { return meshVersion_; }
 
 private:
     MirrorObject* valid(int32_t object);
     void applyShapeCommand(const CommandInfo& command, const int32_t* words);
     void applyObjectCommand(const CommandInfo& command, const int32_t* words);
 
+    bool keepTriangles_;
+    uint64_t meshVersion_ = 0;
     bool started_ = false;
     std::map<int32_t, MirrorObject> objects_;
 };

@@ -1,0 +1,59 @@
+#include "api/diagnostics.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "zepcollide.h"
+
+namespace zep {
+
+#if defined(_WIN32)
+
+void warnAbout(const char*, int32_t, const char*, ...) {}
+void warnAboutCall(const char*, const char*, ...) {}
+
+#else
+
+bool warningHandlerSet = false;
+
+namespace {
+
+ZepWarningHandler warningHandler = nullptr;
+void* warningContext = nullptr;
+constexpr size_t kWarningBufferSize = 256;
+
+void deliver(const char* command, int32_t object, bool hasObject, const char* format, va_list args) {
+    if (!warningHandler) return;
+    char text[kWarningBufferSize];
+    std::vsnprintf(text, sizeof text, format, args);
+    const ZepWarning warning{command, hasObject ? object : 0, hasObject ? 1 : 0, text};
+    warningHandler(&warning, warningContext);
+}
+
+}  // namespace
+
+void warnAbout(const char* command, int32_t object, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    deliver(command, object, true, format, args);
+    va_end(args);
+}
+
+void warnAboutCall(const char* command, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    deliver(command, 0, false, format, args);
+    va_end(args);
+}
+
+#endif
+
+}  // namespace zep
+
+#if !defined(_WIN32)
+extern "C" ZEP_API void zepSetWarningHandler(ZepWarningHandler handler, void* context) {
+    zep::warningHandler = handler;
+    zep::warningContext = handler ? context : nullptr;
+    zep::warningHandlerSet = handler != nullptr;
+}
+#endif

@@ -1,0 +1,155 @@
+// The warning hook: one warning per call that the commands ignore without a
+// box, and no change to anything the host reads.
+#include <cmath>
+#include <limits>
+
+#include "support/fixture.h"
+
+namespace zeptest {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+struct Seen {
+    std::string command;
+    int32_t object;
+    bool hasObject;
+    std::string text;
+};
+
+class WarningTest : public CommandTest {
+protected:
+    std::vector<Seen> warnings;
+
+    void SetUp() override {
+        CommandTest::SetUp();
+        zepSetWarningHandler(&WarningTest::record, this);
+    }
+    void TearDown() override {
+        zepSetWarningHandler(nullptr, nullptr);
+        CommandTest::TearDown();
+    }
+
+    std::vector<std::string> commands() const {
+        std::vector<std::string> names;
+        for (const Seen& w : warnings) names.push_back(w.command);
+        return names;
+    }
+
+    // A started system with a type-1 mover 1 and a type-2 mesh 2 holding a floor.
+    void floorAndSphere() {
+        StartCollisionZEP();
+        SetCollisionZEP(1, 2, 0, 0, 0);
+        NewCollObjZEP(2, 2);
+        AddObjShapeZEP(2, ZEP_SHAPE_MESH);
+        AddMeshTri(2, -30, 0, -30, -30, 0, 90, 90, 0, -30);
+        ActivateObjZEP(2);
+        NewCollObjZEP(1, 1);
+        AddObjShapeZEP(1, ZEP_SHAPE_ELLIPSOID);
+        UpdateObjZEP(1, 0, 5, 0, 0, 0, 0);
+        ActivateObjZEP(1);
+        UpdateObjZEP(1, 0, -5, 0, 0, 0, 0);
+        RunCollisionZEP();
+    }
+
+private:
+    static void record(const ZepWarning* w, void* context) {
+        static_cast<WarningTest*>(context)->warnings.push_back(
+            Seen{w->command, w->object, w->hasObject != 0, w->text});
+    }
+};
+
+TEST_F(WarningTest, SoundUseGivesNone) {
+    floorAndSphere();
+    EXPECT_EQ(CountCollisionsZEP(1), 1);
+    EXPECT_FLOAT_BITS(1.0f, CollisionHitNorm(1, 1, 2));
+    EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(WarningTest, TrianglesForAnObjectWithoutMesh) {
+    StartCollisionZEP();
+    NewCollObjZEP(7, 2);
+    AddMeshTri(7, 0, 0, 0, 0, 0, 1, 1, 0, 0);
+    const uint32_t block[3 + 9] = {0, 12, 3};
+    AddMeshZEP(7, block);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0].command, "AddMeshTri");
+    EXPECT_EQ(warnings[0].object, 7);
+    EXPECT_TRUE(warnings[0].hasObject);
+    EXPECT_THAT(warnings[0].text, HasSubstr("no mesh shape"));
+    EXPECT_EQ(warnings[1].command, "AddMeshZEP");
+    // Adding the mesh afterwards does not bring the triangle back.
+    AddObjShapeZEP(7, ZEP_SHAPE_MESH);
+    EXPECT_EQ(warnings.size(), 2u);
+}
+
+TEST_F(WarningTest, OutOfRangeTypesKindsAndComponents) {
+    floorAndSphere();
+    SetCollisionZEP(1, 301, 0, 0, 0);
+    NewCollObjZEP(3, -1);
+    AddObjShapeZEP(3, 3);
+    EXPECT_EQ(CheckShapeZEP(1, 0), 0);
+    EXPECT_FLOAT_BITS(0.0f, CollisionHit(1, 1, 4));
+    EXPECT_FLOAT_BITS(0.0f, CollisionHitNorm(1, 1, 0));
+    EXPECT_FLOAT_BITS(0.0f, CollisionTriCorner(1, 1, 1, -2));
+    EXPECT_THAT(commands(), ElementsAre("SetCollisionZEP", "NewCollObjZEP", "AddObjShapeZEP", "CheckShapeZEP",
+                                        "CollisionHit", "CollisionHitNorm", "CollisionTriCorner"));
+    EXPECT_FALSE(warnings[0].hasObject);
+    EXPECT_THAT(warnings[0].text, HasSubstr("0 to 300"));
+    EXPECT_EQ(CheckShapeZEP(3, 1), 0);  // no shape was added
+}
+
+TEST_F(WarningTest, NonFiniteNumbersAndMalformedBlocks) {
+    StartCollisionZEP();
+    NewCollObjZEP(4, 1);
+    AddObjShapeZEP(4, ZEP_SHAPE_ELLIPSOID);
+    const float inf = std::numeric_limits<float>::infinity();
+    SetObjRadiusZEP(4, 1, inf, 1);
+    UpdateObjZEP(4, std::nanf(""), 0, 0, 0, 0, 0);
+    SetObjRadiusZEP(5, 1, 1, 1);  // undefined: an error, not a warning
+    AddObjShapeZEP(4, ZEP_SHAPE_MESH);
+    const uint32_t fewVertices[3 + 6] = {0, 12, 2};
+    const uint32_t smallStride[3 + 9] = {0, 8, 3};
+    const uint32_t leftOver[3 + 12] = {0, 12, 4};
+    AddMeshZEP(4, fewVertices);
+    AddMeshZEP(4, smallStride);
+    AddMeshZEP(4, leftOver);
+    AddMeshZEP(4, nullptr);
+    ASSERT_EQ(warnings.size(), 6u);
+    EXPECT_THAT(warnings[0].text, HasSubstr("inf"));
+    EXPECT_THAT(warnings[1].text, HasSubstr("not finite"));
+    EXPECT_THAT(warnings[2].text, HasSubstr("2 vertices"));
+    EXPECT_THAT(warnings[3].text, HasSubstr("8 bytes"));
+    EXPECT_THAT(warnings[4].text, HasSubstr("last 1 of the block's 4"));
+    EXPECT_THAT(warnings[5].text, HasSubstr("null"));
+}
+
+TEST_F(WarningTest, CommandsBeforeStart) {
+    NewCollObjZEP(1, 1);
+    AddObjShapeZEP(1, 1);
+    RunCollisionZEP();
+    EXPECT_EQ(PeekCollisionStackZEP(), 0);
+    EXPECT_THAT(commands(), ElementsAre("NewCollObjZEP", "AddObjShapeZEP", "RunCollisionZEP", "PeekCollisionStackZEP"));
+    EXPECT_THAT(warnings[2].text, HasSubstr("StartCollisionZEP"));
+}
+
+TEST_F(WarningTest, BoxesAndResultsAreUnchanged) {
+    StartCollisionZEP();
+    StartCollisionDebugZEP();
+    NewCollObjZEP(2, 2);
+    AddMeshTri(2, 0, 0, 0, 0, 0, 1, 1, 0, 0);  // warned, and the box stays armed
+    FreeObjZEP(9);
+    EXPECT_THAT(texts(), ElementsAre("Object isn't defined: 9"));
+    EXPECT_EQ(warnings.size(), 1u);
+}
+
+TEST_F(WarningTest, NullHandlerStopsThem) {
+    zepSetWarningHandler(nullptr, this);
+    StartCollisionZEP();
+    SetCollisionZEP(-5, 2, 0, 0, 0);
+    EXPECT_TRUE(warnings.empty());
+}
+
+}  // namespace
+}  // namespace zeptest

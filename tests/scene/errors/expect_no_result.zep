@@ -1,0 +1,2 @@
+StartCollisionZEP
+expect RunCollisionZEP 1
