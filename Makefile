@@ -14,7 +14,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build demo test windows-test sanitize fuzz bench clean
+.PHONY: all deps build demo test windows-test sanitize fuzz bench bench-peers clean
 
 all: build
 
@@ -69,6 +69,16 @@ bench: deps
 	cmake --build $(BUILD_BENCH) -j $(JOBS) --target zepcollide_bench
 	$(BUILD_BENCH)/bench/zepcollide_bench
 
+# The walking crowd of `bench` through zepcollide and through Bullet (its
+# kinematic character controller, and plain capsule sweeps); ends with the
+# ms per pass of each. Bullet is needed here only.
+BUILD_PEERS ?= build-peers
+bench-peers: deps
+	tools/install-peer-deps.sh
+	cmake -S . -B $(BUILD_PEERS) -DCMAKE_BUILD_TYPE=Release -DZEP_BUILD_BENCH=ON -DZEP_BUILD_PEERS=ON -DZEP_BUILD_TESTS=OFF
+	cmake --build $(BUILD_PEERS) -j $(JOBS) --target zepcollide_peers
+	$(BUILD_PEERS)/bench/zepcollide_peers
+
 # Needs the Linux build too: the DLL must reproduce its scenario digest.
 windows-test: deps build
 	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
@@ -77,4 +87,4 @@ windows-test: deps build
 	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH)
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_PEERS)
