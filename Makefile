@@ -17,7 +17,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-build build demo test windows-test sanitize fuzz coverage bench clean
+.PHONY: all deps deps-build build demo test windows-test sanitize fuzz coverage bench bench-peers clean
 
 all: build
 
@@ -121,6 +121,16 @@ bench: deps
 	cmake --build $(BUILD_BENCH) -j $(JOBS) --target zepcollide_bench
 	$(BUILD_BENCH)/bench/zepcollide_bench
 
+# The walking crowd of `bench` through zepcollide and through Bullet (its
+# kinematic character controller, and plain capsule sweeps); ends with the
+# ms per pass of each. Bullet is needed here only.
+BUILD_PEERS ?= build-peers
+bench-peers: deps
+	tools/install-peer-deps.sh
+	cmake -S . -B $(BUILD_PEERS) -DCMAKE_BUILD_TYPE=Release -DZEP_BUILD_BENCH=ON -DZEP_BUILD_PEERS=ON -DZEP_BUILD_TESTS=OFF
+	cmake --build $(BUILD_PEERS) -j $(JOBS) --target zepcollide_peers
+	$(BUILD_PEERS)/bench/zepcollide_peers
+
 # Needs the Linux build too: the DLL must reproduce its scenario digest.
 windows-test: deps build
 	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
@@ -129,4 +139,4 @@ windows-test: deps build
 	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD) $(BUILD_DEMO) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_COV) $(BUILD_FUZZ_COV)
+	rm -rf $(BUILD) $(BUILD_DEMO) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_PEERS) $(BUILD_COV) $(BUILD_FUZZ_COV)

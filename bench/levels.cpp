@@ -1,5 +1,6 @@
 #include "levels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -27,15 +28,6 @@ struct Block {
         std::memcpy(&bytes[at], position, sizeof position);
         ++vertices;
     }
-    void triangle(const float a[3], const float b[3], const float c[3]) {
-        add(a[0], a[1], a[2]);
-        add(b[0], b[1], b[2]);
-        add(c[0], c[1], c[2]);
-    }
-    void quad(const float a[3], const float b[3], const float c[3], const float d[3]) {
-        triangle(a, b, c);
-        triangle(a, c, d);
-    }
     const void* finish() {
         const uint32_t header[3] = {0, kVertexSize, uint32_t(vertices)};
         std::memcpy(bytes.data(), header, sizeof header);
@@ -45,20 +37,31 @@ struct Block {
 
 }  // namespace
 
-float loadTerrain(int object, int64_t triangles) {
+Terrain terrainTriangles(int64_t triangles) {
     // Nine tenths of the triangles in the height field, the rest in walls.
     const int n = int(std::sqrt(double(triangles) * 0.9 / 2.0));
     const int walls = int((triangles - int64_t(2) * n * n) / 2);
-    Block block;
-    block.bytes.reserve(size_t(12 + (int64_t(2) * n * n + 2 * walls) * 3 * kVertexSize));
-    block.bytes.resize(12);
+    Terrain terrain;
+    terrain.cells = n;
+    terrain.side = n * kCell;
+    std::vector<float>& corners = terrain.corners;
+    corners.reserve(size_t((int64_t(2) * n * n + 2 * walls) * 9));
+    const auto triangle = [&corners](const float a[3], const float b[3], const float c[3]) {
+        corners.insert(corners.end(), a, a + 3);
+        corners.insert(corners.end(), b, b + 3);
+        corners.insert(corners.end(), c, c + 3);
+    };
+    const auto quad = [&triangle](const float a[3], const float b[3], const float c[3], const float d[3]) {
+        triangle(a, b, c);
+        triangle(a, c, d);
+    };
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             const float a[3] = {i * kCell, heightAt(i, j), j * kCell};
             const float b[3] = {i * kCell, heightAt(i, j + 1), (j + 1) * kCell};
             const float c[3] = {(i + 1) * kCell, heightAt(i + 1, j + 1), (j + 1) * kCell};
             const float d[3] = {(i + 1) * kCell, heightAt(i + 1, j), j * kCell};
-            block.quad(a, b, c, d);
+            quad(a, b, c, d);
         }
     for (int w = 0; w < walls; ++w) {
         // Short wall pieces scattered over the field, facing +x or +z.
@@ -69,16 +72,42 @@ float loadTerrain(int object, int64_t triangles) {
         const float c[3] = {b[0], 2, b[2]};
         const float d[3] = {x, 2, z};
         if (alongZ)
-            block.quad(a, b, c, d);
+            quad(a, b, c, d);
         else
-            block.quad(a, d, c, b);
+            quad(a, d, c, b);
     }
+    return terrain;
+}
+
+float Terrain::groundAt(float x, float z) const {
+    // The height field's own two triangles of the cell, split along the
+    // diagonal from (i, j) to (i + 1, j + 1).
+    const float fx = std::clamp(x / kCell, 0.0f, float(cells)), fz = std::clamp(z / kCell, 0.0f, float(cells));
+    const int i = std::min(int(fx), cells - 1), j = std::min(int(fz), cells - 1);
+    const float u = fx - float(i), v = fz - float(j);
+    const float ha = heightAt(i, j), hb = heightAt(i, j + 1), hc = heightAt(i + 1, j + 1), hd = heightAt(i + 1, j);
+    return v >= u ? ha + v * (hb - ha) + u * (hc - hb) : ha + u * (hd - ha) + v * (hc - hd);
+}
+
+float Terrain::lowest() const {
+    float low = corners.empty() ? 0.0f : corners[1];
+    for (size_t k = 1; k < corners.size(); k += 3) low = std::min(low, corners[k]);
+    return low;
+}
+
+float loadTerrain(int object, int64_t triangles) {
+    const Terrain terrain = terrainTriangles(triangles);
+    Block block;
+    block.bytes.reserve(12 + terrain.corners.size() / 3 * kVertexSize);
+    block.bytes.resize(12);
+    for (size_t k = 0; k < terrain.corners.size(); k += 3)
+        block.add(terrain.corners[k], terrain.corners[k + 1], terrain.corners[k + 2]);
     NewCollObjZEP(object, 2);
     AddObjShapeZEP(object, ZEP_SHAPE_MESH);
     AddMeshZEP(object, block.finish());
     UpdateObjZEP(object, 0, 0, 0, 0, 0, 0);
     ActivateObjZEP(object);
-    return n * kCell;
+    return terrain.side;
 }
 
 void placeMovers(int first, int count, float side) {

@@ -8,6 +8,19 @@
 
 namespace zepbench {
 
+// The triangles of the terrain below, nine floats (three corners) each, in
+// the order loadTerrain hands them to the library.
+struct Terrain {
+    std::vector<float> corners;
+    int cells = 0;    // the height field is cells x cells unit cells
+    float side = 0;   // the side length of the square it covers
+    // The height of the height field's surface at (x, z), clamped to the field.
+    float groundAt(float x, float z) const;
+    // The lowest y of any corner.
+    float lowest() const;
+};
+Terrain terrainTriangles(int64_t triangles);
+
 // A terrain of about `triangles` triangles (a height field with walls
 // standing on it) as object `object` of type 2, loaded through AddMeshZEP.
 // Returns the side length of the square it covers.
