@@ -63,7 +63,7 @@ sanitize: deps
 # replay fuzz/regressions and fuzz/known-disagreements. What the fuzzer prints
 # goes to $(BUILD_FUZZ)/fuzz.log; only its totals are shown (and the end of
 # the log when it fails).
-FUZZ_DIFFERENTIAL ?= report
+FUZZ_DIFFERENTIAL ?= fatal
 FUZZ_MAX_LEN ?= 4096
 fuzz: deps
 	cmake -S fuzz -B $(BUILD_FUZZ) -DCMAKE_CXX_COMPILER=clang++

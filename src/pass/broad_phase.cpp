@@ -17,10 +17,13 @@ PartnerTable partnerTable;
 namespace {
 
 
-// A mesh's bounds moved to the world, widened for the rounding of the move
-// and of the sweeps that run in the mesh's frame.
+// A mesh's bounds moved to the world, widened for the rounding of the sum and
+// of start - M, with which the sweeps move into the mesh's frame: a float
+// rounding of these magnitudes is 2^-24 of them; sixteen are allowed.
+constexpr double kWorldBoxSlack = 0x1p-20;
+
 Box3 worldBox(const Box3& local, Vec3 position) {
-    const double widen = 2.0 * kReachRelativeSlack * (largestMagnitude(local) + largestMagnitude(Box3{position, position}));
+    const double widen = kWorldBoxSlack * (largestMagnitude(local) + largestMagnitude(Box3{position, position}));
     return Box3{{float(double(local.lo.x) + position.x - widen), float(double(local.lo.y) + position.y - widen),
                  float(double(local.lo.z) + position.z - widen)},
                 {float(double(local.hi.x) + position.x + widen), float(double(local.hi.y) + position.y + widen),
@@ -74,6 +77,7 @@ bool buildPartnerTable(PartnerTable& table) {
     for (CollisionBody* body = bodyListHead; body; body = body->next) ++bodies;
     if (!reserve(table, bodies)) return false;
     table.count = table.unboundedCount = 0;
+    table.bounds = Box3{};
     for (CollisionBody* body = bodyListHead; body; body = body->next) {
         if (!body->active) continue;
         Box3 box;
@@ -83,6 +87,8 @@ bool buildPartnerTable(PartnerTable& table) {
         if (bounds == Bounds::kUnbounded) {
             table.unbounded[table.unboundedCount++] = table.count;
             box = Box3{};
+        } else {
+            table.bounds = table.count == table.unboundedCount ? box : unite(table.bounds, box);
         }
         table.bodies[table.count] = body;
         table.boxes[table.count++] = box;
@@ -92,7 +98,7 @@ bool buildPartnerTable(PartnerTable& table) {
 
 int32_t partnersInReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, const int32_t** places) {
     SweptBox reach;
-    if (!sweptReach(from, to, radii, reach)) return -1;
+    if (!sweptReach(from, to, radii, table.bounds, reach)) return -1;
     int32_t* out = scratchPartners(table.count);
     if (!out) return -1;
     int32_t found = queryBoxTree(table.tree, table.boxes, reach, out);
@@ -116,7 +122,7 @@ bool meshInReach(MeshShape& mesh, Vec3 radii, Vec3 from, Vec3 to) {
     // The same frame and rounding as the sweep itself.
     const Vec3 position = mesh.header.body->currentPosition;
     SweptBox reach;
-    if (!sweptReach(Subtract(from, position), Subtract(to, position), radii, reach)) return true;
+    if (!sweptReach(Subtract(from, position), Subtract(to, position), radii, local, reach)) return true;
     return reach.meets(local);
 }
 

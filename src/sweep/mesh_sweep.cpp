@@ -287,12 +287,12 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
     SweptBox reach;
-    if (!boxIsBoundable(index.bounds, radii) || !sweptReach(Subtract(start, M), Subtract(end, M), radii, reach))
+    if (!sweptReach(Subtract(start, M), Subtract(end, M), radii, index.bounds, reach))
         return false;
     NamedTriangles named;
     if (!collectNamedTriangles(firstContact, mesh, named)) return false;
     frame.pruneFarFeatures = true;
-    frame.featureReach = makeFeatureReach(frame.S, frame.E, frame.sphereRadius);
+    frame.featureReach = makeFeatureReach(frame.S, frame.E, frame.sphereRadius, largestInRadii(index.bounds, radii));
     const ReachFilter filter =
         makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
     const CandidateChecks checks{frame, named, filter, radii};

@@ -26,12 +26,25 @@ bool boxIsBoundable(const Box3& box, Vec3 radii) {
     return largestMagnitude(box) / smallestRadius <= kLargestSafeScale;
 }
 
-bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, SweptBox& out) {
+double largestInRadii(const Box3& box, Vec3 radii) {
+    return std::max({std::max(std::fabs(double(box.lo.x)), std::fabs(double(box.hi.x))) / double(radii.x),
+                     std::max(std::fabs(double(box.lo.y)), std::fabs(double(box.hi.y))) / double(radii.y),
+                     std::max(std::fabs(double(box.lo.z)), std::fabs(double(box.hi.z))) / double(radii.z)});
+}
+
+double lengthInRadii(Vec3 from, Vec3 to, Vec3 radii) {
+    const double d[3] = {(double(to.x) - from.x) / radii.x, (double(to.y) - from.y) / radii.y,
+                         (double(to.z) - from.z) / radii.z};
+    return std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+}
+
+bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out) {
     const Box3 segment = segmentBox(from, to);
-    if (!boxIsBoundable(segment, radii)) return false;
-    const double slack = kReachRelativeSlack * largestMagnitude(segment);
+    if (!boxIsBoundable(segment, radii) || !boxIsBoundable(within, radii)) return false;
+    const double largest = std::max(largestInRadii(segment, radii), largestInRadii(within, radii));
+    const double reach = reachInRadii(lengthInRadii(from, to, radii), largest);
     const double r[3] = {radii.x, radii.y, radii.z};
-    for (int axis = 0; axis < 3; ++axis) out.margin[axis] = kReachInRadii * r[axis] * (1.0 + kReachRelativeSlack) + slack;
+    for (int axis = 0; axis < 3; ++axis) out.margin[axis] = reach * r[axis];
     out.from[0] = from.x, out.from[1] = from.y, out.from[2] = from.z;
     out.move[0] = double(to.x) - from.x, out.move[1] = double(to.y) - from.y, out.move[2] = double(to.z) - from.z;
     out.bounds.lo = Vec3{widenDown(segment.lo.x, out.margin[0]), widenDown(segment.lo.y, out.margin[1]),
@@ -39,13 +52,6 @@ bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, SweptBox& out) {
     out.bounds.hi = Vec3{widenUp(segment.hi.x, out.margin[0]), widenUp(segment.hi.y, out.margin[1]),
                          widenUp(segment.hi.z, out.margin[2])};
     return finite(out.bounds.lo) && finite(out.bounds.hi);
-}
-
-bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out) {
-    SweptBox swept;
-    if (!sweptReach(from, to, radii, swept)) return false;
-    out = swept.bounds;
-    return true;
 }
 
 }  // namespace zep
@@ -68,16 +74,15 @@ double clamp01(double t) { return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t); }
 
 }  // namespace
 
-FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius) {
+FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double largestCoordinate) {
     FeatureReach out;
     const D3 s = toDouble(S), d = minus(toDouble(E), s);
     out.start[0] = s.x, out.start[1] = s.y, out.start[2] = s.z;
     out.move[0] = d.x, out.move[1] = d.y, out.move[2] = d.z;
     const double lengthSquared = dot(d, d);
     out.inverseLengthSquared = lengthSquared > 0.0 ? 1.0 / lengthSquared : 0.0;
-    const double magnitude = largestMagnitude(segmentBox(S, E));
-    const double reach = kReachInRadii * double(sphereRadius) * (1.0 + kReachRelativeSlack) +
-                         kReachRelativeSlack * magnitude;
+    const double largest = std::max(largestMagnitude(segmentBox(S, E)), largestCoordinate);
+    const double reach = double(sphereRadius) * reachInRadii(std::sqrt(lengthSquared), largest);
     out.reachSquared = reach * reach;
     return out;
 }
@@ -130,12 +135,8 @@ ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, 
     filter.inverseRadii[0] = 1.0 / double(radii.x);
     filter.inverseRadii[1] = 1.0 / double(radii.y);
     filter.inverseRadii[2] = 1.0 / double(radii.z);
-    const double smallest = std::min({double(radii.x), double(radii.y), double(radii.z)});
-    // Rounding in ellipsoid space grows with the coordinates of both the
-    // path and the triangles, taken in radii.
-    const double magnitude = (largestMagnitude(filter.segment) + largestMagnitude(meshBounds)) / smallest;
-    const double reach = kReachInRadii * double(sphereRadius) * (1.0 + kReachRelativeSlack) +
-                         kReachRelativeSlack * magnitude;
+    const double largest = std::max(largestInRadii(filter.segment, radii), largestInRadii(meshBounds, radii));
+    const double reach = double(sphereRadius) * reachInRadii(lengthInRadii(from, to, radii), largest);
     filter.reachSquared = reach * reach;
     return filter;
 }

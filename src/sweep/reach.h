@@ -1,40 +1,79 @@
 // How far a sweep can reach: the box, in a mesh's own frame, outside which no
 // triangle can ever be hit by that sweep.
 //
-// In ellipsoid space every hit a sweep can accept (face, edge or corner, the
-// embedded and negative-travel cases included) touches the triangle within
-// distance 1 of the swept segment: a face or a corner is touched by the
-// sphere at a centre on the segment (or, embedded or already overlapping, at
-// its start); an edge that the sphere already overlaps is met at the start,
-// and only where the start centre's own projection lies inside it. We allow distance 2, a full unit
-// more than that, plus a slack relative to the coordinates for their rounding. Anything that can
-// be skipped this way is skipped without a trace: the exact tests that remain
-// still run in list order, so results are the same to the bit.
+// Why one radius. In ellipsoid space every hit a sweep can accept touches its
+// triangle within distance 1 of the swept segment [S, E]:
+// - a face: the contact is the centre less the unit normal, and the centre
+//   lies on the segment (d is at most the sweep's length), or, embedded, the
+//   contact is S itself moved onto the plane, less than 1 away;
+// - a corner: it lies within 1 of the path's line (h <= 1), and a hit beyond
+//   E is taken only while its travel is at most the length, which puts the
+//   corner within 1 of E; overlapped at the start, it lies within 1 of S;
+// - an edge: the touching point is 1 from the centre at contact, which lies
+//   on the segment; an edge the sphere overlaps at the start is met only
+//   where S's own projection lies inside it, less than 1 from S.
+//
+// Why the slack. The tests compute in floats, so an accepted hit can stand a
+// little past 1 (in radii):
+// - kReachAbsoluteSlack: Normalize leaves a vector whose squared length is
+//   within 1 +- 1e-5 as it is, so a normal or a direction may be 5e-6 long or
+//   short; a contact is a normal away from its centre.
+// - kReachSlackPerLength, times the sweep's length in radii: the same
+//   tolerance on the direction moves a point along the path by up to 5e-6 of
+//   its travel, and on an edge's across-vector (nn) moves the edge's in-plane
+//   distance by up to 5e-6 of the start's distance from the line, itself at
+//   most the length plus 1.
+// - kReachSlackPerCoordinate, times the largest coordinate in radii of the
+//   segment and the mesh: every stored value (S, E, the corners divided by
+//   the radii, the centre, the contact) is rounded to float, half an ulp, at
+//   most 2^-24 of that coordinate, each; the point-in-triangle test rounds
+//   within the triangle's own size. Eight ulps cover every chain of them; a
+//   filter in the mesh frame adds the rounding of dividing by the radii.
+// - kReachSlackSquaredPerLength, times the square of the length (plus 2): the
+//   corner test takes a corner when h = |P|^2 - (P.dir)^2 <= 1, P = V - C;
+//   the rounding of P and dir to float errs by 2^-24 of each component, which
+//   moves h by up to 2^-21 |P|^2. A long sweep thus takes corners up to
+//   sqrt(1 + 2^-21 |P|^2) from its path (1.4 radii after 12,000 of travel).
+// So the reach is sqrt((1 + 2e-5 + 1e-5 L + 2^-21 X)^2 + 2^-20 (L + 2)^2)
+// radii. It grows with the coordinates only as fast as floats lose
+// resolution there. Anything beyond
+// it is skipped without a trace: the exact tests that remain still run in
+// list order, so results are the same to the bit.
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/box3.h"
 #include "base/vec3.h"
 
 namespace zep {
 
-// Reach around the segment in units of the ellipsoid's radii.
-constexpr double kReachInRadii = 2.0;
-// Slack relative to the magnitude of the coordinates involved.
-constexpr double kReachRelativeSlack = 1e-4;
+constexpr double kReachAbsoluteSlack = 2e-5;
+constexpr double kReachSlackPerLength = 1e-5;
+constexpr double kReachSlackPerCoordinate = 0x1p-21;
+constexpr double kReachSlackSquaredPerLength = 0x1p-20;
 // Past this ratio of coordinates to radius, ellipsoid-space floats no longer
 // resolve the geometry; such sweeps take the plain path over every triangle.
 constexpr double kLargestSafeScale = 1e30;
 
-// The box around the segment from `from` to `to` (both in the frame of the
-// boxes it will be tested against) that a sweep with these radii can reach.
-// False when the values are not finite or too large to bound safely.
-bool reachBox(Vec3 from, Vec3 to, Vec3 radii, Box3& out);
-// The same reach as the segment with its margin: the boxes it meets are the
-// ones the segment passes through once grown by the margin, its bounds the
-// reach box.
-bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, SweptBox& out);
+// The reach in radii of a sweep `length` radii long among coordinates of at
+// most `largestCoordinate` radii.
+inline double reachInRadii(double length, double largestCoordinate) {
+    const double linear =
+        1.0 + kReachAbsoluteSlack + kReachSlackPerLength * length + kReachSlackPerCoordinate * largestCoordinate;
+    const double path = length + 2.0;
+    return std::sqrt(linear * linear + kReachSlackSquaredPerLength * path * path);
+}
+
+// The segment from `from` to `to` (both in the frame of the boxes it will be
+// tested against) with the margin a sweep with these radii can reach, among
+// boxes that lie within `within`. False when the values are not finite or
+// too large to bound safely.
+bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out);
+
+// The largest coordinate of the box in radii, axis by axis.
+double largestInRadii(const Box3& box, Vec3 radii);
 
 // The largest absolute coordinate of the box: the scale of its rounding.
 double largestMagnitude(const Box3& box);
@@ -64,7 +103,9 @@ struct FeatureReach {
     double distanceSquared(Vec3 A, Vec3 B) const;
 };
 
-FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius);
+// For the sweep from S to E (ellipsoid space) among corners none of whose
+// coordinates exceeds `largestCoordinate`.
+FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double largestCoordinate);
 
 }  // namespace zep
 
