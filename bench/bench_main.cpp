@@ -24,8 +24,15 @@ struct Scene {
     std::function<void()> build;  // on a started, empty world
     int movers;
     int64_t indexedIterations;
-    int64_t linearIterations;
+    int64_t linearIterations;  // 0: the plain path would take too long to time
+    std::function<void(int frame)> frame = nullptr;  // one frame and its pass; walking by default
 };
+
+// Bytes the heap hands out: small blocks and the large ones it maps.
+size_t heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
 
 void freshWorld() {
     StopCollisionZEP();
@@ -33,24 +40,45 @@ void freshWorld() {
     SetCollisionZEP(1, 2, 0, 0, 0);
 }
 
+void stepFrame(const Scene& scene, int frame) {
+    if (scene.frame)
+        scene.frame(frame);
+    else
+        walkFrame(kMoverBase, scene.movers, frame);
+}
+
 std::vector<Scene> scenes() {
     std::vector<Scene> list;
-    const int64_t sizes[] = {1000, 10000, 100000, 1000000};
-    const int64_t linearRuns[] = {200, 40, 6, 2};
-    for (int i = 0; i < 4; ++i) {
+    const int64_t sizes[] = {1000, 10000, 100000, 1000000, 10000000};
+    const int64_t linearRuns[] = {200, 40, 6, 2, 0};
+    for (int i = 0; i < 5; ++i) {
         const int64_t triangles = sizes[i];
         list.push_back({"one mover on 10^" + std::to_string(3 + i) + " triangles",
                         [triangles] { placeMovers(kMoverBase, 1, loadTerrain(kLevelObject, triangles)); }, 1, 3000,
                         linearRuns[i]});
     }
-    list.push_back({"1000 movers on 10^5 triangles",
-                    [] { placeMovers(kMoverBase, 1000, loadTerrain(kLevelObject, 100000)); }, 1000, 60, 1});
+    // Object numbers stop at 5000: the largest crowd is 4000.
+    for (int movers : {10, 100, 1000, 4000})
+        list.push_back({std::to_string(movers) + " movers on 10^5 triangles",
+                        [movers] { placeMovers(kMoverBase, movers, loadTerrain(kLevelObject, 100000)); }, movers,
+                        movers >= 1000 ? 60 : 600, movers <= 1000 ? 1 : 0});
+    // The same crowd on a level placed a million units out: sweeps run in
+    // the level's own frame, so it should cost what it costs at the origin.
+    list.push_back({"1000 movers on 10^5 triangles placed at 10^6",
+                    [] { placeMovers(kMoverBase, 1000, loadTerrain(kLevelObject, 100000, 1e6f), 1e6f); }, 1000, 60, 0});
     list.push_back({"5000 objects: 4000 movers, 1000 boxes",
                     [] {
                         placeBoxes(4001, 1000, 200);
                         placeMovers(kMoverBase, 4000, 200);
                     },
                     4000, 60, 2});
+    static float shotSide = 0;
+    list.push_back({"1000 shots of 40 units on 10^5 triangles",
+                    [] {
+                        shotSide = loadTerrain(kLevelObject, 100000);
+                        placeShots(kMoverBase, 1000);
+                    },
+                    1000, 60, 1, [](int frame) { shootFrame(kMoverBase, 1000, frame, shotSide); }});
     return list;
 }
 
@@ -60,9 +88,9 @@ void runFrames(const Scene& scene, benchmark::State& state, bool linear) {
     zep::linearReference = linear;
     // The first pass builds the mesh index: that is loading work, measured
     // on its own below, not a pass.
-    walkFrame(kMoverBase, scene.movers, 0);
+    stepFrame(scene, 0);
     int frame = 1;
-    for (auto _ : state) walkFrame(kMoverBase, scene.movers, frame++);
+    for (auto _ : state) stepFrame(scene, frame++);
     zep::linearReference = false;
     StopCollisionZEP();
 }
@@ -74,7 +102,7 @@ bool identical(const Scene& scene, int frames) {
         freshWorld();
         scene.build();
         zep::linearReference = linear == 1;
-        for (int frame = 0; frame < frames; ++frame) walkFrame(kMoverBase, scene.movers, frame);
+        for (int frame = 0; frame < frames; ++frame) stepFrame(scene, frame);
         results[linear] = snapshot(kMoverBase, scene.movers);
         zep::linearReference = false;
     }
@@ -82,26 +110,56 @@ bool identical(const Scene& scene, int frames) {
     return results[0] == results[1];
 }
 
-// Loading and indexing a million triangles; reports the heap bytes per
-// triangle that the records and the index hold.
-void loadAndIndex(benchmark::State& state) {
-    const int64_t triangles = 1000000;
+// Loading and indexing a level; reports the heap bytes per triangle that the
+// records and the index hold.
+void loadAndIndex(benchmark::State& state, int64_t triangles) {
     double bytesPerTriangle = 0;
     for (auto _ : state) {
         state.PauseTiming();
         StopCollisionZEP();
         freshWorld();
         placeMovers(kMoverBase, 1, 100);
-        const size_t before = mallinfo2().uordblks;
+        const size_t before = heapInUse();
         state.ResumeTiming();
         loadTerrain(kLevelObject, triangles);
         RunCollisionZEP();  // the first sweep builds the index
         state.PauseTiming();
-        bytesPerTriangle = double(mallinfo2().uordblks - before) / double(triangles);
+        bytesPerTriangle = double(heapInUse() - before) / double(triangles);
         state.ResumeTiming();
     }
     state.counters["bytes_per_triangle"] = bytesPerTriangle;
     StopCollisionZEP();
+}
+
+// The first pass of 1000 movers that were each given one position: each
+// sweeps in from the origin, across the level. Reports how much the heap
+// grew in that pass, against what the world held before it (the level
+// indexed, the movers made).
+void firstPassOfPlacedMovers(benchmark::State& state) {
+    double growth = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        freshWorld();
+        const float side = loadTerrain(kLevelObject, 100000);
+        placeMovers(kMoverBase, 1, side);
+        RunCollisionZEP();  // builds the level's index
+        FreeObjZEP(kMoverBase);
+        for (int k = 0; k < 1000; ++k) {
+            NewCollObjZEP(kMoverBase + k, 1);
+            AddObjShapeZEP(kMoverBase + k, ZEP_SHAPE_ELLIPSOID);
+            SetObjRadiusZEP(kMoverBase + k, 0.4f, 0.9f, 0.4f);
+            UpdateObjZEP(kMoverBase + k, 2 + float(k % 32) * (side - 4) / 32, 1.5f, 2 + float(k / 32) * (side - 4) / 32, 0, 0, 0);
+            ActivateObjZEP(kMoverBase + k);
+        }
+        const double before = double(heapInUse());
+        state.ResumeTiming();
+        RunCollisionZEP();
+        state.PauseTiming();
+        growth = 100.0 * (double(heapInUse()) - before) / before;
+        StopCollisionZEP();
+        state.ResumeTiming();
+    }
+    state.counters["memory_growth_percent"] = growth;
 }
 
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -111,7 +169,7 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             milliseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-            for (const auto& [name, counter] : run.counters) counters[name] = counter.value;
+            for (const auto& [name, counter] : run.counters) counters[run.benchmark_name() + " " + name] = counter.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -120,6 +178,14 @@ public:
 double find(const SummaryReporter& reporter, const std::string& prefix) {
     for (const auto& [name, ms] : reporter.milliseconds)
         if (name.rfind(prefix, 0) == 0) return ms;
+    return 0;
+}
+
+// A counter of the first benchmark whose name starts with `prefix`.
+double counter(const SummaryReporter& reporter, const std::string& prefix, const std::string& name) {
+    for (const auto& [key, value] : reporter.counters)
+        if (key.rfind(prefix, 0) == 0 && key.size() > name.size() && key.compare(key.size() - name.size(), name.size(), name) == 0)
+            return value;
     return 0;
 }
 
@@ -135,24 +201,43 @@ int main(int argc, char** argv) {
                                      [&scene](benchmark::State& s) { runFrames(scene, s, false); })
             ->Iterations(scene.indexedIterations)
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((scene.name + "/linear").c_str(),
-                                     [&scene](benchmark::State& s) { runFrames(scene, s, true); })
-            ->Iterations(scene.linearIterations)
-            ->Unit(benchmark::kMillisecond);
+        if (scene.linearIterations > 0)
+            benchmark::RegisterBenchmark((scene.name + "/linear").c_str(),
+                                         [&scene](benchmark::State& s) { runFrames(scene, s, true); })
+                ->Iterations(scene.linearIterations)
+                ->Unit(benchmark::kMillisecond);
     }
-    benchmark::RegisterBenchmark("load and index 10^6 triangles", loadAndIndex)->Iterations(3)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("first pass of 1000 placed movers", firstPassOfPlacedMovers)
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("load and index 10^6 triangles",
+                                 [](benchmark::State& s) { loadAndIndex(s, 1000000); })
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("load and index 10^7 triangles",
+                                 [](benchmark::State& s) { loadAndIndex(s, 10000000); })
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nSummary (per pass; single thread):\n");
     for (const Scene& scene : all) {
         const double indexed = find(reporter, scene.name + "/indexed");
+        if (scene.linearIterations == 0) {
+            std::printf("%s: indexed %.4f ms\n", scene.name.c_str(), indexed);
+            continue;
+        }
         const double linear = find(reporter, scene.name + "/linear");
-        const bool same = identical(scene, scene.movers > 1 ? 3 : 20);
+        const bool same = identical(scene, scene.frame ? 1 : scene.movers > 1 ? 3 : 20);
         std::printf("%s: indexed %.4f ms, linear %.4f ms, ratio %.1f%s\n", scene.name.c_str(), indexed, linear,
                     indexed > 0 ? linear / indexed : 0.0, same ? "" : "  RESULTS DIFFER");
     }
-    std::printf("load and index 10^6 triangles: %.1f ms, %.1f bytes per triangle\n",
-                find(reporter, "load and index"), reporter.counters["bytes_per_triangle"]);
+    std::printf("first pass of 1000 movers placed with one update each, on 10^5 triangles: %.1f ms, memory %+.1f%%\n",
+                find(reporter, "first pass of 1000"), counter(reporter, "first pass of 1000", "memory_growth_percent"));
+    for (const char* size : {"10^6", "10^7"})
+        std::printf("load and index %s triangles: %.1f ms, %.1f bytes per triangle\n", size,
+                    find(reporter, std::string("load and index ") + size),
+                    counter(reporter, std::string("load and index ") + size, "bytes_per_triangle"));
     benchmark::Shutdown();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "zepcollide.h"
 
@@ -95,7 +96,7 @@ float Terrain::lowest() const {
     return low;
 }
 
-float loadTerrain(int object, int64_t triangles) {
+float loadTerrain(int object, int64_t triangles, float at) {
     const Terrain terrain = terrainTriangles(triangles);
     Block block;
     block.bytes.reserve(12 + terrain.corners.size() / 3 * kVertexSize);
@@ -105,12 +106,12 @@ float loadTerrain(int object, int64_t triangles) {
     NewCollObjZEP(object, 2);
     AddObjShapeZEP(object, ZEP_SHAPE_MESH);
     AddMeshZEP(object, block.finish());
-    UpdateObjZEP(object, 0, 0, 0, 0, 0, 0);
+    UpdateObjZEP(object, at, 0, at, 0, 0, 0);
     ActivateObjZEP(object);
     return terrain.side;
 }
 
-void placeMovers(int first, int count, float side) {
+void placeMovers(int first, int count, float side, float at) {
     const int perRow = int(std::ceil(std::sqrt(double(count))));
     const float spacing = (side - 4) / float(perRow);
     for (int k = 0; k < count; ++k) {
@@ -119,7 +120,7 @@ void placeMovers(int first, int count, float side) {
         AddObjShapeZEP(object, ZEP_SHAPE_ELLIPSOID);
         SetObjRadiusZEP(object, kMoverRadii[0], kMoverRadii[1], kMoverRadii[2]);
         const float x = 2 + (k % perRow + 0.5f) * spacing, z = 2 + (k / perRow + 0.5f) * spacing;
-        UpdateObjZEP(object, x, 1.5f, z, 0, 0, 0);
+        UpdateObjZEP(object, at + x, 1.5f, at + z, 0, 0, 0);
         ActivateObjZEP(object);
     }
 }
@@ -154,6 +155,31 @@ void walkFrame(int first, int count, int frame) {
         const float x = zepFloat(PeekObjXZEP(object)), y = zepFloat(PeekObjYZEP(object)),
                     z = zepFloat(PeekObjZZEP(object));
         UpdateObjZEP(object, x + 0.1f * std::cos(heading), y - 0.2f, z + 0.1f * std::sin(heading), 0, 0, 0);
+    }
+    RunCollisionZEP();
+}
+
+void placeShots(int first, int count) {
+    for (int k = 0; k < count; ++k) {
+        NewCollObjZEP(first + k, 1);
+        AddObjShapeZEP(first + k, ZEP_SHAPE_ELLIPSOID);
+        SetObjRadiusZEP(first + k, 0.1f, 0.1f, 0.1f);
+        ActivateObjZEP(first + k);
+    }
+}
+
+void shootFrame(int first, int count, int frame, float side) {
+    std::mt19937 random(uint32_t(frame) * 7919u + 17u);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int k = 0; k < count; ++k) {
+        const float x = 1 + unit(random) * (side - 2), z = 1 + unit(random) * (side - 2);
+        const float y = heightAt(int(x), int(z)) + 3.0f;
+        // A direction in the lower half sphere, 40 units long.
+        const float heading = 6.2831853f * unit(random), down = 0.1f + 0.9f * unit(random);
+        const float across = std::sqrt(1.0f - down * down);
+        UpdateObjZEP(first + k, x, y, z, 0, 0, 0);
+        UpdateObjZEP(first + k, x + 40 * across * std::cos(heading), y - 40 * down, z + 40 * across * std::sin(heading),
+                     0, 0, 0);
     }
     RunCollisionZEP();
 }

@@ -23,12 +23,13 @@ Terrain terrainTriangles(int64_t triangles);
 
 // A terrain of about `triangles` triangles (a height field with walls
 // standing on it) as object `object` of type 2, loaded through AddMeshZEP.
-// Returns the side length of the square it covers.
-float loadTerrain(int object, int64_t triangles);
+// Returns the side length of the square it covers. The object stands at
+// (at, 0, at).
+float loadTerrain(int object, int64_t triangles, float at = 0);
 
 // `count` movers of type 1 numbered from `first`, spread over a square of
-// `side` at standing height.
-void placeMovers(int first, int count, float side);
+// `side` (from (at, at) in x and z) at standing height.
+void placeMovers(int first, int count, float side, float at = 0);
 
 // `count` small box bodies of type 2 numbered from `first`, on a grid over a
 // square of `side`.
@@ -37,6 +38,14 @@ void placeBoxes(int first, int count, float side);
 // One frame: every mover steps along its own turning heading (with
 // gravity), then one pass.
 void walkFrame(int first, int count, int frame);
+
+// `count` small spheres (radius 0.1) of type 1 numbered from `first`.
+void placeShots(int first, int count);
+
+// One frame of shots over a square of `side`: each is placed at a fresh point
+// 3 above the terrain and fired 40 units in a random downward direction
+// (its previous position the fresh point), then one pass.
+void shootFrame(int first, int count, int frame, float side);
 
 // Positions and contact counts of the movers, for comparing two runs.
 std::vector<uint32_t> snapshot(int first, int count);

@@ -13,12 +13,6 @@ using namespace zep;
 
 namespace {
 
-bool hasShapeOfKind(const CollisionBody* body, int32_t kind) {
-    for (const CollisionShape* shape = body->shapesHead; shape; shape = shape->next)
-        if (shape->kind == kind) return true;
-    return false;
-}
-
 bool allFinite(const float* values, int count) {
     for (int i = 0; i < count; ++i)
         if (!std::isfinite(values[i])) return false;

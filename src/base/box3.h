@@ -38,27 +38,33 @@ struct SweptBox {
     Box3 bounds;  // the segment's box grown by the margin, rounded outward
     double from[3] = {};
     double move[3] = {};
+    double inverseMove[3] = {};  // 1 / move, or 0 along an axis the segment does not move on
     double margin[3] = {};
 
-    bool meets(const Box3& box) const {
-        if (!boxesOverlap(bounds, box)) return false;
+    bool meets(const Box3& box) const { return entry(box) <= 1.0; }
+
+    // Where along the segment (0 at its start, 1 at its end) it first
+    // passes through the grown box; above 1 when it never does.
+    double entry(const Box3& box) const {
+        constexpr double kNever = 2.0;
+        if (!boxesOverlap(bounds, box)) return kNever;
         const double lo[3] = {box.lo.x, box.lo.y, box.lo.z};
         const double hi[3] = {box.hi.x, box.hi.y, box.hi.z};
         double enter = 0.0, leave = 1.0;
         for (int axis = 0; axis < 3; ++axis) {
             const double low = lo[axis] - margin[axis], high = hi[axis] + margin[axis];
             if (move[axis] == 0.0) {
-                if (from[axis] < low || from[axis] > high) return false;
+                if (from[axis] < low || from[axis] > high) return kNever;
                 continue;
             }
-            double a = (low - from[axis]) / move[axis], b = (high - from[axis]) / move[axis];
+            double a = (low - from[axis]) * inverseMove[axis], b = (high - from[axis]) * inverseMove[axis];
             if (a > b) std::swap(a, b);
             enter = std::max(enter, a);
             leave = std::min(leave, b);
         }
         // The margin holds a slack far above the double rounding of these
-        // quotients; the allowance only keeps a grazing pass from flipping.
-        return enter <= leave + 1e-12;
+        // products; the allowance only keeps a grazing pass from flipping.
+        return enter <= leave + 1e-12 ? std::min(enter, 1.0) : kNever;
     }
 };
 

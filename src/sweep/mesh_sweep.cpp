@@ -244,10 +244,22 @@ struct CandidateChecks {
     const SweepFrame& frame;
     const NamedTriangles& named;
     const ReachFilter& filter;
+    const SweptBox& reach;
     Vec3 radii;
 
-    bool skips(int32_t place, const Box3& box) const {
-        return named.contains(place + 1) || !filter.mayReach(box);
+    bool skips(int32_t place, const Box3& box, const SweepResult& result) const {
+        return named.contains(place + 1) || !filter.mayReach(box) || beyondNearest(box, result);
+    }
+
+    // Every hit a sweep takes at travel t >= 0 touches its triangle within
+    // reach of the path's point at travel t (a negative travel, within reach
+    // of the start), so a triangle whose grown box the path first enters
+    // past the nearest hit so far can give no hit the sweep would take. The
+    // allowance covers a direction unit only to Normalize's tolerance.
+    bool beyondNearest(const Box3& box, const SweepResult& result) const {
+        if (std::isnan(result.nearestDistance)) return false;  // every later hit would be taken
+        const double nearest = std::max(0.0, double(result.nearestDistance));
+        return reach.entry(box) * double(frame.sweepLength) > nearest * (1.0 + 2e-5) + 1e-5;
     }
 };
 
@@ -257,7 +269,7 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache,
                           const SweptBox& reach, const CandidateChecks& checks) {
     for (int32_t i = 0; i < cache.count; ++i) {
         CachedTriangle& entry = cache.entries[i];
-        if (!reach.meets(entry.box) || checks.skips(entry.place, entry.box)) continue;
+        if (!reach.meets(entry.box) || checks.skips(entry.place, entry.box, result)) continue;
         sweepTriangle(result, checks.frame, cachedTriangleFrame(entry, *entry.stored, checks.radii, checks.frame.S));
     }
 }
@@ -270,7 +282,7 @@ bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const 
     if (count < 0) return false;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t place = places[i];
-        if (checks.skips(place, index.triangleBoxes[place])) continue;
+        if (checks.skips(place, index.triangleBoxes[place], result)) continue;
         sweepTriangle(result, checks.frame,
                       makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
     }
@@ -295,7 +307,7 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     frame.featureReach = makeFeatureReach(frame.S, frame.E, frame.sphereRadius, largestInRadii(index.bounds, radii));
     const ReachFilter filter =
         makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
-    const CandidateChecks checks{frame, named, filter, radii};
+    const CandidateChecks checks{frame, named, filter, reach, radii};
     // Small meshes have no tree and nothing worth keeping.
     if (cache && index.tree.boxCount > 0 &&
         (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, index, radii, reach))) {

@@ -32,21 +32,43 @@ double largestInRadii(const Box3& box, Vec3 radii) {
                      std::max(std::fabs(double(box.lo.z)), std::fabs(double(box.hi.z))) / double(radii.z)});
 }
 
+namespace {
+
+// The largest coordinate of a finite box in radii, axis by axis, given the
+// reciprocals of the radii.
+double largestInRadii(const Box3& box, const double inverse[3]) {
+    return std::max({std::max(std::fabs(double(box.lo.x)), std::fabs(double(box.hi.x))) * inverse[0],
+                     std::max(std::fabs(double(box.lo.y)), std::fabs(double(box.hi.y))) * inverse[1],
+                     std::max(std::fabs(double(box.lo.z)), std::fabs(double(box.hi.z))) * inverse[2]});
+}
+
 double lengthInRadii(Vec3 from, Vec3 to, Vec3 radii) {
     const double d[3] = {(double(to.x) - from.x) / radii.x, (double(to.y) - from.y) / radii.y,
                          (double(to.z) - from.z) / radii.z};
     return std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
 }
 
+}  // namespace
+
 bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out) {
+    if (!finite(from) || !finite(to) || !finite(radii) || !finite(within.lo) || !finite(within.hi)) return false;
+    if (!(radii.x > 0.0f && radii.y > 0.0f && radii.z > 0.0f)) return false;
+    const double inverse[3] = {1.0 / double(radii.x), 1.0 / double(radii.y), 1.0 / double(radii.z)};
     const Box3 segment = segmentBox(from, to);
-    if (!boxIsBoundable(segment, radii) || !boxIsBoundable(within, radii)) return false;
-    const double largest = std::max(largestInRadii(segment, radii), largestInRadii(within, radii));
-    const double reach = reachInRadii(lengthInRadii(from, to, radii), largest);
-    const double r[3] = {radii.x, radii.y, radii.z};
-    for (int axis = 0; axis < 3; ++axis) out.margin[axis] = reach * r[axis];
-    out.from[0] = from.x, out.from[1] = from.y, out.from[2] = from.z;
+    const double largest = std::max(largestInRadii(segment, inverse), largestInRadii(within, inverse));
+    // Beyond this scale ellipsoid-space floats resolve nothing: the caller
+    // takes the plain path.
+    if (!(largest <= kLargestSafeScale)) return false;
     out.move[0] = double(to.x) - from.x, out.move[1] = double(to.y) - from.y, out.move[2] = double(to.z) - from.z;
+    const double along[3] = {out.move[0] * inverse[0], out.move[1] * inverse[1], out.move[2] * inverse[2]};
+    const double length = std::sqrt(along[0] * along[0] + along[1] * along[1] + along[2] * along[2]);
+    const double reach = reachInRadii(length, largest);
+    const double r[3] = {radii.x, radii.y, radii.z};
+    for (int axis = 0; axis < 3; ++axis) {
+        out.margin[axis] = reach * r[axis];
+        out.inverseMove[axis] = out.move[axis] != 0.0 ? 1.0 / out.move[axis] : 0.0;
+    }
+    out.from[0] = from.x, out.from[1] = from.y, out.from[2] = from.z;
     out.bounds.lo = Vec3{widenDown(segment.lo.x, out.margin[0]), widenDown(segment.lo.y, out.margin[1]),
                          widenDown(segment.lo.z, out.margin[2])};
     out.bounds.hi = Vec3{widenUp(segment.hi.x, out.margin[0]), widenUp(segment.hi.y, out.margin[1]),

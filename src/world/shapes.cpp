@@ -129,8 +129,17 @@ void addTriangleToMeshes(CollisionBody* body, const float corners[9]) {
     if (pending.makeForMeshes(body, corners)) pending.linkInto(body);
 }
 
+bool hasShapeOfKind(const CollisionBody* body, int32_t kind) {
+    for (const CollisionShape* shape = body->shapesHead; shape; shape = shape->next)
+        if (shape->kind == kind) return true;
+    return false;
+}
+
 void addMeshBlock(CollisionBody* body, const void* block) {
-    if (!block) return;
+    // Without a mesh shape nothing would keep the triangles: the block is not
+    // read at all, so a body of another kind costs nothing and a stale block
+    // address is never touched.
+    if (!block || !hasShapeOfKind(body, kShapeMesh)) return;
     const unsigned char* bytes = static_cast<const unsigned char*>(block);
     uint32_t vertexSize = 0;
     int32_t vertexCount = 0;

@@ -76,7 +76,9 @@ bool appendTriangle(MeshShape* mesh, const float corners[9]);
 void setEllipsoidRadii(CollisionBody* body, Vec3 radii);
 // Gives every mesh shape of the body its own copy of the triangle.
 void addTriangleToMeshes(CollisionBody* body, const float corners[9]);
-// Reads a host mesh memory block and adds its triangles to every mesh.
+bool hasShapeOfKind(const CollisionBody* body, int32_t kind);
+// Reads a host mesh memory block and adds its triangles to every mesh; a
+// body without a mesh shape does not read it.
 void addMeshBlock(CollisionBody* body, const void* block);
 void destroyShape(CollisionShape* shape);
 

@@ -1,5 +1,8 @@
 // Shapes, radii, and the two ways triangles arrive: one at a time and in bulk
 // from the host's mesh memory block.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstring>
 
 #include "base/allocation.h"
@@ -107,6 +110,22 @@ TEST_F(ShapeTest, MeshBlockStridesAndCounts) {
         EXPECT_EQ(triangleFloats(mesh(0)), expectedTriangles(c.triangles))
             << "vertexSize " << c.vertexSize << ", vertexCount " << c.vertexCount;
     }
+}
+
+// A body that cannot keep triangles does not read the block: here its header
+// ends a page and the vertices it announces would lie in an unreadable one.
+TEST_F(ShapeTest, MeshBlockOfABodyWithoutMeshIsNotRead) {
+    const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    auto* pages = static_cast<unsigned char*>(mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(pages, MAP_FAILED);
+    ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);
+    const auto header = meshBlock(32, 3000, 0);
+    unsigned char* block = pages + page - 12;
+    std::memcpy(block, header.data(), 12);
+    AddObjShapeZEP(1, 1);
+    AddMeshZEP(1, block);  // reading a vertex would fault
+    EXPECT_EQ(ellipsoid(0)->header.next, nullptr);
+    munmap(pages, 2 * page);
 }
 
 TEST_F(ShapeTest, MeshBlockFillsEveryMeshNumberedFromOne) {
