@@ -6,7 +6,11 @@ namespace {
 int64_t allocationsBeforeFailure = -1;  // negative: never fail
 int64_t attempted = 0;
 int64_t live = 0;
+uint64_t releases = 0;
 }  // namespace
+
+uint64_t memoryReleases() { return releases; }
+void noteMemoryReleased() { ++releases; }
 
 bool allocationMustFail() {
     ++attempted;
@@ -17,7 +21,10 @@ bool allocationMustFail() {
 }
 
 void noteRecordMade() { ++live; }
-void noteRecordFreed() { --live; }
+void noteRecordFreed() {
+    --live;
+    ++releases;
+}
 
 namespace testing {
 void failAllocationsAfter(int64_t count) {

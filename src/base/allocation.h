@@ -14,6 +14,10 @@ namespace zep {
 bool allocationMustFail();
 void noteRecordMade();
 void noteRecordFreed();
+// How many times memory has been given back so far: work that failed for
+// want of memory is worth trying again only once this has moved.
+uint64_t memoryReleases();
+void noteMemoryReleased();
 
 template <class T>
 T* makeRecord() {
@@ -57,7 +61,9 @@ T* makeWorkArray(size_t count) {
 
 template <class T>
 void freeWorkArray(T* array) {
+    if (!array) return;
     delete[] array;
+    noteMemoryReleased();
 }
 
 // Makes a work buffer hold at least `count` elements: a smaller one is

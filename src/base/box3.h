@@ -40,6 +40,7 @@ struct SweptBox {
     double move[3] = {};
     double inverseMove[3] = {};  // 1 / move, or 0 along an axis the segment does not move on
     double margin[3] = {};
+    double marginInRadii = 0.0;  // where the margin is a multiple of radii: that multiple
 
     bool meets(const Box3& box) const { return entry(box) <= 1.0; }
 

@@ -76,25 +76,43 @@ bool tailTooLong(const TriangleIndex& index) {
 
 }  // namespace
 
-bool refreshTriangleIndex(MeshShape& mesh) {
-    if (!mesh.index) {
-        mesh.index = makeRecord<TriangleIndex>();
-        if (!mesh.index) return false;
-    }
-    TriangleIndex& index = *mesh.index;
+namespace {
+
+bool refresh(MeshShape& mesh, TriangleIndex& index) {
     const int32_t listedBefore = index.listed;
     if (!listNewTriangles(mesh, index)) return false;
     if (index.version == 0 || index.listed != listedBefore) index.version = ++lastVersion;
     // A mesh with a corner that is not finite is always swept whole; its
     // boxes would not even sort.
     if (!index.allFinite) return true;
-    if (tailTooLong(index) && !buildBoxTree(index.tree, index.triangleBoxes, index.listed)) return false;
-    return true;
+    return !tailTooLong(index) || buildBoxTree(index.tree, index.triangleBoxes, index.listed);
 }
 
-bool meshBounds(MeshShape& mesh, Box3& out) {
-    if (mesh.triangleCount == 0 || !refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
-    out = mesh.index->bounds;
+// True when an earlier refresh ran out of memory and neither the mesh nor
+// the memory at hand has changed since.
+bool stillFailing(const MeshShape& mesh, const TriangleIndex& index) {
+    return index.failed && index.failedWithTriangles == mesh.triangleCount &&
+           index.failedAtRelease == memoryReleases();
+}
+
+}  // namespace
+
+bool refreshTriangleIndex(MeshShape& mesh) {
+    if (!mesh.index) {
+        mesh.index = makeRecord<TriangleIndex>();
+        if (!mesh.index) return false;
+    }
+    TriangleIndex& index = *mesh.index;
+    if (stillFailing(mesh, index)) return false;
+    index.failed = !refresh(mesh, index);
+    index.failedWithTriangles = mesh.triangleCount;
+    index.failedAtRelease = memoryReleases();
+    return !index.failed;
+}
+
+bool meshBounds(const MeshShape& mesh, Box3& out) {
+    if (mesh.triangleCount == 0 || !mesh.allFinite) return false;
+    out = mesh.bounds;
     return true;
 }
 

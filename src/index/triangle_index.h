@@ -19,13 +19,15 @@ namespace zep {
 struct MeshShape;
 
 // Brings the mesh's index up to date with its triangle list. False when it
-// cannot (memory ran out): the caller then visits every triangle.
+// cannot (memory ran out): the caller then visits every triangle. A failure
+// is remembered and not tried again until the mesh changes or some memory
+// has been freed.
 bool refreshTriangleIndex(MeshShape& mesh);
 
-// The bounds of the mesh's triangles in its own frame, refreshed; false when
-// the mesh has no triangles, a corner is not finite, or the index cannot be
-// made.
-bool meshBounds(MeshShape& mesh, Box3& out);
+// The bounds of the mesh's triangles in its own frame, as the mesh keeps
+// them (no index is made for them); false when the mesh has no triangles or
+// a corner is not finite.
+bool meshBounds(const MeshShape& mesh, Box3& out);
 
 // The list places (0-based, ascending) of the triangles whose boxes meet
 // `query`. Returns the count, or -1 when memory for the list runs out (the

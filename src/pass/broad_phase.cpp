@@ -96,9 +96,11 @@ bool buildPartnerTable(PartnerTable& table) {
     return buildBoxTree(table.tree, table.boxes, table.count);
 }
 
-int32_t partnersInReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, const int32_t** places) {
-    SweptBox reach;
-    if (!sweptReach(from, to, radii, table.bounds, reach)) return -1;
+bool stepReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, SweptBox& out) {
+    return sweptReach(from, to, radii, table.bounds, out);
+}
+
+int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, const int32_t** places) {
     int32_t* out = scratchPartners(table.count);
     if (!out) return -1;
     int32_t found = queryBoxTree(table.tree, table.boxes, reach, out);
@@ -115,15 +117,12 @@ int32_t partnersInReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radi
     return found;
 }
 
-bool meshInReach(MeshShape& mesh, Vec3 radii, Vec3 from, Vec3 to) {
+bool meshMeets(const MeshShape& mesh, const SweptBox& reach) {
     if (mesh.triangleCount == 0) return false;
     Box3 local;
     if (!meshBounds(mesh, local)) return true;
-    // The same frame and rounding as the sweep itself.
-    const Vec3 position = mesh.header.body->currentPosition;
-    SweptBox reach;
-    if (!sweptReach(Subtract(from, position), Subtract(to, position), radii, local, reach)) return true;
-    return reach.meets(local);
+    const Box3 box = worldBox(local, mesh.header.body->currentPosition);
+    return !boxIsBoundable(box, Vec3{1, 1, 1}) || reach.meets(box);
 }
 
 void releasePartnerTable() {

@@ -32,14 +32,19 @@ struct PartnerTable {
 // then takes the plain path.
 bool buildPartnerTable(PartnerTable& table);
 
-// The places (ascending) of partners that a sweep from `from` to `to` (world)
-// of an ellipsoid with these radii can reach. Returns the count, or -1 when
-// it cannot tell (the caller then visits every partner).
-int32_t partnersInReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, const int32_t** places);
+// The reach of a sweep step from `from` to `to` (world) of an ellipsoid with
+// these radii, among the table's bodies. False when it cannot be bounded (the
+// caller then visits every partner and every mesh).
+bool stepReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, SweptBox& out);
 
-// False only when the sweep from `from` to `to` certainly cannot reach any
-// triangle of the mesh.
-bool meshInReach(MeshShape& mesh, Vec3 radii, Vec3 from, Vec3 to);
+// The places (ascending) of partners whose bounds the step's reach meets.
+// Returns the count, or -1 when memory runs out (the caller then visits
+// every partner).
+int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, const int32_t** places);
+
+// False only when no triangle of the mesh lies within the step's reach: its
+// bounds moved to the world, widened as the table's are, are not met.
+bool meshMeets(const MeshShape& mesh, const SweptBox& reach);
 
 void releasePartnerTable();
 extern PartnerTable partnerTable;

@@ -37,13 +37,13 @@ bool push(MeshBuffer& buffer, MeshShape* mesh) {
 
 // The partner's meshes that the ellipsoid meets, in shape order.
 bool pushPairedMeshes(MeshBuffer& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
-                      const PartnerTable* table, Vec3 from, Vec3 to) {
+                      const SweptBox* reach) {
     const CollisionBody* mover = ellipsoid.header.body;
     if (partner == mover || !partner->active || !rulePairsTypes(mover, partner)) return true;
     for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
         if (!rulePairsShapes(&ellipsoid.header, shape)) continue;
         MeshShape* mesh = asMesh(shape);
-        if (!mesh || (table && !meshInReach(*mesh, ellipsoid.radii, from, to))) continue;
+        if (!mesh || (reach && !meshMeets(*mesh, *reach))) continue;
         if (!push(buffer, mesh)) return false;
     }
     return true;
@@ -56,16 +56,18 @@ bool gatherStepMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3
     MeshBuffer& buffer = stepMeshes;
     buffer.count = 0;
     bool ok = true;
-    if (!table) {
+    SweptBox reach;
+    if (!table || !stepReach(*table, from, to, ellipsoid.radii, reach)) {
+        // The plain path, or a reach that cannot be bounded: every partner.
         for (CollisionBody* partner = bodyListHead; partner && ok; partner = partner->next)
-            ok = pushPairedMeshes(buffer, ellipsoid, partner, table, from, to);
+            ok = pushPairedMeshes(buffer, ellipsoid, partner, nullptr);
     } else {
         const int32_t* places = nullptr;
-        const int32_t count = partnersInReach(*table, from, to, ellipsoid.radii, &places);
-        // When the reach cannot be bounded, every meetable partner is a candidate.
+        const int32_t count = partnersInReach(*table, reach, &places);
+        // Out of memory for the list: every meetable partner is a candidate.
         const int32_t visits = count < 0 ? table->count : count;
         for (int32_t i = 0; i < visits && ok; ++i)
-            ok = pushPairedMeshes(buffer, ellipsoid, table->bodies[count < 0 ? i : places[i]], table, from, to);
+            ok = pushPairedMeshes(buffer, ellipsoid, table->bodies[count < 0 ? i : places[i]], &reach);
     }
     out = StepMeshes{buffer.data, buffer.count};
     return ok;

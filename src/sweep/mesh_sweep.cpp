@@ -207,14 +207,22 @@ struct NamedTriangles {
     bool contains(int32_t number) const { return std::binary_search(numbers, numbers + count, number); }
 };
 
+// The mover's contacts with this mesh, from whichever list is shorter: the
+// mover's own (a walker has a few) or the mesh's (a body of many ellipsoids
+// against many meshes piles up contacts on the mover, one or two per mesh).
 bool collectNamedTriangles(const Contact* first, const MeshShape& mesh, NamedTriangles& out) {
-    int32_t count = 0;
-    for (const Contact* contact = first; contact; contact = contact->next) ++count;
-    int32_t* numbers = scratchContactNumbers(count);
+    const CollisionBody* mover = first ? first->owner : nullptr;
+    const bool fromMesh = mover && mesh.referrerCount < mover->contactCount;
+    int32_t* numbers = scratchContactNumbers(fromMesh ? mesh.referrerCount : mover ? mover->contactCount : 0);
     if (!numbers) return false;
     out.count = 0;
-    for (const Contact* contact = first; contact; contact = contact->next)
-        if (contact->meshShape == &mesh) numbers[out.count++] = contact->triangleNumber;
+    if (fromMesh) {
+        for (const Contact* contact = mesh.referrersHead; contact; contact = contact->referrerNext)
+            if (contact->owner == mover) numbers[out.count++] = contact->triangleNumber;
+    } else {
+        for (const Contact* contact = first; contact; contact = contact->next)
+            if (contact->meshShape == &mesh) numbers[out.count++] = contact->triangleNumber;
+    }
     std::sort(numbers, numbers + out.count);
     out.numbers = numbers;
     return true;
@@ -306,7 +314,7 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     frame.pruneFarFeatures = true;
     frame.featureReach = makeFeatureReach(frame.S, frame.E, frame.sphereRadius, largestInRadii(index.bounds, radii));
     const ReachFilter filter =
-        makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
+        makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, reach);
     const CandidateChecks checks{frame, named, filter, reach, radii};
     // Small meshes have no tree and nothing worth keeping.
     if (cache && index.tree.boxCount > 0 &&

@@ -42,11 +42,6 @@ double largestInRadii(const Box3& box, const double inverse[3]) {
                      std::max(std::fabs(double(box.lo.z)), std::fabs(double(box.hi.z))) * inverse[2]});
 }
 
-double lengthInRadii(Vec3 from, Vec3 to, Vec3 radii) {
-    const double d[3] = {(double(to.x) - from.x) / radii.x, (double(to.y) - from.y) / radii.y,
-                         (double(to.z) - from.z) / radii.z};
-    return std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-}
 
 }  // namespace
 
@@ -63,6 +58,7 @@ bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& ou
     const double along[3] = {out.move[0] * inverse[0], out.move[1] * inverse[1], out.move[2] * inverse[2]};
     const double length = std::sqrt(along[0] * along[0] + along[1] * along[1] + along[2] * along[2]);
     const double reach = reachInRadii(length, largest);
+    out.marginInRadii = reach;
     const double r[3] = {radii.x, radii.y, radii.z};
     for (int axis = 0; axis < 3; ++axis) {
         out.margin[axis] = reach * r[axis];
@@ -151,15 +147,14 @@ double FeatureReach::distanceSquared(Vec3 A, Vec3 B) const {
 
 namespace zep {
 
-ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const Box3& meshBounds) {
+ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const SweptBox& reach) {
     ReachFilter filter;
     filter.segment = segmentBox(from, to);
     filter.inverseRadii[0] = 1.0 / double(radii.x);
     filter.inverseRadii[1] = 1.0 / double(radii.y);
     filter.inverseRadii[2] = 1.0 / double(radii.z);
-    const double largest = std::max(largestInRadii(filter.segment, radii), largestInRadii(meshBounds, radii));
-    const double reach = double(sphereRadius) * reachInRadii(lengthInRadii(from, to, radii), largest);
-    filter.reachSquared = reach * reach;
+    const double distance = double(sphereRadius) * reach.marginInRadii;
+    filter.reachSquared = distance * distance;
     return filter;
 }
 

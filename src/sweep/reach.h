@@ -129,8 +129,8 @@ struct ReachFilter {
     }
 };
 
-// The filter for a sweep from `from` to `to` (mesh frame) against a mesh
-// whose triangles lie within `meshBounds`.
-ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const Box3& meshBounds);
+// The filter for a sweep from `from` to `to` (mesh frame) with the reach that
+// sweptReach gave it.
+ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const SweptBox& reach);
 
 }  // namespace zep

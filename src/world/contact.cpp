@@ -14,6 +14,7 @@ void unlinkFromMesh(Contact* contact) {
     if (!mesh) return;
     listUnlink<&Contact::referrerPrev, &Contact::referrerNext>(mesh->referrersHead,
                                                                mesh->referrersTail, contact);
+    --mesh->referrerCount;
     contact->meshShape = nullptr;
 }
 
@@ -23,6 +24,8 @@ Contact* appendContact(CollisionBody* body) {
     Contact* contact = makeRecord<Contact>();
     if (!contact) return nullptr;
     listAppend(body->contactsHead, body->contactsTail, contact);
+    contact->owner = body;
+    ++body->contactCount;
     return contact;
 }
 
@@ -32,6 +35,7 @@ void setContactMesh(Contact* contact, MeshShape* mesh) {
     contact->meshShape = mesh;
     listAppend<&Contact::referrerPrev, &Contact::referrerNext>(mesh->referrersHead,
                                                                mesh->referrersTail, contact);
+    ++mesh->referrerCount;
 }
 
 void clearContacts(CollisionBody* body) {
@@ -43,13 +47,10 @@ void clearContacts(CollisionBody* body) {
         contact = next;
     }
     body->contactsHead = body->contactsTail = nullptr;
+    body->contactCount = 0;
 }
 
-int32_t countContacts(const CollisionBody* body) {
-    int32_t count = 0;
-    for (const Contact* contact = body->contactsHead; contact; contact = contact->next) ++count;
-    return count;
-}
+int32_t countContacts(const CollisionBody* body) { return body->contactCount; }
 
 Contact* contactAt(const CollisionBody* body, uint32_t index) {
     if (index == 0) return nullptr;

@@ -16,6 +16,7 @@ struct MeshShape;
 
 struct Contact {
     MeshShape* meshShape = nullptr;  // not owned; null once that mesh is gone
+    CollisionBody* owner = nullptr;  // the body whose list holds it
     float hitTime = 0.0f;
     int32_t triangleNumber = 0;
     float moveLength = 0.0f;

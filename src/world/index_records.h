@@ -45,6 +45,11 @@ struct TriangleIndex {
     BoxTree tree;  // covers places 0 to tree.boxCount - 1
     // Changes whenever triangles are listed; unique across all indexes.
     uint64_t version = 0;
+    // A refresh that ran out of memory, remembered so that every sweep does
+    // not try again: retried once the mesh has changed or memory was freed.
+    bool failed = false;
+    int32_t failedWithTriangles = 0;
+    uint64_t failedAtRelease = 0;
 };
 
 void freeTriangleIndex(TriangleIndex* index);

@@ -34,6 +34,7 @@ struct CollisionBody {
     uint8_t active = 0;
     Contact* contactsHead = nullptr;  // contacts of the latest pass, owned
     Contact* contactsTail = nullptr;
+    int32_t contactCount = 0;  // of that list
     Vec3 previousPosition;  // (0, 0, 0) until the first UpdateObjZEP
     Vec3 currentPosition;
     uint8_t processed = 0;

@@ -1,5 +1,6 @@
 #include "world/shapes.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "base/allocation.h"
@@ -41,9 +42,14 @@ MeshTriangle* makeTriangle(const float corners[9]) {
     return triangle;
 }
 
+bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
 void linkTriangle(MeshShape* mesh, MeshTriangle* triangle) {
     listAppend<&MeshTriangle::prev, &MeshTriangle::next>(mesh->trianglesHead, mesh->trianglesTail,
                                                          triangle);
+    const Box3 box = unite(segmentBox(triangle->corner1, triangle->corner2), segmentBox(triangle->corner3, triangle->corner3));
+    mesh->bounds = mesh->triangleCount == 0 ? box : unite(mesh->bounds, box);
+    mesh->allFinite = mesh->allFinite && finite(triangle->corner1) && finite(triangle->corner2) && finite(triangle->corner3);
     ++mesh->triangleCount;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "base/box3.h"
 #include "base/vec3.h"
 #include "world/sweep_records.h"
 
@@ -53,6 +54,11 @@ struct MeshShape {
     // mesh goes, each is told so that none keeps a dangling reference.
     Contact* referrersHead = nullptr;
     Contact* referrersTail = nullptr;
+    int32_t referrerCount = 0;
+    // The bounds of all its triangles (mesh frame), kept as they arrive, so
+    // that a pass can tell what is near a mover without indexing the mesh.
+    Box3 bounds{};
+    bool allFinite = true;  // every corner is finite
     // Spatial index over the triangles, made by the first sweep that needs it
     // and kept up to date as triangles arrive; owned.
     TriangleIndex* index = nullptr;

@@ -204,11 +204,14 @@ void checkActivation(const Scope& scope, const LiveRecords& live, Report& report
 
 void checkContactsOf(const CollisionBody* body, LiveRecords& live, Report& report) {
     const auto contacts = walkList(body->contactsHead, body->contactsTail, "contacts", report);
+    if (contacts.size() != size_t(body->contactCount))
+        report.fail("object ", body->objectNumber, " counts ", body->contactCount, " contacts but lists ", contacts.size());
     // The solver never meets a triangle of a mesh twice in one pass: that is
     // what bounds its loop by the mesh's triangle count.
     std::vector<std::pair<const MeshShape*, int32_t>> met;
     for (const Contact* contact : contacts) {
         live.contacts.insert(contact);
+        if (contact->owner != body) report.fail("a contact of object ", body->objectNumber, " names another owner");
         if (contact->hitKind < kHitFace || contact->hitKind > kHitVertex)
             report.fail("a contact of object ", body->objectNumber, " has hit kind ", contact->hitKind);
         const MeshShape* mesh = contact->meshShape;
@@ -232,6 +235,8 @@ void checkReferrers(const LiveRecords& live, Report& report) {
     for (const MeshShape* mesh : live.meshes.items()) {
         const auto referrers = walkList<&Contact::referrerPrev, &Contact::referrerNext>(
             mesh->referrersHead, mesh->referrersTail, "referrers", report);
+        if (referrers.size() != size_t(mesh->referrerCount))
+            report.fail("a mesh counts ", mesh->referrerCount, " referring contacts but lists ", referrers.size());
         for (const Contact* contact : referrers) {
             ++referring;
             if (!live.contacts.count(contact))
