@@ -10,11 +10,13 @@
 // "N passed, M failed".
 #include <windows.h>
 
+#include <cfenv>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "shared/caller_float_state.h"
 #include "shared/scenarios.h"
 
 using zepshared::Commands;
@@ -378,6 +380,41 @@ uint64_t digestOf(const Commands& commands) {
     return digest;
 }
 
+// The host's x87 control word for a float state: its rounding mode and
+// single precision, as Direct3D 9 leaves it unless told to keep the FPU.
+uint16_t hostX87(const zepshared::HostFloatState& state) {
+    const uint16_t own = zepshared::detail::x87ControlWord();
+    std::fesetround(state.rounding);
+    const uint16_t word = uint16_t(zepshared::detail::x87ControlWord() & ~0x0300u);
+    std::fesetround(FE_TONEAREST);
+    zepshared::detail::setX87ControlWord(own);
+    return word;
+}
+
+// The digest again with the host in each float state a game or its driver
+// may hold while calling: the same bits, and every command hands back the
+// host's MXCSR and x87 control word as it found them.
+void digestInHostFloatStates(uint64_t expected) {
+    for (const zepshared::HostFloatState& state : zepshared::kHostFloatStates) {
+        const Commands commands = zepshared::inHostFloatState(directCommands());
+        zepshared::CallerFloatState& seen = zepshared::callerFloatState;
+        seen.mxcsr = zepshared::hostMxcsr(state);
+        seen.x87 = hostX87(state);
+        const std::string name = std::string("host float state ") + state.name;
+        check(seen.mxcsr != zepshared::kMxcsrDefault &&
+                  ((seen.mxcsr >> 13) & 3u) == ((seen.x87 >> 10) & 3u),
+              name + ": fesetround set MXCSR and the x87 word alike");
+        const uint64_t digest = digestOf(commands);
+        check(digest == expected, name + ": " + zepshared::digestLine(digest));
+        char text[160];
+        std::snprintf(text, sizeof text, "%s: %ld calls, %ld changed the host's state (first %s, MXCSR %08lx)",
+                      name.c_str(), seen.calls, seen.changed,
+                      seen.firstChangedOrdinal ? zepshared::kCommandNames[seen.firstChangedOrdinal - 1] : "none",
+                      (unsigned long)seen.firstChangedMxcsr);
+        check(seen.calls > 100000 && seen.changed == 0, text);
+    }
+}
+
 // Leaves a world with many records alive and unloads the DLL: its DllMain
 // must release them (StopCollisionZEP on process detach).
 void unloadReleasesTheWorld(HMODULE dll) {
@@ -442,6 +479,8 @@ int main(int argc, char** argv) {
     std::printf("%s\n", zepshared::digestLine(checked).c_str());
     check(callFaults == 0, std::to_string(checkedCalls) + " checked calls, " +
                                std::to_string(callFaults) + " with a stack, register or x87 fault");
+
+    if (!digestOnly) digestInHostFloatStates(checked);
 
     if (!digestOnly) unloadReleasesTheWorld(dll);
     else FreeLibrary(dll);

@@ -2,6 +2,7 @@
 #include "api/checks.h"
 #include "api/diagnostics.h"
 #include "api/errors.h"
+#include "api/float_state.h"
 #include "pass/pass.h"
 #include "world/contact.h"
 #include "world/shapes.h"
@@ -43,40 +44,47 @@ const CollisionBody* hitBody(const Contact* contact) {
 extern "C" {
 
 ZEP_API void ZEPCALL RunCollisionZEP(void) {
+    const CommandFloatState floatState;
     if (warningsWanted() && !isStarted()) warnAboutCall("RunCollisionZEP", kWarnNotStarted);
     runCollisionPass();
 }
 
 ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t number) {
+    const CommandFloatState floatState;
     CollisionObject* object = validateObject(number, "CountCollisionsZEP");
     return object ? countContacts(object->body) : 0;
 }
 
 ZEP_API int32_t ZEPCALL CollisionHit(int32_t number, int32_t index, int32_t component) {
+    const CommandFloatState floatState;
     const Contact* contact = queriedContact("CollisionHit", number, index);
     if (contact && warningsWanted()) componentIgnored("CollisionHit", number, component);
     return floatResult(contact ? vectorComponent(contact->point, component) : 0.0f);
 }
 
 ZEP_API int32_t ZEPCALL CollisionHitNorm(int32_t number, int32_t index, int32_t component) {
+    const CommandFloatState floatState;
     const Contact* contact = queriedContact("CollisionHitNorm", number, index);
     if (contact && warningsWanted()) componentIgnored("CollisionHitNorm", number, component);
     return floatResult(contact ? vectorComponent(contact->normal, component) : 0.0f);
 }
 
 ZEP_API int32_t ZEPCALL CollisionObjHit(int32_t number, int32_t index) {
+    const CommandFloatState floatState;
     const Contact* contact = queriedContact("CollisionObjHit", number, index);
     const CollisionBody* body = contact ? hitBody(contact) : nullptr;
     return body ? body->objectNumber : 0;
 }
 
 ZEP_API int32_t ZEPCALL CollisionPolyHit(int32_t number, int32_t index) {
+    const CommandFloatState floatState;
     const Contact* contact = queriedContact("CollisionPolyHit", number, index);
     return contact ? contact->triangleNumber : 0;
 }
 
 ZEP_API int32_t ZEPCALL CollisionTriCorner(int32_t number, int32_t index, int32_t corner,
                                            int32_t component) {
+    const CommandFloatState floatState;
     const Contact* contact = queriedContact("CollisionTriCorner", number, index, &corner);
     const CollisionBody* body = contact ? hitBody(contact) : nullptr;
     if (!body) return floatResult(0.0f);

@@ -5,6 +5,7 @@
 #include "api/checks.h"
 #include "api/diagnostics.h"
 #include "api/errors.h"
+#include "api/float_state.h"
 #include "world/activation.h"
 #include "world/rules.h"
 #include "world/system.h"
@@ -25,6 +26,7 @@ int32_t positionComponent(int32_t number, int32_t component, const char* command
 extern "C" {
 
 ZEP_API void ZEPCALL NewCollObjZEP(int32_t number, int32_t collisionType) {
+    const CommandFloatState floatState;
     if (!isStarted()) {
         reportError(message::kCreateNotStarted, 1);
         if (warningsWanted()) warnAbout("NewCollObjZEP", number, kWarnNotStarted);
@@ -43,6 +45,7 @@ ZEP_API void ZEPCALL NewCollObjZEP(int32_t number, int32_t collisionType) {
 
 ZEP_API void ZEPCALL UpdateObjZEP(int32_t number, float x, float y, float z, int32_t, int32_t,
                                   int32_t) {
+    const CommandFloatState floatState;
     CollisionObject* object = validateObject(number, "UpdateObjZEP");
     if (!object) return;
     if (warningsWanted() && !(std::isfinite(x) && std::isfinite(y) && std::isfinite(z)))
@@ -51,28 +54,42 @@ ZEP_API void ZEPCALL UpdateObjZEP(int32_t number, float x, float y, float z, int
     moveObject(object, Vec3{x, y, z});
 }
 
-ZEP_API int32_t ZEPCALL PeekObjXZEP(int32_t number) { return positionComponent(number, 1, "PeekObjXZEP"); }
-ZEP_API int32_t ZEPCALL PeekObjYZEP(int32_t number) { return positionComponent(number, 2, "PeekObjYZEP"); }
-ZEP_API int32_t ZEPCALL PeekObjZZEP(int32_t number) { return positionComponent(number, 3, "PeekObjZZEP"); }
+ZEP_API int32_t ZEPCALL PeekObjXZEP(int32_t number) {
+    const CommandFloatState floatState;
+    return positionComponent(number, 1, "PeekObjXZEP");
+}
+ZEP_API int32_t ZEPCALL PeekObjYZEP(int32_t number) {
+    const CommandFloatState floatState;
+    return positionComponent(number, 2, "PeekObjYZEP");
+}
+ZEP_API int32_t ZEPCALL PeekObjZZEP(int32_t number) {
+    const CommandFloatState floatState;
+    return positionComponent(number, 3, "PeekObjZZEP");
+}
 
 ZEP_API void ZEPCALL FreeObjZEP(int32_t number) {
+    const CommandFloatState floatState;
     if (CollisionObject* object = validateObject(number, "FreeObjZEP")) removeObject(object);
 }
 
 ZEP_API void ZEPCALL ActivateObjZEP(int32_t number) {
+    const CommandFloatState floatState;
     if (CollisionObject* object = validateObject(number, "ActivateObjZEP")) activateObject(object);
 }
 
 ZEP_API void ZEPCALL DeActivateObjZEP(int32_t number) {
+    const CommandFloatState floatState;
     if (CollisionObject* object = validateObject(number, "DeActivateObjZEP")) deactivateObject(object);
 }
 
 ZEP_API void ZEPCALL ResetCollisionStackZEP(void) {
+    const CommandFloatState floatState;
     if (warningsWanted() && !isStarted()) warnAboutCall("ResetCollisionStackZEP", kWarnNotStarted);
     resetStack();
 }
 
 ZEP_API int32_t ZEPCALL PeekCollisionStackZEP(void) {
+    const CommandFloatState floatState;
     if (warningsWanted() && !isStarted()) warnAboutCall("PeekCollisionStackZEP", kWarnNotStarted);
     return peekStack();
 }

@@ -6,6 +6,7 @@
 #include "api/checks.h"
 #include "api/diagnostics.h"
 #include "api/errors.h"
+#include "api/float_state.h"
 #include "world/shapes.h"
 #include "zepcollide.h"
 
@@ -74,6 +75,7 @@ void checkMeshBlock(int32_t number, const void* block) {
 extern "C" {
 
 ZEP_API void ZEPCALL AddObjShapeZEP(int32_t number, int32_t shapeKind) {
+    const CommandFloatState floatState;
     CollisionObject* object = validateObject(number, "AddObjShapeZEP");
     if (!object) return;
     if (warningsWanted() && shapeKind != kShapeEllipsoid && shapeKind != kShapeMesh)
@@ -83,6 +85,7 @@ ZEP_API void ZEPCALL AddObjShapeZEP(int32_t number, int32_t shapeKind) {
 }
 
 ZEP_API void ZEPCALL SetObjRadiusZEP(int32_t number, float rx, float ry, float rz) {
+    const CommandFloatState floatState;
     CollisionObject* object = validateObject(number, "SetObjRadiusZEP");
     if (!object) return;
     // Written as !(r > 0) so that NaN fails like zero and negatives do.
@@ -104,6 +107,7 @@ ZEP_API void ZEPCALL SetObjRadiusZEP(int32_t number, float rx, float ry, float r
 
 ZEP_API void ZEPCALL AddMeshTri(int32_t number, float x1, float y1, float z1, float x2, float y2,
                                 float z2, float x3, float y3, float z3) {
+    const CommandFloatState floatState;
     CollisionObject* object = validateObject(number, "AddMeshTri");
     if (!object) return;
     const float corners[9] = {x1, y1, z1, x2, y2, z2, x3, y3, z3};
@@ -113,6 +117,7 @@ ZEP_API void ZEPCALL AddMeshTri(int32_t number, float x1, float y1, float z1, fl
 }
 
 ZEP_API void ZEPCALL AddMeshZEP(int32_t number, const void* block) {
+    const CommandFloatState floatState;
     CollisionObject* object = validateObject(number, "AddMeshZEP");
     if (!object) return;
     if (warningsWanted() && !warnNoMesh("AddMeshZEP", number, object->body)) checkMeshBlock(number, block);

@@ -2,6 +2,7 @@
 #include "api/checks.h"
 #include "api/diagnostics.h"
 #include "api/errors.h"
+#include "api/float_state.h"
 #include "pass/pass.h"
 #include "world/rules.h"
 #include "world/system.h"
@@ -11,16 +12,24 @@ using namespace zep;
 
 extern "C" {
 
-ZEP_API void ZEPCALL StartCollisionZEP(void) { startSystem(); }
+ZEP_API void ZEPCALL StartCollisionZEP(void) {
+    const CommandFloatState floatState;
+    startSystem();
+}
 
-ZEP_API void ZEPCALL StartCollisionDebugZEP(void) { debugMessages = 1; }
+ZEP_API void ZEPCALL StartCollisionDebugZEP(void) {
+    const CommandFloatState floatState;
+    debugMessages = 1;
+}
 
 ZEP_API void ZEPCALL StopCollisionZEP(void) {
+    const CommandFloatState floatState;
     stopSystem();
     releasePassMemory();
 }
 
 ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t, int32_t, int32_t) {
+    const CommandFloatState floatState;
     if (!isStarted()) {
         reportError(message::kRulesNotStarted, 1);
         if (warningsWanted()) warnAboutCall("SetCollisionZEP", kWarnNotStarted);
@@ -36,6 +45,7 @@ ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t, int3
 }
 
 ZEP_API int32_t ZEPCALL CheckShapeZEP(int32_t number, int32_t shapeKind) {
+    const CommandFloatState floatState;
     CollisionObject* object = validateObject(number, "CheckShapeZEP");
     if (!object) return 0;
     if (warningsWanted() && shapeKind != 1 && shapeKind != 2)

@@ -578,6 +578,146 @@ void foldObject(Digest& d, const Commands& z, int32_t n) {
     }
 }
 
+// --- A terrain far from the origin -------------------------------------------
+//
+// A level placed where floats are coarse (x 2.0e4, z -6.6e4: a spacing of
+// 1/512 to 1/128): a height-field of 4608 triangles, enough for the mesh
+// index to build its tree, closed by four walls in a mesh of its own. Movers
+// walk over it for many passes in the same area, so their sweep caches are
+// filled and read; twelve rows added halfway rebuild the tree under them;
+// and two movers are sent 1000 and more units in one step, one along the
+// terrain toward the far wall and one across the level from far outside.
+
+constexpr float kLevelX = 20480.0f, kLevelY = -48.0f, kLevelZ = -65536.0f;
+constexpr int kTerrainCells = 48;  // per side, 2 units each, two triangles each
+constexpr int32_t kTerrain = 2000, kWalls = 2001, kFirstWalker = 2100, kWalkers = 10;
+
+// Heights on the grid, in quarter units: a slope with bumps, all exact.
+std::vector<float> terrainHeights(Random& r) {
+    std::vector<float> h;
+    for (int i = 0; i <= kTerrainCells; ++i)
+        for (int j = 0; j <= kTerrainCells; ++j) h.push_back(0.125f * float(i) + 0.25f * float(r.below(5)));
+    return h;
+}
+
+// The two triangles of cell (i, j), facing up, as 18 floats in the mesh frame.
+void appendCell(std::vector<float>& out, const std::vector<float>& h, int i, int j) {
+    auto corner = [&](int a, int b) {
+        out.insert(out.end(), {float(2 * a - kTerrainCells), h[size_t(a * (kTerrainCells + 1) + b)],
+                               float(2 * b - kTerrainCells)});
+    };
+    corner(i, j), corner(i, j + 1), corner(i + 1, j);
+    corner(i + 1, j), corner(i, j + 1), corner(i + 1, j + 1);
+}
+
+// Rows [first, last) of cells: by memory block, or triangle by triangle.
+void addTerrainRows(const Commands& z, const std::vector<float>& h, int first, int last, bool byBlock) {
+    std::vector<float> corners;
+    for (int i = first; i < last; ++i)
+        for (int j = 0; j < kTerrainCells; ++j) appendCell(corners, h, i, j);
+    if (byBlock) {
+        const std::vector<uint32_t> block = meshBlock(16, int32_t(corners.size() / 3), corners);
+        z.AddMeshZEP(kTerrain, block.data());
+        return;
+    }
+    for (size_t c = 0; c < corners.size(); c += 9)
+        z.AddMeshTri(kTerrain, w(corners[c]), w(corners[c + 1]), w(corners[c + 2]), w(corners[c + 3]),
+                     w(corners[c + 4]), w(corners[c + 5]), w(corners[c + 6]), w(corners[c + 7]),
+                     w(corners[c + 8]));
+}
+
+// A wall 12 high from (x0, z0) to (x1, z1), facing left of that direction.
+void addWall(const Commands& z, float x0, float z0, float x1, float z1) {
+    const Word lo = w(-4.0f), hi = w(12.0f);
+    z.AddMeshTri(kWalls, w(x0), lo, w(z0), w(x0), hi, w(z0), w(x1), lo, w(z1));
+    z.AddMeshTri(kWalls, w(x1), lo, w(z1), w(x0), hi, w(z0), w(x1), hi, w(z1));
+}
+
+void placeAt(const Commands& z, int32_t n, float x, float y, float zz) {
+    z.UpdateObjZEP(n, w(kLevelX + x), w(kLevelY + y), w(kLevelZ + zz), 0, 0, 0);
+}
+
+void walkTerrain(Host& host, Random& r, Digest& d, int frames) {
+    const Commands& z = host.cmd;
+    z.StartCollisionZEP();
+    z.SetCollisionZEP(1, 5, 0, 0, 0);
+    z.SetCollisionZEP(1, 6, 0, 0, 0);
+    const std::vector<float> heights = terrainHeights(r);
+    z.NewCollObjZEP(kTerrain, 5);
+    z.AddObjShapeZEP(kTerrain, ZEP_SHAPE_MESH);
+    addTerrainRows(z, heights, 0, 18, true);
+    addTerrainRows(z, heights, 18, 36, false);
+    placeAt(z, kTerrain, 0, 0, 0);
+    placeAt(z, kTerrain, 0, 0, 0);
+    z.ActivateObjZEP(kTerrain);
+    z.NewCollObjZEP(kWalls, 6);
+    z.AddObjShapeZEP(kWalls, ZEP_SHAPE_MESH);
+    const float e = float(kTerrainCells);
+    addWall(z, -e, -e, -e, e), addWall(z, e, e, e, -e), addWall(z, e, -e, -e, -e), addWall(z, -e, e, e, e);
+    placeAt(z, kWalls, 0, 0, 0);
+    placeAt(z, kWalls, 0, 0, 0);
+    z.ActivateObjZEP(kWalls);
+
+    struct Walker {
+        int32_t n;
+        float vx, vz;
+    };
+    std::vector<Walker> walkers;
+    // Just above the ground, on the rows there from the start.
+    auto spawn = [&](int32_t n) {
+        const float x = -10.0f + r.coordinate(30), zz = r.coordinate(40);
+        const float y = 0.0625f * (x + e) + 3.5f + r.fine(0.0f, 1.0f);
+        placeAt(z, n, x, y, zz);
+        placeAt(z, n, x, y, zz);
+    };
+    for (int32_t k = 0; k < kWalkers; ++k) {
+        const int32_t n = kFirstWalker + k;
+        z.NewCollObjZEP(n, 1);
+        z.AddObjShapeZEP(n, ZEP_SHAPE_ELLIPSOID);
+        if (k % 2) z.SetObjRadiusZEP(n, w(1.0f), w(1.0f), w(1.0f));
+        else z.SetObjRadiusZEP(n, w(0.5f), w(1.8f), w(0.5f));
+        spawn(n);
+        z.ActivateObjZEP(n);
+        const float vx = r.fine(-0.6f, 1.2f);
+        const float vz = r.fine(-0.6f, 1.2f);
+        walkers.push_back(Walker{n, vx, vz});
+    }
+
+    for (int frame = 0; frame < frames; ++frame) {
+        for (Walker& walker : walkers) {
+            if (frame % 8 == 7) {
+                walker.vx = r.fine(-0.6f, 1.2f);
+                walker.vz = r.fine(-0.6f, 1.2f);
+            }
+            const float x = floatOf(Word(z.PeekObjXZEP(walker.n))) - kLevelX;
+            const float y = floatOf(Word(z.PeekObjYZEP(walker.n))) - kLevelY;
+            const float zz = floatOf(Word(z.PeekObjZZEP(walker.n))) - kLevelZ;
+            if (y < -20.0f || std::fabs(x) > 60.0f || std::fabs(zz) > 60.0f) spawn(walker.n);
+            else placeAt(z, walker.n, x + walker.vx, y - 0.4f, zz + walker.vz);
+        }
+        if (frame % 6 == 2) {  // 1000 and more units along the terrain, into the far wall
+            const int32_t n = walkers[0].n;
+            const float y = 6.0f + r.coordinate(2);
+            placeAt(z, n, -40.0f, y, 3.5f);
+            placeAt(z, n, -40.0f, y, 3.5f);
+            placeAt(z, n, 1000.0f + r.fine(0.0f, 300.0f), y - 2.0f, 3.5f + r.coordinate(20));
+        }
+        if (frame % 6 == 4) {  // from far outside, across the whole level
+            const int32_t n = walkers[1].n;
+            const float x = -700.0f - r.fine(0.0f, 200.0f), zz = r.coordinate(40);
+            placeAt(z, n, x, 3.0f, zz);
+            placeAt(z, n, x, 3.0f, zz);
+            placeAt(z, n, 700.0f, 1.0f + r.coordinate(2), zz + r.coordinate(8));
+        }
+        if (frame == frames / 2) addTerrainRows(z, heights, 36, kTerrainCells, true);
+        z.RunCollisionZEP();
+        for (const Walker& walker : walkers) foldObject(d, z, walker.n);
+        for (const Box& box : host.boxes) d.add(box.text);
+        host.boxes.clear();
+    }
+    z.StopCollisionZEP();
+}
+
 }  // namespace
 
 uint64_t scenarioDigest(Host& host, uint32_t seed, int frames) {
@@ -693,6 +833,8 @@ uint64_t scenarioDigest(Host& host, uint32_t seed, int frames) {
     }
     z.StopCollisionZEP();
     for (int32_t n : world.all) d.add(uint32_t(z.PeekObjXZEP(n)));
+    host.boxes.clear();
+    walkTerrain(host, r, d, frames / 2);
     return d.value();
 }
 

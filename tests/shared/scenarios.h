@@ -133,7 +133,9 @@ const std::vector<Scenario>& scenarios();
 void resetWorld(Host& host);
 
 // A long seeded run over objects, meshes (by triangle and by memory block),
-// rules, activation and frames, folding every command result and every box
+// rules, activation and frames, then movers walking a terrain of thousands of
+// triangles far from the origin (the mesh index's tree, the sweep caches,
+// sweeps of 1000 units and more), folding every command result and every box
 // text into a 64-bit FNV-1a digest. Both builds must give the same digest.
 uint64_t scenarioDigest(Host& host, uint32_t seed, int frames);
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/reference_path.h"
+#include "shared/caller_float_state.h"
 #include "shared/scenarios.h"
 
 namespace zepshared {
@@ -120,11 +122,22 @@ INSTANTIATE_TEST_SUITE_P(Linux, SharedScenario,
 // one and the Windows DLL under Wine) must reproduce it. A deliberate change
 // of behaviour changes it; anything else that does is a fault, such as an
 // optimiser that drops a float rounding.
-constexpr uint64_t kPinnedDigest = 0xad91642f9c8b8548ull;
+constexpr uint64_t kPinnedDigest = 0xe90f0052529e4f0bull;
 
 TEST(SharedScenarioDigest, PinnedDigestOfTheLongRun) {
     LinuxHost side;
     EXPECT_EQ(scenarioDigest(side.host, kDigestSeed, kDigestFrames), kPinnedDigest);
+}
+
+// The DLL cannot leave its indexed paths, so the pinned digest is theirs; the
+// plain path that visits every triangle (the terrain's thousands included)
+// must give it too.
+TEST(SharedScenarioDigest, PlainPathGivesThePinnedDigest) {
+    LinuxHost side;
+    zep::linearReference = true;
+    const uint64_t plain = scenarioDigest(side.host, kDigestSeed, kDigestFrames);
+    zep::linearReference = false;
+    EXPECT_EQ(plain, kPinnedDigest);
 }
 
 TEST(SharedScenarioDigest, SameSeedSameDigest) {
@@ -146,6 +159,46 @@ TEST(SharedScenarioDigest, SameSeedSameDigest) {
     }
     EXPECT_NE(first, other) << "the digest does not depend on what the run does";
     std::printf("%s\n", digestLine(first).c_str());
+}
+
+// The host may hold any rounding mode, flush-to-zero or denormals-are-zero
+// (a graphics driver may set them): every command computes in round to
+// nearest all the same and gives the host its MXCSR back, flags included.
+TEST(SharedScenarioDigest, PinnedWhateverTheHostFloatState) {
+    for (const HostFloatState& state : kHostFloatStates) {
+        LinuxHost side;
+        side.host.cmd = inHostFloatState(linuxCommands());
+        callerFloatState.mxcsr = hostMxcsr(state);
+        EXPECT_NE(callerFloatState.mxcsr, kMxcsrDefault) << state.name;
+        EXPECT_EQ(scenarioDigest(side.host, kDigestSeed, kDigestFrames), kPinnedDigest) << state.name;
+        EXPECT_GT(callerFloatState.calls, 100000) << state.name;
+        EXPECT_EQ(callerFloatState.changed, 0)
+            << state.name << ": " << kCommandNames[callerFloatState.firstChangedOrdinal - 1]
+            << " returned with MXCSR " << std::hex << callerFloatState.firstChangedMxcsr;
+    }
+}
+
+TEST(SharedScenarioDigest, HostFloatStatesAreTheOnesNamed) {
+    EXPECT_EQ(hostMxcsr(kHostFloatStates[0]), 0x7F80u);
+    EXPECT_EQ(hostMxcsr(kHostFloatStates[1]), 0x5F80u);
+    EXPECT_EQ(hostMxcsr(kHostFloatStates[2]), 0x3F80u);
+    EXPECT_EQ(hostMxcsr(kHostFloatStates[3]), 0x9FC0u);
+    EXPECT_EQ(hostMxcsr(kHostFloatStates[4]), 0xF9C1u);
+}
+
+// The wrapped table sees a command that leaves the host another MXCSR.
+TEST(SharedScenarioDigest, WrappedTableSeesAChangedMxcsr) {
+    Commands inner = linuxCommands();
+    inner.RunCollisionZEP = [] { _mm_setcsr(kMxcsrDefault); };
+    const Commands wrapped = inHostFloatState(inner);
+    callerFloatState.mxcsr = hostMxcsr(kHostFloatStates[1]);
+    wrapped.PeekCollisionStackZEP();
+    wrapped.RunCollisionZEP();
+    EXPECT_EQ(callerFloatState.calls, 2);
+    EXPECT_EQ(callerFloatState.changed, 1);
+    EXPECT_EQ(callerFloatState.firstChangedOrdinal, 16);
+    EXPECT_EQ(callerFloatState.firstChangedMxcsr, kMxcsrDefault);
+    EXPECT_EQ(_mm_getcsr() & ~0x3Fu, kMxcsrDefault) << "the test itself is back in round to nearest";
 }
 
 }  // namespace
