@@ -35,11 +35,20 @@ bool push(MeshBuffer& buffer, MeshShape* mesh) {
     return true;
 }
 
+int32_t meshShapesOf(const CollisionBody& body) {
+    int32_t count = 0;
+    for (const CollisionShape* shape = body.shapesHead; shape; shape = shape->next) count += shape->kind == kShapeMesh;
+    return count;
+}
+
 // The partner's meshes that the ellipsoid meets, in shape order.
 bool pushPairedMeshes(MeshBuffer& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
                       const SweptBox* reach) {
     const CollisionBody* mover = ellipsoid.header.body;
     if (partner == mover || !partner->active || !rulePairsTypes(mover, partner)) return true;
+    // A body's bounds in the partner tree are its one mesh's bounds: the
+    // partner query has already tested them.
+    if (reach && meshShapesOf(*partner) == 1) reach = nullptr;
     for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
         if (!rulePairsShapes(&ellipsoid.header, shape)) continue;
         MeshShape* mesh = asMesh(shape);

@@ -174,11 +174,20 @@ void sweepTriangle(SweepResult& result, const SweepFrame& frame, const TriangleF
     testCornersAndEdges(result, frame, tri);
 }
 
-// Frees the mesh's previous record and makes a fresh one; nullptr, with the
-// mesh holding none, when memory runs out.
+// Replaces the mesh's previous record with a fresh one; nullptr, with the
+// mesh holding none, when memory runs out. The previous record's memory is
+// made fresh in place (a heap round trip per sweep is a tenth of a crowd's
+// pass), but a sweep still asks for memory, and fails, exactly as one that
+// allocates anew.
 SweepResult* replaceRecord(MeshShape& mesh, float sphereRadius, Vec3 radii) {
-    freeRecord(mesh.sweepResult);
-    mesh.sweepResult = makeRecord<SweepResult>();
+    if (mesh.sweepResult && !allocationMustFail()) {
+        *mesh.sweepResult = SweepResult{};
+    } else if (mesh.sweepResult) {
+        freeRecord(mesh.sweepResult);
+        mesh.sweepResult = nullptr;
+    } else {
+        mesh.sweepResult = makeRecord<SweepResult>();
+    }
     SweepResult* result = mesh.sweepResult;
     if (!result) return nullptr;
     result->sphereRadius = sphereRadius;
@@ -255,8 +264,10 @@ struct CandidateChecks {
     const SweptBox& reach;
     Vec3 radii;
 
-    bool skips(int32_t place, const Box3& box, const SweepResult& result) const {
-        return named.contains(place + 1) || !filter.mayReach(box) || beyondNearest(box, result);
+    // `entry` is where the path first enters the triangle's grown box (0 to
+    // 1; above 1 when it never does).
+    bool skips(int32_t place, const Box3& box, double entry, const SweepResult& result) const {
+        return entry > 1.0 || named.contains(place + 1) || !filter.mayReach(box) || beyondNearest(entry, result);
     }
 
     // Every hit a sweep takes at travel t >= 0 touches its triangle within
@@ -264,33 +275,32 @@ struct CandidateChecks {
     // of the start), so a triangle whose grown box the path first enters
     // past the nearest hit so far can give no hit the sweep would take. The
     // allowance covers a direction unit only to Normalize's tolerance.
-    bool beyondNearest(const Box3& box, const SweepResult& result) const {
+    bool beyondNearest(double entry, const SweepResult& result) const {
         if (std::isnan(result.nearestDistance)) return false;  // every later hit would be taken
         const double nearest = std::max(0.0, double(result.nearestDistance));
-        return reach.entry(box) * double(frame.sweepLength) > nearest * (1.0 + 2e-5) + 1e-5;
+        return entry * double(frame.sweepLength) > nearest * (1.0 + 2e-5) + 1e-5;
     }
 };
 
 // The cache's list holds more than this sweep's candidates: the triangles
 // whose boxes meet the reach box are exactly the ones the tree would give.
-void sweepCachedTriangles(SweepResult& result, SweepCache& cache,
-                          const SweptBox& reach, const CandidateChecks& checks) {
+void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const CandidateChecks& checks) {
     for (int32_t i = 0; i < cache.count; ++i) {
         CachedTriangle& entry = cache.entries[i];
-        if (!reach.meets(entry.box) || checks.skips(entry.place, entry.box, result)) continue;
+        if (checks.skips(entry.place, entry.box, checks.reach.entry(entry.box), result)) continue;
         sweepTriangle(result, checks.frame, cachedTriangleFrame(entry, *entry.stored, checks.radii, checks.frame.S));
     }
 }
 
 // False when the tree cannot be asked (memory ran out).
-bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const SweptBox& reach,
-                         const CandidateChecks& checks) {
+bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
     const int32_t* places = nullptr;
-    const int32_t count = gatherCandidates(index, reach, &places);
+    const int32_t count = gatherCandidates(index, checks.reach, &places);
     if (count < 0) return false;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t place = places[i];
-        if (checks.skips(place, index.triangleBoxes[place], result)) continue;
+        const Box3& box = index.triangleBoxes[place];
+        if (checks.skips(place, box, checks.reach.entry(box), result)) continue;
         sweepTriangle(result, checks.frame,
                       makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
     }
@@ -319,10 +329,10 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     // Small meshes have no tree and nothing worth keeping.
     if (cache && index.tree.boxCount > 0 &&
         (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, index, radii, reach))) {
-        sweepCachedTriangles(result, *cache, reach, checks);
+        sweepCachedTriangles(result, *cache, checks);
         return true;
     }
-    return sweepTreeCandidates(result, index, reach, checks);
+    return sweepTreeCandidates(result, index, checks);
 }
 
 }  // namespace
