@@ -30,8 +30,13 @@ bool inRuleRange(int32_t type) { return uint32_t(type) <= kMaxRuleType; }
 void emptyChainTables() {
     std::fill(std::begin(ruleChainHeads), std::end(ruleChainHeads), nullptr);
     std::fill(std::begin(ruleChainTails), std::end(ruleChainTails), nullptr);
-    std::fill(&typePairs[0][0], &typePairs[0][0] + kRuleTableSize * kRuleTableSize, false);
-    std::fill(std::begin(typeMoves), std::end(typeMoves), false);
+    // Only a type that moves has pairs set in its row: clearing those rows
+    // alone spares a 90 KB sweep at every stop and every first rule.
+    for (int32_t typeA = 0; typeA < kRuleTableSize; ++typeA) {
+        if (!typeMoves[typeA]) continue;
+        std::fill(std::begin(typePairs[typeA]), std::end(typePairs[typeA]), false);
+        typeMoves[typeA] = false;
+    }
 }
 
 // The chain walk: the plain answer, kept as the reference for the table.
