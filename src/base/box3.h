@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "base/vec3.h"
@@ -43,6 +44,24 @@ struct SweptBox {
     double marginInRadii = 0.0;  // where the margin is a multiple of radii: that multiple
 
     bool meets(const Box3& box) const { return entry(box) <= 1.0; }
+
+    // The first `fraction` (0 to 1) of the segment, with the same margin.
+    SweptBox prefix(double fraction) const {
+        SweptBox out = *this;
+        double lo[3], hi[3];
+        for (int axis = 0; axis < 3; ++axis) {
+            out.move[axis] = move[axis] * fraction;
+            out.inverseMove[axis] = move[axis] != 0.0 ? inverseMove[axis] / fraction : 0.0;
+            const double end = from[axis] + out.move[axis];
+            lo[axis] = std::min(from[axis], end) - margin[axis];
+            hi[axis] = std::max(from[axis], end) + margin[axis];
+        }
+        // Rounded outward, so that the bounds never cut into the margin.
+        auto down = [](double v) { return std::nextafter(float(v), -HUGE_VALF); };
+        auto up = [](double v) { return std::nextafter(float(v), HUGE_VALF); };
+        out.bounds = Box3{{down(lo[0]), down(lo[1]), down(lo[2])}, {up(hi[0]), up(hi[1]), up(hi[2])}};
+        return out;
+    }
 
     // Where along the segment (0 at its start, 1 at its end) it first
     // passes through the grown box; above 1 when it never does.

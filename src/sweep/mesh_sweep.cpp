@@ -293,9 +293,10 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
 }
 
 // False when the tree cannot be asked (memory ran out).
-bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
+bool sweepGathered(SweepResult& result, const TriangleIndex& index, const SweptBox& query,
+                   const CandidateChecks& checks) {
     const int32_t* places = nullptr;
-    const int32_t count = gatherCandidates(index, checks.reach, &places);
+    const int32_t count = gatherCandidates(index, query, &places);
     if (count < 0) return false;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t place = places[i];
@@ -305,6 +306,35 @@ bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const 
                       makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
     }
     return true;
+}
+
+// How far from its start a long sweep looks first, in radii, and by how much
+// it widens the look each time the hits so far do not settle it.
+constexpr double kNearStartInRadii = 24.0;
+constexpr double kLookWidening = 4.0;
+
+// True when the nearest hit of a look `near` radii from the start settles
+// the sweep: a triangle first reached more than a radius past `near` can
+// only be hit more than `near` out (the allowances as in beyondNearest), so
+// every hit it could give is farther than this one, whatever its place in
+// the list, and would not be taken.
+bool settledWithin(const SweepResult& result, double near) {
+    return result.found && double(result.nearestDistance) * (1.0 + 2e-5) + 1e-5 < near;
+}
+
+// False when the tree cannot be asked (memory ran out). A long sweep (a shot,
+// a teleport, a slide after a grazing landing) first takes only the
+// triangles near its start, then farther, and walks the tree along the whole
+// path only when no look has settled it.
+bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
+    const double length = checks.frame.sweepLength;
+    const SweepResult before = result;
+    for (double near = kNearStartInRadii; 2.0 * near < length; near *= kLookWidening) {
+        if (!sweepGathered(result, index, checks.reach.prefix((near + 1.0) / length), checks)) return false;
+        if (settledWithin(result, near)) return true;
+        result = before;
+    }
+    return sweepGathered(result, index, checks.reach, checks);
 }
 
 // The indexed path: only the triangles within reach, still in list order

@@ -127,7 +127,7 @@ TEST(ReachBoundary, FeaturesAtDistanceOneAreTreatedAlikeOnBothPaths) {
         for (const D3& offset : offsets)
             for (bool meshAtOffset : {false, true})
                 for (const D3& direction : directions)
-                    for (double length : {0.0, 0.5, 40.0})
+                    for (double length : {0.0, 0.5, 40.0, 400.0})
                         for (Feature feature : features)
                             for (int ulps : {-6, -2, 0, 2, 6}) {
                                 const Case c{radii, offset, meshAtOffset, direction, length, feature, ulps};
