@@ -42,6 +42,7 @@ struct SweptBox {
     double inverseMove[3] = {};  // 1 / move, or 0 along an axis the segment does not move on
     double margin[3] = {};
     double marginInRadii = 0.0;  // where the margin is a multiple of radii: that multiple
+    double travelInRadii = 0.0;  // and how far along the segment anything it meets can lie
 
     bool meets(const Box3& box) const { return entry(box) <= 1.0; }
 

@@ -328,8 +328,10 @@ bool settledWithin(const SweepResult& result, double near) {
 // path only when no look has settled it.
 bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
     const double length = checks.frame.sweepLength;
+    // No look need reach past where the mesh ends along the path.
+    const double lookable = std::min(length, checks.reach.travelInRadii);
     const SweepResult before = result;
-    for (double near = kNearStartInRadii; 2.0 * near < length; near *= kLookWidening) {
+    for (double near = kNearStartInRadii; 2.0 * near < lookable; near *= kLookWidening) {
         if (!sweepGathered(result, index, checks.reach.prefix((near + 1.0) / length), checks)) return false;
         if (settledWithin(result, near)) return true;
         result = before;
@@ -352,7 +354,7 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     NamedTriangles named;
     if (!collectNamedTriangles(firstContact, mesh, named)) return false;
     frame.pruneFarFeatures = true;
-    frame.featureReach = makeFeatureReach(frame.S, frame.E, frame.sphereRadius, largestInRadii(index.bounds, radii));
+    frame.featureReach = makeFeatureReach(frame.S, frame.E, frame.sphereRadius, reach.marginInRadii);
     const ReachFilter filter =
         makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, reach);
     const CandidateChecks checks{frame, named, filter, reach, radii};
@@ -388,8 +390,15 @@ SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float 
     // another mesh already gave.
     result->nearestDistance = frame.sweepLength;
     if (limit && *limit < frame.sweepLength) result->nearestDistance = *limit;
-    if (linearReference || !sweepCandidates(*result, *mesh, frame, start, end, radii, firstContact, cache))
-        sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
+    if (linearReference || !sweepCandidates(*result, *mesh, frame, start, end, radii, firstContact, cache)) {
+        // A mover parked far out (a move of 1e30) would otherwise scan the
+        // whole mesh on every pass.
+        const Vec3 M = mesh->header.body ? mesh->header.body->currentPosition : Vec3{};
+        Box3 bounds;
+        const bool far = !linearReference && meshBounds(*mesh, bounds) &&
+                         certainlyOutOfReach(Subtract(start, M), Subtract(end, M), radii, bounds);
+        if (!far) sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
+    }
     return result;
 }
 

@@ -45,20 +45,54 @@ double largestInRadii(const Box3& box, const double inverse[3]) {
 
 }  // namespace
 
+bool certainlyOutOfReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& bounds) {
+    if (!finite(from) || !finite(to) || !finite(radii) || !finite(bounds.lo) || !finite(bounds.hi)) return false;
+    if (!(radii.x > 0.0f && radii.y > 0.0f && radii.z > 0.0f)) return false;
+    const double inverse[3] = {1.0 / double(radii.x), 1.0 / double(radii.y), 1.0 / double(radii.z)};
+    const Box3 segment = segmentBox(from, to);
+    const double lo[3] = {segment.lo.x, segment.lo.y, segment.lo.z}, hi[3] = {segment.hi.x, segment.hi.y, segment.hi.z};
+    const double blo[3] = {bounds.lo.x, bounds.lo.y, bounds.lo.z}, bhi[3] = {bounds.hi.x, bounds.hi.y, bounds.hi.z};
+    double gapSquared = 0.0, lengthSquared = 0.0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const double gap = std::max({0.0, blo[axis] - hi[axis], lo[axis] - bhi[axis]}) * inverse[axis];
+        const double span = (hi[axis] - lo[axis]) * inverse[axis];
+        gapSquared += gap * gap;
+        lengthSquared += span * span;
+    }
+    const double largest = std::max(largestInRadii(segment, inverse), largestInRadii(bounds, inverse));
+    const double reach = reachInRadii(std::sqrt(lengthSquared), largest) + kFarSlackPerCoordinate * largest;
+    return gapSquared > reach * reach;
+}
+
 bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out) {
     if (!finite(from) || !finite(to) || !finite(radii) || !finite(within.lo) || !finite(within.hi)) return false;
     if (!(radii.x > 0.0f && radii.y > 0.0f && radii.z > 0.0f)) return false;
     const double inverse[3] = {1.0 / double(radii.x), 1.0 / double(radii.y), 1.0 / double(radii.z)};
     const Box3 segment = segmentBox(from, to);
-    const double largest = std::max(largestInRadii(segment, inverse), largestInRadii(within, inverse));
-    // Beyond this scale ellipsoid-space floats resolve nothing: the caller
-    // takes the plain path.
-    if (!(largest <= kLargestSafeScale)) return false;
     out.move[0] = double(to.x) - from.x, out.move[1] = double(to.y) - from.y, out.move[2] = double(to.z) - from.z;
     const double along[3] = {out.move[0] * inverse[0], out.move[1] * inverse[1], out.move[2] * inverse[2]};
     const double length = std::sqrt(along[0] * along[0] + along[1] * along[1] + along[2] * along[2]);
-    const double reach = reachInRadii(length, largest);
+    // Every hit lies within a radius of a triangle, so within the farthest
+    // distance of `within` from the start, plus that radius: the travel to a
+    // hit, the corner test's |P| and the distance of an edge's line never
+    // exceed it, however far the path goes on. The coordinates of every value
+    // a hit computes stay within the start's and the triangles' plus it.
+    const double from3[3] = {from.x, from.y, from.z};
+    const double lo[3] = {within.lo.x, within.lo.y, within.lo.z}, hi[3] = {within.hi.x, within.hi.y, within.hi.z};
+    double farthestSquared = 0.0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const double d = std::max(std::fabs(lo[axis] - from3[axis]), std::fabs(hi[axis] - from3[axis])) * inverse[axis];
+        farthestSquared += d * d;
+    }
+    const double travel = std::min(length, std::sqrt(farthestSquared) + 2.0);
+    const double largest =
+        std::max(largestInRadii(Box3{from, from}, inverse), largestInRadii(within, inverse)) + travel;
+    // Beyond this scale ellipsoid-space floats resolve nothing: the caller
+    // takes the plain path.
+    if (!(largest <= kLargestSafeScale)) return false;
+    const double reach = reachInRadii(travel, largest);
     out.marginInRadii = reach;
+    out.travelInRadii = travel;
     const double r[3] = {radii.x, radii.y, radii.z};
     for (int axis = 0; axis < 3; ++axis) {
         out.margin[axis] = reach * r[axis];
@@ -92,15 +126,14 @@ double clamp01(double t) { return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t); }
 
 }  // namespace
 
-FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double largestCoordinate) {
+FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double reachInRadii) {
     FeatureReach out;
     const D3 s = toDouble(S), d = minus(toDouble(E), s);
     out.start[0] = s.x, out.start[1] = s.y, out.start[2] = s.z;
     out.move[0] = d.x, out.move[1] = d.y, out.move[2] = d.z;
     const double lengthSquared = dot(d, d);
     out.inverseLengthSquared = lengthSquared > 0.0 ? 1.0 / lengthSquared : 0.0;
-    const double largest = std::max(largestMagnitude(segmentBox(S, E)), largestCoordinate);
-    const double reach = double(sphereRadius) * reachInRadii(std::sqrt(lengthSquared), largest);
+    const double reach = double(sphereRadius) * reachInRadii;
     out.reachSquared = reach * reach;
     return out;
 }

@@ -35,10 +35,12 @@
 //   moves h by up to 2^-21 |P|^2. A long sweep thus takes corners up to
 //   sqrt(1 + 2^-21 |P|^2) from its path (1.4 radii after 12,000 of travel).
 // So the reach is sqrt((1 + 2e-5 + 1e-5 L + 2^-21 X)^2 + 2^-20 (L + 2)^2)
-// radii. It grows with the coordinates only as fast as floats lose
-// resolution there. Anything beyond
-// it is skipped without a trace: the exact tests that remain still run in
-// list order, so results are the same to the bit.
+// radii, where L is the sweep's length but never more than the farthest
+// point of the mesh from the start plus 2 (no hit lies farther along), and X
+// is the largest coordinate of the start and the mesh plus that L. It grows
+// with the coordinates only as fast as floats lose resolution there.
+// Anything beyond it is skipped without a trace: the exact tests that remain
+// still run in list order, so results are the same to the bit.
 #pragma once
 
 #include <algorithm>
@@ -72,6 +74,15 @@ inline double reachInRadii(double length, double largestCoordinate) {
 // too large to bound safely.
 bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out);
 
+// Where the reach cannot be bounded because the coordinates are too large
+// for floats to resolve a radius, a sweep can still be far from a mesh: true
+// when the gap between the segment's box and `bounds`, in radii, exceeds the
+// reach with a slack of 2^-10 of the largest coordinate (thousands of ulps:
+// no rounding of the exact tests comes near it). False for values that are
+// not finite.
+bool certainlyOutOfReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& bounds);
+constexpr double kFarSlackPerCoordinate = 0x1p-10;
+
 // The largest coordinate of the box in radii, axis by axis.
 double largestInRadii(const Box3& box, Vec3 radii);
 
@@ -103,9 +114,10 @@ struct FeatureReach {
     double distanceSquared(Vec3 A, Vec3 B) const;
 };
 
-// For the sweep from S to E (ellipsoid space) among corners none of whose
-// coordinates exceeds `largestCoordinate`.
-FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double largestCoordinate);
+// For the sweep from S to E (ellipsoid space) with the reach, in radii, that
+// sweptReach gave it in the mesh's frame (which covers the rounding between
+// the two frames too).
+FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double reachInRadii);
 
 }  // namespace zep
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/reference_path.h"
+#include "sweep/reach.h"
 #include "support/fixture.h"
 #include "support/scene.h"
 
@@ -143,6 +144,55 @@ TEST(ReachBoundary, FeaturesAtDistanceOneAreTreatedAlikeOnBothPaths) {
     // Both sides of the boundary were met: a good share of the cases hit.
     EXPECT_GT(hit, cases / 4);
     EXPECT_LT(hit, cases);
+}
+
+}  // namespace
+}  // namespace zeptest
+
+namespace zeptest {
+namespace {
+
+// Past the scale where floats resolve a radius the reach cannot be bounded,
+// but a sweep can still be told far from a mesh; only then is it skipped.
+TEST(ReachBoundary, FarBeyondResolutionOnlyWhatIsCertainlyOutOfReach) {
+    const zep::Box3 mesh{{-10, -1, -10}, {10, 1, 10}};
+    const zep::Vec3 unit{1, 1, 1};
+    EXPECT_TRUE(zep::certainlyOutOfReach({1e31f, 0, 0}, {1e31f, 0, 0}, unit, mesh));  // parked far out
+    EXPECT_TRUE(zep::certainlyOutOfReach({0, 50, 0}, {0, 40, 0}, unit, mesh));
+    EXPECT_FALSE(zep::certainlyOutOfReach({1e31f, 0, 0}, {0, 0, 0}, unit, mesh));  // coming in
+    EXPECT_FALSE(zep::certainlyOutOfReach({0, 2, 0}, {0, 1.9f, 0}, unit, mesh));  // 0.9 above it
+    EXPECT_FALSE(zep::certainlyOutOfReach({NAN, 50, 0}, {0, 40, 0}, unit, mesh));
+    EXPECT_TRUE(zep::certainlyOutOfReach({0, 50, 0}, {0, 40, 0}, {1e-30f, 1e-30f, 1e-30f}, mesh));  // 3.9e31 radii off
+    EXPECT_FALSE(zep::certainlyOutOfReach({0, 1.5f, 0}, {0, 1.5f, 0}, {1e-30f, 1, 1e-30f}, mesh));
+}
+
+// The same far movers on both paths: one parked far out, one sent in from
+// there onto the floor.
+TEST(ReachBoundary, FarMoversAgreeOnBothPaths) {
+    std::vector<int32_t> results[2];
+    for (int plain = 0; plain < 2; ++plain) {
+        zep::linearReference = plain == 1;
+        StopCollisionZEP();
+        StartCollisionZEP();
+        SetCollisionZEP(1, 2, 0, 0, 0);
+        NewCollObjZEP(2, 2);
+        AddObjShapeZEP(2, ZEP_SHAPE_MESH);
+        for (int i = 0; i < 300; ++i) AddMeshTri(2, float(i), 0, 0, float(i), 0, 1, float(i) + 1, 0, 0);
+        UpdateObjZEP(2, 0, 0, 0, 0, 0, 0);
+        ActivateObjZEP(2);
+        for (int mover : {1, 3}) {
+            makeMover(mover, 1, {1, 1, 1}, {1e31f, 5, 0.5f});
+            moveTo(mover, {1e31f, 5, 0.5f});
+        }
+        moveTo(3, {10.25f, -5, 0.5f});
+        RunCollisionZEP();
+        for (int mover : {1, 3})
+            results[plain].insert(results[plain].end(), {PeekObjXZEP(mover), PeekObjYZEP(mover), CountCollisionsZEP(mover)});
+        zep::linearReference = false;
+    }
+    StopCollisionZEP();
+    EXPECT_EQ(results[0], results[1]);
+    EXPECT_EQ(results[0][2], 0);  // the parked mover met nothing
 }
 
 }  // namespace
