@@ -26,12 +26,6 @@ bool boxIsBoundable(const Box3& box, Vec3 radii) {
     return largestMagnitude(box) / smallestRadius <= kLargestSafeScale;
 }
 
-double largestInRadii(const Box3& box, Vec3 radii) {
-    return std::max({std::max(std::fabs(double(box.lo.x)), std::fabs(double(box.hi.x))) / double(radii.x),
-                     std::max(std::fabs(double(box.lo.y)), std::fabs(double(box.hi.y))) / double(radii.y),
-                     std::max(std::fabs(double(box.lo.z)), std::fabs(double(box.hi.z))) / double(radii.z)});
-}
-
 namespace {
 
 // The largest coordinate of a finite box in radii, axis by axis, given the
@@ -41,7 +35,6 @@ double largestInRadii(const Box3& box, const double inverse[3]) {
                      std::max(std::fabs(double(box.lo.y)), std::fabs(double(box.hi.y))) * inverse[1],
                      std::max(std::fabs(double(box.lo.z)), std::fabs(double(box.hi.z))) * inverse[2]});
 }
-
 
 }  // namespace
 

@@ -83,9 +83,6 @@ bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& ou
 bool certainlyOutOfReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& bounds);
 constexpr double kFarSlackPerCoordinate = 0x1p-10;
 
-// The largest coordinate of the box in radii, axis by axis.
-double largestInRadii(const Box3& box, Vec3 radii);
-
 // The largest absolute coordinate of the box: the scale of its rounding.
 double largestMagnitude(const Box3& box);
 
