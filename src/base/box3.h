@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 #include "base/vec3.h"
 
@@ -39,30 +38,29 @@ struct SweptBox {
     Box3 bounds;  // the segment's box grown by the margin, rounded outward
     double from[3] = {};
     double move[3] = {};
-    double inverseMove[3] = {};  // 1 / move, or 0 along an axis the segment does not move on
     double margin[3] = {};
     double marginInRadii = 0.0;  // where the margin is a multiple of radii: that multiple
-    double travelInRadii = 0.0;  // and how far along the segment anything it meets can lie
+
+    // Fills in what entry() reads, from `from`, `move` and `margin`.
+    void prepareSlabs() {
+        for (int axis = 0; axis < 3; ++axis) {
+            forward[axis] = !(move[axis] < 0.0);
+            if (move[axis] == 0.0) {
+                // The bounds alone decide along an axis the segment does not
+                // move on: its slab is everything.
+                inverseMove[axis] = 1.0;
+                nearOffset[axis] = -HUGE_VAL;
+                farOffset[axis] = HUGE_VAL;
+                continue;
+            }
+            inverseMove[axis] = 1.0 / move[axis];
+            const double lowShift = -margin[axis] - from[axis], highShift = margin[axis] - from[axis];
+            nearOffset[axis] = forward[axis] ? lowShift : highShift;
+            farOffset[axis] = forward[axis] ? highShift : lowShift;
+        }
+    }
 
     bool meets(const Box3& box) const { return entry(box) <= 1.0; }
-
-    // The first `fraction` (0 to 1) of the segment, with the same margin.
-    SweptBox prefix(double fraction) const {
-        SweptBox out = *this;
-        double lo[3], hi[3];
-        for (int axis = 0; axis < 3; ++axis) {
-            out.move[axis] = move[axis] * fraction;
-            out.inverseMove[axis] = move[axis] != 0.0 ? inverseMove[axis] / fraction : 0.0;
-            const double end = from[axis] + out.move[axis];
-            lo[axis] = std::min(from[axis], end) - margin[axis];
-            hi[axis] = std::max(from[axis], end) + margin[axis];
-        }
-        // Rounded outward, so that the bounds never cut into the margin.
-        auto down = [](double v) { return std::nextafter(float(v), -HUGE_VALF); };
-        auto up = [](double v) { return std::nextafter(float(v), HUGE_VALF); };
-        out.bounds = Box3{{down(lo[0]), down(lo[1]), down(lo[2])}, {up(hi[0]), up(hi[1]), up(hi[2])}};
-        return out;
-    }
 
     // Where along the segment (0 at its start, 1 at its end) it first
     // passes through the grown box; above 1 when it never does.
@@ -73,20 +71,24 @@ struct SweptBox {
         const double hi[3] = {box.hi.x, box.hi.y, box.hi.z};
         double enter = 0.0, leave = 1.0;
         for (int axis = 0; axis < 3; ++axis) {
-            const double low = lo[axis] - margin[axis], high = hi[axis] + margin[axis];
-            if (move[axis] == 0.0) {
-                if (from[axis] < low || from[axis] > high) return kNever;
-                continue;
-            }
-            double a = (low - from[axis]) * inverseMove[axis], b = (high - from[axis]) * inverseMove[axis];
-            if (a > b) std::swap(a, b);
-            enter = std::max(enter, a);
-            leave = std::min(leave, b);
+            const double nearFace = forward[axis] ? lo[axis] : hi[axis];
+            const double farFace = forward[axis] ? hi[axis] : lo[axis];
+            enter = std::max(enter, (nearFace + nearOffset[axis]) * inverseMove[axis]);
+            leave = std::min(leave, (farFace + farOffset[axis]) * inverseMove[axis]);
         }
         // The margin holds a slack far above the double rounding of these
         // products; the allowance only keeps a grazing pass from flipping.
         return enter <= leave + 1e-12 ? std::min(enter, 1.0) : kNever;
     }
+
+private:
+    // Per axis: whether the segment runs toward +, and the slab of the grown
+    // box as the segment crosses it, the faces shifted by the margin and the
+    // start and scaled by 1 / move.
+    bool forward[3] = {true, true, true};
+    double inverseMove[3] = {1.0, 1.0, 1.0};
+    double nearOffset[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    double farOffset[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
 };
 
 }  // namespace zep

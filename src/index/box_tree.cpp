@@ -11,9 +11,6 @@ namespace {
 // Boxes per leaf: small enough to prune well, large enough to keep the tree
 // shallow and its nodes few.
 constexpr int32_t kLeafSize = 4;
-// Median splits keep the depth under 32 for any int32 count; each level of
-// the walk leaves at most one sibling on the stack.
-constexpr int kStackDepth = 64;
 
 template <class T>
 T* makeTreeArray(TreeMemory memory, size_t count) {
@@ -92,7 +89,7 @@ namespace {
 template <class Query>
 int32_t queryTree(const BoxTree& tree, const Box3* boxes, const Query& meets, int32_t* out) {
     if (tree.boxCount == 0) return 0;
-    int32_t stack[kStackDepth];
+    int32_t stack[kBoxTreeStackDepth];
     int depth = 0;
     int32_t found = 0;
     stack[depth++] = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "base/box3.h"
 #include "world/index_records.h"
@@ -20,5 +21,47 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count);
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out);
 // The same for the boxes a swept segment meets.
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out);
+
+// Median splits keep the depth under 32 for any int32 count; each level of a
+// walk leaves at most one sibling on the stack.
+constexpr int kBoxTreeStackDepth = 64;
+
+// Walks the boxes a swept segment meets, the node the segment enters first
+// first: `visit(box, entry)` gets each box's number and where the segment
+// enters it (SweptBox::entry), and nothing is visited, nor any node entered,
+// where `beyond(entry)` holds. A sweep that tightens `beyond` as it finds
+// hits walks only the part of the tree before them. `beyond` must hold for an
+// entry whenever it holds for a smaller one: a node's entry is never larger
+// than the entries of the boxes under it.
+template <class Beyond, class Visit>
+void visitBoxTreeAlong(const BoxTree& tree, const Box3* boxes, const SweptBox& query, const Beyond& beyond,
+                       const Visit& visit) {
+    struct Pending {
+        int32_t node;
+        double entry;
+    };
+    if (tree.boxCount == 0) return;
+    Pending stack[kBoxTreeStackDepth];
+    int depth = 0;
+    stack[depth++] = Pending{0, query.entry(tree.nodes[0].box)};
+    while (depth > 0) {
+        const Pending next = stack[--depth];
+        if (next.entry > 1.0 || beyond(next.entry)) continue;
+        const BoxTreeNode& node = tree.nodes[next.node];
+        if (node.count > 0) {
+            for (int32_t i = node.first; i < node.first + node.count; ++i) {
+                const int32_t box = tree.order[i];
+                const double entry = query.entry(boxes[box]);
+                if (entry <= 1.0 && !beyond(entry)) visit(box, entry);
+            }
+            continue;
+        }
+        Pending left{node.first, query.entry(tree.nodes[node.first].box)};
+        Pending right{node.first + 1, query.entry(tree.nodes[node.first + 1].box)};
+        if (right.entry < left.entry) std::swap(left, right);
+        stack[depth++] = right;  // the later one waits below
+        stack[depth++] = left;
+    }
+}
 
 }  // namespace zep

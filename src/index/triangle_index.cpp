@@ -116,28 +116,15 @@ bool meshBounds(const MeshShape& mesh, Box3& out) {
     return true;
 }
 
-namespace {
-
-template <class Query>
-int32_t gather(const TriangleIndex& index, const Query& query, const int32_t** places, bool (*meets)(const Query&, const Box3&)) {
+int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places) {
     int32_t* out = scratchPlaces(index.listed);
     if (!out) return -1;
     int32_t found = queryBoxTree(index.tree, index.triangleBoxes, query, out);
     std::sort(out, out + found);
     for (int32_t place = index.tree.boxCount; place < index.listed; ++place)
-        if (meets(query, index.triangleBoxes[place])) out[found++] = place;
+        if (boxesOverlap(index.triangleBoxes[place], query)) out[found++] = place;
     *places = out;
     return found;
-}
-
-}  // namespace
-
-int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places) {
-    return gather<Box3>(index, query, places, [](const Box3& q, const Box3& box) { return boxesOverlap(box, q); });
-}
-
-int32_t gatherCandidates(const TriangleIndex& index, const SweptBox& query, const int32_t** places) {
-    return gather<SweptBox>(index, query, places, [](const SweptBox& q, const Box3& box) { return q.meets(box); });
 }
 
 }  // namespace zep

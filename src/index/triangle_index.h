@@ -34,7 +34,5 @@ bool meshBounds(const MeshShape& mesh, Box3& out);
 // caller then visits every triangle). The list stays valid until the next
 // call.
 int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places);
-// The same for the triangles whose boxes a swept segment meets.
-int32_t gatherCandidates(const TriangleIndex& index, const SweptBox& query, const int32_t** places);
 
 }  // namespace zep

@@ -6,6 +6,7 @@
 #include "base/allocation.h"
 #include "base/reference_path.h"
 #include "base/scratch.h"
+#include "index/box_tree.h"
 #include "index/triangle_index.h"
 #include "sweep/edge_vertex_tests.h"
 #include "sweep/reach.h"
@@ -292,12 +293,68 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
     }
 }
 
-// False when the tree cannot be asked (memory ran out).
-bool sweepGathered(SweepResult& result, const TriangleIndex& index, const SweptBox& query,
-                   const CandidateChecks& checks) {
-    const int32_t* places = nullptr;
-    const int32_t count = gatherCandidates(index, query, &places);
-    if (count < 0) return false;
+// The travel at which the sweep meets the triangle's plane where its corners
+// and edges are tested only once that plane is met within the nearest hit so
+// far; 0 where nothing waits on the plane.
+double planeGate(const SweepFrame& frame, const TriangleFrame& tri) {
+    PlaneContact plane;
+    if (!(tri.dist > 0.0f) || meetPlane(frame, tri, plane) != PlaneOutcome::kFaceCandidate) return 0.0;
+    return plane.d;
+}
+
+// The nearest hit of the triangles a sweep has tested so far, each triangle
+// swept alone from the sweep's own limit, with the nearest distance any
+// other triangle gave and the plane its corners and edges waited on.
+struct NearestAlone {
+    SweepResult best;
+    bool found = false;
+    float runnerUp = HUGE_VALF;
+    double gate = 0.0;
+
+    // True when the hit is the one the sweep takes in list order. Swept
+    // alone, each triangle shows every hit it could give, as no nearer hit
+    // hides any behind its plane; in list order no hit of another triangle
+    // comes before or after it that is as near. But its own corners and
+    // edges are tested in list order only if its plane is met within the
+    // nearest hit before it, which can be any hit of another triangle, or of
+    // one the walk left out as beyond the nearest (those lie past it by the
+    // allowance of beyondNearest). Where the plane is met past either (a
+    // grazing sweep, or an overlapped corner behind an embedded plane), the
+    // list order decides.
+    bool decided() const {
+        if (!found || std::isnan(best.nearestDistance) || !(runnerUp > best.nearestDistance)) return false;
+        const double leftOut = std::max(0.0, double(best.nearestDistance)) * (1.0 + 1e-5) + 5e-6;
+        return gate <= double(runnerUp) && gate <= leftOut;
+    }
+};
+
+void sweepAlone(NearestAlone& nearest, SweepResult& alone, float limit, const SweepFrame& frame,
+                const TriangleFrame& tri) {
+    alone.found = false;
+    alone.nearestDistance = limit;
+    sweepTriangle(alone, frame, tri);
+    if (!alone.found) return;
+    if (nearest.found && !(alone.nearestDistance < nearest.best.nearestDistance)) {
+        nearest.runnerUp = std::min(nearest.runnerUp, alone.nearestDistance);
+        return;
+    }
+    nearest.runnerUp = nearest.found ? nearest.best.nearestDistance : HUGE_VALF;
+    nearest.best = alone;
+    nearest.found = true;
+    nearest.gate = alone.hitKind == kHitFace ? 0.0 : planeGate(frame, tri);
+}
+
+// The sweep as the list runs it: every triangle the path passes near, in
+// list order, each left out only when it cannot reach the nearest hit so far.
+bool sweepInListOrder(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
+    int32_t* places = scratchPlaces(index.listed);
+    if (!places) return false;
+    int32_t count = 0;
+    visitBoxTreeAlong(
+        index.tree, index.triangleBoxes, checks.reach, [](double) { return false; },
+        [&](int32_t place, double) { places[count++] = place; });
+    std::sort(places, places + count);
+    for (int32_t place = index.tree.boxCount; place < index.listed; ++place) places[count++] = place;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t place = places[i];
         const Box3& box = index.triangleBoxes[place];
@@ -308,35 +365,30 @@ bool sweepGathered(SweepResult& result, const TriangleIndex& index, const SweptB
     return true;
 }
 
-// How far from its start a long sweep looks first, in radii, and by how much
-// it widens the look each time the hits so far do not settle it.
-constexpr double kNearStartInRadii = 24.0;
-constexpr double kLookWidening = 4.0;
-
-// True when the nearest hit of a look `near` radii from the start settles
-// the sweep: a triangle first reached more than a radius past `near` can
-// only be hit more than `near` out (the allowances as in beyondNearest), so
-// every hit it could give is farther than this one, whatever its place in
-// the list, and would not be taken.
-bool settledWithin(const SweepResult& result, double near) {
-    return result.found && double(result.nearestDistance) * (1.0 + 2e-5) + 1e-5 < near;
-}
-
-// False when the tree cannot be asked (memory ran out). A long sweep (a shot,
-// a teleport, a slide after a grazing landing) first takes only the
-// triangles near its start, then farther, and walks the tree along the whole
-// path only when no look has settled it.
+// False when memory runs out. A sweep usually stops at its first hits, far
+// short of its end (a shot, a teleport, a slide after a grazing landing), so
+// it walks the tree from the start along the path, leaves out what the path
+// enters past the nearest hit so far, and sweeps each triangle alone as it
+// comes. Where that settles the hit (NearestAlone::decided) it is the
+// sweep's; otherwise the sweep runs in list order.
 bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
-    const double length = checks.frame.sweepLength;
-    // No look need reach past where the mesh ends along the path.
-    const double lookable = std::min(length, checks.reach.travelInRadii);
-    const SweepResult before = result;
-    for (double near = kNearStartInRadii; 2.0 * near < lookable; near *= kLookWidening) {
-        if (!sweepGathered(result, index, checks.reach.prefix((near + 1.0) / length), checks)) return false;
-        if (settledWithin(result, near)) return true;
-        result = before;
-    }
-    return sweepGathered(result, index, checks.reach, checks);
+    NearestAlone nearest{result};
+    SweepResult alone = result;
+    const auto testTriangle = [&](int32_t place, double entry) {
+        if (checks.skips(place, index.triangleBoxes[place], entry, nearest.best)) return;
+        sweepAlone(nearest, alone, result.nearestDistance, checks.frame,
+                   makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+    };
+    visitBoxTreeAlong(
+        index.tree, index.triangleBoxes, checks.reach,
+        [&](double entry) { return checks.beyondNearest(entry, nearest.best); }, testTriangle);
+    // Triangles added since the tree was built are not in it yet.
+    for (int32_t place = index.tree.boxCount; place < index.listed; ++place)
+        testTriangle(place, checks.reach.entry(index.triangleBoxes[place]));
+    if (!nearest.found) return true;  // what no triangle meets alone, the list does not meet
+    if (!nearest.decided()) return sweepInListOrder(result, index, checks);
+    result = nearest.best;
+    return true;
 }
 
 // The indexed path: only the triangles within reach, still in list order

@@ -85,13 +85,10 @@ bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& ou
     if (!(largest <= kLargestSafeScale)) return false;
     const double reach = reachInRadii(travel, largest);
     out.marginInRadii = reach;
-    out.travelInRadii = travel;
     const double r[3] = {radii.x, radii.y, radii.z};
-    for (int axis = 0; axis < 3; ++axis) {
-        out.margin[axis] = reach * r[axis];
-        out.inverseMove[axis] = out.move[axis] != 0.0 ? 1.0 / out.move[axis] : 0.0;
-    }
+    for (int axis = 0; axis < 3; ++axis) out.margin[axis] = reach * r[axis];
     out.from[0] = from.x, out.from[1] = from.y, out.from[2] = from.z;
+    out.prepareSlabs();
     out.bounds.lo = Vec3{widenDown(segment.lo.x, out.margin[0]), widenDown(segment.lo.y, out.margin[1]),
                          widenDown(segment.lo.z, out.margin[2])};
     out.bounds.hi = Vec3{widenUp(segment.hi.x, out.margin[0]), widenUp(segment.hi.y, out.margin[1]),

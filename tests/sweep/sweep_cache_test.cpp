@@ -19,13 +19,18 @@ namespace {
 using zep::SweepResult;
 using zep::Vec3;
 
-// Every field of a record as words, so that two records compare bit for bit.
+// Every field of a record that holds something as words, so that two records
+// compare bit for bit. The edge's ends mean something only for an edge hit,
+// the corner only for a corner hit; otherwise they hold whatever a hit that
+// was later beaten left there.
 std::vector<uint32_t> words(const SweepResult& r) {
     std::vector<uint32_t> out{bits(r.sphereRadius), uint32_t(r.found), bits(r.hitTime), uint32_t(r.triangleNumber),
                               bits(r.nearestDistance), uint32_t(r.hitKind)};
+    const Vec3 none{};
+    const bool edge = r.found && r.hitKind == zep::kHitEdge, vertex = r.found && r.hitKind == zep::kHitVertex;
     for (const Vec3& v : {r.contactPoint, r.normal, r.centerAtContact, r.slideDestination, r.moveToContact,
-                          r.slideVector, r.triangle[0], r.triangle[1], r.triangle[2], r.edgeStart, r.edgeEnd,
-                          r.vertex, r.radii})
+                          r.slideVector, r.triangle[0], r.triangle[1], r.triangle[2], edge ? r.edgeStart : none,
+                          edge ? r.edgeEnd : none, vertex ? r.vertex : none, r.radii})
         out.insert(out.end(), {bits(v.x), bits(v.y), bits(v.z)});
     return out;
 }
