@@ -303,28 +303,48 @@ double planeGate(const SweepFrame& frame, const TriangleFrame& tri) {
 }
 
 // The nearest hit of the triangles a sweep has tested so far, each triangle
-// swept alone from the sweep's own limit, with the nearest distance any
-// other triangle gave and the plane its corners and edges waited on.
+// swept alone from the sweep's own limit: the triangles that gave that very
+// distance (their list places), the farthest plane their corners and edges
+// waited on, and the nearest distance any other triangle gave.
 struct NearestAlone {
+    static constexpr int32_t kMostTied = 64;
     SweepResult best;
     bool found = false;
-    float runnerUp = HUGE_VALF;
+    int32_t tiedCount = 0;
+    int32_t tied[kMostTied] = {};
     double gate = 0.0;
+    float others = HUGE_VALF;
 
-    // True when the hit is the one the sweep takes in list order. Swept
-    // alone, each triangle shows every hit it could give, as no nearer hit
-    // hides any behind its plane; in list order no hit of another triangle
-    // comes before or after it that is as near. But its own corners and
-    // edges are tested in list order only if its plane is met within the
-    // nearest hit before it, which can be any hit of another triangle, or of
-    // one the walk left out as beyond the nearest (those lie past it by the
-    // allowance of beyondNearest). Where the plane is met past either (a
-    // grazing sweep, or an overlapped corner behind an embedded plane), the
-    // list order decides.
+    // True when the hit the sweep takes in list order comes from the tied
+    // triangles alone, run in list order. Swept alone, each triangle shows
+    // every hit it could give, as no nearer hit hides any behind its plane;
+    // in list order no hit of another triangle is as near, so none is taken
+    // after theirs. But a triangle's corners and edges are tested in list
+    // order only if its plane is met within the nearest hit before it, which
+    // can be any hit of another triangle, or of one the walk left out as
+    // beyond the nearest (those lie past it by the allowance of
+    // beyondNearest). Where a plane is met past either (a grazing sweep, or
+    // an overlapped corner behind an embedded plane), or too many triangles
+    // tie, the whole list decides.
     bool decided() const {
-        if (!found || std::isnan(best.nearestDistance) || !(runnerUp > best.nearestDistance)) return false;
+        if (!found || std::isnan(best.nearestDistance) || tiedCount > kMostTied) return false;
         const double leftOut = std::max(0.0, double(best.nearestDistance)) * (1.0 + 1e-5) + 5e-6;
-        return gate <= double(runnerUp) && gate <= leftOut;
+        return gate <= double(others) && gate <= leftOut;
+    }
+
+    void take(const SweepResult& alone, int32_t place, double planeMet) {
+        if (found && alone.nearestDistance == best.nearestDistance) {
+            if (tiedCount < kMostTied) tied[tiedCount] = place;
+            ++tiedCount;
+            gate = std::max(gate, planeMet);
+            return;
+        }
+        if (found) others = std::min(others, best.nearestDistance);
+        best = alone;
+        found = true;
+        tied[0] = place;
+        tiedCount = 1;
+        gate = planeMet;
     }
 };
 
@@ -334,14 +354,23 @@ void sweepAlone(NearestAlone& nearest, SweepResult& alone, float limit, const Sw
     alone.nearestDistance = limit;
     sweepTriangle(alone, frame, tri);
     if (!alone.found) return;
-    if (nearest.found && !(alone.nearestDistance < nearest.best.nearestDistance)) {
-        nearest.runnerUp = std::min(nearest.runnerUp, alone.nearestDistance);
+    if (nearest.found && alone.nearestDistance > nearest.best.nearestDistance) {
+        nearest.others = std::min(nearest.others, alone.nearestDistance);
         return;
     }
-    nearest.runnerUp = nearest.found ? nearest.best.nearestDistance : HUGE_VALF;
-    nearest.best = alone;
-    nearest.found = true;
-    nearest.gate = alone.hitKind == kHitFace ? 0.0 : planeGate(frame, tri);
+    nearest.take(alone, tri.number - 1, alone.hitKind == kHitFace ? 0.0 : planeGate(frame, tri));
+}
+
+// Triangles that tie for the nearest hit: the list order decides between
+// them, and they alone can give the sweep's hit (NearestAlone::decided).
+void sweepTiedInListOrder(SweepResult& result, NearestAlone& nearest, const TriangleIndex& index,
+                          const CandidateChecks& checks) {
+    std::sort(nearest.tied, nearest.tied + nearest.tiedCount);
+    for (int32_t i = 0; i < nearest.tiedCount; ++i) {
+        const int32_t place = nearest.tied[i];
+        sweepTriangle(result, checks.frame,
+                      makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+    }
 }
 
 // The sweep as the list runs it: every triangle the path passes near, in
@@ -387,7 +416,10 @@ bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const 
         testTriangle(place, checks.reach.entry(index.triangleBoxes[place]));
     if (!nearest.found) return true;  // what no triangle meets alone, the list does not meet
     if (!nearest.decided()) return sweepInListOrder(result, index, checks);
-    result = nearest.best;
+    if (nearest.tiedCount == 1)
+        result = nearest.best;
+    else
+        sweepTiedInListOrder(result, nearest, index, checks);
     return true;
 }
 
