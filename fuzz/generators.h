@@ -105,9 +105,10 @@ inline void gridTriangles(const Grid& g, int64_t most, std::vector<float>& out) 
         }
 }
 
-// A host mesh memory block of plain 12-byte vertices, three per triangle.
-inline void packBlock(const std::vector<float>& corners, std::vector<uint8_t>& block) {
-    const int32_t vertices = int32_t(corners.size() / 3);
+// A host mesh memory block of plain 12-byte vertices, three per triangle;
+// a header that names `vertices` when given.
+inline void packBlock(const std::vector<float>& corners, std::vector<uint8_t>& block, int32_t named = -1) {
+    const int32_t vertices = named >= 0 ? named : int32_t(corners.size() / 3);
     const uint32_t unread = 0, vertexSize = 12;
     block.resize(12 + corners.size() * sizeof(float));
     std::memcpy(&block[0], &unread, 4);
