@@ -113,7 +113,7 @@ coverage:
 	LLVM_PROFILE_FILE=$(abspath $(BUILD_COV))/profiles/suite-%p.profraw $(BUILD_COV)/tests/zepcollide_tests >/dev/null
 	LLVM_PROFILE_FILE=$(abspath $(BUILD_COV))/profiles/fuzz-%p.profraw ZEP_FUZZ_DIFFERENTIAL=report \
 	  $(BUILD_FUZZ_COV)/command_fuzzer -runs=0 -max_len=$(FUZZ_MAX_LEN) fuzz/corpus fuzz/regressions \
-	  fuzz/known-disagreements $(BUILD_FUZZ)/corpus 2>/dev/null
+	  $(wildcard fuzz/known-disagreements) $(BUILD_FUZZ)/corpus 2>/dev/null
 	$(LLVM_PROFDATA) merge -o $(BUILD_COV)/fuzz.profdata $(BUILD_COV)/profiles/fuzz-*.profraw
 	$(LLVM_PROFDATA) merge -o $(BUILD_COV)/all.profdata $(BUILD_COV)/profiles/*.profraw
 	@echo "== the fuzz corpus alone"

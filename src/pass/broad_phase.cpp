@@ -30,23 +30,31 @@ Box3 worldBox(const Box3& local, Vec3 position) {
                  float(double(local.hi.z) + position.z + widen)}};
 }
 
-enum class Bounds { kNone, kBox, kUnbounded };
+// What the partner table knows of a body's triangles.
+struct BodyBounds {
+    bool anyTriangle = false;  // without one, nothing of the body can be met
+    bool unbounded = false;    // some mesh cannot be bounded
+    bool anyBox = false;       // `box` holds the world bounds of the meshes that can
+    Box3 box;
+};
 
-// The world bounds of all the body's triangles: none when it has no triangle
-// (nothing of it can be met), unbounded when some mesh cannot be bounded.
-Bounds bodyBounds(CollisionBody& body, Box3& out) {
-    Bounds result = Bounds::kNone;
+BodyBounds bodyBounds(CollisionBody& body) {
+    BodyBounds out;
     for (CollisionShape* shape = body.shapesHead; shape; shape = shape->next) {
         MeshShape* mesh = asMesh(shape);
         if (!mesh || mesh->triangleCount == 0) continue;
+        out.anyTriangle = true;
         Box3 local;
-        if (!meshBounds(*mesh, local)) return Bounds::kUnbounded;
-        const Box3 box = worldBox(local, body.currentPosition);
-        if (!boxIsBoundable(box, Vec3{1, 1, 1})) return Bounds::kUnbounded;
-        out = result == Bounds::kBox ? unite(out, box) : box;
-        result = Bounds::kBox;
+        const bool bounded = meshBounds(*mesh, local);
+        const Box3 box = bounded ? worldBox(local, body.currentPosition) : Box3{};
+        if (!bounded || !boxIsBoundable(box, Vec3{1, 1, 1})) {
+            out.unbounded = true;
+            continue;
+        }
+        out.box = out.anyBox ? unite(out.box, box) : box;
+        out.anyBox = true;
     }
-    return result;
+    return out;
 }
 
 bool reserve(PartnerTable& table, int32_t wanted) {
@@ -78,20 +86,22 @@ bool buildPartnerTable(PartnerTable& table) {
     if (!reserve(table, bodies)) return false;
     table.count = table.unboundedCount = 0;
     table.bounds = Box3{};
+    bool anyBounds = false;
     for (CollisionBody* body = bodyListHead; body; body = body->next) {
         if (!body->active) continue;
-        Box3 box;
-        const Bounds bounds = bodyBounds(*body, box);
-        if (bounds == Bounds::kNone) continue;
-        // An unbounded body keeps an empty box in the tree and is always a candidate.
-        if (bounds == Bounds::kUnbounded) {
-            table.unbounded[table.unboundedCount++] = table.count;
-            box = Box3{};
-        } else {
-            table.bounds = table.count == table.unboundedCount ? box : unite(table.bounds, box);
+        const BodyBounds bounds = bodyBounds(*body);
+        if (!bounds.anyTriangle) continue;
+        // The reach of a step is sized by how far the table's bounds lie from
+        // it, and each mesh that can be bounded is then checked against that
+        // reach, those of an unbounded body too: their bounds belong in it.
+        if (bounds.anyBox) {
+            table.bounds = anyBounds ? unite(table.bounds, bounds.box) : bounds.box;
+            anyBounds = true;
         }
+        // An unbounded body keeps an empty box in the tree and is always a candidate.
+        if (bounds.unbounded) table.unbounded[table.unboundedCount++] = table.count;
         table.bodies[table.count] = body;
-        table.boxes[table.count++] = box;
+        table.boxes[table.count++] = bounds.unbounded ? Box3{} : bounds.box;
     }
     return buildBoxTree(table.tree, table.boxes, table.count);
 }

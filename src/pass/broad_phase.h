@@ -21,7 +21,7 @@ struct PartnerTable {
     CollisionBody** bodies = nullptr;  // meetable bodies in body-list order
     Box3* boxes = nullptr;             // their world bounds
     int32_t* unbounded = nullptr;      // places of bodies with no usable bounds
-    Box3 bounds;                       // of all the boxes (the scale of their rounding)
+    Box3 bounds;                       // of every mesh that can be bounded (the scale of their rounding)
     int32_t count = 0;
     int32_t unboundedCount = 0;
     int32_t capacity = 0;
