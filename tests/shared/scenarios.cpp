@@ -700,14 +700,18 @@ void walkTerrain(Host& host, Random& r, Digest& d, int frames) {
             const float y = 6.0f + r.coordinate(2);
             placeAt(z, n, -40.0f, y, 3.5f);
             placeAt(z, n, -40.0f, y, 3.5f);
-            placeAt(z, n, 1000.0f + r.fine(0.0f, 300.0f), y - 2.0f, 3.5f + r.coordinate(20));
+            // Drawn one by one: the order in which a call's arguments are
+            // evaluated differs between compilers.
+            const float across = r.coordinate(20), along = r.fine(0.0f, 300.0f);
+            placeAt(z, n, 1000.0f + along, y - 2.0f, 3.5f + across);
         }
         if (frame % 6 == 4) {  // from far outside, across the whole level
             const int32_t n = walkers[1].n;
             const float x = -700.0f - r.fine(0.0f, 200.0f), zz = r.coordinate(40);
             placeAt(z, n, x, 3.0f, zz);
             placeAt(z, n, x, 3.0f, zz);
-            placeAt(z, n, 700.0f, 1.0f + r.coordinate(2), zz + r.coordinate(8));
+            const float across = r.coordinate(8), up = r.coordinate(2);
+            placeAt(z, n, 700.0f, 1.0f + up, zz + across);
         }
         if (frame == frames / 2) addTerrainRows(z, heights, 36, kTerrainCells, true);
         z.RunCollisionZEP();
