@@ -275,11 +275,14 @@ struct CandidateChecks {
     // reach of the path's point at travel t (a negative travel, within reach
     // of the start), so a triangle whose grown box the path first enters
     // past the nearest hit so far can give no hit the sweep would take. The
-    // allowance covers a direction unit only to Normalize's tolerance.
+    // allowance covers a direction unit only to Normalize's tolerance, and
+    // the float rounding of the values a travel is computed from: a few ulps
+    // of the largest coordinate, which far out or with a tiny radius can
+    // exceed the travel itself.
     bool beyondNearest(double entry, const SweepResult& result) const {
         if (std::isnan(result.nearestDistance)) return false;  // every later hit would be taken
         const double nearest = std::max(0.0, double(result.nearestDistance));
-        return entry * double(frame.sweepLength) > nearest * (1.0 + 2e-5) + 1e-5;
+        return entry * double(frame.sweepLength) > nearest * (1.0 + 2e-5) + 1e-5 + 0x1p-19 * reach.scaleInRadii;
     }
 };
 
@@ -323,12 +326,13 @@ struct NearestAlone {
     // order only if its plane is met within the nearest hit before it, which
     // can be any hit of another triangle, or of one the walk left out as
     // beyond the nearest (those lie past it by the allowance of
-    // beyondNearest). Where a plane is met past either (a grazing sweep, or
-    // an overlapped corner behind an embedded plane), or too many triangles
-    // tie, the whole list decides.
-    bool decided() const {
+    // beyondNearest, of which half is left for the rounding). Where a plane
+    // is met past either (a grazing sweep, or an overlapped corner behind an
+    // embedded plane), or too many triangles tie, the whole list decides.
+    bool decided(double scaleInRadii) const {
         if (!found || std::isnan(best.nearestDistance) || tiedCount > kMostTied) return false;
-        const double leftOut = std::max(0.0, double(best.nearestDistance)) * (1.0 + 1e-5) + 5e-6;
+        const double leftOut =
+            std::max(0.0, double(best.nearestDistance)) * (1.0 + 1e-5) + 5e-6 + 0x1p-20 * scaleInRadii;
         return gate <= double(others) && gate <= leftOut;
     }
 
@@ -415,7 +419,7 @@ bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const 
     for (int32_t place = index.tree.boxCount; place < index.listed; ++place)
         testTriangle(place, checks.reach.entry(index.triangleBoxes[place]));
     if (!nearest.found) return true;  // what no triangle meets alone, the list does not meet
-    if (!nearest.decided()) return sweepInListOrder(result, index, checks);
+    if (!nearest.decided(checks.reach.scaleInRadii)) return sweepInListOrder(result, index, checks);
     if (nearest.tiedCount == 1)
         result = nearest.best;
     else

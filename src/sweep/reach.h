@@ -56,8 +56,12 @@ constexpr double kReachSlackPerLength = 1e-5;
 constexpr double kReachSlackPerCoordinate = 0x1p-21;
 constexpr double kReachSlackSquaredPerLength = 0x1p-20;
 // Past this ratio of coordinates to radius, ellipsoid-space floats no longer
-// resolve the geometry; such sweeps take the plain path over every triangle.
-constexpr double kLargestSafeScale = 1e30;
+// resolve the geometry (a float's step there is 4 radii and more), and the
+// exact tests, cancelling such values against each other, can accept hits
+// anywhere: no slack bounds them. Such sweeps take the plain path over every
+// triangle. (A flat ellipsoid of radius 1e-20 made such hits millions of
+// radii off its path.)
+constexpr double kLargestSafeScale = 0x1p26;
 
 // The reach in radii of a sweep `length` radii long among coordinates of at
 // most `largestCoordinate` radii.
