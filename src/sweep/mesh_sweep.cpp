@@ -308,6 +308,18 @@ bool sweepGathered(SweepResult& result, const TriangleIndex& index, const SweptB
     return true;
 }
 
+// A mesh too small for a tree: each listed triangle, in order, checked as a
+// tree's candidates are. A tree-less gather would list exactly those whose
+// boxes the reach meets, and the checks skip the rest anyway.
+void sweepUntreed(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
+    for (int32_t place = 0; place < index.listed; ++place) {
+        const Box3& box = index.triangleBoxes[place];
+        if (checks.skips(place, box, checks.reach.entry(box), result)) continue;
+        sweepTriangle(result, checks.frame,
+                      makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+    }
+}
+
 // How far from its start a long sweep looks first, in radii, and by how much
 // it widens the look each time the hits so far do not settle it.
 constexpr double kNearStartInRadii = 24.0;
@@ -348,18 +360,20 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     if (!refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
-    SweptBox reach;
-    if (!sweptReach(Subtract(start, M), Subtract(end, M), radii, index.bounds, reach))
-        return false;
+    const SweepReach* setup = sweepReachFor(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
+    if (!setup) return false;
+    const SweptBox& reach = setup->reach;
     NamedTriangles named;
     if (!collectNamedTriangles(firstContact, mesh, named)) return false;
     frame.pruneFarFeatures = true;
-    frame.featureReach = makeFeatureReach(frame.S, frame.E, frame.sphereRadius, reach.marginInRadii);
-    const ReachFilter filter =
-        makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, reach);
-    const CandidateChecks checks{frame, named, filter, reach, radii};
+    frame.featureReach = setup->features;
+    const CandidateChecks checks{frame, named, setup->filter, reach, radii};
     // Small meshes have no tree and nothing worth keeping.
-    if (cache && index.tree.boxCount > 0 &&
+    if (index.tree.boxCount == 0) {
+        sweepUntreed(result, index, checks);
+        return true;
+    }
+    if (cache &&
         (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, index, radii, reach))) {
         sweepCachedTriangles(result, *cache, checks);
         return true;

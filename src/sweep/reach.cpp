@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace zep {
 
@@ -182,6 +183,51 @@ ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, 
     const double distance = double(sphereRadius) * reach.marginInRadii;
     filter.reachSquared = distance * distance;
     return filter;
+}
+
+}  // namespace zep
+
+namespace zep {
+
+namespace {
+
+struct ReachQuestion {
+    Vec3 from;
+    Vec3 to;
+    Vec3 radii;
+    Box3 within;
+    float sphereRadius = 0.0f;
+};
+// Compared as bytes: there must be no padding whose bits could differ.
+static_assert(sizeof(ReachQuestion) == 16 * sizeof(float));
+
+struct LastReach {
+    ReachQuestion question;
+    SweepReach answer;
+    bool valid = false;
+};
+
+LastReach lastReach;
+
+// Bit for bit: the answer is a function of the bits, NaNs included.
+bool sameQuestion(const ReachQuestion& a, const ReachQuestion& b) {
+    return std::memcmp(&a, &b, sizeof(ReachQuestion)) == 0;
+}
+
+}  // namespace
+
+const SweepReach* sweepReachFor(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const Box3& within) {
+    const ReachQuestion question{from, to, radii, within, sphereRadius};
+    if (lastReach.valid && sameQuestion(question, lastReach.question)) return &lastReach.answer;
+    lastReach.valid = false;
+    SweepReach& answer = lastReach.answer;
+    if (!sweptReach(from, to, radii, within, answer.reach)) return nullptr;
+    answer.features = makeFeatureReach(DivideComponents(from, radii), DivideComponents(to, radii), sphereRadius,
+                                       answer.reach.marginInRadii);
+    answer.filter = makeReachFilter(from, to, radii, sphereRadius, answer.reach);
+    lastReach.question = question;
+    lastReach.valid = true;
+    return &answer;
 }
 
 }  // namespace zep

@@ -143,3 +143,23 @@ struct ReachFilter {
 ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const SweptBox& reach);
 
 }  // namespace zep
+
+namespace zep {
+
+// Everything a sweep's reach gives it: the swept box, and the corner and
+// triangle filters made from it.
+struct SweepReach {
+    SweptBox reach;
+    FeatureReach features;
+    ReachFilter filter;
+};
+
+// The reach of a sweep from `from` to `to` (mesh frame) with these radii and
+// sphere radius, among triangles within `within`; nullptr when sweptReach
+// cannot bound it. Valid until the next call. The meshes of one body
+// usually hold the same triangles (a triangle goes to every mesh shape of
+// its body), so a step asks for the same reach mesh after mesh: it is made
+// once and handed back while the question stays the same to the bit.
+const SweepReach* sweepReachFor(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const Box3& within);
+
+}  // namespace zep
