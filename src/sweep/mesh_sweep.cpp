@@ -8,6 +8,7 @@
 #include "base/scratch.h"
 #include "index/triangle_index.h"
 #include "sweep/edge_vertex_tests.h"
+#include "sweep/mesh_frames.h"
 #include "sweep/reach.h"
 #include "sweep/sweep_cache.h"
 #include "world/contact.h"
@@ -237,10 +238,11 @@ bool collectNamedTriangles(const Contact* first, const MeshShape& mesh, NamedTri
     return true;
 }
 
-// A cached triangle's ellipsoid-space values, computed on its first use and
-// then read back: the same bits makeTriangleFrame gives.
-TriangleFrame cachedTriangleFrame(CachedTriangle& entry, const MeshTriangle& stored, Vec3 radii, Vec3 S) {
-    const int32_t number = entry.place + 1;
+// A kept triangle's ellipsoid-space values (an entry of an ellipsoid's cache
+// or of a small mesh's frames), computed on its first use and then read
+// back: the same bits makeTriangleFrame gives.
+template <class Entry>
+TriangleFrame keptTriangleFrame(Entry& entry, const MeshTriangle& stored, int32_t number, Vec3 radii, Vec3 S) {
     if (!entry.framed) {
         const TriangleFrame tri = makeTriangleFrame(stored, number, radii, S);
         entry.A = tri.A;
@@ -288,7 +290,7 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
     for (int32_t i = 0; i < cache.count; ++i) {
         CachedTriangle& entry = cache.entries[i];
         if (checks.skips(entry.place, entry.box, checks.reach.entry(entry.box), result)) continue;
-        sweepTriangle(result, checks.frame, cachedTriangleFrame(entry, *entry.stored, checks.radii, checks.frame.S));
+        sweepTriangle(result, checks.frame, keptTriangleFrame(entry, *entry.stored, entry.place + 1, checks.radii, checks.frame.S));
     }
 }
 
@@ -310,13 +312,18 @@ bool sweepGathered(SweepResult& result, const TriangleIndex& index, const SweptB
 
 // A mesh too small for a tree: each listed triangle, in order, checked as a
 // tree's candidates are. A tree-less gather would list exactly those whose
-// boxes the reach meets, and the checks skip the rest anyway.
-void sweepUntreed(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
+// boxes the reach meets, and the checks skip the rest anyway. The mesh's
+// frames, when it has them (`frames` not null), hold the triangles'
+// ellipsoid-space values.
+void sweepUntreed(SweepResult& result, const TriangleIndex& index, FramedTriangle* frames,
+                  const CandidateChecks& checks) {
     for (int32_t place = 0; place < index.listed; ++place) {
         const Box3& box = index.triangleBoxes[place];
         if (checks.skips(place, box, checks.reach.entry(box), result)) continue;
+        const MeshTriangle& stored = *index.triangles[place];
         sweepTriangle(result, checks.frame,
-                      makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+                      frames ? keptTriangleFrame(frames[place], stored, place + 1, checks.radii, checks.frame.S)
+                             : makeTriangleFrame(stored, place + 1, checks.radii, checks.frame.S));
     }
 }
 
@@ -370,7 +377,7 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     const CandidateChecks checks{frame, named, setup->filter, reach, radii};
     // Small meshes have no tree and nothing worth keeping.
     if (index.tree.boxCount == 0) {
-        sweepUntreed(result, index, checks);
+        sweepUntreed(result, index, framesFor(mesh.frames, index.listed, radii), checks);
         return true;
     }
     if (cache &&
