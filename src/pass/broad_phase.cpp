@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "base/allocation.h"
 #include "base/scratch.h"
@@ -118,44 +117,12 @@ int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, const 
     return found;
 }
 
-namespace {
-
-// The world box of a mesh's bounds at its body's position, and whether it can be bounded.
-struct MeshWorldBox {
-    Box3 local;
-    Vec3 position;
-    Box3 box;
-    bool boundable = false;
-    bool filled = false;
-};
-
-// The meshes of one body usually hold the same triangles (a triangle goes to
-// every mesh shape of its body) and always share its position, so a step
-// asks for the same world box mesh after mesh: the last one is kept.
-MeshWorldBox lastMeshBox;
-
-const MeshWorldBox& meshWorldBox(const Box3& local, Vec3 position) {
-    MeshWorldBox& last = lastMeshBox;
-    // Bit for bit: the box is a function of the bits.
-    if (!last.filled || std::memcmp(&last.local, &local, sizeof local) != 0 ||
-        std::memcmp(&last.position, &position, sizeof position) != 0) {
-        last.filled = true;
-        last.local = local;
-        last.position = position;
-        last.box = worldBox(local, position);
-        last.boundable = boxIsBoundable(last.box, Vec3{1, 1, 1});
-    }
-    return last;
-}
-
-}  // namespace
-
 bool meshMeets(const MeshShape& mesh, const SweptBox& reach) {
     if (mesh.triangleCount == 0) return false;
     Box3 local;
     if (!meshBounds(mesh, local)) return true;
-    const MeshWorldBox& world = meshWorldBox(local, mesh.header.body->currentPosition);
-    return !world.boundable || reach.meets(world.box);
+    const Box3 box = worldBox(local, mesh.header.body->currentPosition);
+    return !boxIsBoundable(box, Vec3{1, 1, 1}) || reach.meets(box);
 }
 
 void releasePartnerTable() {

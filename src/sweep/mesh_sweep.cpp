@@ -10,6 +10,7 @@
 #include "sweep/edge_vertex_tests.h"
 #include "sweep/mesh_frames.h"
 #include "sweep/reach.h"
+#include "sweep/reached_triangles.h"
 #include "sweep/sweep_cache.h"
 #include "world/contact.h"
 #include "world/object.h"
@@ -310,16 +311,17 @@ bool sweepGathered(SweepResult& result, const TriangleIndex& index, const SweptB
     return true;
 }
 
-// A mesh too small for a tree: each listed triangle, in order, checked as a
-// tree's candidates are. A tree-less gather would list exactly those whose
-// boxes the reach meets, and the checks skip the rest anyway. The mesh's
-// frames, when it has them (`frames` not null), hold the triangles'
-// ellipsoid-space values.
-void sweepUntreed(SweepResult& result, const TriangleIndex& index, FramedTriangle* frames,
-                  const CandidateChecks& checks) {
-    for (int32_t place = 0; place < index.listed; ++place) {
-        const Box3& box = index.triangleBoxes[place];
-        if (checks.skips(place, box, checks.reach.entry(box), result)) continue;
+// A mesh too small for a tree: the listed triangles its reach takes in, in
+// order, checked further as a tree's candidates are. A tree-less gather
+// would list exactly those whose boxes the reach meets, and the checks skip
+// the rest anyway. The mesh's frames, when it has them (`frames` not null),
+// hold the triangles' ellipsoid-space values.
+void sweepUntreed(SweepResult& result, const TriangleIndex& index, const SweepReach& setup,
+                  FramedTriangle* frames, const CandidateChecks& checks) {
+    const ReachedTriangles reached = reachedTriangles(setup, index.triangleBoxes, index.listed);
+    for (int32_t i = 0; i < reached.count; ++i) {
+        const int32_t place = reached.triangles[i].place;
+        if (checks.named.contains(place + 1) || checks.beyondNearest(reached.triangles[i].entry, result)) continue;
         const MeshTriangle& stored = *index.triangles[place];
         sweepTriangle(result, checks.frame,
                       frames ? keptTriangleFrame(frames[place], stored, place + 1, checks.radii, checks.frame.S)
@@ -376,8 +378,8 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     frame.featureReach = setup->features;
     const CandidateChecks checks{frame, named, setup->filter, reach, radii};
     // Small meshes have no tree and nothing worth keeping.
-    if (index.tree.boxCount == 0) {
-        sweepUntreed(result, index, framesFor(mesh.frames, index.listed, radii), checks);
+    if (index.tree.boxCount == 0 && index.listed <= kMostReachedBoxes) {
+        sweepUntreed(result, index, *setup, framesFor(mesh.frames, index.listed, radii), checks);
         return true;
     }
     if (cache &&

@@ -208,6 +208,7 @@ struct LastReach {
 };
 
 LastReach lastReach;
+uint64_t reachesMade = 0;
 
 // Bit for bit: the answer is a function of the bits, NaNs included.
 bool sameQuestion(const ReachQuestion& a, const ReachQuestion& b) {
@@ -225,6 +226,7 @@ const SweepReach* sweepReachFor(Vec3 from, Vec3 to, Vec3 radii, float sphereRadi
     answer.features = makeFeatureReach(DivideComponents(from, radii), DivideComponents(to, radii), sphereRadius,
                                        answer.reach.marginInRadii);
     answer.filter = makeReachFilter(from, to, radii, sphereRadius, answer.reach);
+    answer.made = ++reachesMade;
     lastReach.question = question;
     lastReach.valid = true;
     return &answer;

@@ -45,6 +45,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "base/box3.h"
 #include "base/vec3.h"
@@ -152,6 +153,7 @@ struct SweepReach {
     SweptBox reach;
     FeatureReach features;
     ReachFilter filter;
+    uint64_t made = 0;  // a number no other reach made before it has had
 };
 
 // The reach of a sweep from `from` to `to` (mesh frame) with these radii and
