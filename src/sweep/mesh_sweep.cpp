@@ -291,7 +291,8 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
     for (int32_t i = 0; i < cache.count; ++i) {
         CachedTriangle& entry = cache.entries[i];
         if (checks.skips(entry.place, entry.box, checks.reach.entry(entry.box), result)) continue;
-        sweepTriangle(result, checks.frame, keptTriangleFrame(entry, *entry.stored, entry.place + 1, checks.radii, checks.frame.S));
+        sweepTriangle(result, checks.frame,
+                      keptTriangleFrame(entry, *entry.stored, entry.place + 1, checks.radii, checks.frame.S));
     }
 }
 
@@ -369,7 +370,8 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     if (!refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
-    const SweepReach* setup = sweepReachFor(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
+    const SweepReach* setup =
+        sweepReachFor(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
     if (!setup) return false;
     const SweptBox& reach = setup->reach;
     NamedTriangles named;
