@@ -1,10 +1,10 @@
 #include "pass/step_meshes.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 #include "base/allocation.h"
+#include "base/same_bits.h"
 #include "pass/broad_phase.h"
 #include "world/object.h"
 #include "world/rules.h"
@@ -63,7 +63,7 @@ private:
     // Bit for bit: what meshMeets reads of a mesh, its position aside.
     static bool sameBounds(const MeshShape& a, const MeshShape& b) {
         return (a.triangleCount == 0) == (b.triangleCount == 0) && a.allFinite == b.allFinite &&
-               std::memcmp(&a.bounds, &b.bounds, sizeof(Box3)) == 0;
+               sameBits(a.bounds, b.bounds);
     }
 
     const SweptBox& reach_;

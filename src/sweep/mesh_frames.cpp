@@ -1,15 +1,13 @@
 #include "sweep/mesh_frames.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "base/allocation.h"
+#include "base/same_bits.h"
 
 namespace zep {
 
 namespace {
-
-bool sameRadii(Vec3 a, Vec3 b) { return std::memcmp(&a, &b, sizeof(Vec3)) == 0; }
 
 void forgetAll(MeshFrames& frames) {
     for (int32_t i = 0; i < frames.capacity; ++i) frames.entries[i].framed = false;
@@ -17,7 +15,7 @@ void forgetAll(MeshFrames& frames) {
 
 }  // namespace
 
-FramedTriangle* framesFor(MeshFrames& frames, int32_t listed, Vec3 radii) {
+FramedTriangle* framesFor(MeshFrames& frames, int32_t listed, const Vec3& radii) {
     if (listed > frames.capacity) {
         // Triangles arrive one by one: grow by doubling, starting afresh.
         const int32_t capacity = std::max(listed, 2 * frames.capacity);
@@ -27,7 +25,7 @@ FramedTriangle* framesFor(MeshFrames& frames, int32_t listed, Vec3 radii) {
         frames.entries = bigger;
         frames.capacity = capacity;
         frames.radii = radii;
-    } else if (!sameRadii(frames.radii, radii)) {
+    } else if (!sameBits(frames.radii, radii)) {
         forgetAll(frames);
         frames.radii = radii;
     }

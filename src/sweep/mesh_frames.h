@@ -18,6 +18,6 @@ namespace zep {
 // The mesh's entries for its first `listed` triangles with these radii,
 // emptied when the radii differ from the last sweep's. nullptr when memory
 // runs out: the sweep then computes every triangle itself.
-FramedTriangle* framesFor(MeshFrames& frames, int32_t listed, Vec3 radii);
+FramedTriangle* framesFor(MeshFrames& frames, int32_t listed, const Vec3& radii);
 
 }  // namespace zep

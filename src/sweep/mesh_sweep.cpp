@@ -5,6 +5,7 @@
 
 #include "base/allocation.h"
 #include "base/reference_path.h"
+#include "base/same_bits.h"
 #include "base/scratch.h"
 #include "index/triangle_index.h"
 #include "sweep/edge_vertex_tests.h"
@@ -57,9 +58,7 @@ enum class PlaneOutcome {
     kFaceCandidate,     // the plane is met; see whether inside the triangle
 };
 
-SweepFrame makeFrame(const MeshShape& mesh, Vec3 start, Vec3 end, Vec3 radii,
-                     float sphereRadius) {
-    const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
+SweepFrame frameAt(Vec3 M, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius) {
     SweepFrame frame;
     frame.S = DivideComponents(Subtract(start, M), radii);
     frame.E = DivideComponents(Subtract(end, M), radii);
@@ -69,6 +68,36 @@ SweepFrame makeFrame(const MeshShape& mesh, Vec3 start, Vec3 end, Vec3 radii,
     frame.dir = normalized(move);
     frame.sphereRadius = sphereRadius;
     return frame;
+}
+
+struct LastFrame {
+    Vec3 M;
+    Vec3 start;
+    Vec3 end;
+    Vec3 radii;
+    float sphereRadius = 0.0f;
+    bool valid = false;
+    SweepFrame frame;
+
+    bool asks(const Vec3& otherM, const Vec3& otherStart, const Vec3& otherEnd, const Vec3& otherRadii,
+              float otherSphereRadius) const {
+        return valid && sameBits(M, otherM) && sameBits(start, otherStart) && sameBits(end, otherEnd) &&
+               sameBits(radii, otherRadii) && sameBits(sphereRadius, otherSphereRadius);
+    }
+};
+
+LastFrame lastFrame;
+
+// The meshes of one body share its position, so the sweeps of one step ask
+// for the same frame mesh after mesh: the last one is kept, and handed back
+// while the question stays the same to the bit.
+const SweepFrame& makeFrame(const MeshShape& mesh, const Vec3& start, const Vec3& end, const Vec3& radii,
+                            float sphereRadius) {
+    const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
+    if (!lastFrame.asks(M, start, end, radii, sphereRadius)) {
+        lastFrame = LastFrame{M, start, end, radii, sphereRadius, true, frameAt(M, start, end, radii, sphereRadius)};
+    }
+    return lastFrame.frame;
 }
 
 // True when a contact of the list already names triangle n of this mesh:
@@ -370,8 +399,8 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     if (!refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
-    const SweepReach* setup =
-        sweepReachFor(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, index.bounds);
+    const Vec3 from = Subtract(start, M), to = Subtract(end, M);
+    const SweepReach* setup = sweepReachFor(from, to, radii, frame.sphereRadius, index.bounds);
     if (!setup) return false;
     const SweptBox& reach = setup->reach;
     NamedTriangles named;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+
+#include "base/same_bits.h"
 
 namespace zep {
 
@@ -197,9 +198,14 @@ struct ReachQuestion {
     Vec3 radii;
     Box3 within;
     float sphereRadius = 0.0f;
+
+    // Bit for bit: the answer is a function of the bits, NaNs included.
+    bool asks(const Vec3& otherFrom, const Vec3& otherTo, const Vec3& otherRadii, float otherSphereRadius,
+              const Box3& otherWithin) const {
+        return sameBits(from, otherFrom) && sameBits(to, otherTo) && sameBits(radii, otherRadii) &&
+               sameBits(sphereRadius, otherSphereRadius) && sameBits(within, otherWithin);
+    }
 };
-// Compared as bytes: there must be no padding whose bits could differ.
-static_assert(sizeof(ReachQuestion) == 16 * sizeof(float));
 
 struct LastReach {
     ReachQuestion question;
@@ -210,16 +216,11 @@ struct LastReach {
 LastReach lastReach;
 uint64_t reachesMade = 0;
 
-// Bit for bit: the answer is a function of the bits, NaNs included.
-bool sameQuestion(const ReachQuestion& a, const ReachQuestion& b) {
-    return std::memcmp(&a, &b, sizeof(ReachQuestion)) == 0;
-}
-
 }  // namespace
 
-const SweepReach* sweepReachFor(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const Box3& within) {
-    const ReachQuestion question{from, to, radii, within, sphereRadius};
-    if (lastReach.valid && sameQuestion(question, lastReach.question)) return &lastReach.answer;
+const SweepReach* sweepReachFor(const Vec3& from, const Vec3& to, const Vec3& radii, float sphereRadius,
+                                const Box3& within) {
+    if (lastReach.valid && lastReach.question.asks(from, to, radii, sphereRadius, within)) return &lastReach.answer;
     lastReach.valid = false;
     SweepReach& answer = lastReach.answer;
     if (!sweptReach(from, to, radii, within, answer.reach)) return nullptr;
@@ -227,7 +228,7 @@ const SweepReach* sweepReachFor(Vec3 from, Vec3 to, Vec3 radii, float sphereRadi
                                        answer.reach.marginInRadii);
     answer.filter = makeReachFilter(from, to, radii, sphereRadius, answer.reach);
     answer.made = ++reachesMade;
-    lastReach.question = question;
+    lastReach.question = ReachQuestion{from, to, radii, within, sphereRadius};
     lastReach.valid = true;
     return &answer;
 }

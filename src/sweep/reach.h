@@ -162,6 +162,7 @@ struct SweepReach {
 // usually hold the same triangles (a triangle goes to every mesh shape of
 // its body), so a step asks for the same reach mesh after mesh: it is made
 // once and handed back while the question stays the same to the bit.
-const SweepReach* sweepReachFor(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const Box3& within);
+const SweepReach* sweepReachFor(const Vec3& from, const Vec3& to, const Vec3& radii, float sphereRadius,
+                                const Box3& within);
 
 }  // namespace zep
