@@ -413,7 +413,7 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
         sweepUntreed(result, index, *setup, framesFor(mesh.frames, index.listed, radii), checks);
         return true;
     }
-    if (cache &&
+    if (cache && index.tree.boxCount > 0 &&
         (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, index, radii, reach))) {
         sweepCachedTriangles(result, *cache, checks);
         return true;
