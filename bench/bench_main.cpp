@@ -79,6 +79,13 @@ std::vector<Scene> scenes() {
                         placeShots(kMoverBase, 1000);
                     },
                     1000, 60, 1, [](int frame) { shootFrame(kMoverBase, 1000, frame, shotSide); }});
+    // Every ellipsoid of one body against every mesh of another: the work is
+    // N x N sweeps a pass, so what each costs decides the figure.
+    for (int shapes : {250, 500, 1000})
+        list.push_back({"one body of " + std::to_string(shapes) + " ellipsoids against one body of " +
+                            std::to_string(shapes) + " meshes",
+                        [shapes] { placeShapeCrowd(kMoverBase, kLevelObject, shapes); }, 1, 10000 / shapes,
+                        10000 / shapes, [](int frame) { circleFrame(kMoverBase, frame); }});
     return list;
 }
 

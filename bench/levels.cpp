@@ -125,6 +125,22 @@ void placeMovers(int first, int count, float side, float at) {
     }
 }
 
+namespace {
+
+// A unit box of 12 triangles, in the object's own frame from (0, 0, 0).
+void addUnitBox(int object) {
+    const float c[8][3] = {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}, {0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1}};
+    const int faces[6][4] = {{4, 7, 6, 5}, {0, 1, 2, 3}, {0, 4, 5, 1}, {3, 2, 6, 7}, {0, 3, 7, 4}, {1, 5, 6, 2}};
+    for (const auto& f : faces) {
+        AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[1]][0], c[f[1]][1], c[f[1]][2], c[f[2]][0],
+                   c[f[2]][1], c[f[2]][2]);
+        AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[2]][0], c[f[2]][1], c[f[2]][2], c[f[3]][0],
+                   c[f[3]][1], c[f[3]][2]);
+    }
+}
+
+}  // namespace
+
 void placeBoxes(int first, int count, float side) {
     const int perRow = int(std::ceil(std::sqrt(double(count))));
     const float spacing = side / float(perRow);
@@ -132,18 +148,30 @@ void placeBoxes(int first, int count, float side) {
         const int object = first + k;
         NewCollObjZEP(object, 2);
         AddObjShapeZEP(object, ZEP_SHAPE_MESH);
-        const float s = 1.0f;
-        const float c[8][3] = {{0, 0, 0}, {s, 0, 0}, {s, 0, s}, {0, 0, s}, {0, s, 0}, {s, s, 0}, {s, s, s}, {0, s, s}};
-        const int faces[6][4] = {{4, 7, 6, 5}, {0, 1, 2, 3}, {0, 4, 5, 1}, {3, 2, 6, 7}, {0, 3, 7, 4}, {1, 5, 6, 2}};
-        for (const auto& f : faces) {
-            AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[1]][0], c[f[1]][1], c[f[1]][2], c[f[2]][0],
-                       c[f[2]][1], c[f[2]][2]);
-            AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[2]][0], c[f[2]][1], c[f[2]][2], c[f[3]][0],
-                       c[f[3]][1], c[f[3]][2]);
-        }
+        addUnitBox(object);
         UpdateObjZEP(object, (k % perRow) * spacing, 0, (k / perRow) * spacing, 0, 0, 0);
         ActivateObjZEP(object);
     }
+}
+
+void placeShapeCrowd(int mover, int meshes, int shapes) {
+    NewCollObjZEP(meshes, 2);
+    for (int k = 0; k < shapes; ++k) AddObjShapeZEP(meshes, ZEP_SHAPE_MESH);
+    addUnitBox(meshes);
+    UpdateObjZEP(meshes, 0, 0, 0, 0, 0, 0);
+    ActivateObjZEP(meshes);
+    NewCollObjZEP(mover, 1);
+    for (int k = 0; k < shapes; ++k) AddObjShapeZEP(mover, ZEP_SHAPE_ELLIPSOID);
+    SetObjRadiusZEP(mover, kMoverRadii[0], kMoverRadii[1], kMoverRadii[2]);
+    UpdateObjZEP(mover, 0.5f, 1.95f, 0.5f, 0, 0, 0);
+    ActivateObjZEP(mover);
+}
+
+void circleFrame(int object, int frame) {
+    const float heading = 0.5f * float(frame);
+    const float x = zepFloat(PeekObjXZEP(object)), y = zepFloat(PeekObjYZEP(object)), z = zepFloat(PeekObjZZEP(object));
+    UpdateObjZEP(object, x + 0.1f * std::cos(heading), y - 0.2f, z + 0.1f * std::sin(heading), 0, 0, 0);
+    RunCollisionZEP();
 }
 
 void walkFrame(int first, int count, int frame) {

@@ -35,6 +35,16 @@ void placeMovers(int first, int count, float side, float at = 0);
 // square of `side`.
 void placeBoxes(int first, int count, float side);
 
+// Object `meshes` (type 2) with `shapes` mesh shapes and object `mover`
+// (type 1) with `shapes` ellipsoids standing on them. A triangle goes to
+// every mesh shape of its object, so the meshes are `shapes` copies of one
+// unit box, and every ellipsoid meets every mesh.
+void placeShapeCrowd(int mover, int meshes, int shapes);
+
+// One frame of that mover: a step around a small circle on the box top (with
+// gravity), then one pass.
+void circleFrame(int object, int frame);
+
 // One frame: every mover steps along its own turning heading (with
 // gravity), then one pass.
 void walkFrame(int first, int count, int frame);

@@ -1,8 +1,10 @@
 #include "pass/step_meshes.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "base/allocation.h"
+#include "base/same_bits.h"
 #include "pass/broad_phase.h"
 #include "world/object.h"
 #include "world/rules.h"
@@ -41,6 +43,34 @@ int32_t meshShapesOf(const CollisionBody& body) {
     return count;
 }
 
+// Whether the meshes of one partner meet a step's reach. The meshes of a
+// body share its position, and usually its triangles too (a triangle goes
+// to every mesh shape of its body): a mesh whose bounds are those of the
+// mesh asked about before meets the reach as that one did.
+class PartnerMeshReach {
+public:
+    explicit PartnerMeshReach(const SweptBox& reach) : reach_(reach) {}
+
+    bool meets(const MeshShape& mesh) {
+        if (!last_ || !sameBounds(*last_, mesh)) {
+            lastMeets_ = meshMeets(mesh, reach_);
+            last_ = &mesh;
+        }
+        return lastMeets_;
+    }
+
+private:
+    // Bit for bit: what meshMeets reads of a mesh, its position aside.
+    static bool sameBounds(const MeshShape& a, const MeshShape& b) {
+        return (a.triangleCount == 0) == (b.triangleCount == 0) && a.allFinite == b.allFinite &&
+               sameBits(a.bounds, b.bounds);
+    }
+
+    const SweptBox& reach_;
+    const MeshShape* last_ = nullptr;
+    bool lastMeets_ = false;
+};
+
 // The partner's meshes that the ellipsoid meets, in shape order.
 bool pushPairedMeshes(MeshBuffer& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
                       const SweptBox* reach) {
@@ -49,10 +79,12 @@ bool pushPairedMeshes(MeshBuffer& buffer, EllipsoidShape& ellipsoid, CollisionBo
     // A body's bounds in the partner tree are its one mesh's bounds: the
     // partner query has already tested them.
     if (reach && meshShapesOf(*partner) == 1) reach = nullptr;
+    std::optional<PartnerMeshReach> inReach;
+    if (reach) inReach.emplace(*reach);
     for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
         if (!rulePairsShapes(&ellipsoid.header, shape)) continue;
         MeshShape* mesh = asMesh(shape);
-        if (!mesh || (reach && !meshMeets(*mesh, *reach))) continue;
+        if (!mesh || (inReach && !inReach->meets(*mesh))) continue;
         if (!push(buffer, mesh)) return false;
     }
     return true;

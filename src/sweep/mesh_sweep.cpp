@@ -5,11 +5,14 @@
 
 #include "base/allocation.h"
 #include "base/reference_path.h"
+#include "base/same_bits.h"
 #include "base/scratch.h"
 #include "index/box_tree.h"
 #include "index/triangle_index.h"
 #include "sweep/edge_vertex_tests.h"
+#include "sweep/mesh_frames.h"
 #include "sweep/reach.h"
+#include "sweep/reached_triangles.h"
 #include "sweep/sweep_cache.h"
 #include "world/contact.h"
 #include "world/object.h"
@@ -56,9 +59,7 @@ enum class PlaneOutcome {
     kFaceCandidate,     // the plane is met; see whether inside the triangle
 };
 
-SweepFrame makeFrame(const MeshShape& mesh, Vec3 start, Vec3 end, Vec3 radii,
-                     float sphereRadius) {
-    const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
+SweepFrame frameAt(Vec3 M, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius) {
     SweepFrame frame;
     frame.S = DivideComponents(Subtract(start, M), radii);
     frame.E = DivideComponents(Subtract(end, M), radii);
@@ -68,6 +69,36 @@ SweepFrame makeFrame(const MeshShape& mesh, Vec3 start, Vec3 end, Vec3 radii,
     frame.dir = normalized(move);
     frame.sphereRadius = sphereRadius;
     return frame;
+}
+
+struct LastFrame {
+    Vec3 M;
+    Vec3 start;
+    Vec3 end;
+    Vec3 radii;
+    float sphereRadius = 0.0f;
+    bool valid = false;
+    SweepFrame frame;
+
+    bool asks(const Vec3& otherM, const Vec3& otherStart, const Vec3& otherEnd, const Vec3& otherRadii,
+              float otherSphereRadius) const {
+        return valid && sameBits(M, otherM) && sameBits(start, otherStart) && sameBits(end, otherEnd) &&
+               sameBits(radii, otherRadii) && sameBits(sphereRadius, otherSphereRadius);
+    }
+};
+
+LastFrame lastFrame;
+
+// The meshes of one body share its position, so the sweeps of one step ask
+// for the same frame mesh after mesh: the last one is kept, and handed back
+// while the question stays the same to the bit.
+const SweepFrame& makeFrame(const MeshShape& mesh, const Vec3& start, const Vec3& end, const Vec3& radii,
+                            float sphereRadius) {
+    const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
+    if (!lastFrame.asks(M, start, end, radii, sphereRadius)) {
+        lastFrame = LastFrame{M, start, end, radii, sphereRadius, true, frameAt(M, start, end, radii, sphereRadius)};
+    }
+    return lastFrame.frame;
 }
 
 // True when a contact of the list already names triangle n of this mesh:
@@ -238,10 +269,11 @@ bool collectNamedTriangles(const Contact* first, const MeshShape& mesh, NamedTri
     return true;
 }
 
-// A cached triangle's ellipsoid-space values, computed on its first use and
-// then read back: the same bits makeTriangleFrame gives.
-TriangleFrame cachedTriangleFrame(CachedTriangle& entry, const MeshTriangle& stored, Vec3 radii, Vec3 S) {
-    const int32_t number = entry.place + 1;
+// A kept triangle's ellipsoid-space values (an entry of an ellipsoid's cache
+// or of a small mesh's frames), computed on its first use and then read
+// back: the same bits makeTriangleFrame gives.
+template <class Entry>
+TriangleFrame keptTriangleFrame(Entry& entry, const MeshTriangle& stored, int32_t number, Vec3 radii, Vec3 S) {
     if (!entry.framed) {
         const TriangleFrame tri = makeTriangleFrame(stored, number, radii, S);
         entry.A = tri.A;
@@ -292,7 +324,8 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
     for (int32_t i = 0; i < cache.count; ++i) {
         CachedTriangle& entry = cache.entries[i];
         if (checks.skips(entry.place, entry.box, checks.reach.entry(entry.box), result)) continue;
-        sweepTriangle(result, checks.frame, cachedTriangleFrame(entry, *entry.stored, checks.radii, checks.frame.S));
+        sweepTriangle(result, checks.frame,
+                      keptTriangleFrame(entry, *entry.stored, entry.place + 1, checks.radii, checks.frame.S));
     }
 }
 
@@ -398,6 +431,24 @@ bool sweepInListOrder(SweepResult& result, const TriangleIndex& index, const Can
     return true;
 }
 
+// A mesh too small for a tree: the listed triangles its reach takes in, in
+// order, checked further as a tree's candidates are. A tree-less gather
+// would list exactly those whose boxes the reach meets, and the checks skip
+// the rest anyway. The mesh's frames, when it has them (`frames` not null),
+// hold the triangles' ellipsoid-space values.
+void sweepUntreed(SweepResult& result, const TriangleIndex& index, const SweepReach& setup,
+                  FramedTriangle* frames, const CandidateChecks& checks) {
+    const ReachedTriangles reached = reachedTriangles(setup, index.triangleBoxes, index.listed);
+    for (int32_t i = 0; i < reached.count; ++i) {
+        const int32_t place = reached.triangles[i].place;
+        if (checks.named.contains(place + 1) || checks.beyondNearest(reached.triangles[i].entry, result)) continue;
+        const MeshTriangle& stored = *index.triangles[place];
+        sweepTriangle(result, checks.frame,
+                      frames ? keptTriangleFrame(frames[place], stored, place + 1, checks.radii, checks.frame.S)
+                             : makeTriangleFrame(stored, place + 1, checks.radii, checks.frame.S));
+    }
+}
+
 // False when memory runs out. A sweep usually stops at its first hits, far
 // short of its end (a shot, a teleport, a slide after a grazing landing), so
 // it walks the tree from the start along the path, leaves out what the path
@@ -436,17 +487,20 @@ bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec
     if (!refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
-    SweptBox reach;
-    if (!sweptReach(Subtract(start, M), Subtract(end, M), radii, index.bounds, reach))
-        return false;
+    const Vec3 from = Subtract(start, M), to = Subtract(end, M);
+    const SweepReach* setup = sweepReachFor(from, to, radii, frame.sphereRadius, index.bounds);
+    if (!setup) return false;
+    const SweptBox& reach = setup->reach;
     NamedTriangles named;
     if (!collectNamedTriangles(firstContact, mesh, named)) return false;
     frame.pruneFarFeatures = true;
-    frame.featureReach = makeFeatureReach(frame.S, frame.E, frame.sphereRadius, reach.marginInRadii);
-    const ReachFilter filter =
-        makeReachFilter(Subtract(start, M), Subtract(end, M), radii, frame.sphereRadius, reach);
-    const CandidateChecks checks{frame, named, filter, reach, radii};
+    frame.featureReach = setup->features;
+    const CandidateChecks checks{frame, named, setup->filter, reach, radii};
     // Small meshes have no tree and nothing worth keeping.
+    if (index.tree.boxCount == 0 && index.listed <= kMostReachedBoxes) {
+        sweepUntreed(result, index, *setup, framesFor(mesh.frames, index.listed, radii), checks);
+        return true;
+    }
     if (cache && index.tree.boxCount > 0 &&
         (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, index, radii, reach))) {
         sweepCachedTriangles(result, *cache, checks);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/same_bits.h"
+
 namespace zep {
 
 namespace {
@@ -180,6 +182,53 @@ ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, 
     const double distance = double(sphereRadius) * reach.marginInRadii;
     filter.reachSquared = distance * distance;
     return filter;
+}
+
+}  // namespace zep
+
+namespace zep {
+
+namespace {
+
+struct ReachQuestion {
+    Vec3 from;
+    Vec3 to;
+    Vec3 radii;
+    Box3 within;
+    float sphereRadius = 0.0f;
+
+    // Bit for bit: the answer is a function of the bits, NaNs included.
+    bool asks(const Vec3& otherFrom, const Vec3& otherTo, const Vec3& otherRadii, float otherSphereRadius,
+              const Box3& otherWithin) const {
+        return sameBits(from, otherFrom) && sameBits(to, otherTo) && sameBits(radii, otherRadii) &&
+               sameBits(sphereRadius, otherSphereRadius) && sameBits(within, otherWithin);
+    }
+};
+
+struct LastReach {
+    ReachQuestion question;
+    SweepReach answer;
+    bool valid = false;
+};
+
+LastReach lastReach;
+uint64_t reachesMade = 0;
+
+}  // namespace
+
+const SweepReach* sweepReachFor(const Vec3& from, const Vec3& to, const Vec3& radii, float sphereRadius,
+                                const Box3& within) {
+    if (lastReach.valid && lastReach.question.asks(from, to, radii, sphereRadius, within)) return &lastReach.answer;
+    lastReach.valid = false;
+    SweepReach& answer = lastReach.answer;
+    if (!sweptReach(from, to, radii, within, answer.reach)) return nullptr;
+    answer.features = makeFeatureReach(DivideComponents(from, radii), DivideComponents(to, radii), sphereRadius,
+                                       answer.reach.marginInRadii);
+    answer.filter = makeReachFilter(from, to, radii, sphereRadius, answer.reach);
+    answer.made = ++reachesMade;
+    lastReach.question = ReachQuestion{from, to, radii, within, sphereRadius};
+    lastReach.valid = true;
+    return &answer;
 }
 
 }  // namespace zep

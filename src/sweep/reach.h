@@ -45,6 +45,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "base/box3.h"
 #include "base/vec3.h"
@@ -145,5 +146,27 @@ struct ReachFilter {
 // The filter for a sweep from `from` to `to` (mesh frame) with the reach that
 // sweptReach gave it.
 ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, const SweptBox& reach);
+
+}  // namespace zep
+
+namespace zep {
+
+// Everything a sweep's reach gives it: the swept box, and the corner and
+// triangle filters made from it.
+struct SweepReach {
+    SweptBox reach;
+    FeatureReach features;
+    ReachFilter filter;
+    uint64_t made = 0;  // a number no other reach made before it has had
+};
+
+// The reach of a sweep from `from` to `to` (mesh frame) with these radii and
+// sphere radius, among triangles within `within`; nullptr when sweptReach
+// cannot bound it. Valid until the next call. The meshes of one body
+// usually hold the same triangles (a triangle goes to every mesh shape of
+// its body), so a step asks for the same reach mesh after mesh: it is made
+// once and handed back while the question stays the same to the bit.
+const SweepReach* sweepReachFor(const Vec3& from, const Vec3& to, const Vec3& radii, float sphereRadius,
+                                const Box3& within);
 
 }  // namespace zep

@@ -178,6 +178,7 @@ void destroyShape(CollisionShape* shape) {
         mesh->sweepResult = nullptr;
         freeTriangleIndex(mesh->index);
         mesh->index = nullptr;
+        releaseFrames(mesh->frames);
         freeTriangles(mesh);
         listUnlink(body->shapesHead, body->shapesTail, shape);
         freeRecord(mesh);

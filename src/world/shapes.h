@@ -62,6 +62,9 @@ struct MeshShape {
     // Spatial index over the triangles, made by the first sweep that needs it
     // and kept up to date as triangles arrive; owned.
     TriangleIndex* index = nullptr;
+    // Its triangles in ellipsoid space, kept by the sweeps of a mesh too
+    // small for a tree; owned.
+    MeshFrames frames;
 };
 
 inline EllipsoidShape* asEllipsoid(CollisionShape* shape) {

@@ -9,4 +9,9 @@ void releaseCache(SweepCache& cache) {
     cache = SweepCache{};
 }
 
+void releaseFrames(MeshFrames& frames) {
+    freeWorkArray(frames.entries);
+    frames = MeshFrames{};
+}
+
 }  // namespace zep

@@ -75,4 +75,25 @@ struct SweepCache {
 // Frees the list; the cache is empty afterwards.
 void releaseCache(SweepCache& cache);
 
+// A small mesh's triangles in ellipsoid space for one set of radii, each
+// filled in by the first sweep that tests it: the meshes of a body usually
+// hold the same few triangles, and each is swept by every ellipsoid that
+// comes near.
+struct FramedTriangle {
+    bool framed = false;  // A, B, C and N are filled in
+    Vec3 A;
+    Vec3 B;
+    Vec3 C;
+    Vec3 N;
+};
+
+struct MeshFrames {
+    Vec3 radii;                        // the frames are for these radii
+    FramedTriangle* entries = nullptr;  // by list place; work memory
+    int32_t capacity = 0;
+};
+
+// Frees the entries; the frames are empty afterwards.
+void releaseFrames(MeshFrames& frames);
+
 }  // namespace zep

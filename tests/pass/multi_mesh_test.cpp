@@ -4,6 +4,7 @@
 #include <random>
 #include <vector>
 
+#include "base/reference_path.h"
 #include "pass/solver.h"
 #include "support/fixture.h"
 #include "support/random_scene.h"
@@ -19,6 +20,7 @@ class MultiMeshTest : public CommandTest {
 protected:
     void TearDown() override {
         zep::testing::chainPerMesh = false;
+        zep::linearReference = false;
         CommandTest::TearDown();
     }
 };
@@ -150,6 +152,29 @@ TEST_F(MultiMeshTest, ALevelSplitIntoObjectsAtOnePositionActsAsOneMesh) {
         contacts += merged.size();
     }
     EXPECT_GT(contacts, 12u * 60u * 6u * 4u);  // the walkers did meet the level
+}
+
+// Two objects at one place with the same bounds and as many triangles, in
+// another order: each is swept with its own triangles, and the later one's
+// hit wins the tie, on either path.
+TEST_F(MultiMeshTest, TwinObjectsWithTheirTrianglesInAnotherOrderEachMeetTheirOwn) {
+    const Triangle floor{-1, 0, -1, -1, 0, 1, 1, 0, -1};
+    const Triangle far{40, -5, 40, 40, -5, 41, 41, -5, 40};
+    for (bool linear : {true, false}) {
+        StopCollisionZEP();
+        StartCollisionZEP();
+        SetCollisionZEP(1, 2, 0, 0, 0);
+        zep::linearReference = linear;
+        makeMeshObject(2, 2, {floor, far});
+        makeMeshObject(3, 2, {far, floor});
+        makeMover(1, 1, {0.5f, 0.5f, 0.5f}, {-0.5f, 1, -0.5f});
+        moveTo(1, {-0.4f, 0, -0.5f});
+        RunCollisionZEP();
+        zep::linearReference = false;
+        ASSERT_GE(CountCollisionsZEP(1), 1) << "linear " << linear;
+        EXPECT_EQ(CollisionObjHit(1, 1), 3) << "linear " << linear;
+        EXPECT_EQ(contactOf(1, 1).triangleNumber, 2) << "linear " << linear;
+    }
 }
 
 TEST_F(MultiMeshTest, OneChainPerEllipsoidChangesNothingWhereEachMeetsOneMesh) {

@@ -84,6 +84,10 @@ public:
         if (chance(25) && !singleMesh) AddObjShapeZEP(object, ZEP_SHAPE_MESH);
         terrain(object);
         oddTriangles(object);
+        for (int k = manyShapes ? below(5) : 0; k > 0; --k) {
+            AddObjShapeZEP(object, ZEP_SHAPE_MESH);
+            oddTriangles(object);
+        }
         UpdateObjZEP(object, uniform(-kArena, kArena / 2), chance(50) ? 0.0f : uniform(-1, 1),
                      uniform(-kArena, kArena / 2), 0, 0, 0);
         ActivateObjZEP(object);
@@ -105,6 +109,7 @@ public:
         NewCollObjZEP(object, 1);
         AddObjShapeZEP(object, ZEP_SHAPE_ELLIPSOID);
         if (chance(20)) AddObjShapeZEP(object, ZEP_SHAPE_ELLIPSOID);
+        for (int k = manyShapes ? below(5) : 0; k > 0; --k) AddObjShapeZEP(object, ZEP_SHAPE_ELLIPSOID);
         float r[3];
         radii(r);
         SetObjRadiusZEP(object, r[0], r[1], r[2]);
@@ -133,6 +138,7 @@ public:
 
     std::mt19937 random_;
     bool singleMesh = false;
+    bool manyShapes = false;
 };
 
 void recordFloat(std::vector<uint32_t>& out, float value) {
@@ -183,6 +189,7 @@ std::vector<uint32_t> recordRandomScene(uint32_t seed, const SceneSize& size) {
     StartCollisionZEP();
     SceneBuilder scene(seed);
     scene.singleMesh = size.singleMesh;
+    scene.manyShapes = size.manyShapes;
     SetCollisionZEP(1, 2, 0, 0, 0);
     if (scene.chance(50)) SetCollisionZEP(1, 3, 0, 0, 0);
     if (scene.chance(20)) SetCollisionZEP(1, 1, 0, 0, 0);

@@ -19,6 +19,10 @@ struct SceneSize {
     // One mesh object with one mesh shape, and movers that cannot be met:
     // every ellipsoid meets at most one mesh.
     bool singleMesh = false;
+    // Up to four more mesh shapes per mesh object, each added between its
+    // triangles (so each holds the triangles added after it), and up to four
+    // more ellipsoids per mover.
+    bool manyShapes = false;
     // Called with the movers' object numbers (firstMover .. firstMover +
     // movers - 1) just before and just after each pass.
     std::function<void(int firstMover, int movers, bool afterPass)> observe = nullptr;
