@@ -195,6 +195,8 @@ void runPass(Run& run) {
 
 // Results are read but not judged here: the plain run judges them.
 void answer(Run& run, int32_t value) { run.trace.word(uint32_t(value)); }
+// A query whose answer is a float's bits.
+void answerFloat(Run& run, int32_t bits) { run.trace.floatWord(bits); }
 
 void addTriangle(Run& run) {
     const int32_t n = run.object();
@@ -368,14 +370,14 @@ void contactQuery(Run& run) {
     const uint8_t which = run.in.byte();
     InputReader& in = run.in;
     switch (which % 5) {
-        case 0: { const int32_t i = in.index(); answer(run, CollisionHit(n, i, in.index())); break; }
-        case 1: { const int32_t i = in.index(); answer(run, CollisionHitNorm(n, i, in.index())); break; }
+        case 0: { const int32_t i = in.index(); answerFloat(run, CollisionHit(n, i, in.index())); break; }
+        case 1: { const int32_t i = in.index(); answerFloat(run, CollisionHitNorm(n, i, in.index())); break; }
         case 2: answer(run, CollisionObjHit(n, in.index())); break;
         case 3: answer(run, CollisionPolyHit(n, in.index())); break;
         default: {
             const int32_t i = in.index();
             const int32_t corner = in.index();
-            answer(run, CollisionTriCorner(n, i, corner, in.index()));
+            answerFloat(run, CollisionTriCorner(n, i, corner, in.index()));
         }
     }
 }
@@ -419,7 +421,7 @@ void runOne(Run& run, int op) {
         case kPeekPosition: {
             const int32_t n = run.object();
             const uint8_t axis = in.byte() % 3;
-            answer(run, axis == 0 ? PeekObjXZEP(n) : axis == 1 ? PeekObjYZEP(n) : PeekObjZZEP(n));
+            answerFloat(run, axis == 0 ? PeekObjXZEP(n) : axis == 1 ? PeekObjYZEP(n) : PeekObjZZEP(n));
             break;
         }
         case kCountContacts: answer(run, CountCollisionsZEP(run.object())); break;

@@ -19,6 +19,8 @@ namespace zepfuzz {
 
 class Trace {
 public:
+    static constexpr uint32_t kOneNaN = 0x7fc00000u;
+
     void clear() {
         words_.clear();
         commands_.clear();
@@ -42,10 +44,18 @@ public:
     void word(uint32_t value) {
         if (recording_) words_.push_back(value);
     }
+    // A NaN is recorded as one NaN: IEEE 754 leaves the sign and payload of
+    // an arithmetic NaN open, and two compilations of the same code (the
+    // plain run may go to a copy built without sanitizers) can differ there.
     void floatBits(float value) {
         uint32_t bits;
         std::memcpy(&bits, &value, sizeof bits);
-        word(bits);
+        word(value != value ? kOneNaN : bits);
+    }
+    void floatWord(int32_t bits) {
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        floatBits(value);
     }
     void vec(const zep::Vec3& v) {
         floatBits(v.x);
