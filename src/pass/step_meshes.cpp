@@ -98,7 +98,11 @@ bool gatherStepMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3
     buffer.count = 0;
     bool ok = true;
     SweptBox reach;
-    if (!table || !stepReach(*table, from, to, ellipsoid.radii, reach)) {
+    if (table && table->count == 1 && meshShapesOf(*table->bodies[0]) == 1) {
+        // One mesh to meet (a level and its walkers): its own sweep bounds
+        // what the step reaches, and bounding it here first would only cost.
+        ok = pushPairedMeshes(buffer, ellipsoid, table->bodies[0], nullptr);
+    } else if (!table || !stepReach(*table, from, to, ellipsoid.radii, reach)) {
         // The plain path, or a reach that cannot be bounded: every partner.
         for (CollisionBody* partner = bodyListHead; partner && ok; partner = partner->next)
             ok = pushPairedMeshes(buffer, ellipsoid, partner, nullptr);
