@@ -108,14 +108,16 @@ bool sweepInListOrder(SweepResult& result, const TriangleIndex& index, const Can
 bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
     NearestAlone nearest{result};
     SweepResult alone = result;
+    double travelLimit = checks.nearestTravelLimit(nearest.best);
     const auto testTriangle = [&](int32_t place, double entry) {
-        if (checks.skips(place, index.triangleBoxes[place], entry, nearest.best)) return;
+        if (checks.skips(place, index.triangleBoxes[place], entry, travelLimit)) return;
         sweepAlone(nearest, alone, result.nearestDistance, checks.frame,
                    makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+        travelLimit = checks.nearestTravelLimit(nearest.best);
     };
     visitBoxTreeAlong(
         index.tree, index.triangleBoxes, checks.reach,
-        [&](double entry) { return checks.beyondNearest(entry, nearest.best); }, testTriangle);
+        [&](double entry) { return checks.beyond(entry, travelLimit); }, testTriangle);
     // Triangles added since the tree was built are not in it yet.
     for (int32_t place = index.tree.boxCount; place < index.listed; ++place)
         testTriangle(place, checks.reach.entry(index.triangleBoxes[place]));

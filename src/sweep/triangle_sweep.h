@@ -71,8 +71,11 @@ struct CandidateChecks {
 
     // `entry` is where the path first enters the triangle's grown box (0 to
     // 1; above 1 when it never does).
+    bool skips(int32_t place, const Box3& box, double entry, double travelLimit) const {
+        return entry > 1.0 || named.contains(place + 1) || !filter.mayReach(box) || beyond(entry, travelLimit);
+    }
     bool skips(int32_t place, const Box3& box, double entry, const SweepResult& result) const {
-        return entry > 1.0 || named.contains(place + 1) || !filter.mayReach(box) || beyondNearest(entry, result);
+        return skips(place, box, entry, nearestTravelLimit(result));
     }
 
     // Every hit a sweep takes at travel t >= 0 touches its triangle within
@@ -83,10 +86,14 @@ struct CandidateChecks {
     // the float rounding of the values a travel is computed from: a few ulps
     // of the largest coordinate, which far out or with a tiny radius can
     // exceed the travel itself.
-    bool beyondNearest(double entry, const SweepResult& result) const {
-        if (std::isnan(result.nearestDistance)) return false;  // every later hit would be taken
+    double nearestTravelLimit(const SweepResult& result) const {
+        if (std::isnan(result.nearestDistance)) return HUGE_VAL;  // every later hit would be taken
         const double nearest = std::max(0.0, double(result.nearestDistance));
-        return entry * double(frame.sweepLength) > nearest * (1.0 + 2e-5) + 1e-5 + 0x1p-19 * reach.scaleInRadii;
+        return nearest * (1.0 + 2e-5) + 1e-5 + 0x1p-19 * reach.scaleInRadii;
+    }
+    bool beyond(double entry, double travelLimit) const { return entry * double(frame.sweepLength) > travelLimit; }
+    bool beyondNearest(double entry, const SweepResult& result) const {
+        return beyond(entry, nearestTravelLimit(result));
     }
 };
 
