@@ -75,7 +75,7 @@ struct CandidateChecks {
         return entry > 1.0 || named.contains(place + 1) || !filter.mayReach(box) || beyond(entry, travelLimit);
     }
     bool skips(int32_t place, const Box3& box, double entry, const SweepResult& result) const {
-        return skips(place, box, entry, nearestTravelLimit(result));
+        return entry > 1.0 || named.contains(place + 1) || !filter.mayReach(box) || beyondNearest(entry, result);
     }
 
     // Every hit a sweep takes at travel t >= 0 touches its triangle within
