@@ -87,7 +87,7 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
 namespace {
 
 template <class Query>
-int32_t queryTree(const BoxTree& tree, const Box3* boxes, const Query& meets, int32_t* out) {
+int32_t queryTree(const BoxTree& tree, const Box3* boxes, const Query& meets, int32_t* out, int32_t most) {
     if (tree.boxCount == 0) return 0;
     int32_t stack[kBoxTreeStackDepth];
     int depth = 0;
@@ -103,18 +103,19 @@ int32_t queryTree(const BoxTree& tree, const Box3* boxes, const Query& meets, in
         }
         for (int32_t i = node.first; i < node.first + node.count; ++i)
             if (meets(boxes[tree.order[i]])) out[found++] = tree.order[i];
+        if (found > most) break;
     }
     return found;
 }
 
 }  // namespace
 
-int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out) {
-    return queryTree(tree, boxes, [&](const Box3& box) { return boxesOverlap(box, query); }, out);
+int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out, int32_t most) {
+    return queryTree(tree, boxes, [&](const Box3& box) { return boxesOverlap(box, query); }, out, most);
 }
 
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out) {
-    return queryTree(tree, boxes, [&](const Box3& box) { return query.meets(box); }, out);
+    return queryTree(tree, boxes, [&](const Box3& box) { return query.meets(box); }, out, INT32_MAX);
 }
 
 }  // namespace zep

@@ -17,8 +17,10 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count);
 
 // Appends to `out` the numbers of the boxes that meet `query`, in no
 // particular order, and returns how many it appended. `out` must have room for
-// tree.boxCount more entries.
-int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out);
+// tree.boxCount more entries. A query that wants at most `most` stops once it
+// has found more.
+int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out,
+                     int32_t most = INT32_MAX);
 // The same for the boxes a swept segment meets.
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out);
 

@@ -116,12 +116,13 @@ bool meshBounds(const MeshShape& mesh, Box3& out) {
     return true;
 }
 
-int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places) {
+int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places, int32_t most) {
     int32_t* out = scratchPlaces(index.listed);
     if (!out) return -1;
-    int32_t found = queryBoxTree(index.tree, index.triangleBoxes, query, out);
+    int32_t found = queryBoxTree(index.tree, index.triangleBoxes, query, out, most);
+    if (found > most) return found;
     std::sort(out, out + found);
-    for (int32_t place = index.tree.boxCount; place < index.listed; ++place)
+    for (int32_t place = index.tree.boxCount; place < index.listed && found <= most; ++place)
         if (boxesOverlap(index.triangleBoxes[place], query)) out[found++] = place;
     *places = out;
     return found;

@@ -32,7 +32,9 @@ bool meshBounds(const MeshShape& mesh, Box3& out);
 // The list places (0-based, ascending) of the triangles whose boxes meet
 // `query`. Returns the count, or -1 when memory for the list runs out (the
 // caller then visits every triangle). The list stays valid until the next
-// call.
-int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places);
+// call. A caller that wants at most `most` gets a count above it, and no
+// list, as soon as there are more.
+int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places,
+                         int32_t most = INT32_MAX);
 
 }  // namespace zep

@@ -218,13 +218,14 @@ SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float 
     result->nearestDistance = frame.sweepLength;
     if (limit && *limit < frame.sweepLength) result->nearestDistance = *limit;
     if (linearReference || !sweepCandidates(*result, *mesh, frame, start, end, radii, firstContact, cache)) {
-        // A mover parked far out (a move of 1e30) would otherwise scan the
-        // whole mesh on every pass.
-        const Vec3 M = mesh->header.body ? mesh->header.body->currentPosition : Vec3{};
-        Box3 bounds;
-        const bool far = !linearReference && meshBounds(*mesh, bounds) &&
-                         certainlyOutOfReach(Subtract(start, M), Subtract(end, M), radii, bounds);
-        if (!far) sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
+        // Every test asks for movement toward what it meets (along the path,
+        // or toward a plane), so a sweep too short to have a direction meets
+        // nothing: a mover parked far out (after a move of 1e30) would
+        // otherwise scan the whole mesh on every pass. Far out a moving sweep
+        // is not skipped: where floats no longer resolve a radius, no bound
+        // holds on where the tests take their hits.
+        const bool still = frame.dir.x == 0.0f && frame.dir.y == 0.0f && frame.dir.z == 0.0f;
+        if (linearReference || !still) sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
     }
     return result;
 }

@@ -40,25 +40,6 @@ double largestInRadii(const Box3& box, const double inverse[3]) {
 
 }  // namespace
 
-bool certainlyOutOfReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& bounds) {
-    if (!finite(from) || !finite(to) || !finite(radii) || !finite(bounds.lo) || !finite(bounds.hi)) return false;
-    if (!(radii.x > 0.0f && radii.y > 0.0f && radii.z > 0.0f)) return false;
-    const double inverse[3] = {1.0 / double(radii.x), 1.0 / double(radii.y), 1.0 / double(radii.z)};
-    const Box3 segment = segmentBox(from, to);
-    const double lo[3] = {segment.lo.x, segment.lo.y, segment.lo.z}, hi[3] = {segment.hi.x, segment.hi.y, segment.hi.z};
-    const double blo[3] = {bounds.lo.x, bounds.lo.y, bounds.lo.z}, bhi[3] = {bounds.hi.x, bounds.hi.y, bounds.hi.z};
-    double gapSquared = 0.0, lengthSquared = 0.0;
-    for (int axis = 0; axis < 3; ++axis) {
-        const double gap = std::max({0.0, blo[axis] - hi[axis], lo[axis] - bhi[axis]}) * inverse[axis];
-        const double span = (hi[axis] - lo[axis]) * inverse[axis];
-        gapSquared += gap * gap;
-        lengthSquared += span * span;
-    }
-    const double largest = std::max(largestInRadii(segment, inverse), largestInRadii(bounds, inverse));
-    const double reach = reachInRadii(std::sqrt(lengthSquared), largest) + kFarSlackPerCoordinate * largest;
-    return gapSquared > reach * reach;
-}
-
 bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out) {
     if (!finite(from) || !finite(to) || !finite(radii) || !finite(within.lo) || !finite(within.hi)) return false;
     if (!(radii.x > 0.0f && radii.y > 0.0f && radii.z > 0.0f)) return false;

@@ -79,15 +79,6 @@ inline double reachInRadii(double length, double largestCoordinate) {
 // too large to bound safely.
 bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out);
 
-// Where the reach cannot be bounded because the coordinates are too large
-// for floats to resolve a radius, a sweep can still be far from a mesh: true
-// when the gap between the segment's box and `bounds`, in radii, exceeds the
-// reach with a slack of 2^-10 of the largest coordinate (thousands of ulps:
-// no rounding of the exact tests comes near it). False for values that are
-// not finite.
-bool certainlyOutOfReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& bounds);
-constexpr double kFarSlackPerCoordinate = 0x1p-10;
-
 // The largest absolute coordinate of the box: the scale of its rounding.
 double largestMagnitude(const Box3& box);
 

@@ -69,7 +69,7 @@ bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, cons
         return false;
     }
     const int32_t* places = nullptr;
-    const int32_t count = gatherCandidates(index, covered, &places);
+    const int32_t count = gatherCandidates(index, covered, &places, kCacheBudget);
     if (count < 0 || count > kCacheBudget || !reserveWorkArray(cache.entries, cache.capacity, count))
         return forget(cache);
     for (int32_t i = 0; i < count; ++i) {

@@ -152,20 +152,6 @@ TEST(ReachBoundary, FeaturesAtDistanceOneAreTreatedAlikeOnBothPaths) {
 namespace zeptest {
 namespace {
 
-// Past the scale where floats resolve a radius the reach cannot be bounded,
-// but a sweep can still be told far from a mesh; only then is it skipped.
-TEST(ReachBoundary, FarBeyondResolutionOnlyWhatIsCertainlyOutOfReach) {
-    const zep::Box3 mesh{{-10, -1, -10}, {10, 1, 10}};
-    const zep::Vec3 unit{1, 1, 1};
-    EXPECT_TRUE(zep::certainlyOutOfReach({1e31f, 0, 0}, {1e31f, 0, 0}, unit, mesh));  // parked far out
-    EXPECT_TRUE(zep::certainlyOutOfReach({0, 50, 0}, {0, 40, 0}, unit, mesh));
-    EXPECT_FALSE(zep::certainlyOutOfReach({1e31f, 0, 0}, {0, 0, 0}, unit, mesh));  // coming in
-    EXPECT_FALSE(zep::certainlyOutOfReach({0, 2, 0}, {0, 1.9f, 0}, unit, mesh));  // 0.9 above it
-    EXPECT_FALSE(zep::certainlyOutOfReach({NAN, 50, 0}, {0, 40, 0}, unit, mesh));
-    EXPECT_TRUE(zep::certainlyOutOfReach({0, 50, 0}, {0, 40, 0}, {1e-30f, 1e-30f, 1e-30f}, mesh));  // 3.9e31 radii off
-    EXPECT_FALSE(zep::certainlyOutOfReach({0, 1.5f, 0}, {0, 1.5f, 0}, {1e-30f, 1, 1e-30f}, mesh));
-}
-
 // The same far movers on both paths: one parked far out, one sent in from
 // there onto the floor.
 TEST(ReachBoundary, FarMoversAgreeOnBothPaths) {
