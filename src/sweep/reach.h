@@ -101,7 +101,10 @@ struct FeatureReach {
     double reachSquared = 0.0;
 
     bool reachesCorner(Vec3 P) const { return !(distanceSquared(P) > reachSquared); }
-    bool reachesEdge(Vec3 A, Vec3 B) const { return !(distanceSquared(A, B) > reachSquared); }
+    bool reachesEdge(Vec3 A, Vec3 B) const { return !linesApart(A, B) && !(distanceSquared(A, B) > reachSquared); }
+    // True when the edge's whole line passes the path's whole line farther
+    // than the reach: no division, and the segments are farther still.
+    bool linesApart(Vec3 A, Vec3 B) const;
     // Squared distance from P, and from the segment [A, B], to the path.
     double distanceSquared(Vec3 P) const;
     double distanceSquared(Vec3 A, Vec3 B) const;
