@@ -66,8 +66,6 @@ int faceContactsFrom(const Contact* contact) {
 
 int64_t largestCall = 0;
 
-bool isZero(Vec3 v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f; }
-
 // After a second hit, slide along the crease where the previous contact's
 // plane meets this one, instead of following this plane alone (which would
 // lead back into the previous surface).

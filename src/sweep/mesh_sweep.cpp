@@ -224,8 +224,7 @@ SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float 
         // otherwise scan the whole mesh on every pass. Far out a moving sweep
         // is not skipped: where floats no longer resolve a radius, no bound
         // holds on where the tests take their hits.
-        const bool still = frame.dir.x == 0.0f && frame.dir.y == 0.0f && frame.dir.z == 0.0f;
-        if (linearReference || !still) sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
+        if (linearReference || !isZero(frame.dir)) sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
     }
     return result;
 }
