@@ -46,15 +46,12 @@ struct SweptBox {
     void prepareSlabs() {
         for (int axis = 0; axis < 3; ++axis) {
             forward[axis] = !(move[axis] < 0.0);
-            if (move[axis] == 0.0) {
-                // The bounds alone decide along an axis the segment does not
-                // move on: its slab is everything.
-                inverseMove[axis] = 1.0;
-                nearOffset[axis] = -HUGE_VAL;
-                farOffset[axis] = HUGE_VAL;
-                continue;
-            }
-            inverseMove[axis] = 1.0 / move[axis];
+            // Along an axis the segment does not move on, an infinite
+            // scale turns a face past the margin into an entry or a leave
+            // that can never be met, and one short of it into none at all
+            // (a face on the margin gives 0 times infinity, which the
+            // comparisons below pass over): the slab is the grown range.
+            inverseMove[axis] = move[axis] == 0.0 ? HUGE_VAL : 1.0 / move[axis];
             const double lowShift = -margin[axis] - from[axis], highShift = margin[axis] - from[axis];
             nearOffset[axis] = forward[axis] ? lowShift : highShift;
             farOffset[axis] = forward[axis] ? highShift : lowShift;
@@ -67,7 +64,6 @@ struct SweptBox {
     // passes through the grown box; above 1 when it never does.
     double entry(const Box3& box) const {
         constexpr double kNever = 2.0;
-        if (!boxesOverlap(bounds, box)) return kNever;
         const double lo[3] = {box.lo.x, box.lo.y, box.lo.z};
         const double hi[3] = {box.hi.x, box.hi.y, box.hi.z};
         double enter = 0.0, leave = 1.0;

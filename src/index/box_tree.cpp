@@ -86,36 +86,23 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
 
 namespace {
 
-template <class Query>
-int32_t queryTree(const BoxTree& tree, const Box3* boxes, const Query& meets, int32_t* out, int32_t most) {
-    if (tree.boxCount == 0) return 0;
-    int32_t stack[kBoxTreeStackDepth];
-    int depth = 0;
-    int32_t found = 0;
-    stack[depth++] = 0;
-    while (depth > 0) {
-        const BoxTreeNode& node = tree.nodes[stack[--depth]];
-        if (!meets(node.box)) continue;
-        if (node.count == 0) {
-            stack[depth++] = node.first;
-            stack[depth++] = node.first + 1;
-            continue;
-        }
-        for (int32_t i = node.first; i < node.first + node.count; ++i)
-            if (meets(boxes[tree.order[i]])) out[found++] = tree.order[i];
-        if (found > most) break;
-    }
+// Slots turned back into the numbers of the boxes they hold.
+int32_t boxNumbers(const BoxTree& tree, int32_t* out, int32_t found) {
+    for (int32_t i = 0; i < found; ++i) out[i] = tree.order[out[i]];
     return found;
 }
 
 }  // namespace
 
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out, int32_t most) {
-    return queryTree(tree, boxes, [&](const Box3& box) { return boxesOverlap(box, query); }, out, most);
+    const auto slotBox = [&](int32_t slot) -> const Box3& { return boxes[tree.order[slot]]; };
+    return boxNumbers(tree, out,
+                      querySlots(tree, slotBox, [&](const Box3& box) { return boxesOverlap(box, query); }, out, most));
 }
 
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out) {
-    return queryTree(tree, boxes, [&](const Box3& box) { return query.meets(box); }, out, INT32_MAX);
+    const auto slotBox = [&](int32_t slot) -> const Box3& { return boxes[tree.order[slot]]; };
+    return boxNumbers(tree, out, querySlots(tree, slotBox, [&](const Box3& box) { return query.meets(box); }, out));
 }
 
 }  // namespace zep

@@ -15,28 +15,58 @@ namespace zep {
 // with `tree` unchanged, when memory runs out.
 bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count);
 
-// Appends to `out` the numbers of the boxes that meet `query`, in no
-// particular order, and returns how many it appended. `out` must have room for
+// Median splits keep the depth under 32 for any int32 count; each level of a
+// walk leaves at most one sibling on the stack.
+constexpr int kBoxTreeStackDepth = 64;
+
+// A tree's leaves hold slots 0 to boxCount - 1; slot i holds box
+// tree.order[i]. The walks below read a slot's box through `slotBox(slot)`,
+// so that an owner can keep its boxes (or what they are made from) in slot
+// order, where the boxes of one leaf lie side by side.
+
+// Appends to `out` the slots whose boxes meet `meets`, in no particular
+// order, and returns how many it appended. `out` must have room for
 // tree.boxCount more entries. A query that wants at most `most` stops once it
 // has found more.
+template <class SlotBox, class Meets>
+int32_t querySlots(const BoxTree& tree, const SlotBox& slotBox, const Meets& meets, int32_t* out,
+                   int32_t most = INT32_MAX) {
+    if (tree.boxCount == 0) return 0;
+    int32_t stack[kBoxTreeStackDepth];
+    int depth = 0;
+    int32_t found = 0;
+    stack[depth++] = 0;
+    while (depth > 0) {
+        const BoxTreeNode& node = tree.nodes[stack[--depth]];
+        if (!meets(node.box)) continue;
+        if (node.count == 0) {
+            stack[depth++] = node.first;
+            stack[depth++] = node.first + 1;
+            continue;
+        }
+        for (int32_t slot = node.first; slot < node.first + node.count; ++slot)
+            if (meets(slotBox(slot))) out[found++] = slot;
+        if (found > most) break;
+    }
+    return found;
+}
+
+// The box numbers (not slots) of the boxes in `boxes` that meet `query`,
+// as querySlots gives them.
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out,
                      int32_t most = INT32_MAX);
 // The same for the boxes a swept segment meets.
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out);
 
-// Median splits keep the depth under 32 for any int32 count; each level of a
-// walk leaves at most one sibling on the stack.
-constexpr int kBoxTreeStackDepth = 64;
-
-// Walks the boxes a swept segment meets, the node the segment enters first
-// first: `visit(box, entry)` gets each box's number and where the segment
-// enters it (SweptBox::entry), and nothing is visited, nor any node entered,
-// where `beyond(entry)` holds. A sweep that tightens `beyond` as it finds
-// hits walks only the part of the tree before them. `beyond` must hold for an
-// entry whenever it holds for a smaller one: a node's entry is never larger
-// than the entries of the boxes under it.
-template <class Beyond, class Visit>
-void visitBoxTreeAlong(const BoxTree& tree, const Box3* boxes, const SweptBox& query, const Beyond& beyond,
+// Walks the slots whose boxes a swept segment meets, the node the segment
+// enters first first: `visit(slot, box, entry)` gets each slot with its box
+// and where the segment enters it (SweptBox::entry), and nothing is
+// visited, nor any node entered, where `beyond(entry)` holds. A sweep that
+// tightens `beyond` as it finds hits walks only the part of the tree before
+// them. `beyond` must hold for an entry whenever it holds for a smaller one:
+// a node's entry is never larger than the entries of the boxes under it.
+template <class SlotBox, class Beyond, class Visit>
+void visitBoxTreeAlong(const BoxTree& tree, const SlotBox& slotBox, const SweptBox& query, const Beyond& beyond,
                        const Visit& visit) {
     struct Pending {
         int32_t node;
@@ -51,10 +81,10 @@ void visitBoxTreeAlong(const BoxTree& tree, const Box3* boxes, const SweptBox& q
         if (next.entry > 1.0 || beyond(next.entry)) continue;
         const BoxTreeNode& node = tree.nodes[next.node];
         if (node.count > 0) {
-            for (int32_t i = node.first; i < node.first + node.count; ++i) {
-                const int32_t box = tree.order[i];
-                const double entry = query.entry(boxes[box]);
-                if (entry <= 1.0 && !beyond(entry)) visit(box, entry);
+            for (int32_t slot = node.first; slot < node.first + node.count; ++slot) {
+                const Box3 box = slotBox(slot);
+                const double entry = query.entry(box);
+                if (entry <= 1.0 && !beyond(entry)) visit(slot, box, entry);
             }
             continue;
         }

@@ -20,16 +20,7 @@ constexpr int32_t kLongestTail = 256;
 // cache can tell the state it was gathered from even across freed meshes.
 uint64_t lastVersion = 0;
 
-Box3 triangleBox(const MeshTriangle& t) {
-    return Box3{{std::min({t.corner1.x, t.corner2.x, t.corner3.x}),
-                 std::min({t.corner1.y, t.corner2.y, t.corner3.y}),
-                 std::min({t.corner1.z, t.corner2.z, t.corner3.z})},
-                {std::max({t.corner1.x, t.corner2.x, t.corner3.x}),
-                 std::max({t.corner1.y, t.corner2.y, t.corner3.y}),
-                 std::max({t.corner1.z, t.corner2.z, t.corner3.z})}};
-}
-
-bool finiteTriangle(const MeshTriangle& t) {
+bool finiteTriangle(const TriangleCorners& t) {
     for (const Vec3& c : {t.corner1, t.corner2, t.corner3})
         if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) return false;
     return true;
@@ -45,26 +36,31 @@ bool grow(T*& array, int32_t used, int32_t wanted) {
     return true;
 }
 
-bool reserve(TriangleIndex& index, int32_t wanted) {
-    if (wanted <= index.capacity) return true;
-    const int32_t capacity = std::max(wanted, int32_t(std::min<int64_t>(INT32_MAX, int64_t(index.capacity) * 2)));
-    if (!grow(index.triangles, index.listed, capacity) || !grow(index.triangleBoxes, index.listed, capacity))
-        return false;
-    index.capacity = capacity;
+// Room for `wanted` entries, doubling so that triangles added one by one
+// cost amortized constant time.
+template <class T>
+bool reserve(T*& array, int32_t used, int32_t& capacity, int32_t wanted) {
+    if (wanted <= capacity) return true;
+    const int32_t bigger = std::max(wanted, int32_t(std::min<int64_t>(INT32_MAX, int64_t(capacity) * 2)));
+    if (!grow(array, used, bigger)) return false;
+    capacity = bigger;
     return true;
 }
 
 // Appends the triangles added to the mesh since the last refresh.
 bool listNewTriangles(MeshShape& mesh, TriangleIndex& index) {
     if (index.listed == mesh.triangleCount) return true;
-    if (!reserve(index, mesh.triangleCount)) return false;
+    const int32_t tail = index.listed - index.tree.boxCount;
+    if (!reserve(index.triangles, index.listed, index.capacity, mesh.triangleCount) ||
+        !reserve(index.tailBoxes, tail, index.tailCapacity, mesh.triangleCount - index.tree.boxCount))
+        return false;
     const MeshTriangle* t = index.listed ? index.triangles[index.listed - 1]->next : mesh.trianglesHead;
     for (; t; t = t->next) {
-        const Box3 box = triangleBox(*t);
+        const Box3 box = triangleBox(t->corners);
         index.bounds = index.listed ? unite(index.bounds, box) : box;
-        index.allFinite = index.allFinite && finiteTriangle(*t);
-        index.triangles[index.listed] = t;
-        index.triangleBoxes[index.listed++] = box;
+        index.allFinite = index.allFinite && finiteTriangle(t->corners);
+        index.tailBoxes[index.listed - index.tree.boxCount] = box;
+        index.triangles[index.listed++] = t;
     }
     return true;
 }
@@ -78,6 +74,31 @@ bool tailTooLong(const TriangleIndex& index) {
 
 namespace {
 
+// A new tree over every listed triangle, and their corners in its slot order;
+// the tail is then empty. False, with the index as it was, when memory runs
+// out.
+bool buildTree(TriangleIndex& index) {
+    // Before the first tree the tail holds every box already.
+    const bool allInTail = index.tree.boxCount == 0;
+    Box3* boxes = allInTail ? index.tailBoxes : makeWorkArray<Box3>(size_t(index.listed));
+    TriangleCorners* corners = makeArray<TriangleCorners>(size_t(index.listed));
+    bool built = boxes && corners;
+    for (int32_t place = 0; built && !allInTail && place < index.listed; ++place) boxes[place] = placeBox(index, place);
+    built = built && buildBoxTree(index.tree, boxes, index.listed);
+    if (!allInTail) freeWorkArray(boxes);
+    if (!built) {
+        freeArray(corners);
+        return false;
+    }
+    for (int32_t slot = 0; slot < index.listed; ++slot) corners[slot] = index.triangles[index.tree.order[slot]]->corners;
+    freeArray(index.treedCorners);
+    index.treedCorners = corners;
+    freeArray(index.tailBoxes);
+    index.tailBoxes = nullptr;
+    index.tailCapacity = 0;
+    return true;
+}
+
 bool refresh(MeshShape& mesh, TriangleIndex& index) {
     const int32_t listedBefore = index.listed;
     if (!listNewTriangles(mesh, index)) return false;
@@ -85,7 +106,7 @@ bool refresh(MeshShape& mesh, TriangleIndex& index) {
     // A mesh with a corner that is not finite is always swept whole; its
     // boxes would not even sort.
     if (!index.allFinite) return true;
-    return !tailTooLong(index) || buildBoxTree(index.tree, index.triangleBoxes, index.listed);
+    return !tailTooLong(index) || buildTree(index);
 }
 
 // True when an earlier refresh ran out of memory and neither the mesh nor
@@ -119,11 +140,14 @@ bool meshBounds(const MeshShape& mesh, Box3& out) {
 int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places, int32_t most) {
     int32_t* out = scratchPlaces(index.listed);
     if (!out) return -1;
-    int32_t found = queryBoxTree(index.tree, index.triangleBoxes, query, out, most);
+    const auto slotBox = [&](int32_t slot) { return triangleBox(index.treedCorners[slot]); };
+    int32_t found = querySlots(
+        index.tree, slotBox, [&](const Box3& box) { return boxesOverlap(box, query); }, out, most);
     if (found > most) return found;
+    for (int32_t i = 0; i < found; ++i) out[i] = index.tree.order[out[i]];
     std::sort(out, out + found);
     for (int32_t place = index.tree.boxCount; place < index.listed && found <= most; ++place)
-        if (boxesOverlap(index.triangleBoxes[place], query)) out[found++] = place;
+        if (boxesOverlap(placeBox(index, place), query)) out[found++] = place;
     *places = out;
     return found;
 }

@@ -11,12 +11,27 @@
 
 #include <cstdint>
 
+#include <algorithm>
+
 #include "base/box3.h"
 #include "world/index_records.h"
+#include "world/shapes.h"
 
 namespace zep {
 
-struct MeshShape;
+// The box of a triangle's corners.
+inline Box3 triangleBox(const TriangleCorners& t) {
+    return Box3{{std::min({t.corner1.x, t.corner2.x, t.corner3.x}), std::min({t.corner1.y, t.corner2.y, t.corner3.y}),
+                 std::min({t.corner1.z, t.corner2.z, t.corner3.z})},
+                {std::max({t.corner1.x, t.corner2.x, t.corner3.x}), std::max({t.corner1.y, t.corner2.y, t.corner3.y}),
+                 std::max({t.corner1.z, t.corner2.z, t.corner3.z})}};
+}
+
+// The box of the triangle at a list place, wherever the index keeps it.
+inline Box3 placeBox(const TriangleIndex& index, int32_t place) {
+    return place >= index.tree.boxCount ? index.tailBoxes[place - index.tree.boxCount]
+                                        : triangleBox(index.triangles[place]->corners);
+}
 
 // Brings the mesh's index up to date with its triangle list. False when it
 // cannot (memory ran out): the caller then visits every triangle. A failure

@@ -103,7 +103,7 @@ int32_t withinEdgeSpan(const EdgeLine& line, Vec3 X) {
 // normal points from the line to C with length r, and whose slide takes the
 // rest of the move along the plane through C perpendicular to it, as an
 // embedded face is met. F is C projected onto the edge line.
-void meetOverlappedEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangleNumber,
+void meetOverlappedEdge(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
                         float sphereRadius, float sweepLength, const EdgeLine& line, Vec3 F, Vec3 C,
                         Vec3 D) {
     // A hit of negative travel (a corner already overlapped) stays nearer.
@@ -127,7 +127,7 @@ void meetOverlappedEdge(SweepResult& result, const MeshTriangle& triangle, int32
 
 }  // namespace
 
-void storeMovementAndCorners(SweepResult& result, const MeshTriangle& triangle, Vec3 start) {
+void storeMovementAndCorners(SweepResult& result, const TriangleCorners& triangle, Vec3 start) {
     result.moveToContact = Subtract(result.centerAtContact, start);
     result.slideVector = Subtract(result.slideDestination, result.centerAtContact);
     result.triangle[0] = triangle.corner1;
@@ -135,7 +135,7 @@ void storeMovementAndCorners(SweepResult& result, const MeshTriangle& triangle, 
     result.triangle[2] = triangle.corner3;
 }
 
-void TestVertex(SweepResult& result, const MeshTriangle& triangle, int32_t triangleNumber,
+void TestVertex(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
                 float sphereRadius, float sweepLength, Vec3 V, Vec3 dir, Vec3 C, Vec3 D) {
     const Vec3 P = Subtract(V, C);
     // Travel to the point of the path nearest to V; no hit unless ahead.
@@ -164,7 +164,7 @@ void TestVertex(SweepResult& result, const MeshTriangle& triangle, int32_t trian
     result.vertex = V;
 }
 
-void TestEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangleNumber,
+void TestEdge(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
               float sphereRadius, float sweepLength, Vec3 A, Vec3 B, Vec3 Ev, Vec3 dir, Vec3 C,
               Vec3 D) {
     // Unit vector across the edge against dir; zero when dir runs along the

@@ -16,11 +16,11 @@
 namespace zep {
 
 // The sphere against corner V of the triangle numbered triangleNumber.
-void TestVertex(SweepResult& result, const MeshTriangle& triangle, int32_t triangleNumber,
+void TestVertex(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
                 float sphereRadius, float sweepLength, Vec3 V, Vec3 dir, Vec3 C, Vec3 D);
 
 // The sphere against the segment from A to B; Ev is A − B.
-void TestEdge(SweepResult& result, const MeshTriangle& triangle, int32_t triangleNumber,
+void TestEdge(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
               float sphereRadius, float sweepLength, Vec3 A, Vec3 B, Vec3 Ev, Vec3 dir, Vec3 C,
               Vec3 D);
 
@@ -37,6 +37,6 @@ int32_t WithinEdgeSpan(Vec3 A, Vec3 B, Vec3 X);
 
 // The part every hit kind writes last: the two movement vectors, taken from
 // the centre and slide destination already stored, and the stored corners.
-void storeMovementAndCorners(SweepResult& result, const MeshTriangle& triangle, Vec3 start);
+void storeMovementAndCorners(SweepResult& result, const TriangleCorners& triangle, Vec3 start);
 
 }  // namespace zep

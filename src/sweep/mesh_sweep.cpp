@@ -101,7 +101,7 @@ void sweepEveryTriangle(SweepResult& result, const MeshShape& mesh, const SweepF
     for (const MeshTriangle* stored = mesh.trianglesHead; stored; stored = stored->next) {
         ++number;  // skipped triangles keep their place in the numbering
         if (contactNamesTriangle(firstContact, &mesh, number)) continue;
-        sweepTriangle(result, frame, makeTriangleFrame(*stored, number, radii, frame.S));
+        sweepTriangle(result, frame, makeTriangleFrame(stored->corners, number, radii, frame.S));
     }
 }
 
@@ -130,7 +130,7 @@ bool collectNamedTriangles(const Contact* first, const MeshShape& mesh, NamedTri
 // or of a small mesh's frames), computed on its first use and then read
 // back: the same bits makeTriangleFrame gives.
 template <class Entry>
-TriangleFrame keptTriangleFrame(Entry& entry, const MeshTriangle& stored, int32_t number, Vec3 radii, Vec3 S) {
+TriangleFrame keptTriangleFrame(Entry& entry, const TriangleCorners& stored, int32_t number, Vec3 radii, Vec3 S) {
     if (!entry.framed) {
         const TriangleFrame tri = makeTriangleFrame(stored, number, radii, S);
         entry.A = tri.A;
@@ -152,7 +152,7 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
         CachedTriangle& entry = cache.entries[i];
         if (checks.skips(entry.place, entry.box, checks.reach.entry(entry.box), result)) continue;
         sweepTriangle(result, checks.frame,
-                      keptTriangleFrame(entry, *entry.stored, entry.place + 1, checks.radii, checks.frame.S));
+                      keptTriangleFrame(entry, entry.stored->corners, entry.place + 1, checks.radii, checks.frame.S));
     }
 }
 
@@ -163,11 +163,12 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
 // hold the triangles' ellipsoid-space values.
 void sweepUntreed(SweepResult& result, const TriangleIndex& index, const SweepReach& setup,
                   FramedTriangle* frames, const CandidateChecks& checks) {
-    const ReachedTriangles reached = reachedTriangles(setup, index.triangleBoxes, index.listed);
+    // Without a tree every listed box waits in the tail.
+    const ReachedTriangles reached = reachedTriangles(setup, index.tailBoxes, index.listed);
     for (int32_t i = 0; i < reached.count; ++i) {
         const int32_t place = reached.triangles[i].place;
         if (checks.named.contains(place + 1) || checks.beyondNearest(reached.triangles[i].entry, result)) continue;
-        const MeshTriangle& stored = *index.triangles[place];
+        const TriangleCorners& stored = index.triangles[place]->corners;
         sweepTriangle(result, checks.frame,
                       frames ? keptTriangleFrame(frames[place], stored, place + 1, checks.radii, checks.frame.S)
                              : makeTriangleFrame(stored, place + 1, checks.radii, checks.frame.S));

@@ -74,7 +74,7 @@ bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, cons
         return forget(cache);
     for (int32_t i = 0; i < count; ++i) {
         CachedTriangle& entry = cache.entries[i];
-        entry.box = index.triangleBoxes[places[i]];
+        entry.box = placeBox(index, places[i]);
         entry.place = places[i];
         entry.stored = index.triangles[places[i]];
         entry.framed = false;

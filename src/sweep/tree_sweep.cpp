@@ -78,9 +78,12 @@ void sweepTiedInListOrder(SweepResult& result, NearestAlone& nearest, const Tria
     for (int32_t i = 0; i < nearest.tiedCount; ++i) {
         const int32_t place = nearest.tied[i];
         sweepTriangle(result, checks.frame,
-                      makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+                      makeTriangleFrame(index.triangles[place]->corners, place + 1, checks.radii, checks.frame.S));
     }
 }
+
+// The box of a tree slot's triangle, from the corners kept in slot order.
+Box3 slotBox(const TriangleIndex& index, int32_t slot) { return triangleBox(index.treedCorners[slot]); }
 
 // The sweep as the list runs it: every triangle the path passes near, in
 // list order, each left out only when it cannot reach the nearest hit so far.
@@ -89,16 +92,16 @@ bool sweepInListOrder(SweepResult& result, const TriangleIndex& index, const Can
     if (!places) return false;
     int32_t count = 0;
     visitBoxTreeAlong(
-        index.tree, index.triangleBoxes, checks.reach, [](double) { return false; },
-        [&](int32_t place, double) { places[count++] = place; });
+        index.tree, [&](int32_t slot) { return slotBox(index, slot); }, checks.reach, [](double) { return false; },
+        [&](int32_t slot, const Box3&, double) { places[count++] = index.tree.order[slot]; });
     std::sort(places, places + count);
     for (int32_t place = index.tree.boxCount; place < index.listed; ++place) places[count++] = place;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t place = places[i];
-        const Box3& box = index.triangleBoxes[place];
+        const Box3 box = placeBox(index, place);
         if (checks.skips(place, box, checks.reach.entry(box), result)) continue;
         sweepTriangle(result, checks.frame,
-                      makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+                      makeTriangleFrame(index.triangles[place]->corners, place + 1, checks.radii, checks.frame.S));
     }
     return true;
 }
@@ -109,18 +112,23 @@ bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const 
     NearestAlone nearest{result};
     SweepResult alone = result;
     double travelLimit = checks.nearestTravelLimit(nearest.best);
-    const auto testTriangle = [&](int32_t place, double entry) {
-        if (checks.skips(place, index.triangleBoxes[place], entry, travelLimit)) return;
+    const auto testTriangle = [&](int32_t place, const TriangleCorners& corners, const Box3& box, double entry) {
+        if (checks.skips(place, box, entry, travelLimit)) return;
         sweepAlone(nearest, alone, result.nearestDistance, checks.frame,
-                   makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+                   makeTriangleFrame(corners, place + 1, checks.radii, checks.frame.S));
         travelLimit = checks.nearestTravelLimit(nearest.best);
     };
     visitBoxTreeAlong(
-        index.tree, index.triangleBoxes, checks.reach,
-        [&](double entry) { return checks.beyond(entry, travelLimit); }, testTriangle);
+        index.tree, [&](int32_t slot) { return slotBox(index, slot); }, checks.reach,
+        [&](double entry) { return checks.beyond(entry, travelLimit); },
+        [&](int32_t slot, const Box3& box, double entry) {
+            testTriangle(index.tree.order[slot], index.treedCorners[slot], box, entry);
+        });
     // Triangles added since the tree was built are not in it yet.
-    for (int32_t place = index.tree.boxCount; place < index.listed; ++place)
-        testTriangle(place, checks.reach.entry(index.triangleBoxes[place]));
+    for (int32_t place = index.tree.boxCount; place < index.listed; ++place) {
+        const Box3 box = placeBox(index, place);
+        testTriangle(place, index.triangles[place]->corners, box, checks.reach.entry(box));
+    }
     if (!nearest.found) return true;  // what no triangle meets alone, the list does not meet
     if (!nearest.decided(checks.reach.scaleInRadii)) return sweepInListOrder(result, index, checks);
     if (nearest.tiedCount == 1)

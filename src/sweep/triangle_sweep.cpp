@@ -101,7 +101,7 @@ bool PointInTriangle(Vec3 P, Vec3 A, Vec3 B, Vec3 C, Vec3 N) {
     return true;
 }
 
-TriangleFrame makeTriangleFrame(const MeshTriangle& stored, int32_t number, Vec3 radii,
+TriangleFrame makeTriangleFrame(const TriangleCorners& stored, int32_t number, Vec3 radii,
                                 Vec3 S) {
     TriangleFrame tri;
     tri.stored = &stored;

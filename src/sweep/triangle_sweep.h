@@ -30,7 +30,7 @@ struct SweepFrame {
 
 // One triangle in ellipsoid space, with its place in the mesh.
 struct TriangleFrame {
-    const MeshTriangle* stored = nullptr;
+    const TriangleCorners* stored = nullptr;
     int32_t number = 0;
     Vec3 A;
     Vec3 B;
@@ -41,7 +41,7 @@ struct TriangleFrame {
 
 // The triangle's corners and normal divided by the radii, and S's distance
 // from its plane.
-TriangleFrame makeTriangleFrame(const MeshTriangle& stored, int32_t number, Vec3 radii, Vec3 S);
+TriangleFrame makeTriangleFrame(const TriangleCorners& stored, int32_t number, Vec3 radii, Vec3 S);
 
 // The face test, then the corner and edge tests where the face does not
 // settle it; the result keeps only a hit no farther than its nearest.

@@ -1,6 +1,7 @@
 #include "world/index_records.h"
 
 #include "base/allocation.h"
+#include "world/shapes.h"
 
 namespace zep {
 
@@ -27,7 +28,8 @@ void freeBoxTree(BoxTree& tree) {
 void freeTriangleIndex(TriangleIndex* index) {
     if (!index) return;
     freeArray(index->triangles);
-    freeArray(index->triangleBoxes);
+    freeArray(index->treedCorners);
+    freeArray(index->tailBoxes);
     freeBoxTree(index->tree);
     freeRecord(index);
 }

@@ -10,6 +10,7 @@
 namespace zep {
 
 struct MeshTriangle;
+struct TriangleCorners;
 
 struct BoxTreeNode {
     Box3 box;
@@ -37,9 +38,17 @@ void freeBoxTree(BoxTree& tree);
 struct TriangleIndex {
     // Every triangle of the mesh in list order (place i is triangle number i + 1).
     const MeshTriangle** triangles = nullptr;
-    Box3* triangleBoxes = nullptr;
     int32_t listed = 0;
     int32_t capacity = 0;
+    // The corners of the triangles the tree covers, in its slot order (slot
+    // i is place tree.order[i]): the triangles of a leaf lie side by side,
+    // so a sweep reads their boxes and corners from one stretch of memory
+    // instead of from records all over the heap.
+    TriangleCorners* treedCorners = nullptr;
+    // The boxes of the triangles listed since the tree was built (places
+    // tree.boxCount to listed - 1), in list order.
+    Box3* tailBoxes = nullptr;
+    int32_t tailCapacity = 0;
     Box3 bounds{};  // of every listed triangle
     bool allFinite = true;
     BoxTree tree;  // covers places 0 to tree.boxCount - 1

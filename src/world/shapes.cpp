@@ -36,9 +36,9 @@ void freeTriangles(MeshShape* mesh) {
 MeshTriangle* makeTriangle(const float corners[9]) {
     MeshTriangle* triangle = makeRecord<MeshTriangle>();
     if (!triangle) return nullptr;
-    triangle->corner1 = Vec3{corners[0], corners[1], corners[2]};
-    triangle->corner2 = Vec3{corners[3], corners[4], corners[5]};
-    triangle->corner3 = Vec3{corners[6], corners[7], corners[8]};
+    triangle->corners.corner1 = Vec3{corners[0], corners[1], corners[2]};
+    triangle->corners.corner2 = Vec3{corners[3], corners[4], corners[5]};
+    triangle->corners.corner3 = Vec3{corners[6], corners[7], corners[8]};
     return triangle;
 }
 
@@ -47,9 +47,9 @@ bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::is
 void linkTriangle(MeshShape* mesh, MeshTriangle* triangle) {
     listAppend<&MeshTriangle::prev, &MeshTriangle::next>(mesh->trianglesHead, mesh->trianglesTail,
                                                          triangle);
-    const Box3 box = unite(segmentBox(triangle->corner1, triangle->corner2), segmentBox(triangle->corner3, triangle->corner3));
+    const Box3 box = unite(segmentBox(triangle->corners.corner1, triangle->corners.corner2), segmentBox(triangle->corners.corner3, triangle->corners.corner3));
     mesh->bounds = mesh->triangleCount == 0 ? box : unite(mesh->bounds, box);
-    mesh->allFinite = mesh->allFinite && finite(triangle->corner1) && finite(triangle->corner2) && finite(triangle->corner3);
+    mesh->allFinite = mesh->allFinite && finite(triangle->corners.corner1) && finite(triangle->corners.corner2) && finite(triangle->corners.corner3);
     ++mesh->triangleCount;
 }
 

@@ -36,10 +36,14 @@ struct EllipsoidShape {
 };
 
 // Corners are stored as given, relative to the owning body's position.
-struct MeshTriangle {
+struct TriangleCorners {
     Vec3 corner1;
     Vec3 corner2;
     Vec3 corner3;
+};
+
+struct MeshTriangle {
+    TriangleCorners corners;
     MeshTriangle* next = nullptr;
     MeshTriangle* prev = nullptr;
 };

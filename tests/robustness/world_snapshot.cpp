@@ -31,7 +31,7 @@ void describeShape(std::ostream& out, CollisionShape* shape) {
     const MeshShape* mesh = asMesh(shape);
     out << "  mesh of " << mesh->triangleCount << ":";
     for (const MeshTriangle* t = mesh->trianglesHead; t; t = t->next)
-        out << ' ' << t->corner1 << t->corner2 << t->corner3 << ';';
+        out << ' ' << t->corners.corner1 << t->corners.corner2 << t->corners.corner3 << ';';
     out << '\n';
 }
 

@@ -14,7 +14,7 @@ using zep::Vec3;
 // given as the sweep would have formed them.
 class CornerEdgeTest : public ::testing::Test {
 protected:
-    zep::MeshTriangle triangle{Vec3{1, 2, 3}, Vec3{4, 5, 6}, Vec3{7, 8, 9}};
+    zep::TriangleCorners triangle{Vec3{1, 2, 3}, Vec3{4, 5, 6}, Vec3{7, 8, 9}};
     SweepResult result;
     Vec3 C{0, 0, 0};
     Vec3 D{5, 0, 0};
