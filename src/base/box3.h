@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/vec3.h"
 
@@ -60,10 +64,44 @@ struct SweptBox {
 
     bool meets(const Box3& box) const { return entry(box) <= 1.0; }
 
+    // entry() of four boxes at once, given per axis their low and their high
+    // faces side by side: the same operations lane by lane, so the same bits.
+    void entries(const float (&lo)[3][4], const float (&hi)[3][4], double (&out)[4]) const {
+#if defined(__SSE2__)
+        // Two lanes to a register. max and min return their second operand
+        // where the first is NaN, as std::max(enter, t) keeps `enter`.
+        __m128d enter[2] = {_mm_setzero_pd(), _mm_setzero_pd()};
+        __m128d leave[2] = {_mm_set1_pd(1.0), _mm_set1_pd(1.0)};
+        for (int axis = 0; axis < 3; ++axis) {
+            const __m128 nearFaces = _mm_loadu_ps(forward[axis] ? lo[axis] : hi[axis]);
+            const __m128 farFaces = _mm_loadu_ps(forward[axis] ? hi[axis] : lo[axis]);
+            const __m128 nearHigh = _mm_movehl_ps(nearFaces, nearFaces), farHigh = _mm_movehl_ps(farFaces, farFaces);
+            const __m128d nearShift = _mm_set1_pd(nearOffset[axis]), farShift = _mm_set1_pd(farOffset[axis]);
+            const __m128d scale = _mm_set1_pd(inverseMove[axis]);
+            const __m128d near[2] = {_mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(nearFaces), nearShift), scale),
+                                     _mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(nearHigh), nearShift), scale)};
+            const __m128d far[2] = {_mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(farFaces), farShift), scale),
+                                    _mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(farHigh), farShift), scale)};
+            for (int half = 0; half < 2; ++half) {
+                enter[half] = _mm_max_pd(near[half], enter[half]);
+                leave[half] = _mm_min_pd(far[half], leave[half]);
+            }
+        }
+        for (int half = 0; half < 2; ++half) {
+            const __m128d met = _mm_min_pd(enter[half], _mm_set1_pd(1.0));
+            const __m128d meets = _mm_cmple_pd(enter[half], _mm_add_pd(leave[half], _mm_set1_pd(1e-12)));
+            _mm_storeu_pd(out + 2 * half,
+                          _mm_or_pd(_mm_and_pd(meets, met), _mm_andnot_pd(meets, _mm_set1_pd(kNever))));
+        }
+#else
+        for (int lane = 0; lane < 4; ++lane)
+            out[lane] = entry(Box3{{lo[0][lane], lo[1][lane], lo[2][lane]}, {hi[0][lane], hi[1][lane], hi[2][lane]}});
+#endif
+    }
+
     // Where along the segment (0 at its start, 1 at its end) it first
     // passes through the grown box; above 1 when it never does.
     double entry(const Box3& box) const {
-        constexpr double kNever = 2.0;
         const double lo[3] = {box.lo.x, box.lo.y, box.lo.z};
         const double hi[3] = {box.hi.x, box.hi.y, box.hi.z};
         double enter = 0.0, leave = 1.0;
@@ -79,6 +117,7 @@ struct SweptBox {
     }
 
 private:
+    static constexpr double kNever = 2.0;
     // Per axis: whether the segment runs toward +, and the slab of the grown
     // box as the segment crosses it, the faces shifted by the margin and the
     // start and scaled by 1 / move.

@@ -19,40 +19,103 @@ T* makeTreeArray(TreeMemory memory, size_t count) {
 
 float axisOf(const Vec3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 
+// A range of slots [begin, end) that becomes one child of a node.
+struct SlotRange {
+    int32_t begin;
+    int32_t end;
+    int32_t size() const { return end - begin; }
+};
+
+// The ranges a node over `range` splits into: halves at the median, each
+// half that is not yet a leaf halved again. The split points depend on the
+// counts alone; the boxes only decide the axis and the order.
+int splitSizes(SlotRange range, SlotRange (&parts)[kBoxTreeLanes]) {
+    const int32_t middle = range.begin + range.size() / 2;
+    const SlotRange halves[2] = {{range.begin, middle}, {middle, range.end}};
+    int count = 0;
+    for (const SlotRange& half : halves) {
+        if (half.size() <= kLeafSize) {
+            parts[count++] = half;
+            continue;
+        }
+        const int32_t quarter = half.begin + half.size() / 2;
+        parts[count++] = SlotRange{half.begin, quarter};
+        parts[count++] = SlotRange{quarter, half.end};
+    }
+    return count;
+}
+
+// How many nodes the tree of `count` boxes has: the splits depend on the
+// counts alone, so this is exact, and the array is made once at its size.
+int32_t nodesFor(int32_t count) {
+    if (count <= kLeafSize) return 1;
+    SlotRange parts[kBoxTreeLanes];
+    const int lanes = splitSizes(SlotRange{0, count}, parts);
+    int32_t nodes = 1;
+    for (int lane = 0; lane < lanes; ++lane)
+        if (parts[lane].size() > kLeafSize) nodes += nodesFor(parts[lane].size());
+    return nodes;
+}
+
 struct TreeBuild {
     const Box3* boxes;
     int32_t* order;
     BoxTreeNode* nodes;
     int32_t nodeCount = 1;
 
-    Box3 boxOf(int32_t begin, int32_t end) const {
-        Box3 box = boxes[order[begin]];
-        for (int32_t i = begin + 1; i < end; ++i) box = unite(box, boxes[order[i]]);
+    Box3 boxOf(SlotRange range) const {
+        Box3 box = boxes[order[range.begin]];
+        for (int32_t i = range.begin + 1; i < range.end; ++i) box = unite(box, boxes[order[i]]);
         return box;
     }
 
-    // Splits [begin, end) at the median of the longest axis of its box.
-    void build(int32_t node, int32_t begin, int32_t end) {
-        nodes[node].box = boxOf(begin, end);
-        if (end - begin <= kLeafSize) {
-            nodes[node].first = begin;
-            nodes[node].count = end - begin;
-            return;
-        }
-        const Box3& box = nodes[node].box;
+    // Orders the range so that its lower half lies below the median of the
+    // longest axis of its box.
+    void splitAtMedian(SlotRange range) {
+        const Box3 box = boxOf(range);
         const float extent[3] = {box.hi.x - box.lo.x, box.hi.y - box.lo.y, box.hi.z - box.lo.z};
         const int axis = int(std::max_element(extent, extent + 3) - extent);
-        const int32_t middle = begin + (end - begin) / 2;
-        std::nth_element(order + begin, order + middle, order + end, [&](int32_t a, int32_t b) {
-            return axisOf(boxes[a].lo, axis) + axisOf(boxes[a].hi, axis) <
-                   axisOf(boxes[b].lo, axis) + axisOf(boxes[b].hi, axis);
-        });
-        const int32_t left = nodeCount;
-        nodeCount += 2;
-        nodes[node].first = left;
-        nodes[node].count = 0;
-        build(left, begin, middle);
-        build(left + 1, middle, end);
+        std::nth_element(order + range.begin, order + range.begin + range.size() / 2, order + range.end,
+                         [&](int32_t a, int32_t b) {
+                             return axisOf(boxes[a].lo, axis) + axisOf(boxes[a].hi, axis) <
+                                    axisOf(boxes[b].lo, axis) + axisOf(boxes[b].hi, axis);
+                         });
+    }
+
+    void setLane(BoxTreeNode& node, int lane, const Box3& box, int32_t first, int32_t count) {
+        const float lo[3] = {box.lo.x, box.lo.y, box.lo.z}, hi[3] = {box.hi.x, box.hi.y, box.hi.z};
+        for (int axis = 0; axis < 3; ++axis) {
+            node.lo[axis][lane] = lo[axis];
+            node.hi[axis][lane] = hi[axis];
+        }
+        node.first[lane] = first;
+        node.count[lane] = count;
+    }
+
+    // Fills `node` with the children of `range`, and their nodes below it.
+    void build(int32_t node, SlotRange range) {
+        SlotRange parts[kBoxTreeLanes];
+        int lanes = 1;
+        parts[0] = range;
+        if (range.size() > kLeafSize) {
+            splitAtMedian(range);
+            lanes = splitSizes(range, parts);
+            const int32_t middle = range.begin + range.size() / 2;
+            for (SlotRange half : {SlotRange{range.begin, middle}, SlotRange{middle, range.end}})
+                if (half.size() > kLeafSize) splitAtMedian(half);
+        }
+        const Box3 empty{{HUGE_VALF, HUGE_VALF, HUGE_VALF}, {-HUGE_VALF, -HUGE_VALF, -HUGE_VALF}};
+        for (int lane = lanes; lane < kBoxTreeLanes; ++lane) setLane(nodes[node], lane, empty, 0, -1);
+        for (int lane = 0; lane < lanes; ++lane) {
+            const SlotRange part = parts[lane];
+            if (part.size() <= kLeafSize) {
+                setLane(nodes[node], lane, boxOf(part), part.begin, part.size());
+                continue;
+            }
+            const int32_t child = nodeCount++;
+            setLane(nodes[node], lane, boxOf(part), child, 0);
+            build(child, part);
+        }
     }
 };
 
@@ -63,11 +126,9 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
         freeBoxTree(tree);
         return true;
     }
-    // Median splits make leaves of at least kLeafSize / 2 boxes (or one box),
-    // so a tree has fewer than count + 2 nodes.
-    const size_t nodeLimit = size_t(count) + 2;
+    const int32_t nodeCount = nodesFor(count);
     int32_t* order = makeTreeArray<int32_t>(tree.memory, size_t(count));
-    BoxTreeNode* nodes = makeTreeArray<BoxTreeNode>(tree.memory, nodeLimit);
+    BoxTreeNode* nodes = makeTreeArray<BoxTreeNode>(tree.memory, size_t(nodeCount));
     if (!order || !nodes) {
         BoxTree partial{tree.memory, nodes, 0, order, 0};
         freeBoxTree(partial);
@@ -75,7 +136,7 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
     }
     for (int32_t i = 0; i < count; ++i) order[i] = i;
     TreeBuild builder{boxes, order, nodes};
-    builder.build(0, 0, count);
+    builder.build(0, SlotRange{0, count});
     freeBoxTree(tree);
     tree.nodes = nodes;
     tree.nodeCount = builder.nodeCount;

@@ -15,14 +15,20 @@ namespace zep {
 // with `tree` unchanged, when memory runs out.
 bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count);
 
-// Median splits keep the depth under 32 for any int32 count; each level of a
-// walk leaves at most one sibling on the stack.
+// Median splits keep the depth under 16 nodes of four for any int32 count;
+// each node a walk enters leaves at most three siblings on the stack.
 constexpr int kBoxTreeStackDepth = 64;
 
 // A tree's leaves hold slots 0 to boxCount - 1; slot i holds box
 // tree.order[i]. The walks below read a slot's box through `slotBox(slot)`,
 // so that an owner can keep its boxes (or what they are made from) in slot
 // order, where the boxes of one leaf lie side by side.
+
+// The box of one child of a node.
+inline Box3 laneBox(const BoxTreeNode& node, int lane) {
+    return Box3{{node.lo[0][lane], node.lo[1][lane], node.lo[2][lane]},
+                {node.hi[0][lane], node.hi[1][lane], node.hi[2][lane]}};
+}
 
 // Appends to `out` the slots whose boxes meet `meets`, in no particular
 // order, and returns how many it appended. `out` must have room for
@@ -36,17 +42,17 @@ int32_t querySlots(const BoxTree& tree, const SlotBox& slotBox, const Meets& mee
     int depth = 0;
     int32_t found = 0;
     stack[depth++] = 0;
-    while (depth > 0) {
+    while (depth > 0 && found <= most) {
         const BoxTreeNode& node = tree.nodes[stack[--depth]];
-        if (!meets(node.box)) continue;
-        if (node.count == 0) {
-            stack[depth++] = node.first;
-            stack[depth++] = node.first + 1;
-            continue;
+        for (int lane = 0; lane < kBoxTreeLanes; ++lane) {
+            if (node.count[lane] < 0 || !meets(laneBox(node, lane))) continue;
+            if (node.count[lane] == 0) {
+                stack[depth++] = node.first[lane];
+                continue;
+            }
+            for (int32_t slot = node.first[lane]; slot < node.first[lane] + node.count[lane]; ++slot)
+                if (meets(slotBox(slot))) out[found++] = slot;
         }
-        for (int32_t slot = node.first; slot < node.first + node.count; ++slot)
-            if (meets(slotBox(slot))) out[found++] = slot;
-        if (found > most) break;
     }
     return found;
 }
@@ -69,30 +75,38 @@ template <class SlotBox, class Beyond, class Visit>
 void visitBoxTreeAlong(const BoxTree& tree, const SlotBox& slotBox, const SweptBox& query, const Beyond& beyond,
                        const Visit& visit) {
     struct Pending {
-        int32_t node;
+        int32_t first;  // a node, or a leaf's first slot
+        int32_t count;  // 0 for a node, else the leaf's slot count
         double entry;
     };
     if (tree.boxCount == 0) return;
     Pending stack[kBoxTreeStackDepth];
     int depth = 0;
-    stack[depth++] = Pending{0, query.entry(tree.nodes[0].box)};
+    stack[depth++] = Pending{0, 0, 0.0};
     while (depth > 0) {
         const Pending next = stack[--depth];
-        if (next.entry > 1.0 || beyond(next.entry)) continue;
-        const BoxTreeNode& node = tree.nodes[next.node];
-        if (node.count > 0) {
-            for (int32_t slot = node.first; slot < node.first + node.count; ++slot) {
+        if (beyond(next.entry)) continue;
+        if (next.count > 0) {
+            for (int32_t slot = next.first; slot < next.first + next.count; ++slot) {
                 const Box3 box = slotBox(slot);
                 const double entry = query.entry(box);
                 if (entry <= 1.0 && !beyond(entry)) visit(slot, box, entry);
             }
             continue;
         }
-        Pending left{node.first, query.entry(tree.nodes[node.first].box)};
-        Pending right{node.first + 1, query.entry(tree.nodes[node.first + 1].box)};
-        if (right.entry < left.entry) std::swap(left, right);
-        stack[depth++] = right;  // the later one waits below
-        stack[depth++] = left;
+        const BoxTreeNode& node = tree.nodes[next.first];
+        double entries[kBoxTreeLanes];
+        query.entries(node.lo, node.hi, entries);
+        // The children the path meets, the one it enters first on top: an
+        // insertion sort, latest entry lowest.
+        const int bottom = depth;
+        for (int lane = 0; lane < kBoxTreeLanes; ++lane) {
+            if (node.count[lane] < 0 || entries[lane] > 1.0 || beyond(entries[lane])) continue;
+            const Pending child{node.first[lane], node.count[lane], entries[lane]};
+            int at = depth++;
+            for (; at > bottom && stack[at - 1].entry < child.entry; --at) stack[at] = stack[at - 1];
+            stack[at] = child;
+        }
     }
 }
 

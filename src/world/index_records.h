@@ -12,10 +12,16 @@ namespace zep {
 struct MeshTriangle;
 struct TriangleCorners;
 
+// A node of a box tree: the boxes of up to four children side by side, axis
+// by axis, so that one pass of a walk tests all four. A child is a leaf (a
+// run of slots in `order`) or another node; a lane without a child holds an
+// empty box (low faces +inf, high faces -inf) that nothing meets.
+constexpr int kBoxTreeLanes = 4;
 struct BoxTreeNode {
-    Box3 box;
-    int32_t first = 0;  // leaf: first slot in `order`; inner: index of the left child
-    int32_t count = 0;  // leaf: number of boxes; 0 for an inner node
+    float lo[3][kBoxTreeLanes];  // per axis x, y, z: each child's low face
+    float hi[3][kBoxTreeLanes];
+    int32_t first[kBoxTreeLanes];  // leaf: first slot; node: its index
+    int32_t count[kBoxTreeLanes];  // leaf: slot count; 0: a node; -1: no child
 };
 
 // Whether a tree's arrays belong to a record of the world (counted, freed
