@@ -22,7 +22,8 @@ constexpr int kBoxTreeStackDepth = 64;
 // A tree's leaves hold slots 0 to boxCount - 1; slot i holds box
 // tree.order[i]. The walks below read a slot's box through `slotBox(slot)`,
 // so that an owner can keep its boxes (or what they are made from) in slot
-// order, where the boxes of one leaf lie side by side.
+// order, where the boxes of one leaf lie side by side; an owner that also
+// has `slotBox.prefetch(first, count)` is told of a leaf before it is read.
 
 // The box of one child of a node.
 inline Box3 laneBox(const BoxTreeNode& node, int lane) {
@@ -103,6 +104,12 @@ void visitBoxTreeAlong(const BoxTree& tree, const SlotBox& slotBox, const SweptB
         for (int lane = 0; lane < kBoxTreeLanes; ++lane) {
             if (node.count[lane] < 0 || entries[lane] > 1.0 || beyond(entries[lane])) continue;
             const Pending child{node.first[lane], node.count[lane], entries[lane]};
+            // Ask for what the child holds now: by the time it is popped it
+            // is in the cache (the nearest, popped next, at least sooner).
+            if (child.count == 0)
+                __builtin_prefetch(&tree.nodes[child.first]);
+            else if constexpr (requires { slotBox.prefetch(child.first, child.count); })
+                slotBox.prefetch(child.first, child.count);
             int at = depth++;
             for (; at > bottom && stack[at - 1].entry < child.entry; --at) stack[at] = stack[at - 1];
             stack[at] = child;

@@ -82,8 +82,18 @@ void sweepTiedInListOrder(SweepResult& result, NearestAlone& nearest, const Tria
     }
 }
 
-// The box of a tree slot's triangle, from the corners kept in slot order.
-Box3 slotBox(const TriangleIndex& index, int32_t slot) { return triangleBox(index.treedCorners[slot]); }
+// The boxes of the tree's slots, from the corners the index keeps in slot
+// order.
+struct TreedSlots {
+    const TriangleIndex& index;
+
+    Box3 operator()(int32_t slot) const { return triangleBox(index.treedCorners[slot]); }
+    void prefetch(int32_t first, int32_t count) const {
+        const char* from = reinterpret_cast<const char*>(index.treedCorners + first);
+        const char* to = reinterpret_cast<const char*>(index.treedCorners + first + count);
+        for (; from < to; from += 64) __builtin_prefetch(from);
+    }
+};
 
 // The sweep as the list runs it: every triangle the path passes near, in
 // list order, each left out only when it cannot reach the nearest hit so far.
@@ -92,7 +102,7 @@ bool sweepInListOrder(SweepResult& result, const TriangleIndex& index, const Can
     if (!places) return false;
     int32_t count = 0;
     visitBoxTreeAlong(
-        index.tree, [&](int32_t slot) { return slotBox(index, slot); }, checks.reach, [](double) { return false; },
+        index.tree, TreedSlots{index}, checks.reach, [](double) { return false; },
         [&](int32_t slot, const Box3&, double) { places[count++] = index.tree.order[slot]; });
     std::sort(places, places + count);
     for (int32_t place = index.tree.boxCount; place < index.listed; ++place) places[count++] = place;
@@ -119,7 +129,7 @@ bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const 
         travelLimit = checks.nearestTravelLimit(nearest.best);
     };
     visitBoxTreeAlong(
-        index.tree, [&](int32_t slot) { return slotBox(index, slot); }, checks.reach,
+        index.tree, TreedSlots{index}, checks.reach,
         [&](double entry) { return checks.beyond(entry, travelLimit); },
         [&](int32_t slot, const Box3& box, double entry) {
             testTriangle(index.tree.order[slot], index.treedCorners[slot], box, entry);

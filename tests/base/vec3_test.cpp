@@ -1,6 +1,9 @@
 // Normalisation tolerances and the double-precision dot product.
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include "base/vec3.h"
 #include "sweep/sweep_checks.h"
@@ -44,6 +47,36 @@ TEST(DotTest, SumIsKeptInDouble) {
     const float a = 1.0f + std::ldexp(1.0f, -15);
     const float b = 1.0f + std::ldexp(1.0f, -14);
     EXPECT_EQ(zep::Dot(Vec3{0, b, a}, Vec3{0, -1, a}), std::ldexp(1.0, -30));
+}
+
+}  // namespace
+}  // namespace sweeptest
+
+namespace sweeptest {
+namespace {
+
+// The float quotient must be the double quotient rounded to float, for any
+// bits: subnormal, huge and infinite values included (NaNs only as NaNs).
+TEST(DivideComponentsTest, EqualsTheDoubleQuotientRoundedToFloat) {
+    std::mt19937 random(3);
+    for (int i = 0; i < 1000000; ++i) {
+        const uint32_t bits[6] = {uint32_t(random()), uint32_t(random()), uint32_t(random()),
+                                  uint32_t(random()), uint32_t(random()), uint32_t(random())};
+        float f[6];
+        std::memcpy(f, bits, sizeof f);
+        const Vec3 a{f[0], f[1], f[2]}, b{f[3], f[4], f[5]};
+        const Vec3 q = zep::DivideComponents(a, b);
+        const float expected[3] = {float(double(a.x) / double(b.x)), float(double(a.y) / double(b.y)),
+                                   float(double(a.z) / double(b.z))};
+        const float got[3] = {q.x, q.y, q.z};
+        for (int k = 0; k < 3; ++k) {
+            if (std::isnan(expected[k])) {
+                ASSERT_TRUE(std::isnan(got[k]));
+                continue;
+            }
+            ASSERT_EQ(std::memcmp(&got[k], &expected[k], sizeof(float)), 0) << i << ": " << f[k] << " / " << f[k + 3];
+        }
+    }
 }
 
 }  // namespace
