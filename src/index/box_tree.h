@@ -72,9 +72,13 @@ int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& que
 // tightens `beyond` as it finds hits walks only the part of the tree before
 // them. `beyond` must hold for an entry whenever it holds for a smaller one:
 // a node's entry is never larger than the entries of the boxes under it.
-template <class SlotBox, class Beyond, class Visit>
+// `leafDone()` follows the visits of each leaf.
+struct NoLeafDone {
+    void operator()() const {}
+};
+template <class SlotBox, class Beyond, class Visit, class LeafDone = NoLeafDone>
 void visitBoxTreeAlong(const BoxTree& tree, const SlotBox& slotBox, const SweptBox& query, const Beyond& beyond,
-                       const Visit& visit) {
+                       const Visit& visit, const LeafDone& leafDone = {}) {
     struct Pending {
         int32_t first;  // a node, or a leaf's first slot
         int32_t count;  // 0 for a node, else the leaf's slot count
@@ -93,6 +97,7 @@ void visitBoxTreeAlong(const BoxTree& tree, const SlotBox& slotBox, const SweptB
                 const double entry = query.entry(box);
                 if (entry <= 1.0 && !beyond(entry)) visit(slot, box, entry);
             }
+            leafDone();
             continue;
         }
         const BoxTreeNode& node = tree.nodes[next.first];

@@ -122,23 +122,40 @@ bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const 
     NearestAlone nearest{result};
     SweepResult alone = result;
     double travelLimit = checks.nearestTravelLimit(nearest.best);
-    const auto testTriangle = [&](int32_t place, const TriangleCorners& corners, const Box3& box, double entry) {
+    // The candidates of one leaf are framed together, so that the square
+    // roots and divisions of their normals overlap instead of waiting on
+    // one another; each is then swept unless a hit found meanwhile has put
+    // it beyond the nearest.
+    constexpr int kBatch = 4;
+    TriangleFrame frames[kBatch];
+    double entries[kBatch];
+    int batched = 0;
+    const auto sweepBatch = [&] {
+        for (int i = 0; i < batched; ++i) {
+            if (checks.beyond(entries[i], travelLimit)) continue;
+            sweepAlone(nearest, alone, result.nearestDistance, checks.frame, frames[i]);
+            travelLimit = checks.nearestTravelLimit(nearest.best);
+        }
+        batched = 0;
+    };
+    const auto addTriangle = [&](int32_t place, const TriangleCorners& corners, const Box3& box, double entry) {
         if (checks.skips(place, box, entry, travelLimit)) return;
-        sweepAlone(nearest, alone, result.nearestDistance, checks.frame,
-                   makeTriangleFrame(corners, place + 1, checks.radii, checks.frame.S));
-        travelLimit = checks.nearestTravelLimit(nearest.best);
+        frames[batched] = makeTriangleFrame(corners, place + 1, checks.radii, checks.frame.S);
+        entries[batched] = entry;
+        if (++batched == kBatch) sweepBatch();
     };
     visitBoxTreeAlong(
-        index.tree, TreedSlots{index}, checks.reach,
-        [&](double entry) { return checks.beyond(entry, travelLimit); },
+        index.tree, TreedSlots{index}, checks.reach, [&](double entry) { return checks.beyond(entry, travelLimit); },
         [&](int32_t slot, const Box3& box, double entry) {
-            testTriangle(index.tree.order[slot], index.treedCorners[slot], box, entry);
-        });
+            addTriangle(index.tree.order[slot], index.treedCorners[slot], box, entry);
+        },
+        sweepBatch);
     // Triangles added since the tree was built are not in it yet.
     for (int32_t place = index.tree.boxCount; place < index.listed; ++place) {
         const Box3 box = placeBox(index, place);
-        testTriangle(place, index.triangles[place]->corners, box, checks.reach.entry(box));
+        addTriangle(place, index.triangles[place]->corners, box, checks.reach.entry(box));
     }
+    sweepBatch();
     if (!nearest.found) return true;  // what no triangle meets alone, the list does not meet
     if (!nearest.decided(checks.reach.scaleInRadii)) return sweepInListOrder(result, index, checks);
     if (nearest.tiedCount == 1)
