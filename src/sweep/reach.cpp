@@ -112,22 +112,6 @@ FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double reachIn
     return out;
 }
 
-double FeatureReach::distanceSquared(Vec3 P) const {
-    const D3 s{start[0], start[1], start[2]}, d{move[0], move[1], move[2]}, p = toDouble(P);
-    const double t = clamp01(dot(minus(p, s), d) * inverseLengthSquared);
-    const D3 gap = minus(p, along(s, d, t));
-    return dot(gap, gap);
-}
-
-bool FeatureReach::linesApart(Vec3 A, Vec3 B) const {
-    const D3 p1 = toDouble(A), d1 = minus(toDouble(B), p1);
-    const D3 d2{move[0], move[1], move[2]};
-    const D3 across{d1.y * d2.z - d1.z * d2.y, d1.z * d2.x - d1.x * d2.z, d1.x * d2.y - d1.y * d2.x};
-    const double apart = dot(minus(p1, D3{start[0], start[1], start[2]}), across);
-    // Slack for the rounding of these products, far below the reach's own.
-    return apart * apart > reachSquared * dot(across, across) * (1.0 + 1e-9);
-}
-
 // The closest points of the edge and the path, clamped to both.
 double FeatureReach::distanceSquared(Vec3 A, Vec3 B) const {
     const D3 p1 = toDouble(A), d1 = minus(toDouble(B), p1);

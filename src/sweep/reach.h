@@ -104,9 +104,29 @@ struct FeatureReach {
     bool reachesEdge(Vec3 A, Vec3 B) const { return !linesApart(A, B) && !(distanceSquared(A, B) > reachSquared); }
     // True when the edge's whole line passes the path's whole line farther
     // than the reach: no division, and the segments are farther still.
-    bool linesApart(Vec3 A, Vec3 B) const;
+    // (Inline, as these two run for most corners and edges of a sweep.)
+    bool linesApart(Vec3 A, Vec3 B) const {
+        const double ax = A.x, ay = A.y, az = A.z;
+        const double ex = double(B.x) - ax, ey = double(B.y) - ay, ez = double(B.z) - az;
+        const double across[3] = {ey * move[2] - ez * move[1], ez * move[0] - ex * move[2], ex * move[1] - ey * move[0]};
+        const double apart = (ax - start[0]) * across[0] + (ay - start[1]) * across[1] + (az - start[2]) * across[2];
+        const double acrossSquared = across[0] * across[0] + across[1] * across[1] + across[2] * across[2];
+        // Slack for the rounding of these products, far below the reach's own.
+        return apart * apart > reachSquared * acrossSquared * (1.0 + 1e-9);
+    }
     // Squared distance from P, and from the segment [A, B], to the path.
-    double distanceSquared(Vec3 P) const;
+    double distanceSquared(Vec3 P) const {
+        const double p[3] = {P.x, P.y, P.z};
+        double along = 0.0;
+        for (int axis = 0; axis < 3; ++axis) along += (p[axis] - start[axis]) * move[axis];
+        const double t = std::clamp(along * inverseLengthSquared, 0.0, 1.0);
+        double squared = 0.0;
+        for (int axis = 0; axis < 3; ++axis) {
+            const double gap = p[axis] - (start[axis] + t * move[axis]);
+            squared += gap * gap;
+        }
+        return squared;
+    }
     double distanceSquared(Vec3 A, Vec3 B) const;
 };
 
