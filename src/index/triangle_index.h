@@ -1,6 +1,7 @@
-// The spatial index of one mesh: its triangles in list order with their boxes
-// (mesh frame), and a box tree that hands a sweep the triangles it could
-// possibly hit.
+// The spatial index of one mesh: its triangles in list order, a box tree
+// over them (mesh frame) that hands a sweep the triangles it could possibly
+// hit, and a copy of their corners in the tree's own order, from which a
+// walk reads a leaf's boxes and triangles side by side.
 //
 // The index never decides a hit: it only leaves out triangles that the reach
 // box proves unreachable and returns the rest as list places in ascending
