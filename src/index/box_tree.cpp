@@ -71,8 +71,7 @@ struct TreeBuild {
 
     // Orders the range so that its lower half lies below the median of the
     // longest axis of its box.
-    void splitAtMedian(SlotRange range) {
-        const Box3 box = boxOf(range);
+    void splitAtMedian(SlotRange range, const Box3& box) {
         const float extent[3] = {box.hi.x - box.lo.x, box.hi.y - box.lo.y, box.hi.z - box.lo.z};
         const int axis = int(std::max_element(extent, extent + 3) - extent);
         std::nth_element(order + range.begin, order + range.begin + range.size() / 2, order + range.end,
@@ -92,29 +91,31 @@ struct TreeBuild {
         node.count[lane] = count;
     }
 
-    // Fills `node` with the children of `range`, and their nodes below it.
-    void build(int32_t node, SlotRange range) {
-        SlotRange parts[kBoxTreeLanes];
+    // Fills `node` with the children of `range` (whose box is `box`), and
+    // their nodes below it. Each range's box is formed once: a half's to
+    // split it, a child's for its lane and, passed down, its own split.
+    void build(int32_t node, SlotRange range, const Box3& box) {
+        SlotRange parts[kBoxTreeLanes] = {range};
         int lanes = 1;
-        parts[0] = range;
         if (range.size() > kLeafSize) {
-            splitAtMedian(range);
-            lanes = splitSizes(range, parts);
+            splitAtMedian(range, box);
             const int32_t middle = range.begin + range.size() / 2;
             for (SlotRange half : {SlotRange{range.begin, middle}, SlotRange{middle, range.end}})
-                if (half.size() > kLeafSize) splitAtMedian(half);
+                if (half.size() > kLeafSize) splitAtMedian(half, boxOf(half));
+            lanes = splitSizes(range, parts);
         }
         const Box3 empty{{HUGE_VALF, HUGE_VALF, HUGE_VALF}, {-HUGE_VALF, -HUGE_VALF, -HUGE_VALF}};
         for (int lane = lanes; lane < kBoxTreeLanes; ++lane) setLane(nodes[node], lane, empty, 0, -1);
         for (int lane = 0; lane < lanes; ++lane) {
             const SlotRange part = parts[lane];
+            const Box3 partBox = lanes == 1 ? box : boxOf(part);
             if (part.size() <= kLeafSize) {
-                setLane(nodes[node], lane, boxOf(part), part.begin, part.size());
+                setLane(nodes[node], lane, partBox, part.begin, part.size());
                 continue;
             }
             const int32_t child = nodeCount++;
-            setLane(nodes[node], lane, boxOf(part), child, 0);
-            build(child, part);
+            setLane(nodes[node], lane, partBox, child, 0);
+            build(child, part, partBox);
         }
     }
 };
@@ -136,7 +137,7 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
     }
     for (int32_t i = 0; i < count; ++i) order[i] = i;
     TreeBuild builder{boxes, order, nodes};
-    builder.build(0, SlotRange{0, count});
+    builder.build(0, SlotRange{0, count}, builder.boxOf(SlotRange{0, count}));
     freeBoxTree(tree);
     tree.nodes = nodes;
     tree.nodeCount = builder.nodeCount;
