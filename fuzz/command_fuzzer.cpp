@@ -594,9 +594,11 @@ extern "C" void zepfuzzPlainRun(const uint8_t*, size_t, zepfuzz::Trace&) { std::
 // input allocates every triangle, contact and work array on its own, and at
 // the defaults each allocation's 30-frame stack and the 256 MB of freed
 // memory held back (fresh pages to fault in until it fills) cost a tenth of
-// the run. Ten frames still reach from the allocation into the command
-// that made it, and 64 MB holds the frees of many inputs, so a stale
-// pointer kept from one input to the next is still caught.
+// the run. Ten frames still reach from a record's allocation up to the
+// command that made it (six frames or fewer from makeRecord on the kept
+// corpus), and from a work array's well into the pass; 64 MB holds the
+// frees of many inputs, so a stale pointer kept from one input to the next
+// is still caught.
 extern "C" const char* __asan_default_options() { return "malloc_context_size=10:quarantine_size_mb=64"; }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
