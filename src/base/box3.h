@@ -44,6 +44,7 @@ struct SweptBox {
     double move[3] = {};
     double margin[3] = {};
     double marginInRadii = 0.0;  // where the margin is a multiple of radii: that multiple
+    double lengthInRadii = 0.0;  // and the segment's length in radii, in double
     double scaleInRadii = 0.0;   // and the largest coordinate, in radii, a hit can compute with
 
     // Fills in what entry() reads, from `from`, `move` and `margin`.

@@ -68,6 +68,7 @@ bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& ou
     if (!(largest <= kLargestSafeScale)) return false;
     const double reach = reachInRadii(travel, largest);
     out.marginInRadii = reach;
+    out.lengthInRadii = length;
     out.scaleInRadii = largest;
     const double r[3] = {radii.x, radii.y, radii.z};
     for (int axis = 0; axis < 3; ++axis) out.margin[axis] = reach * r[axis];

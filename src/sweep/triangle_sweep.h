@@ -91,7 +91,10 @@ struct CandidateChecks {
         const double nearest = std::max(0.0, double(result.nearestDistance));
         return nearest * (1.0 + 2e-5) + 1e-5 + 0x1p-19 * reach.scaleInRadii;
     }
-    bool beyond(double entry, double travelLimit) const { return entry * double(frame.sweepLength) > travelLimit; }
+    // The travel to an entry, from the segment's length in double: the
+    // frame's float length is infinite for a path longer than the largest
+    // float, which would put every box past the first hit.
+    bool beyond(double entry, double travelLimit) const { return entry * reach.lengthInRadii > travelLimit; }
     bool beyondNearest(double entry, const SweepResult& result) const {
         return beyond(entry, nearestTravelLimit(result));
     }

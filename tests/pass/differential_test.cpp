@@ -84,22 +84,31 @@ TEST_F(DifferentialTest, MeshWithANanCornerIsSweptWhole) {
 // triangles around a corner tie for the nearest hit and a grazing sweep meets
 // a plane far past its own corner: the order of the list decides there, and
 // the indexed path, which sweeps each triangle alone first, must see it.
-std::vector<uint32_t> shootAtGridCorners(bool linear, uint32_t seed) {
-    zep::linearReference = linear;
+constexpr int kCells = 20;
+float gridHeight(int i, int j) { return float((i * 7 + j * 3) % 5) * 0.25f; }
+
+// A started world with object 100: a grid of cells x cells cells of two
+// triangles, heights from gridHeight.
+void startWithGrid(int cells) {
     StartCollisionZEP();
     SetCollisionZEP(1, 2, 0, 0, 0);
     NewCollObjZEP(100, 2);
     AddObjShapeZEP(100, ZEP_SHAPE_MESH);
-    constexpr int kCells = 20;
-    auto height = [](int i, int j) { return float((i * 7 + j * 3) % 5) * 0.25f; };
-    for (int i = 0; i < kCells; ++i)
-        for (int j = 0; j < kCells; ++j) {
+    const auto height = gridHeight;
+    for (int i = 0; i < cells; ++i)
+        for (int j = 0; j < cells; ++j) {
             const float x = float(i), z = float(j);
             AddMeshTri(100, x, height(i, j), z, x, height(i, j + 1), z + 1, x + 1, height(i + 1, j + 1), z + 1);
             AddMeshTri(100, x, height(i, j), z, x + 1, height(i + 1, j + 1), z + 1, x + 1, height(i + 1, j), z);
         }
     UpdateObjZEP(100, 0, 0, 0, 0, 0, 0);
     ActivateObjZEP(100);
+}
+
+std::vector<uint32_t> shootAtGridCorners(bool linear, uint32_t seed) {
+    zep::linearReference = linear;
+    startWithGrid(kCells);
+    const auto height = gridHeight;
     std::mt19937 random(seed);
     auto uniform = [&random](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(random); };
     constexpr int kShots = 60;
@@ -140,6 +149,38 @@ std::vector<uint32_t> shootAtGridCorners(bool linear, uint32_t seed) {
 TEST_F(DifferentialTest, LongSweepsAtGridCornersMatchThePlainPath) {
     for (uint32_t seed = 1; seed <= 8; ++seed)
         ASSERT_EQ(firstDifference(shootAtGridCorners(false, seed), shootAtGridCorners(true, seed)), "") << "seed " << seed;
+}
+
+// Moves from above the grid to beyond the largest float: such a path's
+// float length is infinite, and no triangle may be left out for it (on a
+// small grid the candidates come in list order, not nearest first).
+std::vector<uint32_t> moveFarPastTheGrid(bool linear, int cells) {
+    zep::linearReference = linear;
+    startWithGrid(cells);
+    std::vector<uint32_t> out;
+    std::mt19937 random(5);
+    auto uniform = [&random](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(random); };
+    constexpr int kMovers = 60;  // the grid is object 100
+    for (int k = 1; k <= kMovers; ++k) {
+        NewCollObjZEP(k, 1);
+        AddObjShapeZEP(k, ZEP_SHAPE_ELLIPSOID);
+        // Radius 1: the path divided by it stays finite; its length does not.
+        const float size = float(cells);
+        UpdateObjZEP(k, uniform(1, size - 1), uniform(2.5f, 4), size - uniform(0.5f, 2), 0, 0, 0);
+        ActivateObjZEP(k);
+        UpdateObjZEP(k, uniform(-100, 100), -3.4e38f, -3.4e38f * uniform(0.7f, 1), 0, 0, 0);
+    }
+    RunCollisionZEP();
+    for (int k = 1; k <= kMovers; ++k)
+        for (int32_t word : {PeekObjXZEP(k), PeekObjYZEP(k), PeekObjZZEP(k), CountCollisionsZEP(k)})
+            out.push_back(uint32_t(word));
+    StopCollisionZEP();
+    return out;
+}
+
+TEST_F(DifferentialTest, MovesPastTheLargestFloatMatchThePlainPath) {
+    for (int cells : {11, kCells})
+        EXPECT_EQ(firstDifference(moveFarPastTheGrid(false, cells), moveFarPastTheGrid(true, cells)), "") << cells;
 }
 
 TEST_F(DifferentialTest, ScenesAreRepeatable) {
