@@ -57,10 +57,18 @@ int32_t nodesFor(int32_t count) {
     return nodes;
 }
 
+// A box's place in a split: its centre along the split axis (twice over),
+// and its number.
+struct Keyed {
+    float key;
+    int32_t box;
+};
+
 struct TreeBuild {
     const Box3* boxes;
     int32_t* order;
     BoxTreeNode* nodes;
+    Keyed* keyed;  // room for every box, used by one split at a time
     int32_t nodeCount = 1;
 
     Box3 boxOf(SlotRange range) const {
@@ -74,11 +82,17 @@ struct TreeBuild {
     void splitAtMedian(SlotRange range, const Box3& box) {
         const float extent[3] = {box.hi.x - box.lo.x, box.hi.y - box.lo.y, box.hi.z - box.lo.z};
         const int axis = int(std::max_element(extent, extent + 3) - extent);
-        std::nth_element(order + range.begin, order + range.begin + range.size() / 2, order + range.end,
-                         [&](int32_t a, int32_t b) {
-                             return axisOf(boxes[a].lo, axis) + axisOf(boxes[a].hi, axis) <
-                                    axisOf(boxes[b].lo, axis) + axisOf(boxes[b].hi, axis);
-                         });
+        // The keys side by side, each formed once, rather than read from
+        // boxes all over the array at every comparison; the comparisons,
+        // and so the order they leave, are the same.
+        Keyed* const first = keyed + range.begin;
+        for (int32_t i = 0; i < range.size(); ++i) {
+            const Box3& b = boxes[order[range.begin + i]];
+            first[i] = Keyed{axisOf(b.lo, axis) + axisOf(b.hi, axis), order[range.begin + i]};
+        }
+        std::nth_element(first, first + range.size() / 2, first + range.size(),
+                         [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+        for (int32_t i = 0; i < range.size(); ++i) order[range.begin + i] = first[i].box;
     }
 
     void setLane(BoxTreeNode& node, int lane, const Box3& box, int32_t first, int32_t count) {
@@ -130,14 +144,17 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
     const int32_t nodeCount = nodesFor(count);
     int32_t* order = makeTreeArray<int32_t>(tree.memory, size_t(count));
     BoxTreeNode* nodes = makeTreeArray<BoxTreeNode>(tree.memory, size_t(nodeCount));
-    if (!order || !nodes) {
+    Keyed* keyed = makeWorkArray<Keyed>(size_t(count));
+    if (!order || !nodes || !keyed) {
         BoxTree partial{tree.memory, nodes, 0, order, 0};
         freeBoxTree(partial);
+        freeWorkArray(keyed);
         return false;
     }
     for (int32_t i = 0; i < count; ++i) order[i] = i;
-    TreeBuild builder{boxes, order, nodes};
+    TreeBuild builder{boxes, order, nodes, keyed};
     builder.build(0, SlotRange{0, count}, builder.boxOf(SlotRange{0, count}));
+    freeWorkArray(keyed);
     freeBoxTree(tree);
     tree.nodes = nodes;
     tree.nodeCount = builder.nodeCount;
