@@ -111,10 +111,13 @@ void visitBoxTreeAlong(const BoxTree& tree, const SlotBox& slotBox, const SweptB
             const Pending child{node.first[lane], node.count[lane], entries[lane]};
             // Ask for what the child holds now: by the time it is popped it
             // is in the cache (the nearest, popped next, at least sooner).
-            if (child.count == 0)
-                __builtin_prefetch(&tree.nodes[child.first]);
-            else if constexpr (requires { slotBox.prefetch(child.first, child.count); })
+            if (child.count == 0) {
+                const char* childNode = reinterpret_cast<const char*>(&tree.nodes[child.first]);
+                __builtin_prefetch(childNode);  // a node is two cache lines
+                __builtin_prefetch(childNode + 64);
+            } else if constexpr (requires { slotBox.prefetch(child.first, child.count); }) {
                 slotBox.prefetch(child.first, child.count);
+            }
             int at = depth++;
             for (; at > bottom && stack[at - 1].entry < child.entry; --at) stack[at] = stack[at - 1];
             stack[at] = child;

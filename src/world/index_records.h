@@ -17,7 +17,7 @@ struct TriangleCorners;
 // run of slots in `order`) or another node; a lane without a child holds an
 // empty box (low faces +inf, high faces -inf) that nothing meets.
 constexpr int kBoxTreeLanes = 4;
-struct BoxTreeNode {
+struct alignas(64) BoxTreeNode {  // two whole cache lines
     float lo[3][kBoxTreeLanes];  // per axis x, y, z: each child's low face
     float hi[3][kBoxTreeLanes];
     int32_t first[kBoxTreeLanes];  // leaf: first slot; node: its index
