@@ -11,8 +11,8 @@ namespace {
 // Boxes per leaf (median splits make leaves of 4 to 8): small enough to
 // prune well, large enough to keep the tree shallow and its nodes few. A
 // leaf's boxes lie side by side and cost little more than one; a node costs
-// a cache miss. Against leaves of 2 to 4, shots and the walking crowd ran
-// 6% faster, in less memory.
+// a cache miss. Against leaves of 2 to 4, shots and the walking crowd on
+// 10^5 triangles ran 6% faster.
 constexpr int32_t kLeafSize = 8;
 
 template <class T>
