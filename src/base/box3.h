@@ -79,13 +79,13 @@ struct SweptBox {
             const __m128 nearHigh = _mm_movehl_ps(nearFaces, nearFaces), farHigh = _mm_movehl_ps(farFaces, farFaces);
             const __m128d nearShift = _mm_set1_pd(nearOffset[axis]), farShift = _mm_set1_pd(farOffset[axis]);
             const __m128d scale = _mm_set1_pd(inverseMove[axis]);
-            const __m128d near[2] = {_mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(nearFaces), nearShift), scale),
+            const __m128d enterAt[2] = {_mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(nearFaces), nearShift), scale),
                                      _mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(nearHigh), nearShift), scale)};
-            const __m128d far[2] = {_mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(farFaces), farShift), scale),
+            const __m128d leaveAt[2] = {_mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(farFaces), farShift), scale),
                                     _mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(farHigh), farShift), scale)};
             for (int half = 0; half < 2; ++half) {
-                enter[half] = _mm_max_pd(near[half], enter[half]);
-                leave[half] = _mm_min_pd(far[half], leave[half]);
+                enter[half] = _mm_max_pd(enterAt[half], enter[half]);
+                leave[half] = _mm_min_pd(leaveAt[half], leave[half]);
             }
         }
         for (int half = 0; half < 2; ++half) {

@@ -65,6 +65,20 @@ int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, 
 // The same for the boxes a swept segment meets.
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out);
 
+// Asks for what a child holds (a node, or a leaf's slots when the owner can
+// say where they lie) as it is pushed: by the time it is popped it is in the
+// cache, or at least on its way for the nearest, popped next.
+template <class SlotBox>
+void prefetchChild(const BoxTree& tree, const SlotBox& slotBox, int32_t first, int32_t count) {
+    if (count == 0) {
+        const char* node = reinterpret_cast<const char*>(&tree.nodes[first]);
+        __builtin_prefetch(node);  // a node is two cache lines
+        __builtin_prefetch(node + 64);
+    } else if constexpr (requires { slotBox.prefetch(first, count); }) {
+        slotBox.prefetch(first, count);
+    }
+}
+
 // Walks the slots whose boxes a swept segment meets, the node the segment
 // enters first first: `visit(slot, box, entry)` gets each slot with its box
 // and where the segment enters it (SweptBox::entry), and nothing is
@@ -109,15 +123,7 @@ void visitBoxTreeAlong(const BoxTree& tree, const SlotBox& slotBox, const SweptB
         for (int lane = 0; lane < kBoxTreeLanes; ++lane) {
             if (node.count[lane] < 0 || entries[lane] > 1.0 || beyond(entries[lane])) continue;
             const Pending child{node.first[lane], node.count[lane], entries[lane]};
-            // Ask for what the child holds now: by the time it is popped it
-            // is in the cache (the nearest, popped next, at least sooner).
-            if (child.count == 0) {
-                const char* childNode = reinterpret_cast<const char*>(&tree.nodes[child.first]);
-                __builtin_prefetch(childNode);  // a node is two cache lines
-                __builtin_prefetch(childNode + 64);
-            } else if constexpr (requires { slotBox.prefetch(child.first, child.count); }) {
-                slotBox.prefetch(child.first, child.count);
-            }
+            prefetchChild(tree, slotBox, child.first, child.count);
             int at = depth++;
             for (; at > bottom && stack[at - 1].entry < child.entry; --at) stack[at] = stack[at - 1];
             stack[at] = child;
