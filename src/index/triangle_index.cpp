@@ -140,9 +140,9 @@ bool meshBounds(const MeshShape& mesh, Box3& out) {
 int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places, int32_t most) {
     int32_t* out = scratchPlaces(index.listed);
     if (!out) return -1;
-    const auto slotBox = [&](int32_t slot) { return triangleBox(index.treedCorners[slot]); };
     int32_t found = querySlots(
-        index.tree, slotBox, [&](const Box3& box) { return boxesOverlap(box, query); }, out, most);
+        index.tree, [&](int32_t slot) { return slotBox(index, slot); },
+        [&](const Box3& box) { return boxesOverlap(box, query); }, out, most);
     if (found > most) return found;
     for (int32_t i = 0; i < found; ++i) out[i] = index.tree.order[out[i]];
     std::sort(out, out + found);

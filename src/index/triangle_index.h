@@ -28,6 +28,9 @@ inline Box3 triangleBox(const TriangleCorners& t) {
                  std::max({t.corner1.z, t.corner2.z, t.corner3.z})}};
 }
 
+// The box of the triangle in a slot of the tree.
+inline Box3 slotBox(const TriangleIndex& index, int32_t slot) { return triangleBox(index.treedCorners[slot]); }
+
 // The box of the triangle at a list place, wherever the index keeps it.
 inline Box3 placeBox(const TriangleIndex& index, int32_t place) {
     return place >= index.tree.boxCount ? index.tailBoxes[place - index.tree.boxCount]

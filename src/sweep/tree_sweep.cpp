@@ -87,7 +87,7 @@ void sweepTiedInListOrder(SweepResult& result, NearestAlone& nearest, const Tria
 struct TreedSlots {
     const TriangleIndex& index;
 
-    Box3 operator()(int32_t slot) const { return triangleBox(index.treedCorners[slot]); }
+    Box3 operator()(int32_t slot) const { return slotBox(index, slot); }
     void prefetch(int32_t first, int32_t count) const {
         const char* from = reinterpret_cast<const char*>(index.treedCorners + first);
         const char* to = reinterpret_cast<const char*>(index.treedCorners + first + count);
