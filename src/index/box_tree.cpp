@@ -176,12 +176,6 @@ int32_t boxNumbers(const BoxTree& tree, int32_t* out, int32_t found) {
 
 }  // namespace
 
-int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out, int32_t most) {
-    const auto slotBox = [&](int32_t slot) -> const Box3& { return boxes[tree.order[slot]]; };
-    return boxNumbers(tree, out,
-                      querySlots(tree, slotBox, [&](const Box3& box) { return boxesOverlap(box, query); }, out, most));
-}
-
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out) {
     const auto slotBox = [&](int32_t slot) -> const Box3& { return boxes[tree.order[slot]]; };
     return boxNumbers(tree, out, querySlots(tree, slotBox, [&](const Box3& box) { return query.meets(box); }, out));

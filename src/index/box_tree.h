@@ -58,11 +58,8 @@ int32_t querySlots(const BoxTree& tree, const SlotBox& slotBox, const Meets& mee
     return found;
 }
 
-// The box numbers (not slots) of the boxes in `boxes` that meet `query`,
-// as querySlots gives them.
-int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const Box3& query, int32_t* out,
-                     int32_t most = INT32_MAX);
-// The same for the boxes a swept segment meets.
+// The box numbers (not slots) of the boxes in `boxes` that a swept segment
+// meets, as querySlots gives them.
 int32_t queryBoxTree(const BoxTree& tree, const Box3* boxes, const SweptBox& query, int32_t* out);
 
 // Asks for what a child holds (a node, or a leaf's slots when the owner can
