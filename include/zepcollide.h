@@ -122,6 +122,13 @@ typedef struct ZepWarning {
 } ZepWarning;
 typedef void (*ZepWarningHandler)(const ZepWarning* warning, void* context);
 ZEP_API void zepSetWarningHandler(ZepWarningHandler handler, void* context);
+
+/* Float result: component 1-3 of the mover's centre at the moment it made
+ * contact `contact` (1-based, as for CollisionHit), in world coordinates.
+ * With the contacts in order, the pass's start, these centres and the
+ * corrected position trace the path the pass took. Not part of the Windows
+ * DLL. */
+ZEP_API int32_t zepCollisionCenter(int32_t object, int32_t contact, int32_t component);
 #endif
 
 /* Turns a float result (its bit pattern in an integer) back into a float. */

@@ -1,5 +1,5 @@
-# Checks that the shared library exports exactly the commands, the message hook
-# and the warning hook.
+# Checks that the shared library exports exactly the commands, the message hook,
+# the warning hook and the contact-centre query.
 execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")
@@ -10,7 +10,7 @@ set(expected
   AddMeshZEP UpdateObjZEP ResetCollisionStackZEP PeekCollisionStackZEP RunCollisionZEP
   PeekObjXZEP PeekObjYZEP PeekObjZZEP FreeObjZEP CountCollisionsZEP CollisionHit
   CollisionHitNorm CollisionObjHit CollisionPolyHit CollisionTriCorner zepSetMessageHandler
-  zepSetWarningHandler)
+  zepSetWarningHandler zepCollisionCenter)
 string(REGEX MATCHALL "[ \t][TW] [A-Za-z_][A-Za-z0-9_]*" found "${symbols}")
 set(names "")
 foreach(entry ${found})

@@ -95,4 +95,13 @@ ZEP_API int32_t ZEPCALL CollisionTriCorner(int32_t number, int32_t index, int32_
     return floatResult(vectorComponent(world, component));
 }
 
+#if !defined(_WIN32)
+ZEP_API int32_t zepCollisionCenter(int32_t number, int32_t index, int32_t component) {
+    const CommandFloatState floatState;
+    const Contact* contact = queriedContact("zepCollisionCenter", number, index);
+    if (contact && warningsWanted()) componentIgnored("zepCollisionCenter", number, component);
+    return floatResult(contact ? vectorComponent(contact->center, component) : 0.0f);
+}
+#endif
+
 }  // extern "C"

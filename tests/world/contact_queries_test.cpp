@@ -59,6 +59,11 @@ TEST_F(ContactQueryTest, IndicesRunFromOneToTheCount) {
     EXPECT_EQ(CollisionPolyHit(1, 1), 1);
     EXPECT_EQ(CollisionPolyHit(1, 3), 3);
     EXPECT_VEC3_EQ(contactOf(1, 3).slideDestination, positionOf(1));
+    // The wedged mover rests at the centre of its last contact.
+    EXPECT_EQ(zepCollisionCenter(1, 3, 1), PeekObjXZEP(1));
+    EXPECT_EQ(zepCollisionCenter(1, 3, 2), PeekObjYZEP(1));
+    EXPECT_EQ(zepCollisionCenter(1, 3, 3), PeekObjZZEP(1));
+    EXPECT_EQ(reportOf([] { EXPECT_FLOAT_BITS(0.0f, zepCollisionCenter(1, 4, 1)); }), "Collision index out of range: 4");
     EXPECT_EQ(reportOf([] { EXPECT_EQ(CollisionPolyHit(1, 4), 0); }), "Collision index out of range: 4");
     EXPECT_EQ(reportOf([] { EXPECT_FLOAT_BITS(0.0f, CollisionTriCorner(1, 4, 1, 1)); }),
               "Collision index out of range: 4");
