@@ -24,11 +24,13 @@ double differenceSquared(Vec3 a, Vec3 b) {
     return (dz * dz + dy * dy) + dx * dx;
 }
 
-// V − (D − N) with the inner difference unrounded.
-Vec3 vertexSlideOffset(Vec3 V, Vec3 D, Vec3 N) {
-    return Vec3{float(double(V.x) - (double(D.x) - double(N.x))),
-                float(double(V.y) - (double(D.y) - double(N.y))),
-                float(double(V.z) - (double(D.z) - double(N.z)))};
+// D moved onto the plane through the centre at contact perpendicular to N
+// (for |N| = 1): k·N + D with k = (V − (D − N))·N, the inner difference of
+// V − (D − N) unrounded.
+Vec3 vertexSlideDestination(Vec3 V, Vec3 D, Vec3 N) {
+    const Vec3 W{float(double(V.x) - (double(D.x) - double(N.x))), float(double(V.y) - (double(D.y) - double(N.y))),
+                 float(double(V.z) - (double(D.z) - double(N.z)))};
+    return Add(Scale(N, Dot(W, N)), D);
 }
 
 // (dir × Ev) × Ev, the inner product carried in double and only the outer
@@ -99,30 +101,45 @@ int32_t withinEdgeSpan(const EdgeLine& line, Vec3 X) {
     return p > 0.0 && p < std::sqrt(double(lengthSquared)) ? 1 : 0;
 }
 
-// The edge whose line the sphere overlaps at C: a hit at travel 0 whose
-// normal points from the line to C with length r, and whose slide takes the
-// rest of the move along the plane through C perpendicular to it, as an
-// embedded face is met. F is C projected onto the edge line.
+// A feature the sphere already overlaps at C is met where the sweep starts,
+// as an embedded face is: backing off along -dir would move the centre
+// through space no test has checked. The normal points from the feature's
+// point to C with length r; false, with nothing written, when C lies on the
+// point or a hit is already nearer than travel 0 (NaN leaves it to win).
+bool meetAtStart(SweepResult& result, float sphereRadius, int32_t triangleNumber, float sweepLength,
+                 int32_t kind, Vec3 point, Vec3 C) {
+    if (0.0 > double(result.nearestDistance)) return false;
+    const Vec3 G = Subtract(C, point);
+    const double g = std::sqrt(Dot(G, G));
+    if (!(g > 0.0)) return false;
+    storeHitHeader(result, sphereRadius, triangleNumber, 0.0, sweepLength, kind);
+    result.contactPoint = point;
+    result.normal = Scale(G, double(sphereRadius) / g);
+    result.centerAtContact = C;
+    return true;
+}
+
+// The edge whose line the sphere overlaps at C; F is C projected onto the
+// line. Only where that projection falls inside the segment: its ends belong
+// to the corner test.
 void meetOverlappedEdge(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
                         float sphereRadius, float sweepLength, const EdgeLine& line, Vec3 F, Vec3 C,
                         Vec3 D) {
-    // A hit of negative travel (a corner already overlapped) stays nearer.
-    if (0.0 > double(result.nearestDistance)) return;
-    // Only where C's own projection falls inside the segment; its ends
-    // belong to the corner test.
     if (withinEdgeSpan(line, C) != 1) return;
-    const Vec3 G = Subtract(C, F);
-    const double g = std::sqrt((double(G.z) * G.z + double(G.y) * G.y) + double(G.x) * G.x);
-    if (!(g > 0.0)) return;
-    const Vec3 T = Scale(G, double(sphereRadius) / g);
-    storeHitHeader(result, sphereRadius, triangleNumber, 0.0, sweepLength, kHitEdge);
-    result.contactPoint = F;
-    result.normal = T;
-    result.centerAtContact = C;
-    result.slideDestination = edgeSlideDestination(T, sphereRadius, line.B, D);
+    if (!meetAtStart(result, sphereRadius, triangleNumber, sweepLength, kHitEdge, F, C)) return;
+    result.slideDestination = edgeSlideDestination(result.normal, sphereRadius, line.B, D);
     storeMovementAndCorners(result, triangle, C);
     result.edgeStart = line.A;
     result.edgeEnd = line.B;
+}
+
+// The corner the sphere overlaps at C, ahead of it.
+void meetOverlappedCorner(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
+                          float sphereRadius, float sweepLength, Vec3 V, Vec3 C, Vec3 D) {
+    if (!meetAtStart(result, sphereRadius, triangleNumber, sweepLength, kHitVertex, V, C)) return;
+    result.slideDestination = vertexSlideDestination(V, D, result.normal);
+    storeMovementAndCorners(result, triangle, C);
+    result.vertex = V;
 }
 
 }  // namespace
@@ -146,8 +163,13 @@ void TestVertex(SweepResult& result, const TriangleCorners& triangle, int32_t tr
     const double r2 = double(sphereRadius) * double(sphereRadius);
     if (h > r2) return;
     const double t = dot - std::sqrt(r2 - h);
-    // Compared as travel, not squared: squaring would let a far corner beat a
-    // recorded hit of negative travel and reject a near one behind a far hit.
+    // Already overlapping the corner ahead: met where the sweep starts.
+    if (t < 0.0) {
+        meetOverlappedCorner(result, triangle, triangleNumber, sphereRadius, sweepLength, V, C, D);
+        return;
+    }
+    // Compared as travel, not squared: squaring would reject a near corner
+    // behind a far hit.
     if (t > double(result.nearestDistance)) return;
 
     const Vec3 Q = Add(C, Scale(dir, t));
@@ -156,10 +178,7 @@ void TestVertex(SweepResult& result, const TriangleCorners& triangle, int32_t tr
     result.contactPoint = V;
     result.normal = N;
     result.centerAtContact = Q;
-    // D moved onto the plane through Q perpendicular to N (for |N| = 1).
-    const Vec3 W = vertexSlideOffset(V, D, N);
-    const double k = Dot(W, N);
-    result.slideDestination = Add(Scale(N, k), D);
+    result.slideDestination = vertexSlideDestination(V, D, N);
     storeMovementAndCorners(result, triangle, C);
     result.vertex = V;
 }
@@ -187,9 +206,8 @@ void TestEdge(SweepResult& result, const TriangleCorners& triangle, int32_t tria
     const double dist = std::sqrt(dist2);
     const double w = std::sqrt(r2 - dist * dist);
     const double te = -((I - w) / cosA);
-    // Already overlapping the edge's line: backing off along -dir would move
-    // the centre through space no test has checked, without bound when the
-    // move runs nearly along the edge. Meet the edge where the sweep starts.
+    // Already overlapping the edge's line: met where the sweep starts (a
+    // back-off would be unbounded when the move runs nearly along the edge).
     if (te < 0.0) {
         meetOverlappedEdge(result, triangle, triangleNumber, sphereRadius, sweepLength, line, F, C, D);
         return;

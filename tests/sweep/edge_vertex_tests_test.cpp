@@ -101,28 +101,41 @@ TEST_F(CornerEdgeTest, FeaturesAtOrBehindTheStartAreNeverHit) {
     EXPECT_FALSE(result.found);
 }
 
-TEST_F(CornerEdgeTest, OverlappedCornerGivesNegativeTravelAndOverlappedEdgeIsMetAtTheStart) {
+// A corner or an edge the sphere already overlaps ahead of it is met where
+// the sweep starts, never behind it: travel 0, the normal from the feature to
+// C with length r, the rest of the move a slide away from it. Such hits give
+// way to a later one at travel 0, in test order.
+TEST_F(CornerEdgeTest, OverlappedCornerAndEdgeAreMetAtTheStart) {
+    result.nearestDistance = -1.0f;  // only a hit nearer than travel 0 stays
+    vertex(Vec3{0.5f, 0, 0});
+    EXPECT_FALSE(result.found);
+    result.nearestDistance = length;
     vertex(Vec3{0.5f, 0, 0});
     ASSERT_TRUE(result.found);
-    EXPECT_SAME_FLOAT(-0.5f, result.nearestDistance);
-    EXPECT_SAME_FLOAT(-0.1f, result.hitTime);
-    EXPECT_TRUE(sameBits(result.centerAtContact, Vec3{-0.5f, 0, 0}));
-    // The negative travel stays nearer than an edge met at the start.
-    edge(Vec3{0.5f, 0, -2}, Vec3{0.5f, 0, 5});
     EXPECT_EQ(result.hitKind, zep::kHitVertex);
+    EXPECT_SAME_FLOAT(0.0f, result.nearestDistance);
+    EXPECT_SAME_FLOAT(0.0f, result.hitTime);
+    EXPECT_TRUE(sameBits(result.centerAtContact, C));
+    EXPECT_TRUE(sameBits(result.contactPoint, Vec3{0.5f, 0, 0}));
+    EXPECT_TRUE(sameBits(result.vertex, Vec3{0.5f, 0, 0}));
+    EXPECT_TRUE(sameBits(result.normal, Vec3{-1, 0, 0}));
+    EXPECT_TRUE(sameBits(result.slideDestination, Vec3{-0.5f, 0, 0}));
+    EXPECT_TRUE(sameBits(result.moveToContact, Vec3{0, 0, 0}));
+    EXPECT_TRUE(sameBits(result.slideVector, Vec3{-0.5f, 0, 0}));
 
-    result.nearestDistance = length;
     edge(Vec3{0.5f, 0, -2}, Vec3{0.5f, 0, 5});
     EXPECT_EQ(result.hitKind, zep::kHitEdge);
     EXPECT_SAME_FLOAT(0.0f, result.nearestDistance);
     EXPECT_SAME_FLOAT(0.0f, result.hitTime);
     EXPECT_TRUE(sameBits(result.centerAtContact, C));
     EXPECT_TRUE(sameBits(result.contactPoint, Vec3{0.5f, 0, 0}));
-    EXPECT_TRUE(sameBits(result.normal, Vec3{-1, 0, 0}));  // from the line to C, length r
-    // The rest of the move slides off the edge: back to where it just touches.
+    EXPECT_TRUE(sameBits(result.normal, Vec3{-1, 0, 0}));
     EXPECT_TRUE(sameBits(result.slideDestination, Vec3{-0.5f, 0, 0}));
     EXPECT_TRUE(sameBits(result.moveToContact, Vec3{0, 0, 0}));
     EXPECT_TRUE(sameBits(result.slideVector, Vec3{-0.5f, 0, 0}));
+    vertex(Vec3{0.5f, 0.5f, 0});  // and a corner met at the start replaces it
+    EXPECT_EQ(result.hitKind, zep::kHitVertex);
+    EXPECT_TRUE(sameBits(result.normal, zep::Scale(Vec3{-0.5f, -0.5f, 0}, 1.0 / std::sqrt(0.5))));
 }
 
 // An edge running almost along the move that the sphere already overlaps
