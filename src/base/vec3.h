@@ -26,6 +26,8 @@ inline Vec3 makeVec3(float x, float y, float z) { return Vec3{x, y, z}; }
 // to have a direction.
 inline bool isZero(Vec3 v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f; }
 
+inline bool isFinite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
 // a - b.
 inline Vec3 Subtract(Vec3 a, Vec3 b) {
     return Vec3{float(double(a.x) - double(b.x)), float(double(a.y) - double(b.y)),

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "pass/step_meshes.h"
+#include "pass/unswept_moves.h"
 #include "sweep/sweep_cache.h"
 #include "sweep/mesh_sweep.h"
 #include "world/contact.h"
@@ -196,6 +197,12 @@ const SweepResult* nearestHit(EllipsoidShape& ellipsoid, const ChainMeshes& chai
     return best;
 }
 
+// Where the centre would be at the hit, in world units, as the contact made
+// from it will hold it.
+Vec3 worldCentre(const SweepResult& hit, Vec3 radii, const MeshShape& mesh) {
+    return Add(MultiplyComponents(hit.centerAtContact, radii), mesh.header.body->currentPosition);
+}
+
 }  // namespace
 
 void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
@@ -209,6 +216,12 @@ void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
     for (bool carryOn = true; carryOn;) {
         MeshShape* mesh = nullptr;
         const SweepResult* hit = nearestHit(*ellipsoid, chain, start, end, mover->contactsHead, &mesh);
+        // The sweep left out the triangles met earlier in the pass; a leg
+        // through one of them is not taken.
+        if (mover->contactsHead && legCrossesMetTriangle(*mover, start, hit ? worldCentre(*hit, radii, *mesh) : end)) {
+            restAtLastContact(*mover);
+            return;
+        }
         if (!hit) return;
         Contact* previous = mover->contactsTail;
         Contact* contact = appendContact(mover);

@@ -71,11 +71,15 @@ private:
     bool lastMeets_ = false;
 };
 
+bool pairsWith(const EllipsoidShape& ellipsoid, const CollisionBody* partner) {
+    const CollisionBody* mover = ellipsoid.header.body;
+    return partner != mover && partner->active && rulePairsTypes(mover, partner);
+}
+
 // The partner's meshes that the ellipsoid meets, in shape order.
 bool pushPairedMeshes(MeshBuffer& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
                       const SweptBox* reach) {
-    const CollisionBody* mover = ellipsoid.header.body;
-    if (partner == mover || !partner->active || !rulePairsTypes(mover, partner)) return true;
+    if (!pairsWith(ellipsoid, partner)) return true;
     // A body's bounds in the partner tree are its one mesh's bounds: the
     // partner query has already tested them.
     if (reach && meshShapesOf(*partner) == 1) reach = nullptr;

@@ -4,12 +4,11 @@
 #include <cmath>
 
 #include "base/same_bits.h"
+#include "base/vec3d.h"
 
 namespace zep {
 
 namespace {
-
-bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 float widenDown(double value, double margin) { return float(value - margin); }
 float widenUp(double value, double margin) { return float(value + margin); }
@@ -22,7 +21,7 @@ double largestMagnitude(const Box3& box) {
 }
 
 bool boxIsBoundable(const Box3& box, Vec3 radii) {
-    if (!finite(box.lo) || !finite(box.hi) || !finite(radii)) return false;
+    if (!isFinite(box.lo) || !isFinite(box.hi) || !isFinite(radii)) return false;
     const double smallestRadius = std::min({double(radii.x), double(radii.y), double(radii.z)});
     if (!(smallestRadius > 0.0)) return false;
     return largestMagnitude(box) / smallestRadius <= kLargestSafeScale;
@@ -41,7 +40,7 @@ double largestInRadii(const Box3& box, const double inverse[3]) {
 }  // namespace
 
 bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out) {
-    if (!finite(from) || !finite(to) || !finite(radii) || !finite(within.lo) || !finite(within.hi)) return false;
+    if (!isFinite(from) || !isFinite(to) || !isFinite(radii) || !isFinite(within.lo) || !isFinite(within.hi)) return false;
     if (!(radii.x > 0.0f && radii.y > 0.0f && radii.z > 0.0f)) return false;
     const double inverse[3] = {1.0 / double(radii.x), 1.0 / double(radii.y), 1.0 / double(radii.z)};
     const Box3 segment = segmentBox(from, to);
@@ -78,7 +77,7 @@ bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& ou
                          widenDown(segment.lo.z, out.margin[2])};
     out.bounds.hi = Vec3{widenUp(segment.hi.x, out.margin[0]), widenUp(segment.hi.y, out.margin[1]),
                          widenUp(segment.hi.z, out.margin[2])};
-    return finite(out.bounds.lo) && finite(out.bounds.hi);
+    return isFinite(out.bounds.lo) && isFinite(out.bounds.hi);
 }
 
 }  // namespace zep
@@ -87,26 +86,16 @@ namespace zep {
 
 namespace {
 
-struct D3 {
-    double x, y, z;
-};
-
-D3 toDouble(Vec3 v) { return D3{v.x, v.y, v.z}; }
-D3 minus(D3 a, D3 b) { return D3{a.x - b.x, a.y - b.y, a.z - b.z}; }
-double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-D3 along(D3 origin, D3 direction, double t) {
-    return D3{origin.x + t * direction.x, origin.y + t * direction.y, origin.z + t * direction.z};
-}
 double clamp01(double t) { return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t); }
 
 }  // namespace
 
 FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double reachInRadii) {
     FeatureReach out;
-    const D3 s = toDouble(S), d = minus(toDouble(E), s);
+    const Vec3d s = widen(S), d = minus(widen(E), s);
     out.start[0] = s.x, out.start[1] = s.y, out.start[2] = s.z;
     out.move[0] = d.x, out.move[1] = d.y, out.move[2] = d.z;
-    const double lengthSquared = dot(d, d);
+    const double lengthSquared = dotXYZ(d, d);
     out.inverseLengthSquared = lengthSquared > 0.0 ? 1.0 / lengthSquared : 0.0;
     const double reach = double(sphereRadius) * reachInRadii;
     out.reachSquared = reach * reach;
@@ -115,20 +104,20 @@ FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double reachIn
 
 // The closest points of the edge and the path, clamped to both.
 double FeatureReach::distanceSquared(Vec3 A, Vec3 B) const {
-    const D3 p1 = toDouble(A), d1 = minus(toDouble(B), p1);
-    const D3 p2{start[0], start[1], start[2]}, d2{move[0], move[1], move[2]};
-    const D3 r = minus(p1, p2);
-    const double a = dot(d1, d1), f = dot(d2, r);
+    const Vec3d p1 = widen(A), d1 = minus(widen(B), p1);
+    const Vec3d p2{start[0], start[1], start[2]}, d2{move[0], move[1], move[2]};
+    const Vec3d r = minus(p1, p2);
+    const double a = dotXYZ(d1, d1), f = dotXYZ(d2, r);
     const bool pathHasLength = inverseLengthSquared > 0.0;
     double s = 0.0, t = 0.0;
     if (a <= 0.0) {
         t = clamp01(f * inverseLengthSquared);  // the edge is a point
     } else {
-        const double c = dot(d1, r);
+        const double c = dotXYZ(d1, r);
         if (!pathHasLength) {
             s = clamp01(-c / a);
         } else {
-            const double e = dot(d2, d2), b = dot(d1, d2), denom = a * e - b * b;
+            const double e = dotXYZ(d2, d2), b = dotXYZ(d1, d2), denom = a * e - b * b;
             s = denom > 0.0 ? clamp01((b * f - c * e) / denom) : 0.0;
             t = (b * s + f) * inverseLengthSquared;
             if (t < 0.0) {
@@ -140,8 +129,8 @@ double FeatureReach::distanceSquared(Vec3 A, Vec3 B) const {
             }
         }
     }
-    const D3 gap = minus(along(p1, d1, s), along(p2, d2, t));
-    return dot(gap, gap);
+    const Vec3d gap = minus(along(p1, d1, s), along(p2, d2, t));
+    return dotXYZ(gap, gap);
 }
 
 }  // namespace zep

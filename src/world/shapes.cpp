@@ -42,14 +42,14 @@ MeshTriangle* makeTriangle(const float corners[9]) {
     return triangle;
 }
 
-bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 void linkTriangle(MeshShape* mesh, MeshTriangle* triangle) {
     listAppend<&MeshTriangle::prev, &MeshTriangle::next>(mesh->trianglesHead, mesh->trianglesTail,
                                                          triangle);
     const Box3 box = unite(segmentBox(triangle->corners.corner1, triangle->corners.corner2), segmentBox(triangle->corners.corner3, triangle->corners.corner3));
     mesh->bounds = mesh->triangleCount == 0 ? box : unite(mesh->bounds, box);
-    mesh->allFinite = mesh->allFinite && finite(triangle->corners.corner1) && finite(triangle->corners.corner2) && finite(triangle->corners.corner3);
+    const TriangleCorners& corners = triangle->corners;
+    mesh->allFinite =
+        mesh->allFinite && isFinite(corners.corner1) && isFinite(corners.corner2) && isFinite(corners.corner3);
     ++mesh->triangleCount;
 }
 

@@ -1,0 +1,26 @@
+// Guards on the moves of a collide-and-slide step that no sweep covers.
+//
+// A sweep only checks the straight path it is given. Two moves of a chain
+// are not such paths: a face met embedded pushes the centre out along its
+// normal, and a leg that begins after a crease slide is swept with the
+// triangles met earlier in the pass left out. Either can carry the centre
+// through a triangle from its front; these checks hold the mover instead.
+#pragma once
+
+#include "base/vec3.h"
+
+namespace zep {
+
+struct CollisionBody;
+struct Contact;
+
+// True when the leg from `start` to `legEnd` (world) crosses the triangle of
+// any contact in the mover's list (contacts whose mesh is gone are passed
+// over).
+bool legCrossesMetTriangle(const CollisionBody& mover, Vec3 start, Vec3 legEnd);
+
+// Ends a chain whose next leg would cross: the mover rests at its last
+// contact's centre.
+void restAtLastContact(CollisionBody& mover);
+
+}  // namespace zep

@@ -1,0 +1,88 @@
+#include "sweep/crossing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/reference_path.h"
+#include "base/vec3d.h"
+#include "index/triangle_index.h"
+#include "sweep/reach.h"
+#include "world/object.h"
+#include "world/shapes.h"
+
+namespace zep {
+
+namespace {
+
+// The segment and the triangle in the triangle's own frame, in double.
+bool crossesFromFront(Vec3d P, Vec3d Q, Vec3d c1, Vec3d c2, Vec3d c3) {
+    const Vec3d n = cross(minus(c2, c1), minus(c3, c1));
+    if (n.x == 0.0 && n.y == 0.0 && n.z == 0.0) return false;
+    const double dp = dotXYZ(n, minus(P, c1));
+    const double dq = dotXYZ(n, minus(Q, c1));
+    // From the front to on or behind the plane: a leg that ends on the plane
+    // crosses, one that starts on it does not.
+    if (!(dp > 0.0) || !(dq <= 0.0) || dp == dq) return false;
+    const Vec3d X = along(P, minus(Q, P), dp / (dp - dq));
+    const Vec3d from[3] = {c1, c2, c3};
+    const Vec3d to[3] = {c2, c3, c1};
+    for (int i = 0; i < 3; ++i)
+        if (dotXYZ(cross(minus(to[i], from[i]), minus(X, from[i])), n) < 0.0) return false;  // NaN stays inside
+    return true;
+}
+
+bool crossesStored(Vec3d P, Vec3d Q, const TriangleCorners& t) {
+    return crossesFromFront(P, Q, widen(t.corner1), widen(t.corner2), widen(t.corner3));
+}
+
+bool crossesAny(const MeshTriangle* triangle, Vec3d P, Vec3d Q) {
+    for (; triangle; triangle = triangle->next)
+        if (crossesStored(P, Q, triangle->corners)) return true;
+    return false;
+}
+
+// The box a crossed triangle's box must meet: the segment's, grown by far
+// more than the double rounding of the crossing point and of the edge tests
+// (relative to the largest coordinate involved) and rounded outward to floats.
+Box3 crossingQueryBox(Vec3d P, Vec3d Q, const Box3& meshBounds) {
+    const double scale = std::max({1.0, std::fabs(P.x), std::fabs(P.y), std::fabs(P.z), std::fabs(Q.x),
+                                   std::fabs(Q.y), std::fabs(Q.z), largestMagnitude(meshBounds)});
+    const double pad = scale * 0x1p-20;
+    const auto down = [pad](double a, double b) { return std::nextafter(float(std::min(a, b) - pad), -HUGE_VALF); };
+    const auto up = [pad](double a, double b) { return std::nextafter(float(std::max(a, b) + pad), HUGE_VALF); };
+    return Box3{{down(P.x, Q.x), down(P.y, Q.y), down(P.z, Q.z)}, {up(P.x, Q.x), up(P.y, Q.y), up(P.z, Q.z)}};
+}
+
+// The mesh's triangles whose boxes meet the segment's; false when the index
+// or the list cannot be had (or the segment has no finite box), and the
+// caller then tests every triangle.
+bool crossesNearby(MeshShape& mesh, Vec3d P, Vec3d Q, bool& crosses) {
+    const bool finiteSegment = std::isfinite(P.x + P.y + P.z + Q.x + Q.y + Q.z);
+    if (linearReference || !finiteSegment || !refreshTriangleIndex(mesh)) return false;
+    const TriangleIndex& index = *mesh.index;
+    const int32_t* places = nullptr;
+    const int32_t count = gatherCandidates(index, crossingQueryBox(P, Q, index.bounds), &places);
+    if (count < 0) return false;
+    crosses = false;
+    for (int32_t i = 0; i < count && !crosses; ++i) crosses = crossesStored(P, Q, index.triangles[places[i]]->corners);
+    return true;
+}
+
+}  // namespace
+
+bool segmentCrossesTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPosition) {
+    const Vec3d M = widen(meshPosition);
+    return crossesFromFront(minus(widen(p), M), minus(widen(q), M), widen(corners[0]), widen(corners[1]),
+                            widen(corners[2]));
+}
+
+bool segmentCrossesMesh(MeshShape& mesh, Vec3 p, Vec3 q) {
+    if (!mesh.allFinite || mesh.triangleCount == 0) return false;
+    const Vec3d M = widen(mesh.header.body ? mesh.header.body->currentPosition : Vec3{});
+    const Vec3d P = minus(widen(p), M), Q = minus(widen(q), M);
+    bool crosses = false;
+    if (crossesNearby(mesh, P, Q, crosses)) return crosses;
+    return crossesAny(mesh.trianglesHead, P, Q);
+}
+
+}  // namespace zep

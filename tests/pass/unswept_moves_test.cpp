@@ -1,0 +1,90 @@
+// Moves no sweep covers: a corner overlapped ahead, a slide after a crease,
+// a push out of an embedded face. Each scene is one pass that once carried
+// the centre through a triangle from its front (found by random walks); now
+// no leg of the pass does, and a mover squeezed under a low ceiling is
+// pushed out at most once per chain.
+#include <vector>
+
+#include "support/fixture.h"
+#include "support/scene.h"
+#include "base/same_bits.h"
+#include "sweep/crossing.h"
+
+namespace zeptest {
+namespace {
+
+using zep::Vec3;
+
+class UnsweptMoveTest : public CommandTest {
+protected:
+    std::vector<Triangle> level;
+    Vec3 start;
+
+    // One pass of a mover of `radii` from `from` to `to` through `triangles`.
+    void runPass(std::vector<Triangle> triangles, Vec3 radii, Vec3 from, Vec3 to) {
+        level = std::move(triangles);
+        start = from;
+        StartCollisionZEP();
+        SetCollisionZEP(1, 2, 0, 0, 0);
+        makeMeshObject(2, 2, {});
+        for (const Triangle& t : level) AddMeshTri(2, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]);
+        makeMover(1, 1, radii, from);
+        moveTo(1, to);
+        RunCollisionZEP();
+    }
+    // The path of the pass: its start, each contact's centre, its end.
+    std::vector<Vec3> path() const {
+        std::vector<Vec3> points{start};
+        for (int k = 1; k <= CountCollisionsZEP(1); ++k) points.push_back(contactOf(1, k).center);
+        points.push_back(positionOf(1));
+        return points;
+    }
+    void expectNoLegCrossesAFrontFace() const {
+        const std::vector<Vec3> points = path();
+        for (size_t leg = 0; leg + 1 < points.size(); ++leg)
+            for (size_t t = 0; t < level.size(); ++t) {
+                const Vec3 corners[3] = {{level[t][0], level[t][1], level[t][2]},
+                                         {level[t][3], level[t][4], level[t][5]},
+                                         {level[t][6], level[t][7], level[t][8]}};
+                EXPECT_FALSE(zep::segmentCrossesTriangle(points[leg], points[leg + 1], corners, Vec3{}))
+                    << "leg " << leg << " crosses triangle " << t + 1;
+            }
+    }
+};
+
+const Triangle kFloorA{-20, 0, -20, -20, 0, 20, 20, 0, -20};
+const Triangle kFloorB{20, 0, 20, 20, 0, -20, -20, 0, 20};
+
+// The sphere already overlaps a corner ahead, with a wall just behind it: a
+// back-off along the move would put the centre behind the wall.
+TEST_F(UnsweptMoveTest, CornerOverlappedAheadIsMetWhereTheMoveStarts) {
+    runPass({{-20, -20, 0, 20, -20, 0, -20, 20, 0}, {0, -0.5f, 0.8f, -1, -0.5f, 3, 1, -0.5f, 3}}, {1, 1, 1},
+            {0, 0, 0.3f}, {0, 0, 2});
+    ASSERT_GE(CountCollisionsZEP(1), 1);
+    EXPECT_EQ(contactOf(1, 1).hitKind, zep::kHitVertex);
+    EXPECT_VEC3_EQ(start, contactOf(1, 1).center);
+    EXPECT_EQ(contactOf(1, 1).hitTime, 0.0f);
+    expectNoLegCrossesAFrontFace();
+}
+
+// Floor, then a slope: the crease slide would run the next leg through the
+// slope, which that sweep leaves out as met. The mover rests where it met it.
+TEST_F(UnsweptMoveTest, LegThroughATriangleMetInThePassIsNotTaken) {
+    runPass({kFloorA, kFloorB,
+             {-4.2125988f, 2.3522923f, 3.06900382f, -2.03620052f, -0.406525135f, 2.1438272f, -2.2273078f, 2.58027029f,
+              3.64284515f},
+             {5.11447477f, 3.05405545f, -0.940066695f, 2.56786776f, 0.284224868f, 0.739408135f, 0.547812939f,
+              1.8376447f, 3.04364133f},
+             {3.62333775f, 1.85431814f, 2.54582977f, -1.00492322f, 0.985213757f, -0.869541049f, 1.82089877f,
+              0.0656512678f, -1.84808993f},
+             {-1.54443002f, 0.3153584f, -3.12292719f, -1.91732526f, 0.0757448673f, -1.46936989f, 1.49496865f,
+              -0.00629460812f, -4.71664953f}},
+            {1, 1, 1}, {0.680169046f, 1.14999986f, -0.207858443f}, {0.667321366f, 0.599999785f, 0.511521697f});
+    ASSERT_EQ(CountCollisionsZEP(1), 2);
+    EXPECT_VEC3_EQ(contactOf(1, 2).center, positionOf(1));
+    EXPECT_VEC3_EQ(Vec3{}, contactOf(1, 2).slideVector);
+    expectNoLegCrossesAFrontFace();
+}
+
+}  // namespace
+}  // namespace zeptest
