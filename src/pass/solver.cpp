@@ -6,6 +6,7 @@
 
 #include "pass/step_meshes.h"
 #include "pass/unswept_moves.h"
+#include "sweep/crossing.h"
 #include "sweep/sweep_cache.h"
 #include "sweep/mesh_sweep.h"
 #include "world/contact.h"
@@ -203,6 +204,11 @@ Vec3 worldCentre(const SweepResult& hit, Vec3 radii, const MeshShape& mesh) {
     return Add(MultiplyComponents(hit.centerAtContact, radii), mesh.header.body->currentPosition);
 }
 
+bool pushCrossesChainMeshes(EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 from, Vec3 to) {
+    if (chain.onlyMesh) return segmentCrossesMesh(*chain.onlyMesh, from, to);
+    return segmentCrossesPairedMeshes(ellipsoid, chain.table, from, to);
+}
+
 }  // namespace
 
 void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
@@ -230,6 +236,10 @@ void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
         setContactMesh(contact, mesh);
         copyHit(*contact, *hit);
         toWorldUnits(*contact, radii, mesh->header.body->currentPosition);
+        // A push out of an embedded face is not swept either: it is not
+        // made if it would cross a triangle.
+        if (isPushOut(*contact, start, radii) && pushCrossesChainMeshes(*ellipsoid, chain, start, contact->center))
+            meetFaceAtStart(*contact, start);
         carryOn = chooseResponse(*contact, previous, radii, end);
         start = contact->center;
         end = contact->slideDestination;

@@ -6,6 +6,7 @@
 #include "base/allocation.h"
 #include "base/same_bits.h"
 #include "pass/broad_phase.h"
+#include "sweep/crossing.h"
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"
@@ -120,6 +121,23 @@ bool gatherStepMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3
     }
     out = StepMeshes{buffer.data, buffer.count};
     return ok;
+}
+
+bool segmentCrossesPairedMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to) {
+    StepMeshes meshes;
+    if (gatherStepMeshes(ellipsoid, table, from, to, meshes)) {
+        for (int32_t i = 0; i < meshes.count; ++i)
+            if (segmentCrossesMesh(*meshes.meshes[i], from, to)) return true;
+        return false;
+    }
+    for (CollisionBody* partner = bodyListHead; partner; partner = partner->next) {
+        if (!pairsWith(ellipsoid, partner)) continue;
+        for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
+            MeshShape* mesh = rulePairsShapes(&ellipsoid.header, shape) ? asMesh(shape) : nullptr;
+            if (mesh && segmentCrossesMesh(*mesh, from, to)) return true;
+        }
+    }
+    return false;
 }
 
 void releaseStepMeshes() {

@@ -30,6 +30,12 @@ struct StepMeshes {
 bool gatherStepMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
                       StepMeshes& out);
 
+// True when the segment from `from` to `to` (world) crosses a triangle of
+// one of the ellipsoid's meshes from its front (see sweep/crossing.h). Only
+// the meshes a step along the segment reaches can hold such a triangle; if
+// memory for that list runs out, every pair is asked instead.
+bool segmentCrossesPairedMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to);
+
 // Frees the list's memory (at stop).
 void releaseStepMeshes();
 

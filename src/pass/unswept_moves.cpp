@@ -7,6 +7,16 @@
 
 namespace zep {
 
+namespace {
+
+// A walker on a floor meets it embedded by a rounding error on nearly every
+// pass (pushes of about 1e-6 radii), and a push that short can only cross a
+// triangle the centre already lies on: checking those would cost 40% of a
+// pass. Squared, in radii.
+constexpr double kShortestCheckedPushSquared = 0x1p-20;
+
+}  // namespace
+
 bool legCrossesMetTriangle(const CollisionBody& mover, Vec3 start, Vec3 legEnd) {
     for (const Contact* contact = mover.contactsHead; contact; contact = contact->next) {
         const MeshShape* mesh = contact->meshShape;
@@ -20,6 +30,24 @@ void restAtLastContact(CollisionBody& mover) {
     Contact& last = *mover.contactsTail;
     last.slideDestination = last.center;
     last.slideVector = Vec3{0.0f, 0.0f, 0.0f};
+}
+
+bool isPushOut(const Contact& contact, Vec3 start, Vec3 radii) {
+    if (contact.hitKind != kHitFace || contact.hitTime != 0.0f) return false;
+    const double dx = (double(contact.center.x) - double(start.x)) / double(radii.x);
+    const double dy = (double(contact.center.y) - double(start.y)) / double(radii.y);
+    const double dz = (double(contact.center.z) - double(start.z)) / double(radii.z);
+    return dx * dx + dy * dy + dz * dz > kShortestCheckedPushSquared;
+}
+
+// The face is met where the step started; the slide its sweep computed
+// stands, now taken from there.
+void meetFaceAtStart(Contact& contact, Vec3 start) {
+    contact.center = start;
+    Normalize(contact.normal, Subtract(contact.center, contact.point));
+    contact.moveToContact = Vec3{0.0f, 0.0f, 0.0f};
+    contact.moveLength = 0.0f;
+    contact.slideVector = Subtract(contact.slideDestination, contact.center);
 }
 
 }  // namespace zep

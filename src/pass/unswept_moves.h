@@ -23,4 +23,11 @@ bool legCrossesMetTriangle(const CollisionBody& mover, Vec3 start, Vec3 legEnd);
 // contact's centre.
 void restAtLastContact(CollisionBody& mover);
 
+// True when a contact in world units, made by a step from `start`, pushed
+// the centre out of an embedded face by more than rounding makes.
+bool isPushOut(const Contact& contact, Vec3 start, Vec3 radii);
+
+// Meets the face of such a contact where the step started instead.
+void meetFaceAtStart(Contact& contact, Vec3 start);
+
 }  // namespace zep

@@ -86,5 +86,18 @@ TEST_F(UnsweptMoveTest, LegThroughATriangleMetInThePassIsNotTaken) {
     expectNoLegCrossesAFrontFace();
 }
 
+// Under a low overhang, pushing the sphere up out of the floor would carry
+// its centre up through the overhang's underside.
+TEST_F(UnsweptMoveTest, PushOutThroughAnOverhangIsNotMade) {
+    runPass({kFloorA, kFloorB, {-20, 6.69323397f, -20, 20, -3.98244333f, -20, -20, 6.69323397f, 20},
+             {20, -3.98244333f, 20, -20, 6.69323397f, 20, 20, -3.98244333f, -20}},
+            {1, 1, 1}, {1.99075389f, 0.246013016f, -2.99153876f}, {1.43248546f, 0.196013015f, -3.45872757f});
+    ASSERT_GE(CountCollisionsZEP(1), 1);
+    EXPECT_EQ(contactOf(1, 1).triangleNumber, 1);
+    EXPECT_VEC3_EQ(start, contactOf(1, 1).center);
+    EXPECT_EQ(contactOf(1, 1).moveLength, 0.0f);
+    expectNoLegCrossesAFrontFace();
+}
+
 }  // namespace
 }  // namespace zeptest
