@@ -219,6 +219,7 @@ void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
     // have corrected the end: aim at their correction.
     Vec3 end = mover->contactsTail ? mover->contactsTail->slideDestination : mover->currentPosition;
     int64_t iterations = 0;
+    int pushOuts = 0;
     for (bool carryOn = true; carryOn;) {
         MeshShape* mesh = nullptr;
         const SweepResult* hit = nearestHit(*ellipsoid, chain, start, end, mover->contactsHead, &mesh);
@@ -236,9 +237,12 @@ void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
         setContactMesh(contact, mesh);
         copyHit(*contact, *hit);
         toWorldUnits(*contact, radii, mesh->header.body->currentPosition);
-        // A push out of an embedded face is not swept either: it is not
-        // made if it would cross a triangle.
-        if (isPushOut(*contact, start, radii) && pushCrossesChainMeshes(*ellipsoid, chain, start, contact->center))
+        // A push out of an embedded face is not swept either: the call's
+        // first is made unless it crosses a triangle, later ones never (a
+        // mover squeezed between surfaces would be thrown along a chain of
+        // them).
+        if (isPushOut(*contact, start, radii) &&
+            (++pushOuts > 1 || pushCrossesChainMeshes(*ellipsoid, chain, start, contact->center)))
             meetFaceAtStart(*contact, start);
         carryOn = chooseResponse(*contact, previous, radii, end);
         start = contact->center;

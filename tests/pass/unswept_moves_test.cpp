@@ -99,5 +99,24 @@ TEST_F(UnsweptMoveTest, PushOutThroughAnOverhangIsNotMade) {
     expectNoLegCrossesAFrontFace();
 }
 
+// Squeezed between a floor and a sloping ceiling closer than its height,
+// an elongated mover would be pushed down out of the ceiling and then up out
+// of the floor, and so on (on real levels, tens of units in one pass): only
+// the first push of the chain is made.
+TEST_F(UnsweptMoveTest, SqueezedMoverIsPushedOutOnce) {
+    runPass({kFloorA, kFloorB, {-20, -3.54471111f, -20, 20, 7.1947155f, -20, -20, -3.54471111f, 20},
+             {20, 7.1947155f, 20, -20, -3.54471111f, 20, 20, 7.1947155f, -20}},
+            {0.4f, 0.9f, 0.4f}, {-2.32474899f, 0.899999976f, -1.34416151f}, {-2.96179295f, 0.849999975f, -1.61630154f});
+    int pushes = 0;
+    Vec3 from = start;
+    for (int k = 1; k <= CountCollisionsZEP(1); ++k) {
+        const zep::Contact& contact = contactOf(1, k);
+        pushes += contact.hitKind == zep::kHitFace && contact.hitTime == 0.0f && !zep::sameBits(contact.center, from);
+        from = contact.center;
+    }
+    EXPECT_EQ(pushes, 1);  // down out of the ceiling; the floor is then met where that left it
+    expectNoLegCrossesAFrontFace();
+}
+
 }  // namespace
 }  // namespace zeptest
