@@ -113,7 +113,7 @@ function testHooks(viewer) {
       const width = gl.drawingBufferWidth, height = gl.drawingBufferHeight;
       const pixels = new Uint8Array(width * height * 4);
       gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-      const bg = new THREE.Color(BACKGROUND).toArray().map((v) => Math.round(v * 255));
+      const bg = [(BACKGROUND >> 16) & 255, (BACKGROUND >> 8) & 255, BACKGROUND & 255];
       let painted = 0;
       for (let i = 0; i < pixels.length; i += 4)
         if (Math.abs(pixels[i] - bg[0]) + Math.abs(pixels[i + 1] - bg[1]) + Math.abs(pixels[i + 2] - bg[2]) > 6) ++painted;
