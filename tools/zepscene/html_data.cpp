@@ -26,7 +26,8 @@ std::vector<int32_t> moverNumbers(const Recording& recording) {
 }
 
 struct ContactColumns {
-    std::vector<uint32_t> counts;  // a pass's movers in order, each its number of contacts
+    std::vector<uint32_t> counts;  // pass by pass, each mover's number of contacts
+    // The contacts themselves, mover by mover and within a mover pass by pass.
     std::vector<float> points, normals;
     std::vector<int32_t> objects, triangles;
     std::vector<uint8_t> kinds;
@@ -67,14 +68,14 @@ std::string framesJson(const Recording& recording, const std::vector<int32_t>& m
             for (V3 v : {m.reached, m.wanted, m.radii}) *out++ = v.x, *out++ = v.y, *out++ = v.z;
             contacts.counts[p * movers.size() + s] = uint32_t(m.contacts.size());
         }
-    for (const PassRecord& pass : recording.passes) {
-        std::vector<const MoverFrame*> ordered(movers.size(), nullptr);
-        for (const MoverFrame& m : pass.movers) ordered[slot[m.object]] = &m;
-        for (const MoverFrame* m : ordered)
-            if (m) addContacts(contacts, *m);
-    }
-    return "\"frames\":" + packedJson(frames) + ",\"contactCounts\":" + packedJson(contacts.counts) +
-           ",\"contactPoints\":" + packedJson(contacts.points) + ",\"contactNormals\":" +
+    // Mover by mover, pass after pass: a mover's contact points then follow
+    // each other, and change little from one to the next.
+    for (int32_t number : movers)
+        for (const PassRecord& pass : recording.passes)
+            for (const MoverFrame& m : pass.movers)
+                if (m.object == number) addContacts(contacts, m);
+    return "\"frames\":" + packedFloatsJson(frames, stride) + ",\"contactCounts\":" + packedJson(contacts.counts) +
+           ",\"contactPoints\":" + packedFloatsJson(contacts.points, 3) + ",\"contactNormals\":" +
            packedJson(contacts.normals) + ",\"contactObjects\":" + packedJson(contacts.objects) +
            ",\"contactTriangles\":" + packedJson(contacts.triangles) + ",\"contactKinds\":" +
            packedJson(contacts.kinds);

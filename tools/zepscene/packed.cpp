@@ -1,5 +1,6 @@
 #include "packed.h"
 
+#include <cstring>
 #include <stdexcept>
 #include <zlib.h>
 
@@ -34,6 +35,17 @@ std::string base64(std::string_view bytes) {
         out += left > 2 ? kDigits[group & 63] : '=';
     }
     return out;
+}
+
+std::string packedFloatsJson(const std::vector<float>& values, size_t stride) {
+    std::vector<uint32_t> words(values.size());
+    std::memcpy(words.data(), values.data(), values.size() * sizeof(float));
+    for (size_t i = words.size(); i-- > stride;) words[i] ^= words[i - stride];
+    std::string planes(words.size() * 4, '\0');
+    for (size_t i = 0; i < words.size(); ++i)
+        for (size_t b = 0; b < 4; ++b) planes[b * words.size() + i] = char(words[i] >> (8 * b));
+    return "{\"bytes\":" + std::to_string(planes.size()) + ",\"stride\":" + std::to_string(stride) + ",\"data\":\"" +
+           base64(deflated(planes.data(), planes.size())) + "\"}";
 }
 
 std::string packedJson(const void* data, size_t bytes) {

@@ -20,7 +20,7 @@ class ContactLayer {
     this.shown = [];
     for (let m = 0; m < movers; ++m) {
       const slot = pass * movers + m;
-      for (let at = run.starts[slot]; at < run.starts[slot + 1]; ++at)
+      for (let at = run.starts[slot]; at < run.starts[slot] + run.counts[slot]; ++at)
         this.shown.push({ mover: m, index: at - run.starts[slot], at });
     }
     const dots = new Float32Array(this.shown.length * 3), dotColours = new Float32Array(this.shown.length * 3);
