@@ -71,3 +71,6 @@ else()
   add_test(NAME scene.browser COMMAND sh -c "echo 'SKIPPED: browser tests: node is not installed'; exit 77")
 endif()
 set_tests_properties(scene.browser PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
+add_test(NAME scene.unwritable_html COMMAND ${CMAKE_COMMAND} -DDIR=${scene_tests}/good -DSCRIPT=results.zep
+  -DOPTIONS=--html\ /nonexistent-folder/x.html -DEXPECT_RC=1 -DEXPECT_STDOUT=/dev/null
+  -DEXPECT_STDERR=${scene_tests}/unwritable_html.err ${scene_runner})
