@@ -7,6 +7,10 @@ BUILD_DEMO ?= build-demo
 # The 32-bit Windows DLL and its host stand-in, run under Wine.
 BUILD_WIN ?= build-win
 ZEP_WINDOWS ?= 1
+# The browser tests of zepscene's HTML pages (headless Chromium); 0 leaves
+# Chromium out of `make deps` and skips them.
+ZEP_BROWSER ?= 1
+export ZEP_BROWSER
 JOBS ?= $(shell nproc)
 # The whole suite under AddressSanitizer (with its leak checker) and
 # UndefinedBehaviorSanitizer, and the command fuzzer; every finding is fatal.
@@ -22,7 +26,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_af
 all: build
 
 deps:
-	ZEP_WINDOWS=$(ZEP_WINDOWS) tools/install-deps.sh
+	ZEP_WINDOWS=$(ZEP_WINDOWS) ZEP_BROWSER=$(ZEP_BROWSER) tools/install-deps.sh
 
 deps-build:
 	tools/install-deps.sh build
@@ -31,13 +35,13 @@ build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The room scene through the scene runner: the table of every pass, and a
-# picture of the run in demo.svg.
+# The room scene through the scene runner: the table of every pass, a
+# picture of the run in demo.svg and the run to explore in 3D in demo.html.
 demo: deps-build
 	cmake -S . -B $(BUILD_DEMO) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=OFF
 	cmake --build $(BUILD_DEMO) -j $(JOBS) --target zepscene
-	$(BUILD_DEMO)/zepscene --svg demo.svg examples/room.zep
-	@echo "wrote demo.svg (open it in a browser)"
+	$(BUILD_DEMO)/zepscene --svg demo.svg --html demo.html examples/room.zep
+	@echo "wrote $(CURDIR)/demo.svg and $(CURDIR)/demo.html (open them in a browser)"
 
 # Levels built from several mesh objects, walked by a sphere and an
 # elongated mover at three speeds: per level the falls, pass-throughs,

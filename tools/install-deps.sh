@@ -3,13 +3,16 @@
 # root on a fresh machine; as another user it only reports what is missing.
 #
 #   tools/install-deps.sh build   the library, zepscene and `make demo`
-#   tools/install-deps.sh         everything `make test` runs (the default)
+#   tools/install-deps.sh         everything `make test` runs (the default);
+#                                 ZEP_WINDOWS=0 and ZEP_BROWSER=0 leave out
+#                                 Wine and Chromium
 set -euo pipefail
 
 profile=${1:-test}
 
-# The library and the scene runner: a C++20 compiler, CMake and make.
-packages=(cmake make g++)
+# The library and the scene runner: a C++20 compiler, CMake and make; zlib
+# for the recorded frames in zepscene's HTML page.
+packages=(cmake make g++ zlib1g-dev)
 packages_i386=()
 if [[ "$profile" != build ]]; then
   # The test suite: GoogleTest and GoogleMock; Google Benchmark for `make
@@ -19,6 +22,11 @@ if [[ "$profile" != build ]]; then
   # The command fuzzer: clang with libFuzzer and the sanitizer runtimes. The
   # unversioned libclang-rt-dev follows the distribution's default clang.
   packages+=(clang libclang-rt-dev)
+  if [[ "${ZEP_BROWSER:-1}" == 1 ]]; then
+    # zepscene's HTML pages in a real browser: headless Chromium, driven by a
+    # node script over the DevTools protocol.
+    packages+=(chromium nodejs)
+  fi
   if [[ "${ZEP_WINDOWS:-1}" == 1 ]]; then
     # The 32-bit Windows DLL (MinGW) and Wine to run its host stand-in; wine32
     # needs the i386 architecture enabled.

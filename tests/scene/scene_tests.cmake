@@ -52,3 +52,25 @@ add_test(NAME scene.missing_script COMMAND ${CMAKE_COMMAND} -DDIR=${scene_tests}
 add_test(NAME scene.unwritable_svg COMMAND ${CMAKE_COMMAND} -DDIR=${scene_tests}/good -DSCRIPT=results.zep
   -DOPTIONS=--svg\ /nonexistent-folder/x.svg -DEXPECT_RC=1 -DEXPECT_STDOUT=/dev/null
   -DEXPECT_STDERR=${scene_tests}/unwritable.err ${scene_runner})
+
+# The examples' pages (--html) in headless Chromium, driven from node over the
+# DevTools protocol (tests/browser/page_test.mjs); the pages and a screenshot
+# of each stay in browser-pages/ of the build folder. Skipped, with a line
+# that says why, under ZEP_BROWSER=0 or when the browser cannot start.
+find_program(ZEP_NODE NAMES node nodejs)
+find_program(ZEP_CHROMIUM NAMES chromium chromium-browser)
+set(browser_pages ${PROJECT_BINARY_DIR}/browser-pages)
+if(ZEP_NODE)
+  set(chromium chromium)
+  if(ZEP_CHROMIUM)
+    set(chromium ${ZEP_CHROMIUM})
+  endif()
+  add_test(NAME scene.browser COMMAND ${ZEP_NODE} ${PROJECT_SOURCE_DIR}/tests/browser/page_test.mjs
+    $<TARGET_FILE:zepscene> ${PROJECT_SOURCE_DIR}/examples ${browser_pages} ${chromium})
+else()
+  add_test(NAME scene.browser COMMAND sh -c "echo 'SKIPPED: browser tests: node is not installed'; exit 77")
+endif()
+set_tests_properties(scene.browser PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
+add_test(NAME scene.unwritable_html COMMAND ${CMAKE_COMMAND} -DDIR=${scene_tests}/good -DSCRIPT=results.zep
+  -DOPTIONS=--html\ /nonexistent-folder/x.html -DEXPECT_RC=1 -DEXPECT_STDOUT=/dev/null
+  -DEXPECT_STDERR=${scene_tests}/unwritable_html.err ${scene_runner})

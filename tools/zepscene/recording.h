@@ -10,10 +10,15 @@
 
 namespace zepscene {
 
+// Where on the hit triangle the contact lies. The library does not say; the
+// runner works it out from the contact point and the triangle's corners.
+enum class ContactKind : uint8_t { Unknown, Face, Edge, Corner };
+
 struct ContactRow {
     V3 point, normal;
     int32_t object = 0;
     int32_t triangle = 0;
+    ContactKind kind = ContactKind::Unknown;  // only when recording
 };
 
 struct MoverFrame {
@@ -36,9 +41,20 @@ struct MeshSnapshot {
     std::vector<Triangle> triangles;  // relative to position
 };
 
+// An expect line's outcome or a warning, as printed, with how many passes
+// had run when it came.
+enum class NoteKind : uint8_t { ExpectHeld, ExpectFailed, Warning };
+
+struct Note {
+    size_t passesBefore = 0;
+    NoteKind kind = NoteKind::Warning;
+    std::string text;
+};
+
 struct Recording {
     std::string script;
     std::vector<PassRecord> passes;
+    std::vector<Note> notes;
     std::map<int32_t, MeshSnapshot> meshes;  // as they stood at the latest pass
 };
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "contact_kind.h"
 #include "format.h"
 #include "host_block.h"
 #include "pass_table.h"
@@ -32,6 +33,15 @@ ContactRow readContact(int32_t object, int32_t index) {
     return row;
 }
 
+Triangle hitCorners(int32_t object, int32_t index) {
+    V3 corner[3];
+    for (int32_t k = 0; k < 3; ++k)
+        corner[k] = {zepFloat(CollisionTriCorner(object, index, k + 1, 1)),
+                     zepFloat(CollisionTriCorner(object, index, k + 1, 2)),
+                     zepFloat(CollisionTriCorner(object, index, k + 1, 3))};
+    return {corner[0], corner[1], corner[2]};
+}
+
 std::string resultText(ResultKind kind, int32_t result) {
     return kind == ResultKind::Float ? formatFloat(zepFloat(result)) : std::to_string(result);
 }
@@ -51,10 +61,21 @@ Runner::~Runner() {
 
 void Runner::printWarning(const ZepWarning* warning, void* context) {
     Runner& runner = *static_cast<Runner*>(context);
-    runner.out_.flush();
-    runner.err_ << runner.file_ << ':' << runner.line_ << ": warning: " << warning->command;
-    if (warning->hasObject) runner.err_ << " (object " << warning->object << ')';
-    runner.err_ << ": " << warning->text << '\n';
+    std::string text = runner.file_ + ':' + std::to_string(runner.line_) + ": warning: " + warning->command;
+    if (warning->hasObject) text += " (object " + std::to_string(warning->object) + ')';
+    text += std::string(": ") + warning->text;
+    runner.warn(text);
+}
+
+// A warning on err, and in the recording for the page.
+void Runner::warn(const std::string& text) {
+    out_.flush();
+    err_ << text << '\n';
+    note(NoteKind::Warning, text);
+}
+
+void Runner::note(NoteKind kind, const std::string& text) {
+    if (options_.record) recording_.notes.push_back({recording_.passes.size(), kind, text});
 }
 
 void Runner::run(const Script& script) {
@@ -70,16 +91,15 @@ void Runner::run(const Script& script) {
 // Mistakes of the whole script that no single command shows.
 void Runner::warnAtEnd() {
     if (!options_.warnings) return;
-    out_.flush();
     if (!everStarted_) {
-        err_ << file_ << ": warning: the script never calls StartCollisionZEP, so every command did nothing\n";
+        warn(file_ + ": warning: the script never calls StartCollisionZEP, so every command did nothing");
         return;
     }
     if (passCount_ == 0) return;
     size_t triangles = 0;
     for (const auto& [number, object] : mirror_.objects()) triangles += object.triangleCount;
     if (triangles == 0)
-        err_ << file_ << ": warning: no mesh holds a triangle, so the movers met nothing\n";
+        warn(file_ + ": warning: no mesh holds a triangle, so the movers met nothing");
 }
 
 void Runner::runStep(const Script& script, const Step& step) {
@@ -105,10 +125,8 @@ void Runner::runCommand(const CommandInfo& command, const int32_t* words, const 
 
 void Runner::runMesh(const Step& step) {
     if (options_.debug) StartCollisionDebugZEP();
-    if (step.triangles.empty() && options_.warnings) {
-        out_.flush();
-        err_ << file_ << ':' << step.line << ": warning: " << step.meshFile << " holds no triangles\n";
-    }
+    if (step.triangles.empty() && options_.warnings)
+        warn(file_ + ':' + std::to_string(step.line) + ": warning: " + step.meshFile + " holds no triangles");
     const std::vector<uint32_t> block = makeHostBlock(step.triangles);
     AddMeshZEP(step.object, block.data());
     mirror_.addTriangles(step.object, step.triangles);
@@ -139,12 +157,18 @@ void Runner::runExpect(const Step& step) {
             break;
     }
     const std::string got = resultText(step.command->result, result);
-    out_ << "expect " << step.callText << " -> " << got << (holds ? " ok" : " FAILED") << '\n';
-    if (holds) return;
+    const std::string shown = "expect " + step.callText + " -> " + got + (holds ? " ok" : " FAILED");
+    out_ << shown << '\n';
+    if (holds) {
+        note(NoteKind::ExpectHeld, file_ + ':' + std::to_string(step.line) + ": " + shown);
+        return;
+    }
     ++failedExpectations_;
     out_.flush();
-    err_ << file_ << ':' << step.line << ": expect failed: " << step.callText << " gave " << got << ", expected "
-         << wanted << '\n';
+    const std::string failure = file_ + ':' + std::to_string(step.line) + ": expect failed: " + step.callText +
+                                " gave " + got + ", expected " + wanted;
+    err_ << failure << '\n';
+    note(NoteKind::ExpectFailed, failure);
 }
 
 void Runner::runFrames(const Script& script, const Step& step) {
@@ -166,7 +190,11 @@ MoverFrame Runner::readMover(int32_t number) const {
     const MirrorObject& object = *mirror_.find(number);
     MoverFrame mover{number, object.radii, object.previous, object.current, peekPosition(number), {}};
     const int32_t count = CountCollisionsZEP(number);
-    for (int32_t index = 1; index <= count; ++index) mover.contacts.push_back(readContact(number, index));
+    for (int32_t index = 1; index <= count; ++index) {
+        mover.contacts.push_back(readContact(number, index));
+        if (options_.record) mover.contacts.back().kind = classifyContact(mover.contacts.back().point,
+                                                                          hitCorners(number, index));
+    }
     return mover;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "recording.h"
 #include "script.h"
@@ -41,6 +42,8 @@ private:
     MoverFrame readMover(int32_t object) const;
     void snapshotMeshes();
     void warnAtEnd();
+    void warn(const std::string& text);
+    void note(NoteKind kind, const std::string& text);
     static void printWarning(const ZepWarning* warning, void* context);
 
     std::ostream& out_;

@@ -1,0 +1,95 @@
+// Opens zepscene's page of every example in headless Chromium: no console
+// error, a canvas that is not blank, and at a few passes the mover readout
+// must show what zepscene printed in its table for that pass. Leaves the
+// pages and a screenshot of each in OUT for a person to look at.
+//   node page_test.mjs ZEPSCENE EXAMPLES_DIR OUT [CHROMIUM]
+// Exits 77 (skipped) when ZEP_BROWSER=0 or the browser cannot start.
+import { execFileSync } from "node:child_process";
+import { mkdirSync, readdirSync, writeFileSync } from "node:fs";
+import { join, resolve } from "node:path";
+import { pathToFileURL } from "node:url";
+import { Browser, evaluate, waitFor } from "./cdp.mjs";
+import { readPassTables } from "./pass_tables.mjs";
+
+const [zepscene, examples, out, chromium = "chromium"] = process.argv.slice(2);
+const SKIP = 77;
+
+function skip(reason) {
+  console.log(`SKIPPED: browser tests: ${reason}`);
+  process.exit(SKIP);
+}
+
+function runZepscene(name) {
+  const page = resolve(out, `${name}.html`);
+  const stdout = execFileSync(zepscene, ["--no-warnings", "--html", page, `${name}.zep`],
+    { cwd: examples, encoding: "utf8", maxBuffer: 1 << 28 });
+  return { page, passes: readPassTables(stdout) };
+}
+
+// The passes to check: the first, one in the middle, the last.
+function passesToCheck(count) {
+  return [...new Set([1, Math.ceil(count / 2), count])].filter((p) => p >= 1);
+}
+
+async function checkReadout(page, passes, pass, failures) {
+  const printed = passes[pass - 1];
+  for (const [object, values] of printed.movers) {
+    await evaluate(page, `zepView.setPass(${pass})`);
+    const shown = await evaluate(page, `zepView.selectMover(${object})`);
+    const at = /\nat (\([^)]*\))/.exec(shown)?.[1], wanted = /\nwanted (\([^)]*\))/.exec(shown)?.[1];
+    if (at !== values.at || wanted !== values.wanted || !shown.includes(printed.heading))
+      failures.push(`pass ${pass}, mover ${object}: page shows "${shown}", zepscene printed ` +
+        `"${printed.heading}: at ${values.at} wanted ${values.wanted}"`);
+  }
+}
+
+async function checkExample(browser, name) {
+  const failures = [];
+  const { page: file, passes } = runZepscene(name);
+  const page = await browser.openPage(pathToFileURL(file).href);
+  if (!(await waitFor(page, "document.body?.dataset.ready === '1'", 30000)))
+    failures.push(`never ready: ${await evaluate(page, "document.getElementById('status')?.textContent")}`);
+  else {
+    if ((await evaluate(page, "zepView.passCount")) !== passes.length)
+      failures.push(`page has ${await evaluate(page, "zepView.passCount")} passes, zepscene printed ${passes.length}`);
+    for (const pass of passesToCheck(passes.length)) await checkReadout(page, passes, pass, failures);
+    const { painted, total } = await evaluate(page, "zepView.paintedPixels()");
+    if (painted < total * 0.05) failures.push(`canvas nearly blank: ${painted} of ${total} pixels drawn`);
+    const frameMs = await evaluate(page, "zepView.frameTime(30)");
+    await evaluate(page, `zepView.setPass(${Math.ceil(passes.length / 2)})`);
+    const shot = await page.send("Page.captureScreenshot", { format: "png" });
+    writeFileSync(join(out, `${name}.png`), Buffer.from(shot.data, "base64"));
+    console.log(`${name}: ${passes.length} passes, ${(painted / total * 100).toFixed(0)}% of the canvas drawn, ` +
+      `${frameMs.toFixed(1)} ms a frame; screenshot ${resolve(out, name + ".png")}`);
+  }
+  failures.push(...page.errors.map((e) => `console error: ${e}`));
+  return failures.map((f) => `${name}: ${f}`);
+}
+
+async function main() {
+  if (process.env.ZEP_BROWSER === "0") skip("ZEP_BROWSER=0");
+  mkdirSync(out, { recursive: true });
+  let launched;
+  try {
+    launched = await Browser.launch(chromium);
+  } catch (error) {
+    skip(`${chromium} did not start (${error.message})`);
+  }
+  const { browser, version } = launched;
+  console.log(`browser: ${version}`);
+  const names = readdirSync(examples).filter((f) => f.endsWith(".zep")).map((f) => f.slice(0, -4)).sort();
+  const failures = [];
+  try {
+    for (const name of names) failures.push(...(await checkExample(browser, name)));
+  } finally {
+    browser.close();
+  }
+  failures.forEach((f) => console.log(`FAILED: ${f}`));
+  console.log(`${names.length - new Set(failures.map((f) => f.split(":")[0])).size} of ${names.length} example pages passed`);
+  process.exit(failures.length ? 1 : 0);
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});
