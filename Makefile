@@ -17,7 +17,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-build build demo scenarios test windows-test sanitize fuzz coverage bench bench-peers clean
+.PHONY: all deps deps-build build demo scenarios test windows-test sanitize fuzz coverage bench bench-peers levels walk walk-churn walk-asan clean
 
 all: build
 
@@ -47,6 +47,14 @@ scenarios:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS) --target zepscenarios
 	$(BUILD)/zepscenarios
+
+# Real levels from Debian's game data (openarena-088-data, nexuiz-data):
+# the packages are downloaded once (never installed) into
+# $(LEVELS_DIR)/debs, and six maps converted to $(LEVELS_DIR)/maps/NAME.obj
+# and NAME-sky.obj. Not part of `make test`: it downloads about 340 MB.
+LEVELS_DIR ?= build-levels
+levels:
+	tools/levels/make-levels.sh $(LEVELS_DIR)
 
 # Every part runs even when one before it failed; see tools/run-tests.sh.
 test:
