@@ -42,13 +42,16 @@ Tally churnLevel(const Level& level, WalkSettings settings, const ChurnSettings&
     Tally total;
     long runs = 0;
     double baseline = -1, highest = 0;
+    // The resident set is printed ten times; after the first fifth of the
+    // runs (the warm-up: buffers reach their working size) it is the baseline.
+    const long reportEvery = std::max(1L, churn.runs / 10), warmUp = churn.runs / 5;
     auto beforeFrame = [&](Crowd& crowd, int frame) {
         churnFrame(crowd, level, frame);
-        if (runs % churn.reportEvery == 0) {
+        if (runs % reportEvery == 0) {
             const double mb = residentMb();
             std::printf("churn: %ld passes, resident %.1f MB\n", runs, mb);
             std::fflush(stdout);
-            if (runs >= churn.warmUpRuns && baseline < 0) baseline = mb;
+            if (runs >= warmUp && baseline < 0) baseline = mb;
             if (baseline >= 0) highest = std::max(highest, mb);
         }
         ++runs;

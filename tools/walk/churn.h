@@ -12,9 +12,7 @@ namespace walk {
 struct ChurnSettings {
     long runs = 100000;          // RunCollisionZEP calls in all
     int framesPerCrowd = 5000;   // then the library stops and a new crowd starts
-    long warmUpRuns = 20000;     // resident set after this is the baseline ...
-    double growthBoundMb = 16;   // ... which it may exceed by at most this
-    long reportEvery = 10000;
+    double growthBoundMb = 16;   // growth allowed after the first fifth of the runs
 };
 
 // The tally of all crowds; `flat` tells whether memory stayed in bound.

@@ -124,7 +124,7 @@ void Crowd::judge(int index, int frame, D3 start, D3 target) {
     const std::vector<Contact> contacts = contactsOf(w.object);
     const std::vector<D3> path = passPath(start, contacts, end);
     ++tally_.passes;
-    if (index == settings_.traceWalker && frame == settings_.traceFrame) trace(start, target, contacts, path);
+    if (settings_.seed == settings_.traceSeed && index == settings_.traceWalker && frame == settings_.traceFrame) trace(start, target, contacts, path);
     noteCrossing(w, index, frame, path);
 
     std::vector<uint32_t> deep = deepOverlaps(level_, end, kDeepOverlap);
@@ -141,20 +141,24 @@ void Crowd::judge(int index, int frame, D3 start, D3 target) {
     }
 
     const D3 ahead{std::cos(w.heading), 0, std::sin(w.heading)};
-    bool blocked = false, escaped = outsideLevel(level_, end);
+    bool blocked = false, onSky = false;
     for (const Contact& c : contacts) {
         const D3 n = unitOf(c.normal);
         if (n.y > kFloorY) w.fallSpeed = 0;
         else if (dot(n, ahead) < -0.3) blocked = true;
-        if (c.object == kSkyObject && n.y > 0) escaped = true;
+        if (c.object == kSkyObject && n.y > 0) onSky = true;
     }
     // A walker that meets a wall head-on turns away, as a player would.
     if (blocked) w.heading += std::numbers::pi / 2 + rng_.uniform(0, std::numbers::pi);
     noteStuck(w, index, frame, horizontal(end - start), blocked);
     w.position = end;
-    if (escaped) {
+    const bool below = end.y < level_.lo.y;
+    if (onSky || outsideLevel(level_, end)) {
         ++tally_.escapes;
-        addCase(index, frame, "escape");
+        if (w.crossed) ++tally_.escapesAfterCrossing;
+        // Falling out below without a crossing is mostly a hole in the drawn
+        // geometry (a pit floored with invisible brushes), not a fault.
+        addCase(index, frame, onSky ? "escape onto the sky" : below ? "escape below" : "escape out of the box");
         w.active = false;
         DeActivateObjZEP(w.object);
     }

@@ -14,7 +14,7 @@ namespace {
 void printCasesOf(const Tally& total, const char* what, size_t most) {
     std::vector<Case> picked;
     for (const Case& c : total.cases)
-        if (c.what == what) picked.push_back(c);
+        if (c.what.starts_with(what)) picked.push_back(c);
     if (picked.empty()) return;
     std::printf("\n%zu %s case(s) (walker from 0, frame from 0):\n", picked.size(), what);
     printCases(picked, most);

@@ -16,6 +16,7 @@ const char* kUsage =
     "  --pieces N        split the solid level into N mesh objects (1)\n"
     "  --open            also spawn where nothing is above (unsealed levels)\n"
     "  --trace S:W:F     seed S only, and print every leg of walker W's pass in frame F\n"
+    "                    (in churn mode every run goes on; the run of seed S prints it)\n"
     "  --cases N         list at most N cases of each kind (12)\n"
     "  --churn           churn mode (first map only): free and create walkers and level pieces\n"
     "  --passes N        churn mode: RunCollisionZEP calls in all (100000)\n"
@@ -55,7 +56,7 @@ Options parseOptions(int argc, char** argv) {
         else if (word == "--passes") o.churnSettings.runs = number(next(i));
         else if (word == "--rss-bound") o.churnSettings.growthBoundMb = double(number(next(i)));
         else if (word == "--trace") {
-            unsigned long seed = 0;
+            unsigned long& seed = o.walk.traceSeed;
             if (std::sscanf(next(i).c_str(), "%lu:%d:%d", &seed, &o.walk.traceWalker, &o.walk.traceFrame) != 3)
                 throw std::runtime_error(std::string("--trace wants SEED:WALKER:FRAME\n") + kUsage);
             o.seeds = {seed};
@@ -65,7 +66,7 @@ Options parseOptions(int argc, char** argv) {
     if (o.maps.empty()) throw std::runtime_error(std::string("no map given\n") + kUsage);
     if (o.seeds.empty())
         for (long s = 1; s <= seedCount; ++s) o.seeds.push_back((unsigned long)s);
-    if (o.walk.traceFrame >= 0) o.walk.frames = std::min(o.walk.frames, o.walk.traceFrame + 1);
+    if (o.walk.traceFrame >= 0 && !o.churn) o.walk.frames = std::min(o.walk.frames, o.walk.traceFrame + 1);
     return o;
 }
 

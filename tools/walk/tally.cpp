@@ -10,6 +10,7 @@ void Tally::add(const Tally& other) {
     runSeconds += other.runSeconds;
     walkers += other.walkers;
     escapes += other.escapes;
+    escapesAfterCrossing += other.escapesAfterCrossing;
     crossingPasses += other.crossingPasses;
     walkersCrossed += other.walkersCrossed;
     newOverlaps += other.newOverlaps;
@@ -26,8 +27,8 @@ namespace {
 void printRow(const std::string& name, const Tally& t) {
     const double msPerRun = t.runs ? 1e3 * t.runSeconds / double(t.runs) : 0;
     const double usPerPass = t.passes ? 1e6 * t.runSeconds / double(t.passes) : 0;
-    std::printf("| %s | %ld | %ld | %ld | %ld (%ld walkers) | %ld | %.4g (asked %.4g) | %ld | %.3f | %.2f |\n",
-                name.c_str(), t.walkers, t.passes, t.escapes, t.crossingPasses, t.walkersCrossed, t.newOverlaps,
+    std::printf("| %s | %ld | %ld | %ld (%ld crossed) | %ld (%ld walkers) | %ld | %.4g (asked %.4g) | %ld | %.3f | %.2f |\n",
+                name.c_str(), t.walkers, t.passes, t.escapes, t.escapesAfterCrossing, t.crossingPasses, t.walkersCrossed, t.newOverlaps,
                 t.worstJump, t.worstJumpAsked, t.stuck, msPerRun, usPerPass);
 }
 

@@ -22,6 +22,7 @@ struct Tally {
     double runSeconds = 0;    // time inside RunCollisionZEP
     long walkers = 0;         // walkers dropped
     long escapes = 0;
+    long escapesAfterCrossing = 0;  // escapes of walkers that had crossed a face
     long crossingPasses = 0;  // passes whose path crossed a front face
     long walkersCrossed = 0;
     long newOverlaps = 0;     // passes ending deeper than 0.1 radii in a triangle not so before
