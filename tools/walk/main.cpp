@@ -3,6 +3,8 @@
 // walkers and pass time, and the passes worth replaying.
 #include <cstdio>
 #include <exception>
+#include <map>
+#include <string>
 
 #include "library.h"
 #include "options.h"
@@ -16,7 +18,12 @@ void printCasesOf(const Tally& total, const char* what, size_t most) {
     for (const Case& c : total.cases)
         if (c.what.starts_with(what)) picked.push_back(c);
     if (picked.empty()) return;
-    std::printf("\n%zu %s case(s) (walker from 0, frame from 0):\n", picked.size(), what);
+    std::map<std::string, long> kinds;
+    for (const Case& c : picked) ++kinds[c.what];
+    std::printf("\n%zu %s case(s) (walker from 0, frame from 0)", picked.size(), what);
+    if (kinds.size() > 1)
+        for (const auto& [kind, count] : kinds) std::printf("; %s %ld", kind.c_str(), count);
+    std::printf(":\n");
     printCases(picked, most);
 }
 
