@@ -124,9 +124,22 @@ void Crowd::judge(int index, int frame, D3 start, D3 target) {
     const std::vector<Contact> contacts = contactsOf(w.object);
     const std::vector<D3> path = passPath(start, contacts, end);
     ++tally_.passes;
-    if (settings_.seed == settings_.traceSeed && index == settings_.traceWalker && frame == settings_.traceFrame) trace(start, target, contacts, path);
+    const bool traced = settings_.seed == settings_.traceSeed && index == settings_.traceWalker &&
+                        frame == settings_.traceFrame;
+    if (traced) trace(start, target, contacts, path);
     noteCrossing(w, index, frame, path);
+    noteOverlap(w, index, frame, end);
+    if (length(end - start) > tally_.worstJump) {
+        tally_.worstJump = length(end - start);
+        tally_.worstJumpAsked = length(target - start);
+    }
+    const Reaction reaction = react(w, contacts);
+    noteStuck(w, index, frame, horizontal(end - start), reaction.blocked);
+    w.position = end;
+    if (reaction.onSky || outsideLevel(level_, end)) noteEscape(w, index, frame, reaction.onSky);
+}
 
+void Crowd::noteOverlap(Walker& w, int index, int frame, D3 end) {
     std::vector<uint32_t> deep = deepOverlaps(level_, end, kDeepOverlap);
     if (std::any_of(deep.begin(), deep.end(),
                     [&](uint32_t t) { return !std::binary_search(w.deep.begin(), w.deep.end(), t); })) {
@@ -134,34 +147,31 @@ void Crowd::judge(int index, int frame, D3 start, D3 target) {
         addCase(index, frame, "new overlap");
     }
     w.deep = std::move(deep);
+}
 
-    if (length(end - start) > tally_.worstJump) {
-        tally_.worstJump = length(end - start);
-        tally_.worstJumpAsked = length(target - start);
-    }
-
+Crowd::Reaction Crowd::react(Walker& w, const std::vector<Contact>& contacts) {
     const D3 ahead{std::cos(w.heading), 0, std::sin(w.heading)};
-    bool blocked = false, onSky = false;
+    Reaction reaction;
     for (const Contact& c : contacts) {
         const D3 n = unitOf(c.normal);
         if (n.y > kFloorY) w.fallSpeed = 0;
-        else if (dot(n, ahead) < -0.3) blocked = true;
-        if (c.object == kSkyObject && n.y > 0) onSky = true;
+        else if (dot(n, ahead) < -0.3) reaction.blocked = true;
+        if (c.object == kSkyObject && n.y > 0) reaction.onSky = true;
     }
     // A walker that meets a wall head-on turns away, as a player would.
-    if (blocked) w.heading += std::numbers::pi / 2 + rng_.uniform(0, std::numbers::pi);
-    noteStuck(w, index, frame, horizontal(end - start), blocked);
-    w.position = end;
-    const bool below = end.y < level_.lo.y;
-    if (onSky || outsideLevel(level_, end)) {
-        ++tally_.escapes;
-        if (w.crossed) ++tally_.escapesAfterCrossing;
-        // Falling out below without a crossing is mostly a hole in the drawn
-        // geometry (a pit floored with invisible brushes), not a fault.
-        addCase(index, frame, onSky ? "escape onto the sky" : below ? "escape below" : "escape out of the box");
-        w.active = false;
-        DeActivateObjZEP(w.object);
-    }
+    if (reaction.blocked) w.heading += std::numbers::pi / 2 + rng_.uniform(0, std::numbers::pi);
+    return reaction;
+}
+
+void Crowd::noteEscape(Walker& w, int index, int frame, bool onSky) {
+    ++tally_.escapes;
+    if (w.crossed) ++tally_.escapesAfterCrossing;
+    // Falling out below without a crossing is mostly a hole in the drawn
+    // geometry (a pit floored with brushes that are not drawn), not a fault.
+    const bool below = w.position.y < level_.lo.y;
+    addCase(index, frame, onSky ? "escape onto the sky" : below ? "escape below" : "escape out of the box");
+    w.active = false;
+    DeActivateObjZEP(w.object);
 }
 
 void Crowd::noteCrossing(Walker& w, int index, int frame, const std::vector<D3>& path) {

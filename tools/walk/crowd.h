@@ -46,6 +46,13 @@ public:
 private:
     D3 stepFor(Walker& walker);
     void judge(int index, int frame, D3 start, D3 target);
+    struct Reaction {
+        bool blocked = false;  // a wall or steep slope faced the heading
+        bool onSky = false;    // touched the sky from above
+    };
+    Reaction react(Walker& walker, const std::vector<Contact>& contacts);
+    void noteOverlap(Walker& walker, int index, int frame, D3 end);
+    void noteEscape(Walker& walker, int index, int frame, bool onSky);
     void noteCrossing(Walker& walker, int index, int frame, const std::vector<D3>& path);
     void noteStuck(Walker& walker, int index, int frame, double moved, bool blocked);
     void trace(D3 start, D3 target, const std::vector<Contact>& contacts, const std::vector<D3>& path) const;
