@@ -21,7 +21,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-build build demo scenarios test windows-test sanitize fuzz coverage bench bench-peers clean
+.PHONY: all deps deps-build build demo scenarios test windows-test sanitize fuzz coverage bench bench-peers levels walk walk-churn walk-asan clean
 
 all: build
 
@@ -51,6 +51,60 @@ scenarios:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS) --target zepscenarios
 	$(BUILD)/zepscenarios
+
+# Real levels from Debian's game data (openarena-088-data, nexuiz-data):
+# the packages are downloaded once (never installed) into
+# $(LEVELS_DIR)/debs, and six maps converted to $(LEVELS_DIR)/maps/NAME.obj
+# and NAME-sky.obj. Not part of `make test`: it downloads about 340 MB.
+LEVELS_DIR ?= build-levels
+levels:
+	tools/levels/make-levels.sh $(LEVELS_DIR)
+
+# Crowds of walkers on the levels of `make levels` (200 per map, player
+# sized in each game's units), WALK_SEEDS seeds of WALK_FRAMES frames: per
+# map escapes, front-face crossings, new deep overlaps, the worst jump, stuck
+# walkers and pass time, then the cases to replay with
+# `$(BUILD_WALK)/zepwalk --trace SEED:WALKER:FRAME MAP.obj=RADII`.
+BUILD_WALK ?= build-walk
+WALK_FRAMES ?= 2000
+WALK_SEEDS ?= 10
+WALK_WALKERS ?= 200
+WALK_ARGS ?=
+WALK_OPENARENA := oa_minia czest3ctf am_spacecont
+WALK_NEXUIZ := cyberparcour01 racetrack warfare
+WALK_MAPS = $(foreach m,$(WALK_OPENARENA),$(LEVELS_DIR)/maps/$(m).obj=15x28x15) \
+  $(foreach m,$(WALK_NEXUIZ),$(LEVELS_DIR)/maps/$(m).obj=16x34x16)
+walk: levels
+	cmake -S . -B $(BUILD_WALK) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=OFF
+	cmake --build $(BUILD_WALK) -j $(JOBS) --target zepwalk
+	$(BUILD_WALK)/zepwalk --frames $(WALK_FRAMES) --seeds $(WALK_SEEDS) --walkers $(WALK_WALKERS) $(WALK_ARGS) $(WALK_MAPS)
+
+# The churn mode on a small level (the yard of examples/level.obj, no
+# download): walkers, level pieces and a stray mesh freed and made again
+# while the crowd walks, the library restarted every 5000 passes;
+# CHURN_PASSES collision passes in all. Fails on a library error or warning,
+# or when the resident set grows more than CHURN_RSS_MB after the warm-up.
+# `walk-asan` runs it under AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer, library and driver alike.
+BUILD_WALK_ASAN ?= build-walk-asan
+CHURN_PASSES ?= 100000
+CHURN_RSS_MB ?= 16
+CHURN_MAP ?= examples/level.obj=0.4x0.9x0.4
+CHURN_ARGS = --churn --open --walkers 32 --pieces 4 --passes $(CHURN_PASSES) --rss-bound $(CHURN_RSS_MB) $(CHURN_MAP)
+walk-churn:
+	cmake -S . -B $(BUILD_WALK) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=OFF
+	cmake --build $(BUILD_WALK) -j $(JOBS) --target zepwalk
+	$(BUILD_WALK)/zepwalk $(CHURN_ARGS)
+
+# ASan keeps freed memory in a quarantine that would look like growth: it
+# is held small here so the resident set shows what the library keeps.
+walk-asan:
+	cmake -S . -B $(BUILD_WALK_ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=OFF \
+	  -DCMAKE_C_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(SANITIZE_FLAGS)"
+	cmake --build $(BUILD_WALK_ASAN) -j $(JOBS) --target zepwalk
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=4 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(BUILD_WALK_ASAN)/zepwalk $(CHURN_ARGS)
 
 # Every part runs even when one before it failed; see tools/run-tests.sh.
 test:
@@ -152,4 +206,4 @@ windows-test: deps build
 	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD) $(BUILD_DEMO) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_PEERS) $(BUILD_COV) $(BUILD_FUZZ_COV)
+	rm -rf $(BUILD) $(BUILD_WALK) $(BUILD_WALK_ASAN) $(BUILD_DEMO) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_PEERS) $(BUILD_COV) $(BUILD_FUZZ_COV)

@@ -1,0 +1,239 @@
+#include "crowd.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+#include "library.h"
+#include "pass_checks.h"
+#include "spawn.h"
+#include "zepcollide.h"
+
+namespace walk {
+
+namespace {
+
+// Object numbers: walkers from 1 (a replaced walker takes the number
+// kWalkerBlock above its old one, and back), level pieces and the sky high up.
+constexpr int kWalkerBlock = 1500;
+constexpr int kFirstPiece = 4000;
+constexpr int kSkyObject = 4900;
+
+// A player in Quake units at 60 frames per second: 320 units/s walking,
+// 800 units/s^2 gravity, falling at most 960 units/s.
+constexpr double kWalkPerFrame = 320.0 / 60;
+constexpr double kGravityPerFrame = 800.0 / 3600;
+constexpr double kMaxFallPerFrame = 960.0 / 60;
+constexpr double kFloorY = 0.7;      // a contact normal's y above this is a floor
+constexpr double kDeepOverlap = 0.1;  // radii
+
+D3 unitOf(D3 v) {
+    const double l = length(v);
+    return l > 0 ? v * (1 / l) : D3{};
+}
+
+double horizontal(D3 v) { return std::hypot(v.x, v.z); }
+
+}  // namespace
+
+Crowd::Crowd(const Level& level, const WalkSettings& settings)
+    : level_(level),
+      settings_(settings),
+      rng_(settings.seed * 0x9E3779B97F4A7C15ull + 1),
+      speed_(kWalkPerFrame * level.scale()),
+      gravity_(kGravityPerFrame * level.scale()),
+      maxFall_(kMaxFallPerFrame * level.scale()) {
+    startLibrary();
+    const size_t count = std::max(1, settings.levelPieces);
+    const size_t each = (level.solidCorners.size() + count - 1) / count;
+    for (size_t from = 0; from < level.solidCorners.size(); from += each) {
+        const auto begin = level.solidCorners.begin() + long(from);
+        pieces_.emplace_back(begin, begin + long(std::min(each, level.solidCorners.size() - from)));
+        placeMesh(kFirstPiece + int(pieces_.size()) - 1, pieces_.back());
+    }
+    if (!level.skyCorners.empty()) placeMesh(kSkyObject, level.skyCorners);
+    for (int i = 0; i < settings.walkers; ++i) {
+        Walker walker;
+        walker.object = i + 1;
+        if (dropWalker(walker)) walkers_.push_back(walker);
+    }
+    tally_.walkers = long(walkers_.size());
+}
+
+Crowd::~Crowd() { StopCollisionZEP(); }
+
+bool Crowd::dropWalker(Walker& walker) {
+    const auto at = findSpawn(level_, rng_, settings_.needRoof);
+    if (!at) return false;
+    walker.position = *at;
+    walker.heading = rng_.uniform(0, 2 * std::numbers::pi);
+    placeWalker(walker.object, level_.radii, *at);
+    return true;
+}
+
+void Crowd::replaceWalker(int index) {
+    Walker& old = walkers_[size_t(index)];
+    FreeObjZEP(old.object);
+    Walker fresh;
+    fresh.object = old.object > kWalkerBlock ? old.object - kWalkerBlock : old.object + kWalkerBlock;
+    if (dropWalker(fresh)) {
+        ++tally_.walkers;
+    } else {
+        fresh.active = false;
+    }
+    old = fresh;
+}
+
+void Crowd::rebuildPiece(int piece) {
+    FreeObjZEP(kFirstPiece + piece);
+    placeMesh(kFirstPiece + piece, pieces_[size_t(piece)]);
+}
+
+D3 Crowd::stepFor(Walker& walker) {
+    walker.heading += rng_.uniform(-0.08, 0.08);
+    if (rng_.chance(1.0 / 120)) walker.heading += rng_.uniform(-std::numbers::pi / 2, std::numbers::pi / 2);
+    walker.fallSpeed = std::min(walker.fallSpeed + gravity_, maxFall_);
+    return {std::cos(walker.heading) * speed_, -walker.fallSpeed, std::sin(walker.heading) * speed_};
+}
+
+void Crowd::frame(int index) {
+    std::vector<std::pair<D3, D3>> moves(walkers_.size());  // start, target
+    for (size_t i = 0; i < walkers_.size(); ++i) {
+        Walker& w = walkers_[i];
+        if (!w.active) continue;
+        moves[i] = {w.position, w.position + stepFor(w)};
+        moveTo(w.object, moves[i].second);
+    }
+    const auto before = std::chrono::steady_clock::now();
+    RunCollisionZEP();
+    tally_.runSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+    ++tally_.runs;
+    for (size_t i = 0; i < walkers_.size(); ++i)
+        if (walkers_[i].active) judge(int(i), index, moves[i].first, moves[i].second);
+}
+
+void Crowd::addCase(int index, int frame, const char* what) {
+    tally_.cases.push_back({level_.name, settings_.seed, index, frame, what});
+}
+
+void Crowd::judge(int index, int frame, D3 start, D3 target) {
+    Walker& w = walkers_[size_t(index)];
+    const D3 end = positionOf(w.object);
+    const std::vector<Contact> contacts = contactsOf(w.object);
+    const std::vector<D3> path = passPath(start, contacts, end);
+    ++tally_.passes;
+    const bool traced = settings_.seed == settings_.traceSeed && index == settings_.traceWalker &&
+                        frame == settings_.traceFrame;
+    if (traced) trace(start, target, contacts, path);
+    noteCrossing(w, index, frame, path);
+    noteOverlap(w, index, frame, end);
+    if (length(end - start) > tally_.worstJump) {
+        tally_.worstJump = length(end - start);
+        tally_.worstJumpAsked = length(target - start);
+    }
+    const Reaction reaction = react(w, contacts);
+    noteStuck(w, index, frame, horizontal(end - start), reaction.blocked);
+    w.position = end;
+    if (reaction.onSky || outsideLevel(level_, end)) noteEscape(w, index, frame, reaction.onSky);
+}
+
+void Crowd::noteOverlap(Walker& w, int index, int frame, D3 end) {
+    std::vector<uint32_t> deep = deepOverlaps(level_, end, kDeepOverlap);
+    if (std::any_of(deep.begin(), deep.end(),
+                    [&](uint32_t t) { return !std::binary_search(w.deep.begin(), w.deep.end(), t); })) {
+        ++tally_.newOverlaps;
+        addCase(index, frame, "new overlap");
+    }
+    w.deep = std::move(deep);
+}
+
+Crowd::Reaction Crowd::react(Walker& w, const std::vector<Contact>& contacts) {
+    const D3 ahead{std::cos(w.heading), 0, std::sin(w.heading)};
+    Reaction reaction;
+    for (const Contact& c : contacts) {
+        const D3 n = unitOf(c.normal);
+        if (n.y > kFloorY) w.fallSpeed = 0;
+        else if (dot(n, ahead) < -0.3) reaction.blocked = true;
+        if (c.object == kSkyObject && n.y > 0) reaction.onSky = true;
+    }
+    // A walker that meets a wall head-on turns away, as a player would.
+    if (reaction.blocked) w.heading += std::numbers::pi / 2 + rng_.uniform(0, std::numbers::pi);
+    return reaction;
+}
+
+void Crowd::noteEscape(Walker& w, int index, int frame, bool onSky) {
+    ++tally_.escapes;
+    if (w.crossed) ++tally_.escapesAfterCrossing;
+    // Falling out below without a crossing is mostly a hole in the drawn
+    // geometry (a pit floored with brushes that are not drawn), not a fault.
+    const bool below = w.position.y < level_.lo.y;
+    addCase(index, frame, onSky ? "escape onto the sky" : below ? "escape below" : "escape out of the box");
+    w.active = false;
+    DeActivateObjZEP(w.object);
+}
+
+void Crowd::noteCrossing(Walker& w, int index, int frame, const std::vector<D3>& path) {
+    for (size_t leg = 0; leg + 1 < path.size(); ++leg) {
+        if (frontCrossings(level_, path[leg], path[leg + 1]).empty()) continue;
+        ++tally_.crossingPasses;
+        if (!w.crossed) ++tally_.walkersCrossed;
+        w.crossed = true;
+        addCase(index, frame, "crossing");
+        return;
+    }
+}
+
+void Crowd::noteStuck(Walker& w, int index, int frame, double moved, bool blocked) {
+    const size_t slot = size_t(w.frames % kStuckWindow);
+    w.moved[slot] = moved;
+    w.blocked[slot] = blocked;
+    ++w.frames;
+    if (w.stuck || w.frames < kStuckWindow) return;
+    double total = 0;
+    for (double m : w.moved) total += m;
+    const bool explained = std::find(w.blocked.begin(), w.blocked.end(), true) != w.blocked.end();
+    if (explained || total >= kStuckFraction * kStuckWindow * speed_) return;
+    w.stuck = true;
+    ++tally_.stuck;
+    addCase(index, frame, "stuck");
+}
+
+void Crowd::trace(D3 start, D3 target, const std::vector<Contact>& contacts, const std::vector<D3>& path) const {
+    auto show = [](const char* what, D3 v) { std::printf("  %s (%.9g, %.9g, %.9g)\n", what, v.x, v.y, v.z); };
+    std::printf("trace: map %s seed %lu walker %d frame %d\n", level_.name.c_str(), settings_.seed,
+                settings_.traceWalker, settings_.traceFrame);
+    show("start ", start);
+    show("target", target);
+    for (size_t i = 0; i < contacts.size(); ++i) {
+        std::printf("  contact %zu with object %d:\n", i + 1, contacts[i].object);
+        show("  centre", contacts[i].centre);
+        show("  normal", contacts[i].normal);
+    }
+    show("end   ", path.back());
+    for (size_t leg = 0; leg + 1 < path.size(); ++leg) {
+        const auto crossed = frontCrossings(level_, path[leg], path[leg + 1]);
+        std::printf("  leg %zu: length %.6g, crosses %zu front face(s)\n", leg + 1,
+                    length(path[leg + 1] - path[leg]), crossed.size());
+        for (uint32_t t : crossed) {
+            const Tri& tri = level_.solid[t];
+            std::printf("    solid triangle %u (1-based in the OBJ: %u)\n", t, t + 1);
+            show("    c1", tri.a);
+            show("    c2", tri.b);
+            show("    c3", tri.c);
+        }
+    }
+}
+
+Tally walkLevel(const Level& level, const WalkSettings& settings,
+                const std::function<void(Crowd&, int)>& beforeFrame) {
+    Crowd crowd(level, settings);
+    for (int f = 0; f < settings.frames; ++f) {
+        if (beforeFrame) beforeFrame(crowd, f);
+        crowd.frame(f);
+    }
+    return crowd.tally();
+}
+
+}  // namespace walk

@@ -1,0 +1,29 @@
+// What the driver judges about one walker's pass, from the host side.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "level.h"
+#include "library.h"
+
+namespace walk {
+
+// Solid triangles the segment p -> q goes through from front to back.
+std::vector<uint32_t> frontCrossings(const Level& level, D3 p, D3 q);
+
+// The path a pass took: its start, the centre at each contact, its end.
+std::vector<D3> passPath(D3 start, const std::vector<Contact>& contacts, D3 end);
+
+// Solid triangles the ellipsoid at `centre` reaches into from their front by
+// more than `depth` (in radii, measured in the walker's unit-sphere space).
+std::vector<uint32_t> deepOverlaps(const Level& level, D3 centre, double depth);
+
+// Whether the ellipsoid overlaps any triangle, solid or sky, either side,
+// with `slack` (in radii) to spare.
+bool touchesAnything(const Level& level, D3 centre, double slack);
+
+// Outside the solid geometry's bounds grown by a margin of ten walker heights.
+bool outsideLevel(const Level& level, D3 centre);
+
+}  // namespace walk
