@@ -1,5 +1,10 @@
 // Vec3 and the vector operations of the narrow phase and the solver.
 //
+// Two naming styles meet here: the capitalised operations (Subtract, Dot,
+// Normalize, ...) are the library's fixed vector operations, whose rounding
+// every result depends on; the lower-case helpers (isZero, sumXYZ, ...) are
+// the project's own conveniences around them.
+//
 // Precision rule: inside one operation every product, sum, quotient and square
 // root is carried in double precision, and a component is rounded to float
 // only when it is stored into a Vec3. Dot returns its double sum unrounded.
@@ -19,6 +24,15 @@ struct Vec3 {
     float y = 0.0f;
     float z = 0.0f;
 };
+
+// Three-term sums in a stated order. Double addition is not associative:
+// which two terms are added first is part of every result such a sum
+// decides, so each formula names the order it is written in, and writing a
+// sum in another order (tidying one into Dot, say) changes bits.
+inline double sumXYZ(double x, double y, double z) { return (x + y) + z; }
+inline double sumZYX(double x, double y, double z) { return (z + y) + x; }
+inline double sumYZX(double x, double y, double z) { return (y + z) + x; }
+inline double sumZXY(double x, double y, double z) { return (z + x) + y; }
 
 inline Vec3 makeVec3(float x, float y, float z) { return Vec3{x, y, z}; }
 
@@ -60,7 +74,13 @@ inline Vec3 MultiplyComponents(Vec3 a, Vec3 b) {
 
 // (a.z·b.z + a.y·b.y) + a.x·b.x in double, not rounded.
 inline double Dot(Vec3 a, Vec3 b) {
-    return (double(a.z) * double(b.z) + double(a.y) * double(b.y)) + double(a.x) * double(b.x);
+    return sumZYX(double(a.x) * double(b.x), double(a.y) * double(b.y), double(a.z) * double(b.z));
+}
+
+// |v|² summed x, y, z, in double: the order of a sweep's and a contact's
+// lengths, unlike Dot(v, v).
+inline double squaredLengthXYZ(Vec3 v) {
+    return sumXYZ(double(v.x) * double(v.x), double(v.y) * double(v.y), double(v.z) * double(v.z));
 }
 
 // Each component's two products and their difference are formed in double and
@@ -73,7 +93,7 @@ inline Vec3 Cross(Vec3 a, Vec3 b) {
 
 // Squared length (y² + z²) + x², in double: Normalize's own order.
 inline double normalizeSquaredLength(Vec3 v) {
-    return (double(v.y) * double(v.y) + double(v.z) * double(v.z)) + double(v.x) * double(v.x);
+    return sumYZX(double(v.x) * double(v.x), double(v.y) * double(v.y), double(v.z) * double(v.z));
 }
 
 // How far the squared length may stray from 1 and still count as unit: the

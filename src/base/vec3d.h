@@ -18,7 +18,7 @@ inline Vec3d along(Vec3d origin, Vec3d direction, double t) {
     return Vec3d{origin.x + t * direction.x, origin.y + t * direction.y, origin.z + t * direction.z};
 }
 // (a.x·b.x + a.y·b.y) + a.z·b.z: summed x, y, z, unlike Dot's z, y, x.
-inline double dotXYZ(Vec3d a, Vec3d b) { return (a.x * b.x + a.y * b.y) + a.z * b.z; }
+inline double dotXYZ(Vec3d a, Vec3d b) { return sumXYZ(a.x * b.x, a.y * b.y, a.z * b.z); }
 inline Vec3d cross(Vec3d u, Vec3d v) {
     return Vec3d{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
 }

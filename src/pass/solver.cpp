@@ -47,9 +47,7 @@ void toWorldUnits(Contact& contact, Vec3 radii, Vec3 meshPosition) {
     Normalize(contact.normal, Subtract(contact.center, contact.point));
     contact.moveToContact = MultiplyComponents(contact.moveToContact, radii);
     contact.slideVector = MultiplyComponents(contact.slideVector, radii);
-    const Vec3& move = contact.moveToContact;
-    contact.moveLength = float(std::sqrt(double(move.x) * move.x + double(move.y) * move.y +
-                                         double(move.z) * move.z));
+    contact.moveLength = float(std::sqrt(squaredLengthXYZ(contact.moveToContact)));
     // Edge and vertex stay in the mesh's frame: no offset is added.
     contact.edgeStart = MultiplyComponents(contact.edgeStart, radii);
     contact.edgeEnd = MultiplyComponents(contact.edgeEnd, radii);

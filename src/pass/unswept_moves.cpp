@@ -37,7 +37,7 @@ bool isPushOut(const Contact& contact, Vec3 start, Vec3 radii) {
     const double dx = (double(contact.center.x) - double(start.x)) / double(radii.x);
     const double dy = (double(contact.center.y) - double(start.y)) / double(radii.y);
     const double dz = (double(contact.center.z) - double(start.z)) / double(radii.z);
-    return dx * dx + dy * dy + dz * dz > kShortestCheckedPushSquared;
+    return sumXYZ(dx * dx, dy * dy, dz * dz) > kShortestCheckedPushSquared;
 }
 
 // The face is met where the step started; the slide its sweep computed

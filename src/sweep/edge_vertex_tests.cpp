@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/vec3d.h"
+
 namespace zep {
 
 // Several sums below are written z, y, x, which is Dot's own order; Dot is
@@ -12,16 +14,14 @@ namespace {
 // (a − b)·w, summed z, y, x, with each difference kept in double instead of
 // being stored as a float vector first.
 double differenceDot(Vec3 a, Vec3 b, Vec3 w) {
-    return ((double(a.z) - double(b.z)) * double(w.z) + (double(a.y) - double(b.y)) * double(w.y)) +
-           (double(a.x) - double(b.x)) * double(w.x);
+    const Vec3d d = minus(widen(a), widen(b));
+    return sumZYX(d.x * double(w.x), d.y * double(w.y), d.z * double(w.z));
 }
 
 // |a − b|², summed z, y, x, the differences kept in double.
 double differenceSquared(Vec3 a, Vec3 b) {
-    const double dz = double(a.z) - double(b.z);
-    const double dy = double(a.y) - double(b.y);
-    const double dx = double(a.x) - double(b.x);
-    return (dz * dz + dy * dy) + dx * dx;
+    const Vec3d d = minus(widen(a), widen(b));
+    return sumZYX(d.x * d.x, d.y * d.y, d.z * d.z);
 }
 
 // D moved onto the plane through the centre at contact perpendicular to N
@@ -189,7 +189,7 @@ void TestEdge(SweepResult& result, const TriangleCorners& triangle, int32_t tria
     // Unit vector across the edge against dir; zero when dir runs along the
     // edge or the edge has no length, which the sign test then rejects.
     const Vec3 nn = normalized(acrossEdge(dir, Ev));
-    const double cosA = (double(nn.z) * dir.z + double(nn.x) * dir.x) + double(nn.y) * dir.y;
+    const double cosA = sumZXY(double(nn.x) * dir.x, double(nn.y) * dir.y, double(nn.z) * dir.z);
     if (!(cosA < 0.0)) return;
     const EdgeLine line = edgeLine(A, B);
     if (edgeInReach(line, C, dir) == 0) return;

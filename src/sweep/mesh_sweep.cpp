@@ -26,8 +26,7 @@ SweepFrame frameAt(Vec3 M, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius)
     frame.S = DivideComponents(Subtract(start, M), radii);
     frame.E = DivideComponents(Subtract(end, M), radii);
     const Vec3 move = Subtract(frame.E, frame.S);
-    frame.sweepLength = float(std::sqrt((double(move.x) * move.x + double(move.y) * move.y) +
-                                        double(move.z) * move.z));
+    frame.sweepLength = float(std::sqrt(squaredLengthXYZ(move)));
     frame.dir = normalized(move);
     frame.sphereRadius = sphereRadius;
     return frame;

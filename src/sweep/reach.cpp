@@ -92,10 +92,9 @@ double clamp01(double t) { return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t); }
 
 FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double reachInRadii) {
     FeatureReach out;
-    const Vec3d s = widen(S), d = minus(widen(E), s);
-    out.start[0] = s.x, out.start[1] = s.y, out.start[2] = s.z;
-    out.move[0] = d.x, out.move[1] = d.y, out.move[2] = d.z;
-    const double lengthSquared = dotXYZ(d, d);
+    out.start = widen(S);
+    out.move = minus(widen(E), out.start);
+    const double lengthSquared = dotXYZ(out.move, out.move);
     out.inverseLengthSquared = lengthSquared > 0.0 ? 1.0 / lengthSquared : 0.0;
     const double reach = double(sphereRadius) * reachInRadii;
     out.reachSquared = reach * reach;
@@ -105,7 +104,7 @@ FeatureReach makeFeatureReach(Vec3 S, Vec3 E, float sphereRadius, double reachIn
 // The closest points of the edge and the path, clamped to both.
 double FeatureReach::distanceSquared(Vec3 A, Vec3 B) const {
     const Vec3d p1 = widen(A), d1 = minus(widen(B), p1);
-    const Vec3d p2{start[0], start[1], start[2]}, d2{move[0], move[1], move[2]};
+    const Vec3d p2 = start, d2 = move;
     const Vec3d r = minus(p1, p2);
     const double a = dotXYZ(d1, d1), f = dotXYZ(d2, r);
     const bool pathHasLength = inverseLengthSquared > 0.0;

@@ -49,6 +49,7 @@
 
 #include "base/box3.h"
 #include "base/vec3.h"
+#include "base/vec3d.h"
 
 namespace zep {
 
@@ -95,8 +96,8 @@ namespace zep {
 // sphere of radius r. Formed once per sweep; the distances are carried in
 // double and only ever compared with the reach, slack included.
 struct FeatureReach {
-    double start[3] = {};  // the path's start S
-    double move[3] = {};   // and its movement E − S
+    Vec3d start;  // the path's start S
+    Vec3d move;   // and its movement E − S
     double inverseLengthSquared = 0.0;  // 1 / |E − S|², or 0 for a path without length
     double reachSquared = 0.0;
 
@@ -106,26 +107,18 @@ struct FeatureReach {
     // than the reach: no division, and the segments are farther still.
     // (Inline, as these two run for most corners and edges of a sweep.)
     bool linesApart(Vec3 A, Vec3 B) const {
-        const double ax = A.x, ay = A.y, az = A.z;
-        const double ex = double(B.x) - ax, ey = double(B.y) - ay, ez = double(B.z) - az;
-        const double across[3] = {ey * move[2] - ez * move[1], ez * move[0] - ex * move[2], ex * move[1] - ey * move[0]};
-        const double apart = (ax - start[0]) * across[0] + (ay - start[1]) * across[1] + (az - start[2]) * across[2];
-        const double acrossSquared = across[0] * across[0] + across[1] * across[1] + across[2] * across[2];
+        const Vec3d a = widen(A);
+        const Vec3d across = cross(minus(widen(B), a), move);
+        const double apart = dotXYZ(minus(a, start), across);
         // Slack for the rounding of these products, far below the reach's own.
-        return apart * apart > reachSquared * acrossSquared * (1.0 + 1e-9);
+        return apart * apart > reachSquared * dotXYZ(across, across) * (1.0 + 1e-9);
     }
     // Squared distance from P, and from the segment [A, B], to the path.
     double distanceSquared(Vec3 P) const {
-        const double p[3] = {P.x, P.y, P.z};
-        double along = 0.0;
-        for (int axis = 0; axis < 3; ++axis) along += (p[axis] - start[axis]) * move[axis];
-        const double t = std::clamp(along * inverseLengthSquared, 0.0, 1.0);
-        double squared = 0.0;
-        for (int axis = 0; axis < 3; ++axis) {
-            const double gap = p[axis] - (start[axis] + t * move[axis]);
-            squared += gap * gap;
-        }
-        return squared;
+        const Vec3d p = widen(P);
+        const double t = std::clamp(dotXYZ(minus(p, start), move) * inverseLengthSquared, 0.0, 1.0);
+        const Vec3d gap = minus(p, along(start, move, t));
+        return dotXYZ(gap, gap);
     }
     double distanceSquared(Vec3 A, Vec3 B) const;
 };
