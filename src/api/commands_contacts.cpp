@@ -3,6 +3,7 @@
 #include "api/diagnostics.h"
 #include "api/errors.h"
 #include "api/float_state.h"
+#include "api/state.h"
 #include "pass/pass.h"
 #include "world/contact.h"
 #include "world/shapes.h"
@@ -46,7 +47,7 @@ extern "C" {
 ZEP_API void ZEPCALL RunCollisionZEP(void) {
     const CommandFloatState floatState;
     if (warningsWanted() && !isStarted()) warnAboutCall("RunCollisionZEP", kWarnNotStarted);
-    runCollisionPass();
+    runCollisionPass(passWork());
 }
 
 ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t number) {

@@ -3,7 +3,8 @@
 #include "api/diagnostics.h"
 #include "api/errors.h"
 #include "api/float_state.h"
-#include "pass/pass.h"
+#include "api/state.h"
+#include "pass/pass_work.h"
 #include "world/rules.h"
 #include "world/system.h"
 #include "zepcollide.h"
@@ -25,7 +26,7 @@ ZEP_API void ZEPCALL StartCollisionDebugZEP(void) {
 ZEP_API void ZEPCALL StopCollisionZEP(void) {
     const CommandFloatState floatState;
     stopSystem();
-    releasePassMemory();
+    releasePassWork(passWork());
 }
 
 ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t, int32_t, int32_t) {

@@ -6,14 +6,22 @@
 
 namespace zep {
 
-// A buffer with room for `count` places (at least one); nullptr when memory
-// runs out. Valid until the next call.
-int32_t* scratchPlaces(int32_t count);
-// A second, independent buffer of the same kind, for the pass's partner lists.
-int32_t* scratchPartners(int32_t count);
-// A third, for the triangle numbers a sweep must skip.
-int32_t* scratchContactNumbers(int32_t count);
+struct ScratchBuffer {
+    int32_t* data = nullptr;
+    int32_t capacity = 0;
+};
+
+// Three independent buffers, for lists that are alive at the same time.
+struct Scratch {
+    ScratchBuffer places;          // a mesh's candidate triangles
+    ScratchBuffer partners;        // a step's partner bodies
+    ScratchBuffer contactNumbers;  // the triangle numbers a sweep must skip
+};
+
+// A buffer with room for `count` entries (at least one); nullptr when memory
+// runs out. Valid until the next call for the same buffer.
+int32_t* reserveScratch(ScratchBuffer& buffer, int32_t count);
 // Releases the buffers (at stop, so an unloaded library leaves nothing).
-void releaseScratch();
+void releaseScratch(Scratch& scratch);
 
 }  // namespace zep

@@ -16,10 +16,6 @@ namespace {
 // folded into a new tree once there are this many, or a quarter of the tree.
 constexpr int32_t kLongestTail = 256;
 
-// Every change of any index gets a number never used before, so that a
-// cache can tell the state it was gathered from even across freed meshes.
-uint64_t lastVersion = 0;
-
 bool finiteTriangle(const TriangleCorners& t) {
     for (const Vec3& c : {t.corner1, t.corner2, t.corner3})
         if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) return false;
@@ -99,10 +95,10 @@ bool buildTree(TriangleIndex& index) {
     return true;
 }
 
-bool refresh(MeshShape& mesh, TriangleIndex& index) {
+bool refresh(MeshShape& mesh, TriangleIndex& index, IndexVersions& versions) {
     const int32_t listedBefore = index.listed;
     if (!listNewTriangles(mesh, index)) return false;
-    if (index.version == 0 || index.listed != listedBefore) index.version = ++lastVersion;
+    if (index.version == 0 || index.listed != listedBefore) index.version = ++versions.last;
     // A mesh with a corner that is not finite is always swept whole; its
     // boxes would not even sort.
     if (!index.allFinite) return true;
@@ -118,14 +114,14 @@ bool stillFailing(const MeshShape& mesh, const TriangleIndex& index) {
 
 }  // namespace
 
-bool refreshTriangleIndex(MeshShape& mesh) {
+bool refreshTriangleIndex(MeshShape& mesh, IndexVersions& versions) {
     if (!mesh.index) {
         mesh.index = makeRecord<TriangleIndex>();
         if (!mesh.index) return false;
     }
     TriangleIndex& index = *mesh.index;
     if (stillFailing(mesh, index)) return false;
-    index.failed = !refresh(mesh, index);
+    index.failed = !refresh(mesh, index, versions);
     index.failedWithTriangles = mesh.triangleCount;
     index.failedAtRelease = memoryReleases();
     return !index.failed;
@@ -137,8 +133,9 @@ bool meshBounds(const MeshShape& mesh, Box3& out) {
     return true;
 }
 
-int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places, int32_t most) {
-    int32_t* out = scratchPlaces(index.listed);
+int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, ScratchBuffer& buffer,
+                         const int32_t** places, int32_t most) {
+    int32_t* out = reserveScratch(buffer, index.listed);
     if (!out) return -1;
     int32_t found = querySlots(
         index.tree, [&](int32_t slot) { return slotBox(index, slot); },

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "base/box3.h"
+#include "base/scratch.h"
 #include "world/index_records.h"
 #include "world/shapes.h"
 
@@ -37,11 +38,18 @@ inline Box3 placeBox(const TriangleIndex& index, int32_t place) {
                                         : triangleBox(index.triangles[place]->corners);
 }
 
+// The numbers handed to index states: every change of any index gets one
+// never used before (while the library runs), so that a cache can tell the
+// state it was gathered from even across freed meshes.
+struct IndexVersions {
+    uint64_t last = 0;
+};
+
 // Brings the mesh's index up to date with its triangle list. False when it
 // cannot (memory ran out): the caller then visits every triangle. A failure
 // is remembered and not tried again until the mesh changes or some memory
 // has been freed.
-bool refreshTriangleIndex(MeshShape& mesh);
+bool refreshTriangleIndex(MeshShape& mesh, IndexVersions& versions);
 
 // The bounds of the mesh's triangles in its own frame, as the mesh keeps
 // them (no index is made for them); false when the mesh has no triangles or
@@ -49,11 +57,10 @@ bool refreshTriangleIndex(MeshShape& mesh);
 bool meshBounds(const MeshShape& mesh, Box3& out);
 
 // The list places (0-based, ascending) of the triangles whose boxes meet
-// `query`. Returns the count, or -1 when memory for the list runs out (the
-// caller then visits every triangle). The list stays valid until the next
-// call. A caller that wants at most `most` gets a count above it, and no
-// list, as soon as there are more.
-int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, const int32_t** places,
-                         int32_t most = INT32_MAX);
+// `query`, in `buffer`. Returns the count, or -1 when memory for the list
+// runs out (the caller then visits every triangle). A caller that wants at
+// most `most` gets a count above it, and no list, as soon as there are more.
+int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, ScratchBuffer& buffer,
+                         const int32_t** places, int32_t most = INT32_MAX);
 
 }  // namespace zep

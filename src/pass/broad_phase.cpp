@@ -12,10 +12,7 @@
 
 namespace zep {
 
-PartnerTable partnerTable;
-
 namespace {
-
 
 // A mesh's bounds moved to the world, widened for the rounding of the sum and
 // of start - M, with which the sweeps move into the mesh's frame: a float
@@ -110,8 +107,9 @@ bool stepReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, SweptB
     return sweptReach(from, to, radii, table.bounds, out);
 }
 
-int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, const int32_t** places) {
-    int32_t* out = scratchPartners(table.count);
+int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, ScratchBuffer& buffer,
+                        const int32_t** places) {
+    int32_t* out = reserveScratch(buffer, table.count);
     if (!out) return -1;
     int32_t found = queryBoxTree(table.tree, table.boxes, reach, out);
     // Unbounded bodies' empty boxes may or may not have matched: add them once.
@@ -135,12 +133,12 @@ bool meshMeets(const MeshShape& mesh, const SweptBox& reach) {
     return !boxIsBoundable(box, Vec3{1, 1, 1}) || reach.meets(box);
 }
 
-void releasePartnerTable() {
-    freeWorkArray(partnerTable.bodies);
-    freeWorkArray(partnerTable.boxes);
-    freeWorkArray(partnerTable.unbounded);
-    freeBoxTree(partnerTable.tree);
-    partnerTable = PartnerTable{};
+void releasePartnerTable(PartnerTable& table) {
+    freeWorkArray(table.bodies);
+    freeWorkArray(table.boxes);
+    freeWorkArray(table.unbounded);
+    freeBoxTree(table.tree);
+    table = PartnerTable{};
 }
 
 }  // namespace zep

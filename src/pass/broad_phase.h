@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "base/scratch.h"
 #include "index/box_tree.h"
 
 namespace zep {
@@ -40,13 +41,13 @@ bool stepReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, SweptB
 // The places (ascending) of partners whose bounds the step's reach meets.
 // Returns the count, or -1 when memory runs out (the caller then visits
 // every partner).
-int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, const int32_t** places);
+int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, ScratchBuffer& buffer,
+                        const int32_t** places);
 
 // False only when no triangle of the mesh lies within the step's reach: its
 // bounds moved to the world, widened as the table's are, are not met.
 bool meshMeets(const MeshShape& mesh, const SweptBox& reach);
 
-void releasePartnerTable();
-extern PartnerTable partnerTable;
+void releasePartnerTable(PartnerTable& table);
 
 }  // namespace zep

@@ -1,8 +1,8 @@
 #include "pass/pass.h"
 
 #include "base/reference_path.h"
-#include "base/scratch.h"
 #include "pass/broad_phase.h"
+#include "pass/pass_work.h"
 #include "pass/solver.h"
 #include "pass/step_meshes.h"
 #include "world/contact.h"
@@ -23,24 +23,24 @@ void resetBodies() {
 }
 
 // One chain per pair, partners in body-list order: for the tests only.
-void resolvePerMesh(CollisionBody* mover) {
+void resolvePerMesh(PassWork& work, CollisionBody* mover) {
     for (CollisionBody* partner = bodyListHead; partner; partner = partner->next) {
         if (partner == mover || !partner->active || !rulePairsTypes(mover, partner)) continue;
         for (CollisionShape* s = mover->shapesHead; s; s = s->next)
             for (CollisionShape* t = partner->shapesHead; t; t = t->next) {
                 EllipsoidShape* ellipsoid = asEllipsoid(s);
                 MeshShape* mesh = asMesh(t);
-                if (ellipsoid && mesh && rulePairsShapes(s, t)) solveEllipsoid(ellipsoid, ChainMeshes{nullptr, mesh});
+                if (ellipsoid && mesh && rulePairsShapes(s, t)) solveEllipsoid(work, ellipsoid, ChainMeshes{nullptr, mesh});
             }
     }
 }
 
 // Each ellipsoid of the mover, in shape order, makes one collide-and-slide
 // chain through all the meshes its pairs name.
-void resolveMover(CollisionBody* mover, const PartnerTable* table) {
-    if (testing::chainPerMesh) return resolvePerMesh(mover);
+void resolveMover(PassWork& work, CollisionBody* mover, const PartnerTable* table) {
+    if (testing::chainPerMesh) return resolvePerMesh(work, mover);
     for (CollisionShape* shape = mover->shapesHead; shape; shape = shape->next)
-        if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) solveEllipsoid(ellipsoid, ChainMeshes{table, nullptr});
+        if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) solveEllipsoid(work, ellipsoid, ChainMeshes{table, nullptr});
 }
 
 void writeBackPositions() {
@@ -51,25 +51,25 @@ void writeBackPositions() {
 
 }  // namespace
 
-void runCollisionPass() {
-    ++passesRun;
+void runCollisionPass(PassWork& work) {
+    work.sweep.passNumber = ++passesRun;
     resetBodies();
-    const bool indexed = !linearReference && buildPartnerTable(partnerTable);
+    const bool indexed = !linearReference && buildPartnerTable(work.partners);
     for (CollisionBody* mover = bodyListHead; mover; mover = mover->next) {
         if (!mover->active) continue;
         mover->processed = 1;
         if (!indexed)
-            resolveMover(mover, nullptr);
+            resolveMover(work, mover, nullptr);
         else if (typeCanMove(mover))
-            resolveMover(mover, &partnerTable);
+            resolveMover(work, mover, &work.partners);
     }
     writeBackPositions();
 }
 
-void releasePassMemory() {
-    releasePartnerTable();
-    releaseStepMeshes();
-    releaseScratch();
+void releasePassWork(PassWork& work) {
+    releasePartnerTable(work.partners);
+    releaseMeshList(work.stepMeshes);
+    releaseSweepWork(work.sweep);
 }
 
 }  // namespace zep

@@ -4,10 +4,8 @@
 
 namespace zep {
 
-void runCollisionPass();
+struct PassWork;
 
-// Frees the working memory kept from one pass to the next (the partner table
-// and the candidate buffers), so a stopped or unloaded library holds nothing.
-void releasePassMemory();
+void runCollisionPass(PassWork& work);
 
 }  // namespace zep

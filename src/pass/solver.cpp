@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "pass/pass_work.h"
 #include "pass/step_meshes.h"
 #include "pass/unswept_moves.h"
 #include "sweep/crossing.h"
@@ -172,10 +173,10 @@ bool chooseResponse(Contact& contact, const Contact* previous, Vec3 radii, Vec3 
 // farther than the nearest so far, so the last mesh with a hit holds the
 // nearest of all. nullptr when nothing is hit (or memory for the list runs
 // out, which ends the call like a sweep that finds nothing).
-const SweepResult* nearestHit(EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start, Vec3 end,
-                              const Contact* firstContact, MeshShape** hitMesh) {
+const SweepResult* nearestHit(PassWork& work, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start,
+                              Vec3 end, const Contact* firstContact, MeshShape** hitMesh) {
     StepMeshes meshes{&chain.onlyMesh, 1};
-    if (!chain.onlyMesh && !gatherStepMeshes(ellipsoid, chain.table, start, end, meshes)) return nullptr;
+    if (!chain.onlyMesh && !gatherStepMeshes(work, ellipsoid, chain.table, start, end, meshes)) return nullptr;
     const SweepResult* best = nullptr;
     // The first mesh that keeps its triangles in the cache holds it for the
     // step; the others ask their trees, so two large meshes side by side do
@@ -186,7 +187,7 @@ const SweepResult* nearestHit(EllipsoidShape& ellipsoid, const ChainMeshes& chai
         std::optional<float> limit;
         if (best) limit = best->nearestDistance;
         const SweepResult* hit =
-            SweepMesh(mesh, start, end, ellipsoid.radii, kUnitSphereRadius, firstContact, cache, limit);
+            SweepMesh(work.sweep, mesh, start, end, ellipsoid.radii, kUnitSphereRadius, firstContact, cache, limit);
         if (cache && cacheServes(*cache, *mesh)) cache = nullptr;
         if (hit && hit->found) {
             best = hit;
@@ -202,14 +203,14 @@ Vec3 worldCentre(const SweepResult& hit, Vec3 radii, const MeshShape& mesh) {
     return Add(MultiplyComponents(hit.centerAtContact, radii), mesh.header.body->currentPosition);
 }
 
-bool pushCrossesChainMeshes(EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 from, Vec3 to) {
-    if (chain.onlyMesh) return segmentCrossesMesh(*chain.onlyMesh, from, to);
-    return segmentCrossesPairedMeshes(ellipsoid, chain.table, from, to);
+bool pushCrossesChainMeshes(PassWork& work, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 from, Vec3 to) {
+    if (chain.onlyMesh) return segmentCrossesMesh(work.sweep, *chain.onlyMesh, from, to);
+    return segmentCrossesPairedMeshes(work, ellipsoid, chain.table, from, to);
 }
 
 }  // namespace
 
-void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
+void solveEllipsoid(PassWork& work, EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
     CollisionBody* mover = ellipsoid->header.body;
     const Vec3 radii = ellipsoid->radii;
     Vec3 start = mover->previousPosition;
@@ -220,7 +221,7 @@ void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
     int pushOuts = 0;
     for (bool carryOn = true; carryOn;) {
         MeshShape* mesh = nullptr;
-        const SweepResult* hit = nearestHit(*ellipsoid, chain, start, end, mover->contactsHead, &mesh);
+        const SweepResult* hit = nearestHit(work, *ellipsoid, chain, start, end, mover->contactsHead, &mesh);
         // The sweep left out the triangles met earlier in the pass; a leg
         // through one of them is not taken.
         if (mover->contactsHead && legCrossesMetTriangle(*mover, start, hit ? worldCentre(*hit, radii, *mesh) : end)) {
@@ -240,7 +241,7 @@ void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
         // mover squeezed between surfaces would be thrown along a chain of
         // them).
         if (isPushOut(*contact, start, radii) &&
-            (++pushOuts > 1 || pushCrossesChainMeshes(*ellipsoid, chain, start, contact->center)))
+            (++pushOuts > 1 || pushCrossesChainMeshes(work, *ellipsoid, chain, start, contact->center)))
             meetFaceAtStart(*contact, start);
         carryOn = chooseResponse(*contact, previous, radii, end);
         start = contact->center;

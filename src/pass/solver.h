@@ -10,6 +10,7 @@ namespace zep {
 struct EllipsoidShape;
 struct MeshShape;
 struct PartnerTable;
+struct PassWork;
 
 // Which meshes the chain's steps sweep. With a partner table only what each
 // step can reach; without one, the plain path, every pair. A chain through
@@ -19,7 +20,7 @@ struct ChainMeshes {
     MeshShape* onlyMesh = nullptr;
 };
 
-void solveEllipsoid(EllipsoidShape* ellipsoid, const ChainMeshes& chain);
+void solveEllipsoid(PassWork& work, EllipsoidShape* ellipsoid, const ChainMeshes& chain);
 
 namespace testing {
 // The most contacts one solver call has appended (its loop's iterations)

@@ -6,6 +6,7 @@
 #include "base/allocation.h"
 #include "base/same_bits.h"
 #include "pass/broad_phase.h"
+#include "pass/pass_work.h"
 #include "sweep/crossing.h"
 #include "world/object.h"
 #include "world/rules.h"
@@ -15,16 +16,8 @@ namespace zep {
 
 namespace {
 
-struct MeshBuffer {
-    MeshShape** data = nullptr;
-    int32_t count = 0;
-    int32_t capacity = 0;
-};
-
-MeshBuffer stepMeshes;
-
 // Appends, growing the buffer with its contents kept; false when memory runs out.
-bool push(MeshBuffer& buffer, MeshShape* mesh) {
+bool push(MeshList& buffer, MeshShape* mesh) {
     if (buffer.count == buffer.capacity) {
         const int32_t capacity = std::max(16, buffer.capacity * 2);
         MeshShape** bigger = makeWorkArray<MeshShape*>(size_t(capacity));
@@ -78,7 +71,7 @@ bool pairsWith(const EllipsoidShape& ellipsoid, const CollisionBody* partner) {
 }
 
 // The partner's meshes that the ellipsoid meets, in shape order.
-bool pushPairedMeshes(MeshBuffer& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
+bool pushPairedMeshes(MeshList& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
                       const SweptBox* reach) {
     if (!pairsWith(ellipsoid, partner)) return true;
     // A body's bounds in the partner tree are its one mesh's bounds: the
@@ -97,9 +90,9 @@ bool pushPairedMeshes(MeshBuffer& buffer, EllipsoidShape& ellipsoid, CollisionBo
 
 }  // namespace
 
-bool gatherStepMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
+bool gatherStepMeshes(PassWork& work, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
                       StepMeshes& out) {
-    MeshBuffer& buffer = stepMeshes;
+    MeshList& buffer = work.stepMeshes;
     buffer.count = 0;
     bool ok = true;
     SweptBox reach;
@@ -113,7 +106,7 @@ bool gatherStepMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3
             ok = pushPairedMeshes(buffer, ellipsoid, partner, nullptr);
     } else {
         const int32_t* places = nullptr;
-        const int32_t count = partnersInReach(*table, reach, &places);
+        const int32_t count = partnersInReach(*table, reach, work.sweep.scratch.partners, &places);
         // Out of memory for the list: every meetable partner is a candidate.
         const int32_t visits = count < 0 ? table->count : count;
         for (int32_t i = 0; i < visits && ok; ++i)
@@ -123,26 +116,27 @@ bool gatherStepMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3
     return ok;
 }
 
-bool segmentCrossesPairedMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to) {
+bool segmentCrossesPairedMeshes(PassWork& work, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from,
+                                Vec3 to) {
     StepMeshes meshes;
-    if (gatherStepMeshes(ellipsoid, table, from, to, meshes)) {
+    if (gatherStepMeshes(work, ellipsoid, table, from, to, meshes)) {
         for (int32_t i = 0; i < meshes.count; ++i)
-            if (segmentCrossesMesh(*meshes.meshes[i], from, to)) return true;
+            if (segmentCrossesMesh(work.sweep, *meshes.meshes[i], from, to)) return true;
         return false;
     }
     for (CollisionBody* partner = bodyListHead; partner; partner = partner->next) {
         if (!pairsWith(ellipsoid, partner)) continue;
         for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
             MeshShape* mesh = rulePairsShapes(&ellipsoid.header, shape) ? asMesh(shape) : nullptr;
-            if (mesh && segmentCrossesMesh(*mesh, from, to)) return true;
+            if (mesh && segmentCrossesMesh(work.sweep, *mesh, from, to)) return true;
         }
     }
     return false;
 }
 
-void releaseStepMeshes() {
-    freeWorkArray(stepMeshes.data);
-    stepMeshes = MeshBuffer{};
+void releaseMeshList(MeshList& list) {
+    freeWorkArray(list.data);
+    list = MeshList{};
 }
 
 }  // namespace zep

@@ -17,26 +17,35 @@ namespace zep {
 struct EllipsoidShape;
 struct MeshShape;
 struct PartnerTable;
+struct PassWork;
 
 struct StepMeshes {
     MeshShape* const* meshes = nullptr;
     int32_t count = 0;
 };
 
+// The memory a step's list is kept in, grown as needed.
+struct MeshList {
+    MeshShape** data = nullptr;
+    int32_t count = 0;
+    int32_t capacity = 0;
+};
+
 // Lists the ellipsoid's meshes for a step from `from` to `to` (world). With
 // a partner table only partners and meshes in reach are listed; without one,
-// the plain path, every pair is. Valid until the next call. False when
-// memory for the list runs out.
-bool gatherStepMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
+// the plain path, every pair is. Valid until the next call with the same
+// work. False when memory for the list runs out.
+bool gatherStepMeshes(PassWork& work, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
                       StepMeshes& out);
 
 // True when the segment from `from` to `to` (world) crosses a triangle of
 // one of the ellipsoid's meshes from its front (see sweep/crossing.h). Only
 // the meshes a step along the segment reaches can hold such a triangle; if
 // memory for that list runs out, every pair is asked instead.
-bool segmentCrossesPairedMeshes(EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to);
+bool segmentCrossesPairedMeshes(PassWork& work, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from,
+                                Vec3 to);
 
 // Frees the list's memory (at stop).
-void releaseStepMeshes();
+void releaseMeshList(MeshList& list);
 
 }  // namespace zep

@@ -7,6 +7,7 @@
 #include "base/vec3d.h"
 #include "index/triangle_index.h"
 #include "sweep/reach.h"
+#include "sweep/sweep_work.h"
 #include "world/object.h"
 #include "world/shapes.h"
 
@@ -56,12 +57,12 @@ Box3 crossingQueryBox(Vec3d P, Vec3d Q, const Box3& meshBounds) {
 // The mesh's triangles whose boxes meet the segment's; false when the index
 // or the list cannot be had (or the segment has no finite box), and the
 // caller then tests every triangle.
-bool crossesNearby(MeshShape& mesh, Vec3d P, Vec3d Q, bool& crosses) {
+bool crossesNearby(SweepWork& work, MeshShape& mesh, Vec3d P, Vec3d Q, bool& crosses) {
     const bool finiteSegment = std::isfinite(P.x + P.y + P.z + Q.x + Q.y + Q.z);
-    if (linearReference || !finiteSegment || !refreshTriangleIndex(mesh)) return false;
+    if (linearReference || !finiteSegment || !refreshTriangleIndex(mesh, work.indexVersions)) return false;
     const TriangleIndex& index = *mesh.index;
     const int32_t* places = nullptr;
-    const int32_t count = gatherCandidates(index, crossingQueryBox(P, Q, index.bounds), &places);
+    const int32_t count = gatherCandidates(index, crossingQueryBox(P, Q, index.bounds), work.scratch.places, &places);
     if (count < 0) return false;
     crosses = false;
     for (int32_t i = 0; i < count && !crosses; ++i) crosses = crossesStored(P, Q, index.triangles[places[i]]->corners);
@@ -76,12 +77,12 @@ bool segmentCrossesTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPosi
                             widen(corners[2]));
 }
 
-bool segmentCrossesMesh(MeshShape& mesh, Vec3 p, Vec3 q) {
+bool segmentCrossesMesh(SweepWork& work, MeshShape& mesh, Vec3 p, Vec3 q) {
     if (!mesh.allFinite || mesh.triangleCount == 0) return false;
     const Vec3d M = widen(mesh.header.body ? mesh.header.body->currentPosition : Vec3{});
     const Vec3d P = minus(widen(p), M), Q = minus(widen(q), M);
     bool crosses = false;
-    if (crossesNearby(mesh, P, Q, crosses)) return crosses;
+    if (crossesNearby(work, mesh, P, Q, crosses)) return crosses;
     return crossesAny(mesh.trianglesHead, P, Q);
 }
 

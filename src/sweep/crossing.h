@@ -11,6 +11,7 @@
 namespace zep {
 
 struct MeshShape;
+struct SweepWork;
 
 // True when the segment from p to q (world) enters the triangle's plane from
 // its front and ends on or behind it, through the triangle (its edges and
@@ -22,6 +23,6 @@ bool segmentCrossesTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPosi
 // corner that is not finite is not checked. Only the triangles whose boxes
 // meet the segment's can be crossed, so the mesh's index narrows the search;
 // without it (or its memory) every triangle is tested, to the same answer.
-bool segmentCrossesMesh(MeshShape& mesh, Vec3 p, Vec3 q);
+bool segmentCrossesMesh(SweepWork& work, MeshShape& mesh, Vec3 p, Vec3 q);
 
 }  // namespace zep

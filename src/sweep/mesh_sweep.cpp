@@ -21,47 +21,6 @@ namespace zep {
 
 namespace {
 
-SweepFrame frameAt(Vec3 M, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius) {
-    SweepFrame frame;
-    frame.S = DivideComponents(Subtract(start, M), radii);
-    frame.E = DivideComponents(Subtract(end, M), radii);
-    const Vec3 move = Subtract(frame.E, frame.S);
-    frame.sweepLength = float(std::sqrt(squaredLengthXYZ(move)));
-    frame.dir = normalized(move);
-    frame.sphereRadius = sphereRadius;
-    return frame;
-}
-
-struct LastFrame {
-    Vec3 M;
-    Vec3 start;
-    Vec3 end;
-    Vec3 radii;
-    float sphereRadius = 0.0f;
-    bool valid = false;
-    SweepFrame frame;
-
-    bool asks(const Vec3& otherM, const Vec3& otherStart, const Vec3& otherEnd, const Vec3& otherRadii,
-              float otherSphereRadius) const {
-        return valid && sameBits(M, otherM) && sameBits(start, otherStart) && sameBits(end, otherEnd) &&
-               sameBits(radii, otherRadii) && sameBits(sphereRadius, otherSphereRadius);
-    }
-};
-
-LastFrame lastFrame;
-
-// The meshes of one body share its position, so the sweeps of one step ask
-// for the same frame mesh after mesh: the last one is kept, and handed back
-// while the question stays the same to the bit.
-const SweepFrame& makeFrame(const MeshShape& mesh, const Vec3& start, const Vec3& end, const Vec3& radii,
-                            float sphereRadius) {
-    const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
-    if (!lastFrame.asks(M, start, end, radii, sphereRadius)) {
-        lastFrame = LastFrame{M, start, end, radii, sphereRadius, true, frameAt(M, start, end, radii, sphereRadius)};
-    }
-    return lastFrame.frame;
-}
-
 // True when a contact of the list already names triangle n of this mesh:
 // the solver met it earlier in the slide and must not meet it again.
 bool contactNamesTriangle(const Contact* first, const MeshShape* mesh, int32_t n) {
@@ -107,10 +66,10 @@ void sweepEveryTriangle(SweepResult& result, const MeshShape& mesh, const SweepF
 // The mover's contacts with this mesh, from whichever list is shorter: the
 // mover's own (a walker has a few) or the mesh's (a body of many ellipsoids
 // against many meshes piles up contacts on the mover, one or two per mesh).
-bool collectNamedTriangles(const Contact* first, const MeshShape& mesh, NamedTriangles& out) {
+bool collectNamedTriangles(ScratchBuffer& buffer, const Contact* first, const MeshShape& mesh, NamedTriangles& out) {
     const CollisionBody* mover = first ? first->owner : nullptr;
     const bool fromMesh = mover && mesh.referrerCount < mover->contactCount;
-    int32_t* numbers = scratchContactNumbers(fromMesh ? mesh.referrerCount : mover ? mover->contactCount : 0);
+    int32_t* numbers = reserveScratch(buffer, fromMesh ? mesh.referrerCount : mover ? mover->contactCount : 0);
     if (!numbers) return false;
     out.count = 0;
     if (fromMesh) {
@@ -160,10 +119,10 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
 // would list exactly those whose boxes the reach meets, and the checks skip
 // the rest anyway. The mesh's frames, when it has them (`frames` not null),
 // hold the triangles' ellipsoid-space values.
-void sweepUntreed(SweepResult& result, const TriangleIndex& index, const SweepReach& setup,
+void sweepUntreed(SweepResult& result, ReachedMemo& memo, const TriangleIndex& index, const SweepReach& setup,
                   FramedTriangle* frames, const CandidateChecks& checks) {
     // Without a tree every listed box waits in the tail.
-    const ReachedTriangles reached = reachedTriangles(setup, index.tailBoxes, index.listed);
+    const ReachedTriangles reached = reachedTriangles(memo, setup, index.tailBoxes, index.listed);
     for (int32_t i = 0; i < reached.count; ++i) {
         const int32_t place = reached.triangles[i].place;
         if (checks.named.contains(place + 1) || checks.beyondNearest(reached.triangles[i].entry, result)) continue;
@@ -178,46 +137,47 @@ void sweepUntreed(SweepResult& result, const TriangleIndex& index, const SweepRe
 // with their list numbers. False when the reach cannot be bounded (values
 // not finite or too large) or memory runs out; the caller then visits every
 // triangle, which gives the same result.
-bool sweepCandidates(SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
+bool sweepCandidates(SweepWork& work, SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
                      Vec3 radii, const Contact* firstContact, SweepCache* cache) {
-    if (!refreshTriangleIndex(mesh) || !mesh.index->allFinite) return false;
+    if (!refreshTriangleIndex(mesh, work.indexVersions) || !mesh.index->allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
     const Vec3 from = Subtract(start, M), to = Subtract(end, M);
-    const SweepReach* setup = sweepReachFor(from, to, radii, frame.sphereRadius, index.bounds);
+    const SweepReach* setup = sweepReachFor(work.reach, from, to, radii, frame.sphereRadius, index.bounds);
     if (!setup) return false;
     const SweptBox& reach = setup->reach;
     NamedTriangles named;
-    if (!collectNamedTriangles(firstContact, mesh, named)) return false;
+    if (!collectNamedTriangles(work.scratch.contactNumbers, firstContact, mesh, named)) return false;
     frame.pruneFarFeatures = true;
     frame.featureReach = setup->features;
     const CandidateChecks checks{frame, named, setup->filter, reach, radii};
     // Small meshes have no tree and nothing worth keeping.
     if (index.tree.boxCount == 0 && index.listed <= kMostReachedBoxes) {
-        sweepUntreed(result, index, *setup, framesFor(mesh.frames, index.listed, radii), checks);
+        sweepUntreed(result, work.reached, index, *setup, framesFor(mesh.frames, index.listed, radii), checks);
         return true;
     }
     if (cache && index.tree.boxCount > 0 &&
-        (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, index, radii, reach))) {
+        (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, work, index, radii, reach))) {
         sweepCachedTriangles(result, *cache, checks);
         return true;
     }
-    return sweepTreeCandidates(result, index, checks);
+    return sweepTreeCandidates(result, index, checks, work.scratch.places);
 }
 
 }  // namespace
 
-SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
+SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
                        const Contact* firstContact, SweepCache* cache, std::optional<float> limit) {
     if (!mesh) return nullptr;
     SweepResult* result = replaceRecord(*mesh, sphereRadius, radii);
     if (!result) return nullptr;
-    const SweepFrame frame = makeFrame(*mesh, start, end, radii, sphereRadius);
+    const Vec3 M = mesh->header.body ? mesh->header.body->currentPosition : Vec3{};
+    const SweepFrame frame = sweepFrameFor(work.frame, M, start, end, radii, sphereRadius);
     // Nothing beyond the end of the movement is taken, nor beyond a hit
     // another mesh already gave.
     result->nearestDistance = frame.sweepLength;
     if (limit && *limit < frame.sweepLength) result->nearestDistance = *limit;
-    if (linearReference || !sweepCandidates(*result, *mesh, frame, start, end, radii, firstContact, cache)) {
+    if (linearReference || !sweepCandidates(work, *result, *mesh, frame, start, end, radii, firstContact, cache)) {
         // Every test asks for movement toward what it meets (along the path,
         // or toward a plane), so a sweep too short to have a direction meets
         // nothing: a mover parked far out (after a move of 1e30) would

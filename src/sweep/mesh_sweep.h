@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/vec3.h"
+#include "sweep/sweep_work.h"
 #include "world/shapes.h"
 #include "world/sweep_records.h"
 
@@ -27,7 +28,8 @@ struct SweepCache;
 // another mesh: only hits at or before it are taken, so that sweeping the
 // meshes one after another keeps the nearest hit of all, the later mesh
 // winning a tie as a later triangle does.
-SweepResult* SweepMesh(MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
+// `work` is the sweeps' working state (buffers and memos).
+SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
                        const Contact* firstContact, SweepCache* cache = nullptr,
                        std::optional<float> limit = std::nullopt);
 

@@ -151,46 +151,25 @@ ReachFilter makeReachFilter(Vec3 from, Vec3 to, Vec3 radii, float sphereRadius, 
 
 namespace zep {
 
-namespace {
+// Bit for bit: the answer is a function of the bits, NaNs included.
+bool ReachQuestion::asks(const Vec3& otherFrom, const Vec3& otherTo, const Vec3& otherRadii,
+                         float otherSphereRadius, const Box3& otherWithin) const {
+    return sameBits(from, otherFrom) && sameBits(to, otherTo) && sameBits(radii, otherRadii) &&
+           sameBits(sphereRadius, otherSphereRadius) && sameBits(within, otherWithin);
+}
 
-struct ReachQuestion {
-    Vec3 from;
-    Vec3 to;
-    Vec3 radii;
-    Box3 within;
-    float sphereRadius = 0.0f;
-
-    // Bit for bit: the answer is a function of the bits, NaNs included.
-    bool asks(const Vec3& otherFrom, const Vec3& otherTo, const Vec3& otherRadii, float otherSphereRadius,
-              const Box3& otherWithin) const {
-        return sameBits(from, otherFrom) && sameBits(to, otherTo) && sameBits(radii, otherRadii) &&
-               sameBits(sphereRadius, otherSphereRadius) && sameBits(within, otherWithin);
-    }
-};
-
-struct LastReach {
-    ReachQuestion question;
-    SweepReach answer;
-    bool valid = false;
-};
-
-LastReach lastReach;
-uint64_t reachesMade = 0;
-
-}  // namespace
-
-const SweepReach* sweepReachFor(const Vec3& from, const Vec3& to, const Vec3& radii, float sphereRadius,
-                                const Box3& within) {
-    if (lastReach.valid && lastReach.question.asks(from, to, radii, sphereRadius, within)) return &lastReach.answer;
-    lastReach.valid = false;
-    SweepReach& answer = lastReach.answer;
+const SweepReach* sweepReachFor(ReachMemo& memo, const Vec3& from, const Vec3& to, const Vec3& radii,
+                                float sphereRadius, const Box3& within) {
+    if (memo.valid && memo.question.asks(from, to, radii, sphereRadius, within)) return &memo.answer;
+    memo.valid = false;
+    SweepReach& answer = memo.answer;
     if (!sweptReach(from, to, radii, within, answer.reach)) return nullptr;
     answer.features = makeFeatureReach(DivideComponents(from, radii), DivideComponents(to, radii), sphereRadius,
                                        answer.reach.marginInRadii);
     answer.filter = makeReachFilter(from, to, radii, sphereRadius, answer.reach);
-    answer.made = ++reachesMade;
-    lastReach.question = ReachQuestion{from, to, radii, within, sphereRadius};
-    lastReach.valid = true;
+    answer.made = ++memo.made;
+    memo.question = ReachQuestion{from, to, radii, within, sphereRadius};
+    memo.valid = true;
     return &answer;
 }
 

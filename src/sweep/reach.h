@@ -167,13 +167,34 @@ struct SweepReach {
     uint64_t made = 0;  // a number no other reach made before it has had
 };
 
+// What a reach was made for.
+struct ReachQuestion {
+    Vec3 from;
+    Vec3 to;
+    Vec3 radii;
+    Box3 within;
+    float sphereRadius = 0.0f;
+
+    bool asks(const Vec3& otherFrom, const Vec3& otherTo, const Vec3& otherRadii, float otherSphereRadius,
+              const Box3& otherWithin) const;
+};
+
+// The last reach made, kept for the next sweep that asks the same. The
+// meshes of one body usually hold the same triangles (a triangle goes to
+// every mesh shape of its body), so a step asks for the same reach mesh
+// after mesh. Lives with the sweeps' working state, from one sweep to the
+// next; valid while the question stays the same to the bit.
+struct ReachMemo {
+    ReachQuestion question;
+    SweepReach answer;
+    bool valid = false;
+    uint64_t made = 0;  // reaches made so far: each answer gets its own number
+};
+
 // The reach of a sweep from `from` to `to` (mesh frame) with these radii and
 // sphere radius, among triangles within `within`; nullptr when sweptReach
-// cannot bound it. Valid until the next call. The meshes of one body
-// usually hold the same triangles (a triangle goes to every mesh shape of
-// its body), so a step asks for the same reach mesh after mesh: it is made
-// once and handed back while the question stays the same to the bit.
-const SweepReach* sweepReachFor(const Vec3& from, const Vec3& to, const Vec3& radii, float sphereRadius,
-                                const Box3& within);
+// cannot bound it. Valid until the next call with the same memo.
+const SweepReach* sweepReachFor(ReachMemo& memo, const Vec3& from, const Vec3& to, const Vec3& radii,
+                                float sphereRadius, const Box3& within);
 
 }  // namespace zep

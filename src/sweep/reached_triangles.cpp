@@ -6,26 +6,16 @@ namespace zep {
 
 namespace {
 
-struct LastList {
-    uint64_t reachMade = 0;  // 0: none kept
-    int32_t boxCount = 0;
-    Box3 boxes[kMostReachedBoxes];
-    ReachedTriangle triangles[kMostReachedBoxes];
-    int32_t count = 0;
-};
-
-LastList last;
-
-bool sameQuestion(const SweepReach& reach, const Box3* boxes, int32_t count) {
+bool sameQuestion(const ReachedMemo& last, const SweepReach& reach, const Box3* boxes, int32_t count) {
     return last.reachMade == reach.made && last.boxCount == count &&
            std::memcmp(last.boxes, boxes, size_t(count) * sizeof(Box3)) == 0;
 }
 
 }  // namespace
 
-ReachedTriangles reachedTriangles(const SweepReach& reach, const Box3* boxes, int32_t count) {
+ReachedTriangles reachedTriangles(ReachedMemo& last, const SweepReach& reach, const Box3* boxes, int32_t count) {
     if (count == 0) return ReachedTriangles{};
-    if (!sameQuestion(reach, boxes, count)) {
+    if (!sameQuestion(last, reach, boxes, count)) {
         last.reachMade = reach.made;
         last.boxCount = count;
         std::memcpy(last.boxes, boxes, size_t(count) * sizeof(Box3));

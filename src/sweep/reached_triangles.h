@@ -28,8 +28,19 @@ struct ReachedTriangles {
 // The most boxes a list is kept for; a mesh without a tree has no more.
 constexpr int32_t kMostReachedBoxes = 256;
 
+// The last list made, kept with the sweeps' working state from one sweep to
+// the next, and handed back while the reach (by its number) and the boxes
+// stay the same.
+struct ReachedMemo {
+    uint64_t reachMade = 0;  // 0: none kept
+    int32_t boxCount = 0;
+    Box3 boxes[kMostReachedBoxes];
+    ReachedTriangle triangles[kMostReachedBoxes];
+    int32_t count = 0;
+};
+
 // The list for `count` boxes (at most kMostReachedBoxes) and this reach;
-// valid until the next call.
-ReachedTriangles reachedTriangles(const SweepReach& reach, const Box3* boxes, int32_t count);
+// valid until the next call with the same memo.
+ReachedTriangles reachedTriangles(ReachedMemo& memo, const SweepReach& reach, const Box3* boxes, int32_t count);
 
 }  // namespace zep

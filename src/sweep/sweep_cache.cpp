@@ -1,12 +1,12 @@
 #include "sweep/sweep_cache.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "base/allocation.h"
+#include "base/same_bits.h"
 #include "index/triangle_index.h"
 #include "world/shapes.h"
-#include "world/system.h"
+#include "sweep/sweep_work.h"
 
 namespace zep {
 
@@ -26,8 +26,6 @@ bool forget(SweepCache& cache) {
     cache.wantedInPass = 0;
     return false;
 }
-
-bool sameBits(Vec3 a, Vec3 b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 bool contains(const Box3& outer, const Box3& inner) {
     return outer.lo.x <= inner.lo.x && outer.lo.y <= inner.lo.y && outer.lo.z <= inner.lo.z &&
@@ -50,7 +48,8 @@ bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii
            contains(cache.covered, reach.bounds);
 }
 
-bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, const SweptBox& reach) {
+bool refillCache(SweepCache& cache, SweepWork& work, const TriangleIndex& index, Vec3 radii, const SweptBox& reach) {
+    const uint64_t passesRun = work.passNumber;
     const bool wasServing = cache.count > 0;
     const bool staysAround = cache.wantedInPass != 0 && cache.wantedInPass < passesRun &&
                              contains(cache.wanted, reach.bounds);
@@ -69,7 +68,7 @@ bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, cons
         return false;
     }
     const int32_t* places = nullptr;
-    const int32_t count = gatherCandidates(index, covered, &places, kCacheBudget);
+    const int32_t count = gatherCandidates(index, covered, work.scratch.places, &places, kCacheBudget);
     if (count < 0 || count > kCacheBudget || !reserveWorkArray(cache.entries, cache.capacity, count))
         return forget(cache);
     for (int32_t i = 0; i < count; ++i) {

@@ -20,6 +20,7 @@
 
 namespace zep {
 
+struct SweepWork;
 struct TriangleIndex;
 
 struct MeshShape;
@@ -37,7 +38,7 @@ constexpr int32_t kCacheBudget = 192;
 // here in an earlier pass, and no more than kCacheBudget triangles lie there.
 // Otherwise (and when memory runs out, or the box with its spare room cannot
 // be formed) the list is released and the sweep asks the tree: false.
-bool refillCache(SweepCache& cache, const TriangleIndex& index, Vec3 radii, const SweptBox& reach);
+bool refillCache(SweepCache& cache, SweepWork& work, const TriangleIndex& index, Vec3 radii, const SweptBox& reach);
 
 // True when the list was gathered from the mesh's current index.
 bool cacheServes(const SweepCache& cache, const MeshShape& mesh);

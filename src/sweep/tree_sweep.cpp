@@ -97,8 +97,9 @@ struct TreedSlots {
 
 // The sweep as the list runs it: every triangle the path passes near, in
 // list order, each left out only when it cannot reach the nearest hit so far.
-bool sweepInListOrder(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
-    int32_t* places = scratchPlaces(index.listed);
+bool sweepInListOrder(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks,
+                      ScratchBuffer& buffer) {
+    int32_t* places = reserveScratch(buffer, index.listed);
     if (!places) return false;
     int32_t count = 0;
     visitBoxTreeAlong(
@@ -118,7 +119,8 @@ bool sweepInListOrder(SweepResult& result, const TriangleIndex& index, const Can
 
 }  // namespace
 
-bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks) {
+bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks,
+                         ScratchBuffer& buffer) {
     NearestAlone nearest{result};
     SweepResult alone = result;
     double travelLimit = checks.nearestTravelLimit(nearest.best);
@@ -157,7 +159,7 @@ bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const 
     }
     sweepBatch();
     if (!nearest.found) return true;  // what no triangle meets alone, the list does not meet
-    if (!nearest.decided(checks.reach.scaleInRadii)) return sweepInListOrder(result, index, checks);
+    if (!nearest.decided(checks.reach.scaleInRadii)) return sweepInListOrder(result, index, checks, buffer);
     if (nearest.tiedCount == 1)
         result = nearest.best;
     else

@@ -13,7 +13,9 @@ namespace zep {
 // it walks the tree from the start along the path, leaves out what the path
 // enters past the nearest hit so far, and sweeps each triangle alone as it
 // comes. Where that settles the hit (NearestAlone::decided) it is the
-// sweep's; otherwise the sweep runs in list order.
-bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks);
+// sweep's; otherwise the sweep runs in list order, its candidates listed in
+// `buffer`.
+bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const CandidateChecks& checks,
+                         ScratchBuffer& buffer);
 
 }  // namespace zep

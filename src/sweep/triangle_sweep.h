@@ -28,6 +28,24 @@ struct SweepFrame {
     FeatureReach featureReach;
 };
 
+// The last frame formed and what it was formed from, kept with the sweeps'
+// working state: the meshes of one body share its position, so the sweeps
+// of one step ask for the same frame mesh after mesh. Handed back while the
+// question stays the same to the bit.
+struct FrameMemo {
+    Vec3 M;
+    Vec3 start;
+    Vec3 end;
+    Vec3 radii;
+    float sphereRadius = 0.0f;
+    bool valid = false;
+    SweepFrame frame;
+};
+
+// The frame of a sweep from `start` to `end` (world) against a mesh body at
+// M, for these radii and sphere radius.
+const SweepFrame& sweepFrameFor(FrameMemo& memo, Vec3 M, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius);
+
 // One triangle in ellipsoid space, with its place in the mesh.
 struct TriangleFrame {
     const TriangleCorners* stored = nullptr;

@@ -14,6 +14,7 @@ class TriangleIndexTest : public ::testing::Test {
 protected:
     zep::CollisionBody* body = nullptr;
     zep::MeshShape* mesh = nullptr;
+    zep::IndexVersions versions;
 
     void SetUp() override {
         body = zep::createBody(1);
@@ -42,21 +43,21 @@ TEST_F(TriangleIndexTest, BoundsNeedNoIndex) {
 
 TEST_F(TriangleIndexTest, AFailedBuildWaitsForAChangeOrFreedMemory) {
     zep::testing::failAllocationsAfter(1);  // the index record, then nothing more
-    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh));
+    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh, versions));
     const int64_t tried = zep::testing::allocationsAttempted();
-    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh));
+    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh, versions));
     EXPECT_EQ(zep::testing::allocationsAttempted(), tried) << "tried again with nothing changed";
 
     zep::testing::failAllocationsAfter(-1);
-    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh)) << "nothing changed and nothing freed: still remembered";
+    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh, versions)) << "nothing changed and nothing freed: still remembered";
     addTriangle(700);
     zep::testing::failAllocationsAfter(0);
-    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh));
+    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh, versions));
     EXPECT_GT(zep::testing::allocationsAttempted(), 0) << "the mesh changed: tried again";
 
     zep::testing::failAllocationsAfter(-1);
     zep::freeRecord(zep::makeRecord<int>());
-    EXPECT_TRUE(zep::refreshTriangleIndex(*mesh)) << "memory was freed: tried again";
+    EXPECT_TRUE(zep::refreshTriangleIndex(*mesh, versions)) << "memory was freed: tried again";
     EXPECT_GT(mesh->index->tree.boxCount, 0);
 }
 

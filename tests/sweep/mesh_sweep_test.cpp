@@ -22,6 +22,7 @@ class MeshSweepTest : public ::testing::Test {
 protected:
     zep::CollisionBody* body = nullptr;
     zep::MeshShape* mesh = nullptr;
+    zep::SweepWork work;
     Vec3 radii{1, 1, 1};
 
     void SetUp() override {
@@ -34,6 +35,7 @@ protected:
     void TearDown() override {
         zep::testing::failAllocationsAfter(-1);
         zep::destroyBody(body);
+        zep::releaseSweepWork(work);
     }
     void addTriangle(Vec3 a, Vec3 b, Vec3 c) {
         const float corners[9] = {a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z};
@@ -44,7 +46,7 @@ protected:
                     Vec3{kFloor[2].x, height, kFloor[2].z});
     }
     const SweepResult& sweep(Vec3 start, Vec3 end, const zep::Contact* first = nullptr) {
-        const SweepResult* result = zep::SweepMesh(mesh, start, end, radii, 1.0f, first);
+        const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, first);
         EXPECT_NE(result, nullptr);
         EXPECT_EQ(result, mesh->sweepResult);
         return *mesh->sweepResult;
@@ -227,10 +229,10 @@ TEST_F(MeshSweepTest, EachSweepReplacesTheRecord) {
     EXPECT_EQ(zep::testing::liveRecords(), liveAfterFirst);
 
     zep::testing::failAllocationsAfter(0);
-    EXPECT_EQ(zep::SweepMesh(mesh, Vec3{}, Vec3{}, radii, 1.0f, nullptr), nullptr);
+    EXPECT_EQ(zep::SweepMesh(work, mesh, Vec3{}, Vec3{}, radii, 1.0f, nullptr), nullptr);
     EXPECT_EQ(mesh->sweepResult, nullptr);
     EXPECT_EQ(zep::testing::liveRecords(), liveAfterFirst - 1);
-    EXPECT_EQ(zep::SweepMesh(nullptr, Vec3{}, Vec3{}, radii, 1.0f, nullptr), nullptr);
+    EXPECT_EQ(zep::SweepMesh(work, nullptr, Vec3{}, Vec3{}, radii, 1.0f, nullptr), nullptr);
 }
 
 TEST(PointInTriangleTest, BoundaryCountsAndNaNFails) {

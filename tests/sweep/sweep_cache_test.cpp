@@ -39,6 +39,7 @@ class SweepCacheTest : public ::testing::Test {
 protected:
     zep::CollisionBody* body = nullptr;
     zep::MeshShape* mesh = nullptr;
+    zep::SweepWork work;
     zep::SweepCache cache;
     Vec3 radii{0.4f, 0.9f, 0.4f};
 
@@ -47,6 +48,7 @@ protected:
         zep::testing::failAllocationsAfter(-1);
         zep::releaseCache(cache);
         zep::destroyBody(body);
+        zep::releaseSweepWork(work);
     }
     // A bumpy 16 × 16 grid of cells, enough triangles for the index to build
     // its tree; `lift` raises it, so that two meshes differ.
@@ -72,8 +74,8 @@ protected:
     // Each sweep through the cache stands for a pass of its own: a list is
     // gathered only for an ellipsoid seen around a place in an earlier pass.
     std::vector<uint32_t> sweep(Vec3 start, Vec3 end, zep::SweepCache* through) {
-        if (through) ++zep::passesRun;
-        const SweepResult* result = zep::SweepMesh(mesh, start, end, radii, 1.0f, nullptr, through);
+        if (through) ++work.passNumber;
+        const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, through);
         EXPECT_NE(result, nullptr);
         return result ? words(*result) : std::vector<uint32_t>{};
     }
@@ -108,7 +110,7 @@ TEST_F(SweepCacheTest, TriangleAddedAfterGatheringIsMet) {
     // A wall across the path, facing the mover, after the list was gathered.
     const float a[3] = {6.5f, -1, 4}, b[3] = {6.5f, 3, 4}, c[3] = {6.5f, -1, 7};
     addTriangle(a, c, b);
-    const SweepResult* result = zep::SweepMesh(mesh, start, end, radii, 1.0f, nullptr, &cache);
+    const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, &cache);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->triangleNumber, mesh->triangleCount);
     EXPECT_NE(words(*result), before);
