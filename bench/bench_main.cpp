@@ -9,7 +9,9 @@
 #include <map>
 #include <string>
 
-#include "base/reference_path.h"
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "levels.h"
 #include "zepcollide.h"
 
@@ -92,13 +94,13 @@ std::vector<Scene> scenes() {
 void runFrames(const Scene& scene, benchmark::State& state, bool linear) {
     freshWorld();
     scene.build();
-    zep::linearReference = linear;
+    zep::world().plainPath = linear;
     // The first pass builds the mesh index: that is loading work, measured
     // on its own below, not a pass.
     stepFrame(scene, 0);
     int frame = 1;
     for (auto _ : state) stepFrame(scene, frame++);
-    zep::linearReference = false;
+    zep::world().plainPath = false;
     StopCollisionZEP();
 }
 
@@ -108,10 +110,10 @@ bool identical(const Scene& scene, int frames) {
     for (int linear = 0; linear < 2; ++linear) {
         freshWorld();
         scene.build();
-        zep::linearReference = linear == 1;
+        zep::world().plainPath = linear == 1;
         for (int frame = 0; frame < frames; ++frame) stepFrame(scene, frame);
         results[linear] = snapshot(kMoverBase, scene.movers);
-        zep::linearReference = false;
+        zep::world().plainPath = false;
     }
     StopCollisionZEP();
     return results[0] == results[1];

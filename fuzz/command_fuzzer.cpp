@@ -25,13 +25,15 @@
 #include <string>
 #include <vector>
 
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "api/errors.h"
 #include "base/allocation.h"
 #include "generators.h"
 #include "input_reader.h"
 #include "mesh_block.h"
 #include "support/invariants.h"
-#include "base/reference_path.h"
 #include "trace.h"
 #include "work_stats.h"
 #include "world/contact.h"
@@ -122,9 +124,9 @@ const bool tracing = std::getenv("ZEP_FUZZ_TRACE") != nullptr;
 
 void tracePass() {
     if (!tracing) return;
-    for (const zep::CollisionBody* body = zep::bodyListHead; body; body = body->next) {
+    for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next) {
         const zep::Vec3& p = body->currentPosition;
-        std::fprintf(stderr, "  %s object %d at (%g, %g, %g), %d contacts\n", zep::linearReference ? "plain" : "indexed",
+        std::fprintf(stderr, "  %s object %d at (%g, %g, %g), %d contacts\n", zep::world().plainPath ? "plain" : "indexed",
                      body->objectNumber, p.x, p.y, p.z, zep::countContacts(body));
     }
 }
@@ -140,8 +142,8 @@ void stopIfBroken(const std::vector<std::string>& violations, const char* when) 
 }
 
 zep::CollisionBody* bodyOf(int32_t number) {
-    if (!zep::objectNumberInRange(number) || !zep::objectAt(number)) return nullptr;
-    return zep::objectAt(number)->body;
+    if (!zep::objectNumberInRange(number) || !zep::objectAt(zep::world(), number)) return nullptr;
+    return zep::objectAt(zep::world(), number)->body;
 }
 
 int meshesOf(const zep::CollisionBody* body) {
@@ -172,7 +174,7 @@ void spendTriangles(Run& run, int32_t number, int64_t triangles) {
 // every triangle of every active body.
 int64_t passWork() {
     int64_t ellipsoids = 0, triangles = 0;
-    for (const zep::CollisionBody* body = zep::bodyListHead; body; body = body->next) {
+    for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next) {
         if (!body->active) continue;
         for (zep::CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
             if (const zep::MeshShape* mesh = zep::asMesh(shape)) triangles += mesh->triangleCount;
@@ -354,7 +356,7 @@ void frames(Run& run) {
     for (float& v : velocity) v = run.in.floatArg();
     const float spread = float(mode >> 2) / 16.0f;
     for (int32_t frame = 0; frame < count && !run.spent; ++frame) {
-        for (const zep::CollisionBody* body = zep::bodyListHead; body; body = body->next) {
+        for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next) {
             if (!body->active) continue;
             bool mover = false;
             for (auto* shape = body->shapesHead; shape; shape = shape->next) mover |= shape->kind == zep::kShapeEllipsoid;
@@ -455,7 +457,7 @@ void checkAfter(Run& run, int op) {
 
 int64_t commandsRun = 0;
 
-// Runs the input on a fresh world, on the path zep::linearReference names;
+// Runs the input on a fresh world, on the path zep::world().plainPath names;
 // returns the plain path's work on it as the budgets count it: the pass
 // work asked for plus the triangles stored.
 int64_t runInput(const uint8_t* data, size_t size, Trace& trace, bool checking) {
@@ -504,9 +506,9 @@ extern "C" __attribute__((visibility("default"))) void zepfuzzPlainRun(const uin
                                                                       zepfuzz::Trace& trace) {
     static const bool handled = (zepSetMessageHandler(&zepfuzz::onMessage, nullptr), true);
     (void)handled;
-    zep::linearReference = true;
+    zep::world().plainPath = true;
     zepfuzz::runInput(data, size, trace, false);
-    zep::linearReference = false;
+    zep::world().plainPath = false;
 }
 
 #else
@@ -616,13 +618,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zepfuzz;
     static Trace indexed, plain;
     ++inputsRun;
-    zep::linearReference = false;
+    zep::world().plainPath = false;
     const int64_t plainWork = runInput(data, size, indexed, true);
     if (differential == Differential::kOff) return 0;
     if (sanitizedPlainRun(data, size, plainWork)) {
-        zep::linearReference = true;
+        zep::world().plainPath = true;
         runInput(data, size, plain, false);
-        zep::linearReference = false;
+        zep::world().plainPath = false;
     } else {
         zepfuzzPlainRun(data, size, plain);
     }

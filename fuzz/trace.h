@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "world/contact.h"
 #include "world/object.h"
 #include "world/shapes.h"
@@ -74,7 +77,7 @@ public:
     // can read, plus the fields no query exposes directly.
     void pass() {
         if (!recording_) return;
-        for (const zep::CollisionBody* body = zep::bodyListHead; body; body = body->next) {
+        for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next) {
             word(uint32_t(body->objectNumber));
             vec(body->currentPosition);
             word(uint32_t(zep::countContacts(body)));

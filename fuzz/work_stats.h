@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "pass/solver.h"
 #include "world/contact.h"
 #include "world/object.h"
@@ -45,15 +48,15 @@ inline void noteWorldTriangles(int64_t triangles) {
 // Times one pass and records what it made.
 template <class Pass>
 void measurePass(Pass pass) {
-    zep::testing::resetSolverWork();
+    zep::passWork().largestSolverCall = 0;
     const auto began = std::chrono::steady_clock::now();
     pass();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - began;
     WorkStats& s = workStats();
     ++s.passes;
     s.slowestPassSeconds = std::max(s.slowestPassSeconds, took.count());
-    s.largestSolverCall = std::max(s.largestSolverCall, zep::testing::largestSolverCall());
-    for (const zep::CollisionBody* body = zep::bodyListHead; body; body = body->next)
+    s.largestSolverCall = std::max(s.largestSolverCall, zep::passWork().largestSolverCall);
+    for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next)
         s.mostContactsPerMover = std::max<int64_t>(s.mostContactsPerMover, zep::countContacts(body));
 }
 

@@ -2,12 +2,14 @@
 
 #include "api/diagnostics.h"
 #include "api/errors.h"
+#include "api/state.h"
 #include "world/system.h"
+#include "world/world.h"
 
 namespace zep {
 
 CollisionObject* validateObject(int32_t number, const char* command) {
-    if (!isStarted()) {
+    if (!isStarted(world())) {
         reportError(message::kNotStarted, 1);
         if (warningsWanted()) warnAbout(command, number, kWarnNotStarted);
         return nullptr;
@@ -16,7 +18,7 @@ CollisionObject* validateObject(int32_t number, const char* command) {
         reportError(message::kNumberTooHigh, number);
         return nullptr;
     }
-    CollisionObject* object = objectAt(number);
+    CollisionObject* object = objectAt(world(), number);
     if (!object) reportError(message::kNotDefined, number);
     return object;
 }

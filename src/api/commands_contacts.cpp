@@ -8,6 +8,7 @@
 #include "world/contact.h"
 #include "world/shapes.h"
 #include "world/system.h"
+#include "world/world.h"
 #include "zepcollide.h"
 
 using namespace zep;
@@ -46,8 +47,8 @@ extern "C" {
 
 ZEP_API void ZEPCALL RunCollisionZEP(void) {
     const CommandFloatState floatState;
-    if (warningsWanted() && !isStarted()) warnAboutCall("RunCollisionZEP", kWarnNotStarted);
-    runCollisionPass(passWork());
+    if (warningsWanted() && !isStarted(world())) warnAboutCall("RunCollisionZEP", kWarnNotStarted);
+    runCollisionPass(world(), passWork());
 }
 
 ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t number) {

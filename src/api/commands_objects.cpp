@@ -5,10 +5,12 @@
 #include "api/checks.h"
 #include "api/diagnostics.h"
 #include "api/errors.h"
+#include "api/state.h"
 #include "api/float_state.h"
 #include "world/activation.h"
 #include "world/rules.h"
 #include "world/system.h"
+#include "world/world.h"
 #include "zepcollide.h"
 
 using namespace zep;
@@ -27,7 +29,7 @@ extern "C" {
 
 ZEP_API void ZEPCALL NewCollObjZEP(int32_t number, int32_t collisionType) {
     const CommandFloatState floatState;
-    if (!isStarted()) {
+    if (!isStarted(world())) {
         reportError(message::kCreateNotStarted, 1);
         if (warningsWanted()) warnAbout("NewCollObjZEP", number, kWarnNotStarted);
         return;
@@ -40,7 +42,7 @@ ZEP_API void ZEPCALL NewCollObjZEP(int32_t number, int32_t collisionType) {
         warnAbout("NewCollObjZEP", number,
                   "collision type %d is outside 0 to 300: no rule can name it, so the object meets nothing",
                   int(collisionType));
-    createObject(number, collisionType);
+    createObject(world(), number, collisionType);
 }
 
 ZEP_API void ZEPCALL UpdateObjZEP(int32_t number, float x, float y, float z, int32_t, int32_t,
@@ -69,29 +71,29 @@ ZEP_API int32_t ZEPCALL PeekObjZZEP(int32_t number) {
 
 ZEP_API void ZEPCALL FreeObjZEP(int32_t number) {
     const CommandFloatState floatState;
-    if (CollisionObject* object = validateObject(number, "FreeObjZEP")) removeObject(object);
+    if (CollisionObject* object = validateObject(number, "FreeObjZEP")) removeObject(world(), object);
 }
 
 ZEP_API void ZEPCALL ActivateObjZEP(int32_t number) {
     const CommandFloatState floatState;
-    if (CollisionObject* object = validateObject(number, "ActivateObjZEP")) activateObject(object);
+    if (CollisionObject* object = validateObject(number, "ActivateObjZEP")) activateObject(world(), object);
 }
 
 ZEP_API void ZEPCALL DeActivateObjZEP(int32_t number) {
     const CommandFloatState floatState;
-    if (CollisionObject* object = validateObject(number, "DeActivateObjZEP")) deactivateObject(object);
+    if (CollisionObject* object = validateObject(number, "DeActivateObjZEP")) deactivateObject(world(), object);
 }
 
 ZEP_API void ZEPCALL ResetCollisionStackZEP(void) {
     const CommandFloatState floatState;
-    if (warningsWanted() && !isStarted()) warnAboutCall("ResetCollisionStackZEP", kWarnNotStarted);
-    resetStack();
+    if (warningsWanted() && !isStarted(world())) warnAboutCall("ResetCollisionStackZEP", kWarnNotStarted);
+    resetStack(world());
 }
 
 ZEP_API int32_t ZEPCALL PeekCollisionStackZEP(void) {
     const CommandFloatState floatState;
-    if (warningsWanted() && !isStarted()) warnAboutCall("PeekCollisionStackZEP", kWarnNotStarted);
-    return peekStack();
+    if (warningsWanted() && !isStarted(world())) warnAboutCall("PeekCollisionStackZEP", kWarnNotStarted);
+    return peekStack(world());
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #include "pass/pass_work.h"
 #include "world/rules.h"
 #include "world/system.h"
+#include "world/world.h"
 #include "zepcollide.h"
 
 using namespace zep;
@@ -15,7 +16,7 @@ extern "C" {
 
 ZEP_API void ZEPCALL StartCollisionZEP(void) {
     const CommandFloatState floatState;
-    startSystem();
+    startSystem(world());
 }
 
 ZEP_API void ZEPCALL StartCollisionDebugZEP(void) {
@@ -25,13 +26,13 @@ ZEP_API void ZEPCALL StartCollisionDebugZEP(void) {
 
 ZEP_API void ZEPCALL StopCollisionZEP(void) {
     const CommandFloatState floatState;
-    stopSystem();
+    stopSystem(world());
     releasePassWork(passWork());
 }
 
 ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t, int32_t, int32_t) {
     const CommandFloatState floatState;
-    if (!isStarted()) {
+    if (!isStarted(world())) {
         reportError(message::kRulesNotStarted, 1);
         if (warningsWanted()) warnAboutCall("SetCollisionZEP", kWarnNotStarted);
         return;
@@ -42,7 +43,7 @@ ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t, int3
                           int(typeB));
         return;
     }
-    addRule(typeA, typeB);
+    addRule(world(), typeA, typeB);
 }
 
 ZEP_API int32_t ZEPCALL CheckShapeZEP(int32_t number, int32_t shapeKind) {
@@ -52,7 +53,7 @@ ZEP_API int32_t ZEPCALL CheckShapeZEP(int32_t number, int32_t shapeKind) {
     if (warningsWanted() && shapeKind != 1 && shapeKind != 2)
         warnAbout("CheckShapeZEP", number, "shape kind %d answered 0: the kinds are 1 (ellipsoid) and 2 (mesh)",
                   int(shapeKind));
-    return typeHasShapeKind(object->body, shapeKind) ? 1 : 0;
+    return typeHasShapeKind(world(), object->body, shapeKind) ? 1 : 0;
 }
 
 }  // extern "C"

@@ -6,7 +6,9 @@
 namespace zep {
 
 struct PassWork;
+struct World;
 
+World& world();
 PassWork& passWork();
 
 }  // namespace zep

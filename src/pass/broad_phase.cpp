@@ -9,6 +9,7 @@
 #include "sweep/reach.h"
 #include "world/object.h"
 #include "world/shapes.h"
+#include "world/world.h"
 
 namespace zep {
 
@@ -77,14 +78,14 @@ bool reserve(PartnerTable& table, int32_t wanted) {
 
 }  // namespace
 
-bool buildPartnerTable(PartnerTable& table) {
+bool buildPartnerTable(const World& world, PartnerTable& table) {
     int32_t bodies = 0;
-    for (CollisionBody* body = bodyListHead; body; body = body->next) ++bodies;
+    for (CollisionBody* body = world.bodyListHead; body; body = body->next) ++bodies;
     if (!reserve(table, bodies)) return false;
     table.count = table.unboundedCount = 0;
     table.bounds = Box3{};
     bool anyBounds = false;
-    for (CollisionBody* body = bodyListHead; body; body = body->next) {
+    for (CollisionBody* body = world.bodyListHead; body; body = body->next) {
         if (!body->active) continue;
         const BodyBounds bounds = bodyBounds(*body);
         if (!bounds.anyTriangle) continue;

@@ -17,6 +17,7 @@ namespace zep {
 struct CollisionBody;
 struct EllipsoidShape;
 struct MeshShape;
+struct World;
 
 struct PartnerTable {
     CollisionBody** bodies = nullptr;  // meetable bodies in body-list order
@@ -31,7 +32,7 @@ struct PartnerTable {
 
 // Lists this pass's meetable bodies. False when memory runs out; the pass
 // then takes the plain path.
-bool buildPartnerTable(PartnerTable& table);
+bool buildPartnerTable(const World& world, PartnerTable& table);
 
 // The reach of a sweep step from `from` to `to` (world) of an ellipsoid with
 // these radii, among the table's bodies. False when it cannot be bounded (the

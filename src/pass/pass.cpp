@@ -1,6 +1,5 @@
 #include "pass/pass.h"
 
-#include "base/reference_path.h"
 #include "pass/broad_phase.h"
 #include "pass/pass_work.h"
 #include "pass/solver.h"
@@ -9,61 +8,64 @@
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"
-#include "world/system.h"
+#include "world/world.h"
 
 namespace zep {
 
 namespace {
 
-void resetBodies() {
-    for (CollisionBody* body = bodyListHead; body; body = body->next) {
+void resetBodies(World& world) {
+    for (CollisionBody* body = world.bodyListHead; body; body = body->next) {
         body->processed = 0;
         clearContacts(body);
     }
 }
 
 // One chain per pair, partners in body-list order: for the tests only.
-void resolvePerMesh(PassWork& work, CollisionBody* mover) {
-    for (CollisionBody* partner = bodyListHead; partner; partner = partner->next) {
-        if (partner == mover || !partner->active || !rulePairsTypes(mover, partner)) continue;
+void resolvePerMesh(Pass& pass, CollisionBody* mover) {
+    for (CollisionBody* partner = pass.world.bodyListHead; partner; partner = partner->next) {
+        if (partner == mover || !partner->active || !rulePairsTypes(pass.world, mover, partner)) continue;
         for (CollisionShape* s = mover->shapesHead; s; s = s->next)
             for (CollisionShape* t = partner->shapesHead; t; t = t->next) {
                 EllipsoidShape* ellipsoid = asEllipsoid(s);
                 MeshShape* mesh = asMesh(t);
-                if (ellipsoid && mesh && rulePairsShapes(s, t)) solveEllipsoid(work, ellipsoid, ChainMeshes{nullptr, mesh});
+                if (ellipsoid && mesh && rulePairsShapes(pass.world, s, t))
+                    solveEllipsoid(pass, ellipsoid, ChainMeshes{nullptr, mesh});
             }
     }
 }
 
 // Each ellipsoid of the mover, in shape order, makes one collide-and-slide
 // chain through all the meshes its pairs name.
-void resolveMover(PassWork& work, CollisionBody* mover, const PartnerTable* table) {
-    if (testing::chainPerMesh) return resolvePerMesh(work, mover);
+void resolveMover(Pass& pass, CollisionBody* mover, const PartnerTable* table) {
+    if (pass.work.chainPerMesh) return resolvePerMesh(pass, mover);
     for (CollisionShape* shape = mover->shapesHead; shape; shape = shape->next)
-        if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) solveEllipsoid(work, ellipsoid, ChainMeshes{table, nullptr});
+        if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) solveEllipsoid(pass, ellipsoid, ChainMeshes{table, nullptr});
 }
 
-void writeBackPositions() {
-    for (CollisionBody* body = bodyListHead; body; body = body->next)
+void writeBackPositions(World& world) {
+    for (CollisionBody* body = world.bodyListHead; body; body = body->next)
         if (body->active && body->contactsTail)
             body->currentPosition = body->contactsTail->slideDestination;
 }
 
 }  // namespace
 
-void runCollisionPass(PassWork& work) {
-    work.sweep.passNumber = ++passesRun;
-    resetBodies();
-    const bool indexed = !linearReference && buildPartnerTable(work.partners);
-    for (CollisionBody* mover = bodyListHead; mover; mover = mover->next) {
+void runCollisionPass(World& world, PassWork& work) {
+    Pass pass{world, work};
+    work.sweep.passNumber = ++world.passesRun;
+    work.sweep.plainPath = world.plainPath;
+    resetBodies(world);
+    const bool indexed = !world.plainPath && buildPartnerTable(world, work.partners);
+    for (CollisionBody* mover = world.bodyListHead; mover; mover = mover->next) {
         if (!mover->active) continue;
         mover->processed = 1;
         if (!indexed)
-            resolveMover(work, mover, nullptr);
-        else if (typeCanMove(mover))
-            resolveMover(work, mover, &work.partners);
+            resolveMover(pass, mover, nullptr);
+        else if (typeCanMove(world, mover))
+            resolveMover(pass, mover, &work.partners);
     }
-    writeBackPositions();
+    writeBackPositions(world);
 }
 
 void releasePassWork(PassWork& work) {

@@ -5,7 +5,8 @@
 namespace zep {
 
 struct PassWork;
+struct World;
 
-void runCollisionPass(PassWork& work);
+void runCollisionPass(World& world, PassWork& work);
 
 }  // namespace zep

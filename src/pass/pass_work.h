@@ -10,10 +10,27 @@
 
 namespace zep {
 
+struct World;
+
 struct PassWork {
     PartnerTable partners;  // this pass's meetable bodies, rebuilt by every pass
     MeshList stepMeshes;    // the meshes of the current slide step
     SweepWork sweep;
+    // For the tests and the fuzzer: one chain per (ellipsoid, mesh) pair
+    // instead of one per ellipsoid (the same results wherever an ellipsoid
+    // meets a single mesh), and the most contacts one solver call has
+    // appended since they last set it to 0. Every iteration of a call meets
+    // a triangle its earlier ones did not, so the latter never exceeds the
+    // mesh's triangle count.
+    bool chainPerMesh = false;
+    int64_t largestSolverCall = 0;
+};
+
+// One pass's view of the library's state: the world it moves and the
+// working state it keeps, handed down together.
+struct Pass {
+    World& world;
+    PassWork& work;
 };
 
 // Frees everything it holds, so a stopped or unloaded library holds nothing.

@@ -65,8 +65,6 @@ int faceContactsFrom(const Contact* contact) {
     return count;
 }
 
-int64_t largestCall = 0;
-
 // After a second hit, slide along the crease where the previous contact's
 // plane meets this one, instead of following this plane alone (which would
 // lead back into the previous surface).
@@ -173,10 +171,10 @@ bool chooseResponse(Contact& contact, const Contact* previous, Vec3 radii, Vec3 
 // farther than the nearest so far, so the last mesh with a hit holds the
 // nearest of all. nullptr when nothing is hit (or memory for the list runs
 // out, which ends the call like a sweep that finds nothing).
-const SweepResult* nearestHit(PassWork& work, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start,
+const SweepResult* nearestHit(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start,
                               Vec3 end, const Contact* firstContact, MeshShape** hitMesh) {
     StepMeshes meshes{&chain.onlyMesh, 1};
-    if (!chain.onlyMesh && !gatherStepMeshes(work, ellipsoid, chain.table, start, end, meshes)) return nullptr;
+    if (!chain.onlyMesh && !gatherStepMeshes(pass, ellipsoid, chain.table, start, end, meshes)) return nullptr;
     const SweepResult* best = nullptr;
     // The first mesh that keeps its triangles in the cache holds it for the
     // step; the others ask their trees, so two large meshes side by side do
@@ -187,7 +185,7 @@ const SweepResult* nearestHit(PassWork& work, EllipsoidShape& ellipsoid, const C
         std::optional<float> limit;
         if (best) limit = best->nearestDistance;
         const SweepResult* hit =
-            SweepMesh(work.sweep, mesh, start, end, ellipsoid.radii, kUnitSphereRadius, firstContact, cache, limit);
+            SweepMesh(pass.work.sweep, mesh, start, end, ellipsoid.radii, kUnitSphereRadius, firstContact, cache, limit);
         if (cache && cacheServes(*cache, *mesh)) cache = nullptr;
         if (hit && hit->found) {
             best = hit;
@@ -203,14 +201,14 @@ Vec3 worldCentre(const SweepResult& hit, Vec3 radii, const MeshShape& mesh) {
     return Add(MultiplyComponents(hit.centerAtContact, radii), mesh.header.body->currentPosition);
 }
 
-bool pushCrossesChainMeshes(PassWork& work, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 from, Vec3 to) {
-    if (chain.onlyMesh) return segmentCrossesMesh(work.sweep, *chain.onlyMesh, from, to);
-    return segmentCrossesPairedMeshes(work, ellipsoid, chain.table, from, to);
+bool pushCrossesChainMeshes(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 from, Vec3 to) {
+    if (chain.onlyMesh) return segmentCrossesMesh(pass.work.sweep, *chain.onlyMesh, from, to);
+    return segmentCrossesPairedMeshes(pass, ellipsoid, chain.table, from, to);
 }
 
 }  // namespace
 
-void solveEllipsoid(PassWork& work, EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
+void solveEllipsoid(Pass& pass, EllipsoidShape* ellipsoid, const ChainMeshes& chain) {
     CollisionBody* mover = ellipsoid->header.body;
     const Vec3 radii = ellipsoid->radii;
     Vec3 start = mover->previousPosition;
@@ -221,7 +219,7 @@ void solveEllipsoid(PassWork& work, EllipsoidShape* ellipsoid, const ChainMeshes
     int pushOuts = 0;
     for (bool carryOn = true; carryOn;) {
         MeshShape* mesh = nullptr;
-        const SweepResult* hit = nearestHit(work, *ellipsoid, chain, start, end, mover->contactsHead, &mesh);
+        const SweepResult* hit = nearestHit(pass, *ellipsoid, chain, start, end, mover->contactsHead, &mesh);
         // The sweep left out the triangles met earlier in the pass; a leg
         // through one of them is not taken.
         if (mover->contactsHead && legCrossesMetTriangle(*mover, start, hit ? worldCentre(*hit, radii, *mesh) : end)) {
@@ -232,7 +230,7 @@ void solveEllipsoid(PassWork& work, EllipsoidShape* ellipsoid, const ChainMeshes
         Contact* previous = mover->contactsTail;
         Contact* contact = appendContact(mover);
         if (!contact) return;  // out of memory: the mover keeps what it has so far
-        largestCall = std::max(largestCall, ++iterations);
+        pass.work.largestSolverCall = std::max(pass.work.largestSolverCall, ++iterations);
         setContactMesh(contact, mesh);
         copyHit(*contact, *hit);
         toWorldUnits(*contact, radii, mesh->header.body->currentPosition);
@@ -241,18 +239,12 @@ void solveEllipsoid(PassWork& work, EllipsoidShape* ellipsoid, const ChainMeshes
         // mover squeezed between surfaces would be thrown along a chain of
         // them).
         if (isPushOut(*contact, start, radii) &&
-            (++pushOuts > 1 || pushCrossesChainMeshes(work, *ellipsoid, chain, start, contact->center)))
+            (++pushOuts > 1 || pushCrossesChainMeshes(pass, *ellipsoid, chain, start, contact->center)))
             meetFaceAtStart(*contact, start);
         carryOn = chooseResponse(*contact, previous, radii, end);
         start = contact->center;
         end = contact->slideDestination;
     }
 }
-
-namespace testing {
-bool chainPerMesh = false;
-int64_t largestSolverCall() { return largestCall; }
-void resetSolverWork() { largestCall = 0; }
-}  // namespace testing
 
 }  // namespace zep

@@ -11,6 +11,7 @@
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"
+#include "world/world.h"
 
 namespace zep {
 
@@ -65,22 +66,22 @@ private:
     bool lastMeets_ = false;
 };
 
-bool pairsWith(const EllipsoidShape& ellipsoid, const CollisionBody* partner) {
+bool pairsWith(const World& world, const EllipsoidShape& ellipsoid, const CollisionBody* partner) {
     const CollisionBody* mover = ellipsoid.header.body;
-    return partner != mover && partner->active && rulePairsTypes(mover, partner);
+    return partner != mover && partner->active && rulePairsTypes(world, mover, partner);
 }
 
 // The partner's meshes that the ellipsoid meets, in shape order.
-bool pushPairedMeshes(MeshList& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
+bool pushPairedMeshes(const World& world, MeshList& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
                       const SweptBox* reach) {
-    if (!pairsWith(ellipsoid, partner)) return true;
+    if (!pairsWith(world, ellipsoid, partner)) return true;
     // A body's bounds in the partner tree are its one mesh's bounds: the
     // partner query has already tested them.
     if (reach && meshShapesOf(*partner) == 1) reach = nullptr;
     std::optional<PartnerMeshReach> inReach;
     if (reach) inReach.emplace(*reach);
     for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
-        if (!rulePairsShapes(&ellipsoid.header, shape)) continue;
+        if (!rulePairsShapes(world, &ellipsoid.header, shape)) continue;
         MeshShape* mesh = asMesh(shape);
         if (!mesh || (inReach && !inReach->meets(*mesh))) continue;
         if (!push(buffer, mesh)) return false;
@@ -90,45 +91,45 @@ bool pushPairedMeshes(MeshList& buffer, EllipsoidShape& ellipsoid, CollisionBody
 
 }  // namespace
 
-bool gatherStepMeshes(PassWork& work, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
+bool gatherStepMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
                       StepMeshes& out) {
-    MeshList& buffer = work.stepMeshes;
+    MeshList& buffer = pass.work.stepMeshes;
     buffer.count = 0;
     bool ok = true;
     SweptBox reach;
     if (table && table->count == 1 && meshShapesOf(*table->bodies[0]) == 1) {
         // One mesh to meet (a level and its walkers): its own sweep bounds
         // what the step reaches, and bounding it here first would only cost.
-        ok = pushPairedMeshes(buffer, ellipsoid, table->bodies[0], nullptr);
+        ok = pushPairedMeshes(pass.world, buffer, ellipsoid, table->bodies[0], nullptr);
     } else if (!table || !stepReach(*table, from, to, ellipsoid.radii, reach)) {
         // The plain path, or a reach that cannot be bounded: every partner.
-        for (CollisionBody* partner = bodyListHead; partner && ok; partner = partner->next)
-            ok = pushPairedMeshes(buffer, ellipsoid, partner, nullptr);
+        for (CollisionBody* partner = pass.world.bodyListHead; partner && ok; partner = partner->next)
+            ok = pushPairedMeshes(pass.world, buffer, ellipsoid, partner, nullptr);
     } else {
         const int32_t* places = nullptr;
-        const int32_t count = partnersInReach(*table, reach, work.sweep.scratch.partners, &places);
+        const int32_t count = partnersInReach(*table, reach, pass.work.sweep.scratch.partners, &places);
         // Out of memory for the list: every meetable partner is a candidate.
         const int32_t visits = count < 0 ? table->count : count;
         for (int32_t i = 0; i < visits && ok; ++i)
-            ok = pushPairedMeshes(buffer, ellipsoid, table->bodies[count < 0 ? i : places[i]], &reach);
+            ok = pushPairedMeshes(pass.world, buffer, ellipsoid, table->bodies[count < 0 ? i : places[i]], &reach);
     }
     out = StepMeshes{buffer.data, buffer.count};
     return ok;
 }
 
-bool segmentCrossesPairedMeshes(PassWork& work, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from,
+bool segmentCrossesPairedMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from,
                                 Vec3 to) {
     StepMeshes meshes;
-    if (gatherStepMeshes(work, ellipsoid, table, from, to, meshes)) {
+    if (gatherStepMeshes(pass, ellipsoid, table, from, to, meshes)) {
         for (int32_t i = 0; i < meshes.count; ++i)
-            if (segmentCrossesMesh(work.sweep, *meshes.meshes[i], from, to)) return true;
+            if (segmentCrossesMesh(pass.work.sweep, *meshes.meshes[i], from, to)) return true;
         return false;
     }
-    for (CollisionBody* partner = bodyListHead; partner; partner = partner->next) {
-        if (!pairsWith(ellipsoid, partner)) continue;
+    for (CollisionBody* partner = pass.world.bodyListHead; partner; partner = partner->next) {
+        if (!pairsWith(pass.world, ellipsoid, partner)) continue;
         for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
-            MeshShape* mesh = rulePairsShapes(&ellipsoid.header, shape) ? asMesh(shape) : nullptr;
-            if (mesh && segmentCrossesMesh(work.sweep, *mesh, from, to)) return true;
+            MeshShape* mesh = rulePairsShapes(pass.world, &ellipsoid.header, shape) ? asMesh(shape) : nullptr;
+            if (mesh && segmentCrossesMesh(pass.work.sweep, *mesh, from, to)) return true;
         }
     }
     return false;

@@ -17,7 +17,7 @@ namespace zep {
 struct EllipsoidShape;
 struct MeshShape;
 struct PartnerTable;
-struct PassWork;
+struct Pass;
 
 struct StepMeshes {
     MeshShape* const* meshes = nullptr;
@@ -35,14 +35,14 @@ struct MeshList {
 // a partner table only partners and meshes in reach are listed; without one,
 // the plain path, every pair is. Valid until the next call with the same
 // work. False when memory for the list runs out.
-bool gatherStepMeshes(PassWork& work, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
+bool gatherStepMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
                       StepMeshes& out);
 
 // True when the segment from `from` to `to` (world) crosses a triangle of
 // one of the ellipsoid's meshes from its front (see sweep/crossing.h). Only
 // the meshes a step along the segment reaches can hold such a triangle; if
 // memory for that list runs out, every pair is asked instead.
-bool segmentCrossesPairedMeshes(PassWork& work, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from,
+bool segmentCrossesPairedMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from,
                                 Vec3 to);
 
 // Frees the list's memory (at stop).

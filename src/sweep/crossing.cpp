@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/reference_path.h"
 #include "base/vec3d.h"
 #include "index/triangle_index.h"
 #include "sweep/reach.h"
@@ -59,7 +58,7 @@ Box3 crossingQueryBox(Vec3d P, Vec3d Q, const Box3& meshBounds) {
 // caller then tests every triangle.
 bool crossesNearby(SweepWork& work, MeshShape& mesh, Vec3d P, Vec3d Q, bool& crosses) {
     const bool finiteSegment = std::isfinite(P.x + P.y + P.z + Q.x + Q.y + Q.z);
-    if (linearReference || !finiteSegment || !refreshTriangleIndex(mesh, work.indexVersions)) return false;
+    if (work.plainPath || !finiteSegment || !refreshTriangleIndex(mesh, work.indexVersions)) return false;
     const TriangleIndex& index = *mesh.index;
     const int32_t* places = nullptr;
     const int32_t count = gatherCandidates(index, crossingQueryBox(P, Q, index.bounds), work.scratch.places, &places);

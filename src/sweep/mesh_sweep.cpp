@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "base/allocation.h"
-#include "base/reference_path.h"
 #include "base/same_bits.h"
 #include "base/scratch.h"
 #include "index/triangle_index.h"
@@ -177,14 +176,14 @@ SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, V
     // another mesh already gave.
     result->nearestDistance = frame.sweepLength;
     if (limit && *limit < frame.sweepLength) result->nearestDistance = *limit;
-    if (linearReference || !sweepCandidates(work, *result, *mesh, frame, start, end, radii, firstContact, cache)) {
+    if (work.plainPath || !sweepCandidates(work, *result, *mesh, frame, start, end, radii, firstContact, cache)) {
         // Every test asks for movement toward what it meets (along the path,
         // or toward a plane), so a sweep too short to have a direction meets
         // nothing: a mover parked far out (after a move of 1e30) would
         // otherwise scan the whole mesh on every pass. Far out a moving sweep
         // is not skipped: where floats no longer resolve a radius, no bound
         // holds on where the tests take their hits.
-        if (linearReference || !isZero(frame.dir)) sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
+        if (work.plainPath || !isZero(frame.dir)) sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
     }
     return result;
 }

@@ -24,6 +24,8 @@ struct SweepWork {
     // The number of the pass the sweeps run in: an ellipsoid's cache tells
     // a wish noted in an earlier pass by it.
     uint64_t passNumber = 0;
+    // The plain reference path (see World::plainPath), as the pass was told.
+    bool plainPath = false;
     FrameMemo frame;
     ReachMemo reach;
     ReachedMemo reached;

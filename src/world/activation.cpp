@@ -5,56 +5,52 @@
 
 #include "base/allocation.h"
 #include "base/intrusive_list.h"
+#include "world/world.h"
 
 namespace zep {
 
-ActivationEntry* activationTable[kObjectTableSize] = {};
-ActivationEntry* activationListHead = nullptr;
-ActivationEntry* activationListTail = nullptr;
-ActivationEntry* stackCursor = nullptr;
-
 namespace {
 
-void unlinkActivation(ActivationEntry* entry) {
+void unlinkActivation(World& world, ActivationEntry* entry) {
     // Moving the cursor first lets a host walk deactivate or free the very
     // object it was just handed.
-    if (stackCursor == entry) stackCursor = entry->next;
-    activationTable[uint32_t(entry->object->objectNumber)] = nullptr;
-    listUnlink(activationListHead, activationListTail, entry);
+    if (world.stackCursor == entry) world.stackCursor = entry->next;
+    world.activationTable[uint32_t(entry->object->objectNumber)] = nullptr;
+    listUnlink(world.activationListHead, world.activationListTail, entry);
 }
 
 }  // namespace
 
-void removeActivation(int32_t number) {
-    ActivationEntry* entry = activationTable[uint32_t(number)];
+void removeActivation(World& world, int32_t number) {
+    ActivationEntry* entry = world.activationTable[uint32_t(number)];
     if (!entry) return;
-    unlinkActivation(entry);
+    unlinkActivation(world, entry);
     freeRecord(entry);
 }
 
-void activateObject(CollisionObject* object) {
+void activateObject(World& world, CollisionObject* object) {
     ActivationEntry* entry = makeRecord<ActivationEntry>();
     if (!entry) return;
     entry->object = object;
-    if (!activationListHead)
-        std::fill(std::begin(activationTable), std::end(activationTable), nullptr);
-    removeActivation(object->objectNumber);
-    activationTable[uint32_t(object->objectNumber)] = entry;
-    listAppend(activationListHead, activationListTail, entry);
+    if (!world.activationListHead)
+        std::fill(std::begin(world.activationTable), std::end(world.activationTable), nullptr);
+    removeActivation(world, object->objectNumber);
+    world.activationTable[uint32_t(object->objectNumber)] = entry;
+    listAppend(world.activationListHead, world.activationListTail, entry);
     object->body->active = 1;
 }
 
-void deactivateObject(CollisionObject* object) {
-    removeActivation(object->objectNumber);
+void deactivateObject(World& world, CollisionObject* object) {
+    removeActivation(world, object->objectNumber);
     object->body->active = 0;
 }
 
-void resetStack() { stackCursor = activationListHead; }
+void resetStack(World& world) { world.stackCursor = world.activationListHead; }
 
-int32_t peekStack() {
-    if (!stackCursor) return 0;
-    const int32_t number = stackCursor->object->objectNumber;
-    stackCursor = stackCursor->next;
+int32_t peekStack(World& world) {
+    if (!world.stackCursor) return 0;
+    const int32_t number = world.stackCursor->object->objectNumber;
+    world.stackCursor = world.stackCursor->next;
     return number;
 }
 

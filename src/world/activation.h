@@ -14,19 +14,13 @@ struct ActivationEntry {
     ActivationEntry* next = nullptr;
 };
 
-extern ActivationEntry* activationTable[kObjectTableSize];
-extern ActivationEntry* activationListHead;
-extern ActivationEntry* activationListTail;
-// The entry the next PeekCollisionStackZEP returns; always on the list or null.
-extern ActivationEntry* stackCursor;
-
 // Puts the object at the end of the activation order and sets its active flag;
 // does nothing if memory runs out.
-void activateObject(CollisionObject* object);
-void deactivateObject(CollisionObject* object);
+void activateObject(World& world, CollisionObject* object);
+void deactivateObject(World& world, CollisionObject* object);
 // Removes the object's entry, if any, moving the cursor on when it stands there.
-void removeActivation(int32_t number);
-void resetStack();
-int32_t peekStack();
+void removeActivation(World& world, int32_t number);
+void resetStack(World& world);
+int32_t peekStack(World& world);
 
 }  // namespace zep

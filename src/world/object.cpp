@@ -8,53 +8,50 @@
 #include "world/activation.h"
 #include "world/contact.h"
 #include "world/shapes.h"
+#include "world/world.h"
 
 namespace zep {
 
-CollisionObject* objectTable[kObjectTableSize] = {};
-CollisionObject* objectListHead = nullptr;
-CollisionObject* objectListTail = nullptr;
-CollisionBody* bodyListHead = nullptr;
-CollisionBody* bodyListTail = nullptr;
+CollisionObject* objectAt(const World& world, int32_t number) { return world.objectTable[uint32_t(number)]; }
 
-CollisionBody* createBody(int32_t number) {
+CollisionBody* createBody(World& world, int32_t number) {
     CollisionBody* body = makeRecord<CollisionBody>();
     if (!body) return nullptr;
     body->objectNumber = number;
-    listAppend(bodyListHead, bodyListTail, body);
+    listAppend(world.bodyListHead, world.bodyListTail, body);
     return body;
 }
 
-void destroyBody(CollisionBody* body) {
+void destroyBody(World& world, CollisionBody* body) {
     while (body->shapesHead) destroyShape(body->shapesHead);
-    listUnlink(bodyListHead, bodyListTail, body);
+    listUnlink(world.bodyListHead, world.bodyListTail, body);
     clearContacts(body);
     freeRecord(body);
 }
 
-void createObject(int32_t number, int32_t collisionType) {
+void createObject(World& world, int32_t number, int32_t collisionType) {
     // Make both records before touching any list, so running out of memory
     // leaves the old object (if any) exactly as it was.
     CollisionObject* object = makeRecord<CollisionObject>();
     if (!object) return;
     object->objectNumber = number;
-    object->body = createBody(number);
+    object->body = createBody(world, number);
     if (!object->body) {
         freeRecord(object);
         return;
     }
-    if (!objectListHead) std::fill(std::begin(objectTable), std::end(objectTable), nullptr);
-    if (CollisionObject* old = objectAt(number)) removeObject(old);
-    objectTable[uint32_t(number)] = object;
-    listAppend(objectListHead, objectListTail, object);
+    if (!world.objectListHead) std::fill(std::begin(world.objectTable), std::end(world.objectTable), nullptr);
+    if (CollisionObject* old = objectAt(world, number)) removeObject(world, old);
+    world.objectTable[uint32_t(number)] = object;
+    listAppend(world.objectListHead, world.objectListTail, object);
     if (collisionType != 0) object->body->collisionType = collisionType;
 }
 
-void removeObject(CollisionObject* object) {
-    removeActivation(object->objectNumber);
-    if (object->body) destroyBody(object->body);
-    objectTable[uint32_t(object->objectNumber)] = nullptr;
-    listUnlink(objectListHead, objectListTail, object);
+void removeObject(World& world, CollisionObject* object) {
+    removeActivation(world, object->objectNumber);
+    if (object->body) destroyBody(world, object->body);
+    world.objectTable[uint32_t(object->objectNumber)] = nullptr;
+    listUnlink(world.objectListHead, world.objectListTail, object);
     freeRecord(object);
 }
 

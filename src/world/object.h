@@ -14,6 +14,7 @@ namespace zep {
 struct CollisionShape;
 struct Contact;
 struct CollisionBody;
+struct World;
 
 // Object numbers run from 0 to kMaxObjectNumber inclusive.
 constexpr uint32_t kMaxObjectNumber = 5000;
@@ -42,26 +43,20 @@ struct CollisionBody {
     CollisionBody* next = nullptr;
 };
 
-extern CollisionObject* objectTable[kObjectTableSize];
-extern CollisionObject* objectListHead;
-extern CollisionObject* objectListTail;
-extern CollisionBody* bodyListHead;
-extern CollisionBody* bodyListTail;
-
 // True when number (as unsigned) names a table entry.
 inline bool objectNumberInRange(int32_t number) { return uint32_t(number) <= kMaxObjectNumber; }
 
 // The object under number, or nullptr; number must be in range.
-inline CollisionObject* objectAt(int32_t number) { return objectTable[uint32_t(number)]; }
+CollisionObject* objectAt(const World& world, int32_t number);
 
 // Defines number with a fresh body of the given type, replacing any object
 // already under it. Does nothing if memory runs out.
-void createObject(int32_t number, int32_t collisionType);
+void createObject(World& world, int32_t number, int32_t collisionType);
 // Removes one object with its activation entry, body, shapes and contacts.
-void removeObject(CollisionObject* object);
+void removeObject(World& world, CollisionObject* object);
 // Makes a body and appends it to bodyList; nullptr if memory runs out.
-CollisionBody* createBody(int32_t number);
-void destroyBody(CollisionBody* body);
+CollisionBody* createBody(World& world, int32_t number);
+void destroyBody(World& world, CollisionBody* body);
 
 // The host moves an object: current becomes previous, (x, y, z) current.
 void moveObject(CollisionObject* object, Vec3 position);

@@ -11,6 +11,7 @@ namespace zep {
 
 struct CollisionBody;
 struct CollisionShape;
+struct World;
 
 // Rule types run from 0 to kMaxRuleType inclusive.
 constexpr uint32_t kMaxRuleType = 300;
@@ -27,24 +28,14 @@ struct CollisionRule {
     CollisionRule* chainPrev = nullptr;
 };
 
-extern CollisionRule* ruleListHead;
-extern CollisionRule* ruleListTail;
-extern CollisionRule* ruleChainHeads[kRuleTableSize];
-extern CollisionRule* ruleChainTails[kRuleTableSize];
-// typePairs[a][b] is set when some rule has typeA a and typeB b: the answer of
-// the chains, kept up to date as rules are added, for constant-time queries.
-extern bool typePairs[kRuleTableSize][kRuleTableSize];
-// Set for each type that stands as typeA in some rule.
-extern bool typeMoves[kRuleTableSize];
-
 // Stores the rule (types already checked); does nothing if memory runs out.
-void addRule(int32_t typeA, int32_t typeB);
-void freeAllRules();
+void addRule(World& world, int32_t typeA, int32_t typeB);
+void freeAllRules(World& world);
 
-bool rulePairsTypes(const CollisionBody* a, const CollisionBody* b);
+bool rulePairsTypes(const World& world, const CollisionBody* a, const CollisionBody* b);
 // True when some rule has the body's type as typeA.
-bool typeCanMove(const CollisionBody* body);
-bool rulePairsShapes(const CollisionShape* a, const CollisionShape* b);
-bool typeHasShapeKind(const CollisionBody* body, int32_t kind);
+bool typeCanMove(const World& world, const CollisionBody* body);
+bool rulePairsShapes(const World& world, const CollisionShape* a, const CollisionShape* b);
+bool typeHasShapeKind(const World& world, const CollisionBody* body, int32_t kind);
 
 }  // namespace zep

@@ -1,27 +1,24 @@
 #include "world/system.h"
 
 #include "base/allocation.h"
-#include "world/object.h"
-#include "world/rules.h"
+#include "world/world.h"
 
 namespace zep {
 
-uint64_t passesRun = 0;
+bool isStarted(const World& world) { return world.collisionSystem != nullptr; }
 
-CollisionSystem* collisionSystem = nullptr;
-
-void startSystem() {
-    if (collisionSystem) return;
-    collisionSystem = makeRecord<CollisionSystem>();
+void startSystem(World& world) {
+    if (world.collisionSystem) return;
+    world.collisionSystem = makeRecord<CollisionSystem>();
 }
 
-void stopSystem() {
-    while (objectListHead) removeObject(objectListHead);
-    if (!collisionSystem) return;
-    while (bodyListHead) destroyBody(bodyListHead);
-    freeAllRules();
-    freeRecord(collisionSystem);
-    collisionSystem = nullptr;
+void stopSystem(World& world) {
+    while (world.objectListHead) removeObject(world, world.objectListHead);
+    if (!world.collisionSystem) return;
+    while (world.bodyListHead) destroyBody(world, world.bodyListHead);
+    freeAllRules(world);
+    freeRecord(world.collisionSystem);
+    world.collisionSystem = nullptr;
 }
 
 }  // namespace zep

@@ -10,17 +10,13 @@ struct CollisionSystem {
     char unused = 0;
 };
 
-extern CollisionSystem* collisionSystem;
+struct World;
 
-// Passes run since the library was loaded, this one included: what a record
-// keeps from an earlier pass is told apart from the current pass by it.
-extern uint64_t passesRun;
+bool isStarted(const World& world);
 
-inline bool isStarted() { return collisionSystem != nullptr; }
-
-void startSystem();
+void startSystem(World& world);
 // Removes every object oldest first, then (if started) every rule and the
 // singleton. Safe to call in any state.
-void stopSystem();
+void stopSystem(World& world);
 
 }  // namespace zep

@@ -2,6 +2,9 @@
 // build that ran out of memory is not tried again on every sweep.
 #include <gtest/gtest.h>
 
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "base/allocation.h"
 #include "index/triangle_index.h"
 #include "world/object.h"
@@ -17,7 +20,7 @@ protected:
     zep::IndexVersions versions;
 
     void SetUp() override {
-        body = zep::createBody(1);
+        body = zep::createBody(zep::world(), 1);
         ASSERT_NE(body, nullptr);
         zep::addShape(body, zep::kShapeMesh);
         mesh = zep::asMesh(body->shapesHead);
@@ -25,7 +28,7 @@ protected:
     }
     void TearDown() override {
         zep::testing::failAllocationsAfter(-1);
-        zep::destroyBody(body);
+        zep::destroyBody(zep::world(), body);
     }
     void addTriangle(float x) {
         const float corners[9] = {x, 0, 0, x, 0, 1, x + 1, 0, 0};

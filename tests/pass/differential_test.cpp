@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <random>
 
-#include "base/reference_path.h"
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "support/fixture.h"
 #include "support/random_scene.h"
 
@@ -15,11 +17,11 @@ namespace {
 class DifferentialTest : public CommandTest {
 protected:
     void TearDown() override {
-        zep::linearReference = false;
+        zep::world().plainPath = false;
         CommandTest::TearDown();
     }
     static std::vector<uint32_t> record(uint32_t seed, bool linear, const SceneSize& size) {
-        zep::linearReference = linear;
+        zep::world().plainPath = linear;
         return recordRandomScene(seed, size);
     }
 };
@@ -57,7 +59,7 @@ TEST_F(DifferentialTest, ObjectsOfManyShapesMatchThePlainPathBitForBit) {
 TEST_F(DifferentialTest, MeshWithANanCornerIsSweptWhole) {
     std::vector<int32_t> results[2];
     for (int linear = 0; linear < 2; ++linear) {
-        zep::linearReference = linear == 1;
+        zep::world().plainPath = linear == 1;
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
         NewCollObjZEP(2, 2);
@@ -106,7 +108,7 @@ void startWithGrid(int cells) {
 }
 
 std::vector<uint32_t> shootAtGridCorners(bool linear, uint32_t seed) {
-    zep::linearReference = linear;
+    zep::world().plainPath = linear;
     startWithGrid(kCells);
     const auto height = gridHeight;
     std::mt19937 random(seed);
@@ -155,7 +157,7 @@ TEST_F(DifferentialTest, LongSweepsAtGridCornersMatchThePlainPath) {
 // float length is infinite, and no triangle may be left out for it (on a
 // small grid the candidates come in list order, not nearest first).
 std::vector<uint32_t> moveFarPastTheGrid(bool linear, int cells) {
-    zep::linearReference = linear;
+    zep::world().plainPath = linear;
     startWithGrid(cells);
     std::vector<uint32_t> out;
     std::mt19937 random(5);

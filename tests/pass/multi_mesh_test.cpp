@@ -4,7 +4,9 @@
 #include <random>
 #include <vector>
 
-#include "base/reference_path.h"
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "pass/solver.h"
 #include "support/fixture.h"
 #include "support/random_scene.h"
@@ -19,8 +21,8 @@ using zep::Vec3;
 class MultiMeshTest : public CommandTest {
 protected:
     void TearDown() override {
-        zep::testing::chainPerMesh = false;
-        zep::linearReference = false;
+        zep::passWork().chainPerMesh = false;
+        zep::world().plainPath = false;
         CommandTest::TearDown();
     }
 };
@@ -164,13 +166,13 @@ TEST_F(MultiMeshTest, TwinObjectsWithTheirTrianglesInAnotherOrderEachMeetTheirOw
         StopCollisionZEP();
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
-        zep::linearReference = linear;
+        zep::world().plainPath = linear;
         makeMeshObject(2, 2, {floor, far});
         makeMeshObject(3, 2, {far, floor});
         makeMover(1, 1, {0.5f, 0.5f, 0.5f}, {-0.5f, 1, -0.5f});
         moveTo(1, {-0.4f, 0, -0.5f});
         RunCollisionZEP();
-        zep::linearReference = false;
+        zep::world().plainPath = false;
         ASSERT_GE(CountCollisionsZEP(1), 1) << "linear " << linear;
         EXPECT_EQ(CollisionObjHit(1, 1), 3) << "linear " << linear;
         EXPECT_EQ(contactOf(1, 1).triangleNumber, 2) << "linear " << linear;
@@ -181,17 +183,17 @@ TEST_F(MultiMeshTest, OneChainPerEllipsoidChangesNothingWhereEachMeetsOneMesh) {
     SceneSize single;
     single.singleMesh = true;
     for (uint32_t seed = 1; seed <= 40; ++seed) {
-        zep::testing::chainPerMesh = false;
+        zep::passWork().chainPerMesh = false;
         const auto chained = recordRandomScene(seed, single);
-        zep::testing::chainPerMesh = true;
+        zep::passWork().chainPerMesh = true;
         ASSERT_EQ(firstDifference(chained, recordRandomScene(seed, single)), "") << "seed " << seed;
     }
     // Where ellipsoids meet several meshes the two differ: the check can tell.
     int differing = 0;
     for (uint32_t seed = 1; seed <= 20; ++seed) {
-        zep::testing::chainPerMesh = false;
+        zep::passWork().chainPerMesh = false;
         const auto chained = recordRandomScene(seed, SceneSize{});
-        zep::testing::chainPerMesh = true;
+        zep::passWork().chainPerMesh = true;
         differing += chained != recordRandomScene(seed, SceneSize{});
     }
     EXPECT_GT(differing, 0);

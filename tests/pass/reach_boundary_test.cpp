@@ -8,7 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "base/reference_path.h"
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "sweep/reach.h"
 #include "support/fixture.h"
 #include "support/scene.h"
@@ -66,7 +68,7 @@ float f(double value) { return float(value); }
 
 // What the host can read after the pass, and every field of each contact.
 std::vector<uint32_t> runCase(const Case& c, bool plain) {
-    zep::linearReference = plain;
+    zep::world().plainPath = plain;
     StopCollisionZEP();
     StartCollisionZEP();
     SetCollisionZEP(1, 2, 0, 0, 0);
@@ -113,7 +115,7 @@ std::vector<uint32_t> runCase(const Case& c, bool plain) {
         if (k->hitKind == 2) vec(k->edgeStart), vec(k->edgeEnd);
         if (k->hitKind == 3) vec(k->vertex);
     }
-    zep::linearReference = false;
+    zep::world().plainPath = false;
     return out;
 }
 
@@ -157,7 +159,7 @@ namespace {
 TEST(ReachBoundary, FarMoversAgreeOnBothPaths) {
     std::vector<int32_t> results[2];
     for (int plain = 0; plain < 2; ++plain) {
-        zep::linearReference = plain == 1;
+        zep::world().plainPath = plain == 1;
         StopCollisionZEP();
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
@@ -174,7 +176,7 @@ TEST(ReachBoundary, FarMoversAgreeOnBothPaths) {
         RunCollisionZEP();
         for (int mover : {1, 3})
             results[plain].insert(results[plain].end(), {PeekObjXZEP(mover), PeekObjYZEP(mover), CountCollisionsZEP(mover)});
-        zep::linearReference = false;
+        zep::world().plainPath = false;
     }
     StopCollisionZEP();
     EXPECT_EQ(results[0], results[1]);

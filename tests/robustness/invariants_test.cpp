@@ -1,6 +1,9 @@
 // The world checker itself: a checker that cannot see a broken link proves
 // nothing in the fuzzer or the exhaustion sweep. Each test breaks one thing
 // by hand, expects it reported, and mends it again.
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "support/fixture.h"
 #include "support/invariants.h"
 #include "support/scene.h"
@@ -30,28 +33,28 @@ protected:
 };
 
 TEST_F(InvariantsTest, SeesATableEntryThatNamesTheWrongObject) {
-    std::swap(zep::objectTable[1], zep::objectTable[2]);
+    std::swap(zep::world().objectTable[1], zep::world().objectTable[2]);
     EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
-    std::swap(zep::objectTable[1], zep::objectTable[2]);
+    std::swap(zep::world().objectTable[1], zep::world().objectTable[2]);
     EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
 }
 
 // The fuzzer's check after every command looks only at the table slots the
 // command named; the lists it always walks whole.
 TEST_F(InvariantsTest, TheLiveCheckSeesABrokenSlotItIsToldAbout) {
-    zep::objectTable[7] = zep::objectTable[2];
+    zep::world().objectTable[7] = zep::world().objectTable[2];
     EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
     EXPECT_THAT(zepcheck::liveViolations({7}), Not(IsEmpty()));
     EXPECT_THAT(zepcheck::liveViolations({1, 2}), IsEmpty());
-    zep::objectTable[7] = nullptr;
+    zep::world().objectTable[7] = nullptr;
     EXPECT_THAT(zepcheck::liveViolations({7}), IsEmpty());
 }
 
 TEST_F(InvariantsTest, TheLiveCheckWalksEveryList) {
-    zep::CollisionBody* second = zep::bodyListHead->next;
+    zep::CollisionBody* second = zep::world().bodyListHead->next;
     second->prev = nullptr;
     EXPECT_THAT(zepcheck::liveViolations({}), Not(IsEmpty()));
-    second->prev = zep::bodyListHead;
+    second->prev = zep::world().bodyListHead;
     EXPECT_THAT(zepcheck::liveViolations({}), IsEmpty());
 }
 
@@ -62,17 +65,17 @@ TEST_F(InvariantsTest, SeesAnActiveFlagWithoutAnEntry) {
 }
 
 TEST_F(InvariantsTest, SeesABrokenBackLink) {
-    zep::CollisionBody* second = zep::bodyListHead->next;
+    zep::CollisionBody* second = zep::world().bodyListHead->next;
     second->prev = nullptr;
     EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
-    second->prev = zep::bodyListHead;
+    second->prev = zep::world().bodyListHead;
 }
 
 TEST_F(InvariantsTest, SeesACursorOffTheList) {
     zep::ActivationEntry stray;
-    zep::stackCursor = &stray;
+    zep::world().stackCursor = &stray;
     EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
-    zep::stackCursor = nullptr;
+    zep::world().stackCursor = nullptr;
 }
 
 TEST_F(InvariantsTest, SeesAContactNamingATriangleTheMeshLacks) {

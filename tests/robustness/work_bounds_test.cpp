@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <random>
 
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "pass/solver.h"
 #include "support/fixture.h"
 #include "support/invariants.h"
@@ -41,11 +44,11 @@ protected:
 
     // One pass, with the bound checked on what it made.
     void passAndCheck(std::initializer_list<int> movers) {
-        zep::testing::resetSolverWork();
+        zep::passWork().largestSolverCall = 0;
         RunCollisionZEP();
         ASSERT_THAT(zepcheck::worldViolations(), IsEmpty());
         ASSERT_THAT(zepcheck::passViolations(), IsEmpty());
-        const int64_t call = zep::testing::largestSolverCall();
+        const int64_t call = zep::passWork().largestSolverCall;
         EXPECT_LE(call, meshTriangles);
         reached.solverCall = std::max(reached.solverCall, call);
         for (int mover : movers)

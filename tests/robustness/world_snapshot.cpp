@@ -4,12 +4,14 @@
 #include <cstring>
 #include <sstream>
 
+#include "api/state.h"
 #include "world/activation.h"
 #include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"
 #include "world/system.h"
+#include "world/world.h"
 
 namespace zeptest {
 
@@ -50,8 +52,8 @@ void describeBody(std::ostream& out, const CollisionBody& body) {
 
 void describeActivation(std::ostream& out) {
     out << "activated:";
-    for (const ActivationEntry* entry = activationListHead; entry; entry = entry->next)
-        out << ' ' << entry->object->objectNumber << (entry == stackCursor ? "<" : "");
+    for (const ActivationEntry* entry = zep::world().activationListHead; entry; entry = entry->next)
+        out << ' ' << entry->object->objectNumber << (entry == zep::world().stackCursor ? "<" : "");
     out << '\n';
 }
 
@@ -59,14 +61,14 @@ void describeActivation(std::ostream& out) {
 
 std::string worldSnapshot() {
     std::ostringstream out;
-    out << "started " << isStarted() << "\nobjects:";
-    for (const CollisionObject* object = objectListHead; object; object = object->next)
+    out << "started " << isStarted(zep::world()) << "\nobjects:";
+    for (const CollisionObject* object = zep::world().objectListHead; object; object = object->next)
         out << ' ' << object->objectNumber;
     out << '\n';
-    for (const CollisionBody* body = bodyListHead; body; body = body->next) describeBody(out, *body);
+    for (const CollisionBody* body = zep::world().bodyListHead; body; body = body->next) describeBody(out, *body);
     describeActivation(out);
     out << "rules:";
-    for (const CollisionRule* rule = ruleListHead; rule; rule = rule->next)
+    for (const CollisionRule* rule = zep::world().ruleListHead; rule; rule = rule->next)
         out << ' ' << rule->typeA << '>' << rule->typeB;
     out << '\n';
     return out.str();

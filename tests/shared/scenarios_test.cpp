@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/reference_path.h"
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "shared/caller_float_state.h"
 #include "shared/scenarios.h"
 
@@ -134,9 +136,9 @@ TEST(SharedScenarioDigest, PinnedDigestOfTheLongRun) {
 // must give it too.
 TEST(SharedScenarioDigest, PlainPathGivesThePinnedDigest) {
     LinuxHost side;
-    zep::linearReference = true;
+    zep::world().plainPath = true;
     const uint64_t plain = scenarioDigest(side.host, kDigestSeed, kDigestFrames);
-    zep::linearReference = false;
+    zep::world().plainPath = false;
     EXPECT_EQ(plain, kPinnedDigest);
 }
 

@@ -6,12 +6,14 @@
 #include <sstream>
 #include <utility>
 
+#include "api/state.h"
 #include "world/activation.h"
 #include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"
 #include "world/system.h"
+#include "world/world.h"
 
 namespace zepcheck {
 
@@ -110,19 +112,19 @@ struct Scope {
 };
 
 void checkObjects(const Scope& scope, LiveRecords& live, Report& report) {
-    const auto objects = walkList(objectListHead, objectListTail, "objectList", report);
+    const auto objects = walkList(zep::world().objectListHead, zep::world().objectListTail, "objectList", report);
     live.objects = RecordSet<CollisionObject>(objects);
     for (const CollisionObject* object : objects) {
         if (!objectNumberInRange(object->objectNumber)) {
             report.fail("object numbered ", object->objectNumber, " is on objectList");
             continue;
         }
-        if (objectAt(object->objectNumber) != object)
+        if (objectAt(zep::world(), object->objectNumber) != object)
             report.fail("objectTable[", object->objectNumber, "] does not name its object");
         if (!object->body || object->body->objectNumber != object->objectNumber)
             report.fail("object ", object->objectNumber, " has no body of its number");
     }
-    scope.forEachSlot(objectTable, [&](int number, const CollisionObject* object) {
+    scope.forEachSlot(zep::world().objectTable, [&](int number, const CollisionObject* object) {
         if (!live.objects.count(object))
             report.fail("objectTable[", number, "] names an object not on objectList");
         else if (object->objectNumber != number)
@@ -158,7 +160,7 @@ void checkShapes(const CollisionBody* body, bool withTriangles, LiveRecords& liv
 }
 
 void checkBodies(const Scope& scope, LiveRecords& live, Report& report) {
-    const auto bodies = walkList(bodyListHead, bodyListTail, "bodyList", report);
+    const auto bodies = walkList(zep::world().bodyListHead, zep::world().bodyListTail, "bodyList", report);
     live.bodies = RecordSet<CollisionBody>(bodies);
     if (bodies.size() != live.objects.size())
         report.fail("bodyList holds ", bodies.size(), " bodies for ", live.objects.size(), " objects");
@@ -173,7 +175,7 @@ void checkBodies(const Scope& scope, LiveRecords& live, Report& report) {
 }
 
 void checkActivation(const Scope& scope, const LiveRecords& live, Report& report) {
-    const auto entries = walkList(activationListHead, activationListTail, "activationList", report);
+    const auto entries = walkList(zep::world().activationListHead, zep::world().activationListTail, "activationList", report);
     const RecordSet<ActivationEntry> onList(entries);
     RecordSet<CollisionObject> activated;
     for (const ActivationEntry* entry : entries) {
@@ -183,22 +185,22 @@ void checkActivation(const Scope& scope, const LiveRecords& live, Report& report
             continue;
         }
         activated.insert(object);
-        if (activationTable[object->objectNumber] != entry)
+        if (zep::world().activationTable[object->objectNumber] != entry)
             report.fail("activationTable[", object->objectNumber, "] does not name its entry");
     }
     activated.sort();
     if (activated.hasDuplicate()) report.fail("an object is activated twice");
-    scope.forEachSlot(activationTable, [&](int number, const ActivationEntry* entry) {
+    scope.forEachSlot(zep::world().activationTable, [&](int number, const ActivationEntry* entry) {
         if (!onList.count(entry) || entry->object->objectNumber != number)
             report.fail("activationTable[", number, "] names no entry of that object");
     });
     for (const CollisionBody* body : live.bodies.items()) {
-        const bool hasEntry = activationTable[body->objectNumber] != nullptr;
+        const bool hasEntry = zep::world().activationTable[body->objectNumber] != nullptr;
         if (bool(body->active) != hasEntry)
             report.fail("object ", body->objectNumber, " active ", int(body->active),
                         hasEntry ? " with" : " without", " an activation entry");
     }
-    if (stackCursor && !onList.count(stackCursor))
+    if (zep::world().stackCursor && !onList.count(zep::world().stackCursor))
         report.fail("stackCursor is off the activation list");
 }
 
@@ -259,14 +261,14 @@ void checkContacts(LiveRecords& live, Report& report) {
 
 void checkChain(int type, size_t& chained, Report& report) {
     const auto chain = walkList<&CollisionRule::chainPrev, &CollisionRule::chainNext>(
-        ruleChainHeads[type], ruleChainTails[type], "rule chain", report);
+        zep::world().ruleChainHeads[type], zep::world().ruleChainTails[type], "rule chain", report);
     chained += chain.size();
     for (const CollisionRule* rule : chain)
         if (rule->typeA != type) report.fail("the chain of type ", type, " holds a rule of type ", rule->typeA);
 }
 
 void checkRules(const Scope& scope, Report& report) {
-    const auto rules = walkList(ruleListHead, ruleListTail, "ruleList", report);
+    const auto rules = walkList(zep::world().ruleListHead, zep::world().ruleListTail, "ruleList", report);
     for (const CollisionRule* rule : rules)
         if (uint32_t(rule->typeA) > kMaxRuleType || uint32_t(rule->typeB) > kMaxRuleType ||
             rule->shapeKindA != kShapeEllipsoid || rule->shapeKindB != kShapeMesh)
@@ -288,8 +290,8 @@ void checkRules(const Scope& scope, Report& report) {
 }
 
 void checkStopped(Report& report) {
-    if (isStarted()) return;
-    if (objectListHead || bodyListHead || ruleListHead || activationListHead || stackCursor)
+    if (isStarted(zep::world())) return;
+    if (zep::world().objectListHead || zep::world().bodyListHead || zep::world().ruleListHead || zep::world().activationListHead || zep::world().stackCursor)
         report.fail("the system is stopped but the world is not empty");
 }
 
@@ -322,7 +324,7 @@ std::vector<std::string> liveViolations(const std::vector<int32_t>& touched) {
 
 std::vector<std::string> passViolations() {
     Report report;
-    for (const CollisionBody* body = bodyListHead; body; body = body->next) {
+    for (const CollisionBody* body = zep::world().bodyListHead; body; body = body->next) {
         if (body->processed != body->active)
             report.fail("object ", body->objectNumber, " processed ", int(body->processed), " active ",
                         int(body->active));

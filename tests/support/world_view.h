@@ -4,6 +4,9 @@
 
 #include <vector>
 
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "world/activation.h"
 #include "world/object.h"
 #include "world/shapes.h"
@@ -11,13 +14,13 @@
 namespace zeptest {
 
 inline zep::CollisionBody* bodyOf(int number) {
-    zep::CollisionObject* object = zep::objectAt(number);
+    zep::CollisionObject* object = zep::objectAt(zep::world(), number);
     return object ? object->body : nullptr;
 }
 
 inline std::vector<int> bodyOrder() {
     std::vector<int> numbers;
-    for (auto* body = zep::bodyListHead; body; body = body->next) numbers.push_back(body->objectNumber);
+    for (auto* body = zep::world().bodyListHead; body; body = body->next) numbers.push_back(body->objectNumber);
     return numbers;
 }
 
@@ -52,7 +55,7 @@ inline std::vector<int> stackWalk();
 inline std::vector<int> zeptest::stackWalk() {
     std::vector<int> numbers;
     ResetCollisionStackZEP();
-    for (auto* entry = zep::stackCursor; entry; entry = zep::stackCursor)
+    for (auto* entry = zep::world().stackCursor; entry; entry = zep::world().stackCursor)
         numbers.push_back(PeekCollisionStackZEP());
     return numbers;
 }

@@ -2,6 +2,9 @@
 // to corners and edges, the triangle skip rule and the record's lifetime.
 #include <cmath>
 
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "base/allocation.h"
 #include "sweep/mesh_sweep.h"
 #include "sweep_checks.h"
@@ -26,7 +29,7 @@ protected:
     Vec3 radii{1, 1, 1};
 
     void SetUp() override {
-        body = zep::createBody(1);
+        body = zep::createBody(zep::world(), 1);
         ASSERT_NE(body, nullptr);
         zep::addShape(body, zep::kShapeMesh);
         mesh = zep::asMesh(body->shapesHead);
@@ -34,7 +37,7 @@ protected:
     }
     void TearDown() override {
         zep::testing::failAllocationsAfter(-1);
-        zep::destroyBody(body);
+        zep::destroyBody(zep::world(), body);
         zep::releaseSweepWork(work);
     }
     void addTriangle(Vec3 a, Vec3 b, Vec3 c) {

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "base/allocation.h"
 #include "index/triangle_index.h"
 #include "sweep/mesh_sweep.h"
@@ -47,13 +50,13 @@ protected:
     void TearDown() override {
         zep::testing::failAllocationsAfter(-1);
         zep::releaseCache(cache);
-        zep::destroyBody(body);
+        zep::destroyBody(zep::world(), body);
         zep::releaseSweepWork(work);
     }
     // A bumpy 16 × 16 grid of cells, enough triangles for the index to build
     // its tree; `lift` raises it, so that two meshes differ.
     void makeMesh(float lift) {
-        body = zep::createBody(1);
+        body = zep::createBody(zep::world(), 1);
         ASSERT_NE(body, nullptr);
         zep::addShape(body, zep::kShapeMesh);
         mesh = zep::asMesh(body->shapesHead);
@@ -127,7 +130,7 @@ TEST_F(SweepCacheTest, OtherRadiiAreNotServedTheOldFrames) {
 TEST_F(SweepCacheTest, ANewMeshIsNotServedTheListOfAFreedOne) {
     const Vec3 start{8.2f, 1.6f, 8.1f}, end{8.4f, 0.4f, 8.3f};
     expectSameThroughCache(start, end);
-    zep::destroyBody(body);
+    zep::destroyBody(zep::world(), body);
     makeMesh(0.5f);  // may well reuse the freed memory
     expectSameThroughCache(start, end);
 }

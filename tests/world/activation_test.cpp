@@ -1,4 +1,7 @@
 // The activation list and the host's walk over it.
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "support/fixture.h"
 #include "support/world_view.h"
 
@@ -57,7 +60,7 @@ TEST_F(ActivationTest, RemovingUnderTheCursorMovesItOn) {
     FreeObjZEP(2);  // freeing works the same way
     NewCollObjZEP(9, 1);  // and so does replacing
     EXPECT_EQ(PeekCollisionStackZEP(), 0);
-    EXPECT_EQ(zep::stackCursor, nullptr);
+    EXPECT_EQ(zep::world().stackCursor, nullptr);
     EXPECT_THAT(stackWalk(), ElementsAre(4));
 }
 

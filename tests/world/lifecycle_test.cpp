@@ -1,6 +1,9 @@
 // Starting and stopping the system, and unloading the library.
 #include <dlfcn.h>
 
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "base/allocation.h"
 #include "support/fixture.h"
 #include "support/world_view.h"
@@ -39,9 +42,9 @@ TEST_F(LifecycleTest, StopReleasesEverythingAndStartBeginsEmpty) {
     ResetCollisionStackZEP();
     StopCollisionZEP();
     EXPECT_EQ(zep::testing::liveRecords(), before);
-    EXPECT_EQ(zep::stackCursor, nullptr);
+    EXPECT_EQ(zep::world().stackCursor, nullptr);
     EXPECT_EQ(PeekCollisionStackZEP(), 0);
-    EXPECT_EQ(zep::ruleListHead, nullptr);
+    EXPECT_EQ(zep::world().ruleListHead, nullptr);
 
     StartCollisionZEP();
     StartCollisionDebugZEP();
@@ -57,14 +60,14 @@ TEST_F(LifecycleTest, StopWithoutStartIsHarmless) {
     StopCollisionZEP();
     StopCollisionZEP();
     EXPECT_TRUE(boxes.empty());
-    EXPECT_FALSE(zep::isStarted());
+    EXPECT_FALSE(zep::isStarted(zep::world()));
 }
 
 TEST_F(LifecycleTest, StartThatCannotAllocateStaysStopped) {
     zep::testing::failAllocationsAfter(0);
     StartCollisionZEP();
     zep::testing::failAllocationsAfter(-1);
-    EXPECT_FALSE(zep::isStarted());
+    EXPECT_FALSE(zep::isStarted(zep::world()));
     StartCollisionDebugZEP();
     NewCollObjZEP(1, 1);
     EXPECT_THAT(texts(), ElementsAre("Cannot create collision object, system not started1"));

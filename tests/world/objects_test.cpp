@@ -1,4 +1,7 @@
 // Objects by number: creation, replacement, body order, movement, removal.
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "support/fixture.h"
 #include "support/world_view.h"
 
@@ -37,7 +40,7 @@ TEST_F(ObjectTest, ReusedNumberGetsAFreshBodyAtTheEnd) {
     EXPECT_EQ(bodyOf(7)->collisionType, 2);
     EXPECT_TRUE(stackWalk().empty());
     EXPECT_FLOAT_BITS(0.0f, PeekObjXZEP(7));
-    EXPECT_EQ(zep::objectListTail->objectNumber, 7);
+    EXPECT_EQ(zep::world().objectListTail->objectNumber, 7);
 }
 
 TEST_F(ObjectTest, BodiesKeepCreationOrderAcrossRemoval) {
@@ -50,8 +53,8 @@ TEST_F(ObjectTest, BodiesKeepCreationOrderAcrossRemoval) {
     FreeObjZEP(3);
     FreeObjZEP(2);
     EXPECT_TRUE(bodyOrder().empty());
-    EXPECT_EQ(zep::objectListHead, nullptr);
-    EXPECT_EQ(zep::bodyListTail, nullptr);
+    EXPECT_EQ(zep::world().objectListHead, nullptr);
+    EXPECT_EQ(zep::world().bodyListTail, nullptr);
 }
 
 TEST_F(ObjectTest, UpdateShiftsCurrentIntoPrevious) {

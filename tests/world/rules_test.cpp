@@ -1,4 +1,7 @@
 // Type rules: storage, direction, the edges of the type range.
+#include "api/state.h"
+#include "pass/pass_work.h"
+#include "world/world.h"
 #include "support/fixture.h"
 #include "support/world_view.h"
 #include "world/rules.h"
@@ -14,7 +17,7 @@ protected:
     }
     int ruleCount() const {
         int count = 0;
-        for (auto* rule = zep::ruleListHead; rule; rule = rule->next) ++count;
+        for (auto* rule = zep::world().ruleListHead; rule; rule = rule->next) ++count;
         return count;
     }
 };
@@ -32,8 +35,8 @@ TEST_F(RuleTest, RulesAreOneWay) {
     SetCollisionZEP(1, 2, 0, 0, 0);
     NewCollObjZEP(1, 1);
     NewCollObjZEP(2, 2);
-    EXPECT_TRUE(zep::rulePairsTypes(bodyOf(1), bodyOf(2)));
-    EXPECT_FALSE(zep::rulePairsTypes(bodyOf(2), bodyOf(1)));
+    EXPECT_TRUE(zep::rulePairsTypes(zep::world(), bodyOf(1), bodyOf(2)));
+    EXPECT_FALSE(zep::rulePairsTypes(zep::world(), bodyOf(2), bodyOf(1)));
     EXPECT_EQ(CheckShapeZEP(1, 1), 1);
     EXPECT_EQ(CheckShapeZEP(1, 2), 0);
     EXPECT_EQ(CheckShapeZEP(2, 1), 0);
@@ -44,10 +47,10 @@ TEST_F(RuleTest, RulesAreOneWay) {
     AddObjShapeZEP(1, 2);
     AddObjShapeZEP(2, 2);
     AddObjShapeZEP(2, 1);
-    EXPECT_TRUE(zep::rulePairsShapes(shapeAt(1, 0), shapeAt(2, 0)));   // ellipsoid vs mesh
-    EXPECT_FALSE(zep::rulePairsShapes(shapeAt(1, 1), shapeAt(2, 0)));  // mesh vs mesh
-    EXPECT_FALSE(zep::rulePairsShapes(shapeAt(1, 0), shapeAt(2, 1)));  // ellipsoid vs ellipsoid
-    EXPECT_FALSE(zep::rulePairsShapes(shapeAt(2, 1), shapeAt(1, 1)));  // wrong direction
+    EXPECT_TRUE(zep::rulePairsShapes(zep::world(), shapeAt(1, 0), shapeAt(2, 0)));   // ellipsoid vs mesh
+    EXPECT_FALSE(zep::rulePairsShapes(zep::world(), shapeAt(1, 1), shapeAt(2, 0)));  // mesh vs mesh
+    EXPECT_FALSE(zep::rulePairsShapes(zep::world(), shapeAt(1, 0), shapeAt(2, 1)));  // ellipsoid vs ellipsoid
+    EXPECT_FALSE(zep::rulePairsShapes(zep::world(), shapeAt(2, 1), shapeAt(1, 1)));  // wrong direction
 }
 
 TEST_F(RuleTest, TypeThreeHundredHasItsOwnChainAndIsFound) {
@@ -55,9 +58,9 @@ TEST_F(RuleTest, TypeThreeHundredHasItsOwnChainAndIsFound) {
     SetCollisionZEP(5, 300, 0, 0, 0);
     NewCollObjZEP(1, 300);
     NewCollObjZEP(2, 5);
-    EXPECT_TRUE(zep::rulePairsTypes(bodyOf(1), bodyOf(2)));
-    EXPECT_TRUE(zep::rulePairsTypes(bodyOf(2), bodyOf(1)));
-    EXPECT_EQ(zep::ruleChainHeads[300]->typeB, 5);
+    EXPECT_TRUE(zep::rulePairsTypes(zep::world(), bodyOf(1), bodyOf(2)));
+    EXPECT_TRUE(zep::rulePairsTypes(zep::world(), bodyOf(2), bodyOf(1)));
+    EXPECT_EQ(zep::world().ruleChainHeads[300]->typeB, 5);
     EXPECT_EQ(CheckShapeZEP(1, 1), 1);
     EXPECT_EQ(CheckShapeZEP(1, 2), 1);
 }
@@ -75,10 +78,10 @@ TEST_F(RuleTest, BodyTypesOutsideTheRangeMeetNothing) {
     NewCollObjZEP(1, 500);
     NewCollObjZEP(2, -3);
     NewCollObjZEP(3, 0);
-    EXPECT_FALSE(zep::rulePairsTypes(bodyOf(1), bodyOf(3)));
-    EXPECT_FALSE(zep::rulePairsTypes(bodyOf(2), bodyOf(3)));
-    EXPECT_FALSE(zep::rulePairsTypes(bodyOf(3), bodyOf(1)));
-    EXPECT_TRUE(zep::rulePairsTypes(bodyOf(3), bodyOf(3)));
+    EXPECT_FALSE(zep::rulePairsTypes(zep::world(), bodyOf(1), bodyOf(3)));
+    EXPECT_FALSE(zep::rulePairsTypes(zep::world(), bodyOf(2), bodyOf(3)));
+    EXPECT_FALSE(zep::rulePairsTypes(zep::world(), bodyOf(3), bodyOf(1)));
+    EXPECT_TRUE(zep::rulePairsTypes(zep::world(), bodyOf(3), bodyOf(3)));
     EXPECT_EQ(CheckShapeZEP(1, 1), 0);
 }
 
@@ -89,10 +92,10 @@ TEST_F(RuleTest, ChainsKeepCreationOrderAndRepeats) {
     SetCollisionZEP(1, 2, 0, 0, 0);
     EXPECT_EQ(ruleCount(), 4);
     std::vector<int> chain;
-    for (auto* rule = zep::ruleChainHeads[1]; rule; rule = rule->chainNext) chain.push_back(rule->typeB);
+    for (auto* rule = zep::world().ruleChainHeads[1]; rule; rule = rule->chainNext) chain.push_back(rule->typeB);
     EXPECT_EQ(chain, (std::vector<int>{2, 5, 2}));
-    EXPECT_EQ(zep::ruleChainTails[1]->chainPrev->typeB, 5);
-    EXPECT_EQ(zep::ruleChainHeads[3], zep::ruleChainTails[3]);
+    EXPECT_EQ(zep::world().ruleChainTails[1]->chainPrev->typeB, 5);
+    EXPECT_EQ(zep::world().ruleChainHeads[3], zep::world().ruleChainTails[3]);
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+// Everything the host has built through the commands, in one record: the
+// objects by number and in creation order, their bodies, the activation
+// list with the host's walk over it, the type rules with their tables, and
+// whether the system is started. One instance lives from load to unload,
+// owned by the command layer and handed down to every operation that reads
+// or changes it.
+#pragma once
+
+#include <cstdint>
+
+#include "world/activation.h"
+#include "world/object.h"
+#include "world/rules.h"
+#include "world/system.h"
+
+namespace zep {
+
+struct World {
+    // Objects by number (constant-time lookup) and in creation order.
+    CollisionObject* objectTable[kObjectTableSize] = {};
+    CollisionObject* objectListHead = nullptr;
+    CollisionObject* objectListTail = nullptr;
+    // Bodies in creation order: the order in which a pass resolves movers.
+    CollisionBody* bodyListHead = nullptr;
+    CollisionBody* bodyListTail = nullptr;
+
+    // Which objects take part in a pass, in activation order, and the entry
+    // the next PeekCollisionStackZEP returns (always on the list, or null).
+    ActivationEntry* activationTable[kObjectTableSize] = {};
+    ActivationEntry* activationListHead = nullptr;
+    ActivationEntry* activationListTail = nullptr;
+    ActivationEntry* stackCursor = nullptr;
+
+    // Rules in creation order, and each typeA's chain of them.
+    CollisionRule* ruleListHead = nullptr;
+    CollisionRule* ruleListTail = nullptr;
+    CollisionRule* ruleChainHeads[kRuleTableSize] = {};
+    CollisionRule* ruleChainTails[kRuleTableSize] = {};
+    // The chains' answers, kept as rules are added, for constant-time pair
+    // queries: typePairs[a][b] when some rule has typeA a and typeB b, and
+    // typeMoves[a] when some rule has typeA a.
+    bool typePairs[kRuleTableSize][kRuleTableSize] = {};
+    bool typeMoves[kRuleTableSize] = {};
+
+    // Exists between StartCollisionZEP and StopCollisionZEP: its existence
+    // is what "started" means.
+    CollisionSystem* collisionSystem = nullptr;
+    // Passes run since load, this one included: what a record keeps from an
+    // earlier pass is told apart from the current pass by it.
+    uint64_t passesRun = 0;
+    // The plain reference path: every pair, every triangle, the rule chains
+    // walked instead of their tables. Same results; the tests, the fuzzer
+    // and the benchmarks compare the two.
+    bool plainPath = false;
+};
+
+}  // namespace zep
