@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <string>
 #include <numbers>
 
 #include "library.h"
@@ -28,6 +30,7 @@ constexpr double kGravityPerFrame = 800.0 / 3600;
 constexpr double kMaxFallPerFrame = 960.0 / 60;
 constexpr double kFloorY = 0.7;      // a contact normal's y above this is a floor
 constexpr double kDeepOverlap = 0.1;  // radii
+constexpr double kClear = 0.01;       // radii: a start overlapping less is clear
 
 D3 unitOf(D3 v) {
     const double l = length(v);
@@ -68,6 +71,7 @@ bool Crowd::dropWalker(Walker& walker) {
     const auto at = findSpawn(level_, rng_, settings_.needRoof);
     if (!at) return false;
     walker.position = *at;
+    walker.ground = *at;
     walker.heading = rng_.uniform(0, 2 * std::numbers::pi);
     placeWalker(walker.object, level_.radii, *at);
     return true;
@@ -128,25 +132,57 @@ void Crowd::judge(int index, int frame, D3 start, D3 target) {
                         frame == settings_.traceFrame;
     if (traced) trace(start, target, contacts, path);
     noteCrossing(w, index, frame, path);
-    noteOverlap(w, index, frame, end);
+    noteOverlap(w, index, frame, start, contacts, end);
     if (length(end - start) > tally_.worstJump) {
         tally_.worstJump = length(end - start);
         tally_.worstJumpAsked = length(target - start);
     }
     const Reaction reaction = react(w, contacts);
-    noteStuck(w, index, frame, horizontal(end - start), reaction.blocked);
+    noteStuck(w, index, frame, horizontal(end - start), reaction.blocked, contacts);
+    noteFall(w, start, end, reaction.onFloor);
     w.position = end;
     if (reaction.onSky || outsideLevel(level_, end)) noteEscape(w, index, frame, reaction.onSky);
 }
 
-void Crowd::noteOverlap(Walker& w, int index, int frame, D3 end) {
+void Crowd::noteOverlap(Walker& w, int index, int frame, D3 start, const std::vector<Contact>& contacts, D3 end) {
     std::vector<uint32_t> deep = deepOverlaps(level_, end, kDeepOverlap);
-    if (std::any_of(deep.begin(), deep.end(),
-                    [&](uint32_t t) { return !std::binary_search(w.deep.begin(), w.deep.end(), t); })) {
-        ++tally_.newOverlaps;
-        addCase(index, frame, "new overlap");
-    }
+    std::vector<uint32_t> fresh;
+    std::set_difference(deep.begin(), deep.end(), w.deep.begin(), w.deep.end(), std::back_inserter(fresh));
     w.deep = std::move(deep);
+    if (fresh.empty()) {
+        if (w.throughBack && deepestOverlap(level_, end) <= kClear) w.throughBack = false;
+        return;
+    }
+    const OverlapCause cause = overlapCause(w, start, contacts, fresh);
+    if (cause == kFromBehind) w.throughBack = true;
+    ++tally_.newOverlaps;
+    ++tally_.overlapsBy[cause];
+    double depth = 0;
+    for (uint32_t t : fresh) depth = std::max(depth, overlapDepth(level_, end, t));
+    tally_.overlapDepths.push_back(depth);
+    addCase(index, frame, (std::string("new overlap ") + overlapCauseName(cause)).c_str());
+}
+
+// One-sided triangles let a walker in from behind by design; once inside a
+// brush through its back faces a walker keeps starting passes overlapping
+// the faces around it. A clean start with a new overlap at the end is the
+// library's own doing: a slide that went back into a triangle met earlier
+// in the pass, or something else.
+OverlapCause Crowd::overlapCause(const Walker& w, D3 start, const std::vector<Contact>& contacts,
+                                 const std::vector<uint32_t>& fresh) const {
+    for (uint32_t t : fresh)
+        if (!inFrontOf(level_, start, t)) return kFromBehind;
+    if (deepestOverlap(level_, start) > kClear) return w.throughBack ? kInsideAfterBack : kStartedOverlapping;
+    for (const Contact& c : contacts)
+        if (std::find(fresh.begin(), fresh.end(), solidIndex(c)) != fresh.end()) return kMetInPass;
+    return kOtherOverlap;
+}
+
+long Crowd::solidIndex(const Contact& c) const {
+    if (c.object < kFirstPiece || c.object >= kFirstPiece + pieceCount()) return -1;
+    // CollisionPolyHit numbers a piece's triangles from 1; all pieces but
+    // the last have the first one's size.
+    return long(c.object - kFirstPiece) * long(pieces_.front().size()) + c.triangle - 1;
 }
 
 Crowd::Reaction Crowd::react(Walker& w, const std::vector<Contact>& contacts) {
@@ -154,7 +190,10 @@ Crowd::Reaction Crowd::react(Walker& w, const std::vector<Contact>& contacts) {
     Reaction reaction;
     for (const Contact& c : contacts) {
         const D3 n = unitOf(c.normal);
-        if (n.y > kFloorY) w.fallSpeed = 0;
+        if (n.y > kFloorY) {
+            w.fallSpeed = 0;
+            reaction.onFloor = true;
+        }
         else if (dot(n, ahead) < -0.3) reaction.blocked = true;
         if (c.object == kSkyObject && n.y > 0) reaction.onSky = true;
     }
@@ -163,13 +202,30 @@ Crowd::Reaction Crowd::react(Walker& w, const std::vector<Contact>& contacts) {
     return reaction;
 }
 
+// A walker that leaves its floor is judged as it sinks below that floor's
+// height: beside the floor it walked off an edge; under it, it went
+// through the floor without its centre crossing it (a crack, a gap).
+void Crowd::noteFall(Walker& w, D3 start, D3 end, bool onFloor) {
+    if (onFloor) {
+        w.ground = end;
+        w.underFloor = false;
+        return;
+    }
+    const double floorY = w.ground.y - level_.radii.y;
+    if (start.y >= floorY && end.y < floorY) w.underFloor = floorAbove(level_, end, w.ground.y);
+}
+
 void Crowd::noteEscape(Walker& w, int index, int frame, bool onSky) {
     ++tally_.escapes;
     if (w.crossed) ++tally_.escapesAfterCrossing;
-    // Falling out below without a crossing is mostly a hole in the drawn
-    // geometry (a pit floored with brushes that are not drawn), not a fault.
+    else if (w.underFloor) ++tally_.escapesFellThrough;
+    // Walking off without a crossing is mostly a hole in the drawn geometry
+    // (a pit floored with brushes that are not drawn, a platform over the
+    // void), not a fault.
     const bool below = w.position.y < level_.lo.y;
-    addCase(index, frame, onSky ? "escape onto the sky" : below ? "escape below" : "escape out of the box");
+    const char* how = w.crossed ? "crossed" : w.underFloor ? "fell through" : "walked off";
+    addCase(index, frame,
+            (std::string("escape ") + (onSky ? "onto the sky" : below ? "below" : "out of the box") + " (" + how + ")").c_str());
     w.active = false;
     DeActivateObjZEP(w.object);
 }
@@ -185,7 +241,8 @@ void Crowd::noteCrossing(Walker& w, int index, int frame, const std::vector<D3>&
     }
 }
 
-void Crowd::noteStuck(Walker& w, int index, int frame, double moved, bool blocked) {
+void Crowd::noteStuck(Walker& w, int index, int frame, double moved, bool blocked,
+                      const std::vector<Contact>& contacts) {
     const size_t slot = size_t(w.frames % kStuckWindow);
     w.moved[slot] = moved;
     w.blocked[slot] = blocked;
@@ -197,7 +254,33 @@ void Crowd::noteStuck(Walker& w, int index, int frame, double moved, bool blocke
     if (explained || total >= kStuckFraction * kStuckWindow * speed_) return;
     w.stuck = true;
     ++tally_.stuck;
-    addCase(index, frame, "stuck");
+    const StuckCause cause = stuckCause(w, contacts);
+    ++tally_.stuckBy[cause];
+    addCase(index, frame, (std::string("stuck ") + stuckCauseName(cause)).c_str());
+}
+
+// A stuck walker is not blocked: nothing it touches faces squarely against
+// its heading, yet it does not move.
+StuckCause Crowd::stuckCause(const Walker& w, const std::vector<Contact>& contacts) const {
+    const D3 ahead{std::cos(w.heading), 0, std::sin(w.heading)};
+    for (const Contact& c : contacts)
+        if (unitOf(c.normal).y < -0.3) return kWedge;  // something above presses it down onto the floor
+    for (const Contact& a : contacts)
+        for (const Contact& b : contacts) {
+            const D3 na = unitOf(a.normal), nb = unitOf(b.normal);
+            const bool walls = std::abs(na.y) <= kFloorY && std::abs(nb.y) <= kFloorY;
+            if (walls && dot(unitOf({na.x, 0, na.z}), unitOf({nb.x, 0, nb.z})) < -0.5) return kNarrowGap;
+        }
+    // The ellipsoid's lower front on the rim of a step or the foot of a
+    // ramp: the normal comes from an edge, not from a face, tilted against
+    // the heading but floor-like, and the slide keeps the walker to the
+    // crease of that edge and the floor it stands on.
+    for (const Contact& c : contacts) {
+        const long t = solidIndex(c);
+        const D3 n = unitOf(c.normal);
+        if (t >= 0 && dot(n, ahead) < 0 && dot(n, unitOf(level_.solid[size_t(t)].normal())) < 0.99) return kStepEdge;
+    }
+    return kOtherStuck;
 }
 
 void Crowd::trace(D3 start, D3 target, const std::vector<Contact>& contacts, const std::vector<D3>& path) const {

@@ -49,12 +49,19 @@ private:
     struct Reaction {
         bool blocked = false;  // a wall or steep slope faced the heading
         bool onSky = false;    // touched the sky from above
+        bool onFloor = false;  // met a floor
     };
     Reaction react(Walker& walker, const std::vector<Contact>& contacts);
-    void noteOverlap(Walker& walker, int index, int frame, D3 end);
+    void noteOverlap(Walker& walker, int index, int frame, D3 start, const std::vector<Contact>& contacts, D3 end);
+    OverlapCause overlapCause(const Walker& walker, D3 start, const std::vector<Contact>& contacts,
+                              const std::vector<uint32_t>& fresh) const;
+    void noteFall(Walker& walker, D3 start, D3 end, bool onFloor);
     void noteEscape(Walker& walker, int index, int frame, bool onSky);
     void noteCrossing(Walker& walker, int index, int frame, const std::vector<D3>& path);
-    void noteStuck(Walker& walker, int index, int frame, double moved, bool blocked);
+    void noteStuck(Walker& walker, int index, int frame, double moved, bool blocked,
+                   const std::vector<Contact>& contacts);
+    long solidIndex(const Contact& contact) const;  // in level_.solid, or -1
+    StuckCause stuckCause(const Walker& walker, const std::vector<Contact>& contacts) const;
     void trace(D3 start, D3 target, const std::vector<Contact>& contacts, const std::vector<D3>& path) const;
     bool dropWalker(Walker& walker);
     void addCase(int index, int frame, const char* what);

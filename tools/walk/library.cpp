@@ -75,7 +75,7 @@ std::vector<Contact> contactsOf(int object) {
     for (size_t i = 0; i < contacts.size(); ++i) {
         const int k = int(i) + 1;
         contacts[i] = {readVector(object, k, CollisionHitNorm), readVector(object, k, zepCollisionCenter),
-                       CollisionObjHit(object, k)};
+                       CollisionObjHit(object, k), CollisionPolyHit(object, k)};
     }
     return contacts;
 }

@@ -17,6 +17,7 @@ struct Contact {
     D3 normal;  // from the contact point to the walker's centre
     D3 centre;  // where the centre was when the contact was made
     int object = 0;
+    int triangle = 0;  // CollisionPolyHit's number
 };
 
 // Starts the library (in debug mode, so a failed command is reported) with the one rule the driver needs, and routes its error

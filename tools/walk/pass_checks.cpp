@@ -33,16 +33,44 @@ std::vector<D3> passPath(D3 start, const std::vector<Contact>& contacts, D3 end)
     return path;
 }
 
+double overlapDepth(const Level& level, D3 centre, uint32_t index) {
+    return 1 - length(closestPoint(D3{}, toUnitSpace(level.solid[index], centre, level.radii)));
+}
+
+bool inFrontOf(const Level& level, D3 centre, uint32_t index) {
+    const Tri& t = level.solid[index];
+    return dot(t.normal(), centre - t.a) > 0;
+}
+
 std::vector<uint32_t> deepOverlaps(const Level& level, D3 centre, double depth) {
     std::vector<uint32_t> deep;
     const D3 reach = boxOf(level.radii, 1.01);
     level.solidGrid->forEachInBox(centre - reach, centre + reach, [&](uint32_t index) {
-        const Tri t = toUnitSpace(level.solid[index], centre, level.radii);
-        const bool inFront = dot(t.normal(), D3{} - t.a) > 0;
-        if (inFront && length(closestPoint(D3{}, t)) < 1 - depth) deep.push_back(index);
+        if (inFrontOf(level, centre, index) && overlapDepth(level, centre, index) > depth) deep.push_back(index);
     });
     std::sort(deep.begin(), deep.end());
     return deep;
+}
+
+double deepestOverlap(const Level& level, D3 centre) {
+    double deepest = 0;
+    const D3 reach = boxOf(level.radii, 1.01);
+    level.solidGrid->forEachInBox(centre - reach, centre + reach, [&](uint32_t index) {
+        if (inFrontOf(level, centre, index)) deepest = std::max(deepest, overlapDepth(level, centre, index));
+    });
+    return deepest;
+}
+
+bool floorAbove(const Level& level, D3 centre, double top) {
+    if (top <= centre.y) return false;
+    const D3 up{0, 1, 0}, end{centre.x, top, centre.z};
+    bool found = false;
+    level.solidGrid->forEachInBox(centre, end, [&](uint32_t index) {
+        const Tri& t = level.solid[index];
+        const D3 n = t.normal();
+        if (!found && n.y > 0.7 * length(n) && rayHit(centre, up, top - centre.y, t) >= 0) found = true;
+    });
+    return found;
 }
 
 bool touchesAnything(const Level& level, D3 centre, double slack) {

@@ -26,6 +26,11 @@ struct Walker {
     bool crossed = false;
     bool stuck = false;
     std::vector<uint32_t> deep;  // triangles it reached into deeply at its last pass's end
+    // Came into a triangle from behind, and no pass has started clear of
+    // every triangle's front since: it is still inside what it went into.
+    bool throughBack = false;
+    D3 ground;                // its centre when it last stood on a floor (or was dropped)
+    bool underFloor = false;  // sank below that floor's height with a floor straight above
 
     // The last kStuckWindow frames: horizontal distance moved, and whether
     // something in front explained not moving.
