@@ -7,6 +7,7 @@
 #include "api/diagnostics.h"
 #include "api/errors.h"
 #include "api/float_state.h"
+#include "world/mesh_block.h"
 #include "world/shapes.h"
 #include "zepcollide.h"
 
@@ -37,11 +38,9 @@ void checkMeshBlock(int32_t number, const void* block) {
         warnAbout(command, number, "ignored: the block address is null");
         return;
     }
-    const unsigned char* bytes = static_cast<const unsigned char*>(block);
-    uint32_t vertexSize = 0;
-    int32_t vertexCount = 0;
-    std::memcpy(&vertexSize, bytes + 4, sizeof vertexSize);
-    std::memcpy(&vertexCount, bytes + 8, sizeof vertexCount);
+    const MeshBlock mesh = readMeshBlock(block);
+    const uint32_t vertexSize = mesh.vertexSize;
+    const int32_t vertexCount = mesh.vertexCount;
     if (vertexCount < 3) {
         warnAbout(command, number, "ignored: the block header gives %d vertices, fewer than one triangle",
                   int(vertexCount));
@@ -58,10 +57,9 @@ void checkMeshBlock(int32_t number, const void* block) {
                   int(vertexCount % 3), int(vertexCount));
         return;
     }
-    const size_t stride = vertexSize & ~uint32_t(3);
     for (int32_t vertex = 0; vertex < vertexCount; ++vertex) {
         float position[3];
-        std::memcpy(position, bytes + 12 + size_t(vertex) * stride, sizeof position);
+        mesh.position(vertex, position);
         if (!allFinite(position, 3)) {
             warnAbout(command, number, "vertex %d of the block has a non-finite coordinate (%g, %g, %g)",
                       int(vertex), double(position[0]), double(position[1]), double(position[2]));

@@ -17,9 +17,7 @@ namespace {
 constexpr int32_t kLongestTail = 256;
 
 bool finiteTriangle(const TriangleCorners& t) {
-    for (const Vec3& c : {t.corner1, t.corner2, t.corner3})
-        if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) return false;
-    return true;
+    return isFinite(t.corner1) && isFinite(t.corner2) && isFinite(t.corner3);
 }
 
 template <class T>

@@ -12,22 +12,12 @@
 
 #include <cstdint>
 
-#include <algorithm>
-
 #include "base/box3.h"
 #include "base/scratch.h"
 #include "world/index_records.h"
 #include "world/shapes.h"
 
 namespace zep {
-
-// The box of a triangle's corners.
-inline Box3 triangleBox(const TriangleCorners& t) {
-    return Box3{{std::min({t.corner1.x, t.corner2.x, t.corner3.x}), std::min({t.corner1.y, t.corner2.y, t.corner3.y}),
-                 std::min({t.corner1.z, t.corner2.z, t.corner3.z})},
-                {std::max({t.corner1.x, t.corner2.x, t.corner3.x}), std::max({t.corner1.y, t.corner2.y, t.corner3.y}),
-                 std::max({t.corner1.z, t.corner2.z, t.corner3.z})}};
-}
 
 // The box of the triangle in a slot of the tree.
 inline Box3 slotBox(const TriangleIndex& index, int32_t slot) { return triangleBox(index.treedCorners[slot]); }

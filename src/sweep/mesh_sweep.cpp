@@ -86,8 +86,7 @@ bool collectNamedTriangles(ScratchBuffer& buffer, const Contact* first, const Me
 // A kept triangle's ellipsoid-space values (an entry of an ellipsoid's cache
 // or of a small mesh's frames), computed on its first use and then read
 // back: the same bits makeTriangleFrame gives.
-template <class Entry>
-TriangleFrame keptTriangleFrame(Entry& entry, const TriangleCorners& stored, int32_t number, Vec3 radii, Vec3 S) {
+TriangleFrame keptTriangleFrame(FramedTriangle& entry, const TriangleCorners& stored, int32_t number, Vec3 radii, Vec3 S) {
     if (!entry.framed) {
         const TriangleFrame tri = makeTriangleFrame(stored, number, radii, S);
         entry.A = tri.A;
@@ -109,7 +108,7 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
         CachedTriangle& entry = cache.entries[i];
         if (checks.skips(entry.place, entry.box, checks.reach.entry(entry.box), result)) continue;
         sweepTriangle(result, checks.frame,
-                      keptTriangleFrame(entry, entry.stored->corners, entry.place + 1, checks.radii, checks.frame.S));
+                      keptTriangleFrame(entry.frame, entry.stored->corners, entry.place + 1, checks.radii, checks.frame.S));
     }
 }
 

@@ -76,7 +76,7 @@ bool refillCache(SweepCache& cache, SweepWork& work, const TriangleIndex& index,
         entry.box = placeBox(index, places[i]);
         entry.place = places[i];
         entry.stored = index.triangles[places[i]];
-        entry.framed = false;
+        entry.frame.framed = false;
     }
     cache.count = count;
     cache.covered = covered;

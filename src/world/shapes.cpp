@@ -6,6 +6,7 @@
 #include "base/allocation.h"
 #include "base/intrusive_list.h"
 #include "world/contact.h"
+#include "world/mesh_block.h"
 #include "world/index_records.h"
 #include "world/object.h"
 
@@ -45,7 +46,7 @@ MeshTriangle* makeTriangle(const float corners[9]) {
 void linkTriangle(MeshShape* mesh, MeshTriangle* triangle) {
     listAppend<&MeshTriangle::prev, &MeshTriangle::next>(mesh->trianglesHead, mesh->trianglesTail,
                                                          triangle);
-    const Box3 box = unite(segmentBox(triangle->corners.corner1, triangle->corners.corner2), segmentBox(triangle->corners.corner3, triangle->corners.corner3));
+    const Box3 box = triangleBox(triangle->corners);
     mesh->bounds = mesh->triangleCount == 0 ? box : unite(mesh->bounds, box);
     const TriangleCorners& corners = triangle->corners;
     mesh->allFinite =
@@ -95,11 +96,6 @@ private:
     MeshTriangle* tail_ = nullptr;
 };
 
-// The host's mesh memory block: three 32-bit words, then the vertices.
-constexpr size_t kBlockVertexSizeOffset = 4;
-constexpr size_t kBlockVertexCountOffset = 8;
-constexpr size_t kBlockVerticesOffset = 12;
-
 }  // namespace
 
 void appendShape(CollisionBody* body, CollisionShape* shape) {
@@ -146,21 +142,12 @@ void addMeshBlock(CollisionBody* body, const void* block) {
     // read at all, so a body of another kind costs nothing and a stale block
     // address is never touched.
     if (!block || !hasShapeOfKind(body, kShapeMesh)) return;
-    const unsigned char* bytes = static_cast<const unsigned char*>(block);
-    uint32_t vertexSize = 0;
-    int32_t vertexCount = 0;
-    std::memcpy(&vertexSize, bytes + kBlockVertexSizeOffset, sizeof vertexSize);
-    std::memcpy(&vertexCount, bytes + kBlockVertexCountOffset, sizeof vertexCount);
-    const size_t stride = vertexSize & ~uint32_t(3);
-    const int32_t triangles = vertexCount / 3;
-    const unsigned char* vertices = bytes + kBlockVerticesOffset;
+    const MeshBlock mesh = readMeshBlock(block);
+    const int32_t triangles = mesh.vertexCount / 3;
     PendingTriangles pending;
     for (int32_t t = 0; t < triangles; ++t) {
         float corners[9];
-        for (int corner = 0; corner < 3; ++corner) {
-            const size_t vertex = size_t(t) * 3 + size_t(corner);
-            std::memcpy(&corners[corner * 3], vertices + vertex * stride, 3 * sizeof(float));
-        }
+        for (int corner = 0; corner < 3; ++corner) mesh.position(t * 3 + corner, &corners[corner * 3]);
         if (!pending.makeForMeshes(body, corners)) return;
     }
     pending.linkInto(body);

@@ -4,6 +4,7 @@
 // concrete record through `self`. There is no other dispatch.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "base/box3.h"
@@ -41,6 +42,14 @@ struct TriangleCorners {
     Vec3 corner2;
     Vec3 corner3;
 };
+
+// The box of a triangle's corners.
+inline Box3 triangleBox(const TriangleCorners& t) {
+    return Box3{{std::min({t.corner1.x, t.corner2.x, t.corner3.x}), std::min({t.corner1.y, t.corner2.y, t.corner3.y}),
+                 std::min({t.corner1.z, t.corner2.z, t.corner3.z})},
+                {std::max({t.corner1.x, t.corner2.x, t.corner3.x}), std::max({t.corner1.y, t.corner2.y, t.corner3.y}),
+                 std::max({t.corner1.z, t.corner2.z, t.corner3.z})}};
+}
 
 struct MeshTriangle {
     TriangleCorners corners;

@@ -45,6 +45,19 @@ struct SweepResult {
     Vec3 radii;  // world units
 };
 
+// A triangle's corners and normal in ellipsoid space for one set of radii,
+// filled in by the first sweep that tests it. A small mesh keeps one per
+// triangle for the radii of its latest sweep (the meshes of a body usually
+// hold the same few triangles, each swept by every ellipsoid that comes
+// near); an ellipsoid's cache keeps one per triangle it holds.
+struct FramedTriangle {
+    bool framed = false;  // A, B, C and N are filled in
+    Vec3 A;
+    Vec3 B;
+    Vec3 C;
+    Vec3 N;
+};
+
 // The triangles around an ellipsoid's path in a large mesh, gathered with
 // room to spare, with their corners and normal in ellipsoid space for its
 // radii (see sweep/sweep_cache.h for how a sweep uses them).
@@ -52,11 +65,7 @@ struct CachedTriangle {
     Box3 box;           // mesh frame, as the index holds it
     int32_t place = 0;  // in the mesh's list, 0-based
     const MeshTriangle* stored = nullptr;
-    bool framed = false;  // A, B, C and N are filled in
-    Vec3 A;
-    Vec3 B;
-    Vec3 C;
-    Vec3 N;
+    FramedTriangle frame;  // for the cache's radii
 };
 
 struct SweepCache {
@@ -74,18 +83,6 @@ struct SweepCache {
 
 // Frees the list; the cache is empty afterwards.
 void releaseCache(SweepCache& cache);
-
-// A small mesh's triangles in ellipsoid space for one set of radii, each
-// filled in by the first sweep that tests it: the meshes of a body usually
-// hold the same few triangles, and each is swept by every ellipsoid that
-// comes near.
-struct FramedTriangle {
-    bool framed = false;  // A, B, C and N are filled in
-    Vec3 A;
-    Vec3 B;
-    Vec3 C;
-    Vec3 N;
-};
 
 struct MeshFrames {
     Vec3 radii;                        // the frames are for these radii
