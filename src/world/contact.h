@@ -14,23 +14,25 @@ namespace zep {
 struct CollisionBody;
 struct MeshShape;
 
+// Fields marked "kept" are defined by the record and filled in exactly, but
+// no command reads them; the tests and the fuzzer compare them bit for bit.
 struct Contact {
     MeshShape* meshShape = nullptr;  // not owned; null once that mesh is gone
     CollisionBody* owner = nullptr;  // the body whose list holds it
-    float hitTime = 0.0f;
+    float hitTime = 0.0f;            // kept
     int32_t triangleNumber = 0;
-    float moveLength = 0.0f;
-    int32_t hitKind = 0;
-    Vec3 point;             // world
-    Vec3 normal;            // unit, from point to center
-    Vec3 center;            // world
-    Vec3 slideDestination;  // world
-    Vec3 moveToContact;     // world units
-    Vec3 slideVector;       // world units
-    Vec3 triangle[3];       // stored corners, mesh frame
-    Vec3 edgeStart;         // mesh frame, world units
-    Vec3 edgeEnd;
-    Vec3 vertex;
+    float moveLength = 0.0f;  // kept
+    int32_t hitKind = 0;      // the solver's response reads it
+    Vec3 point;               // world
+    Vec3 normal;              // unit, from point to center
+    Vec3 center;              // world; the Linux zepCollisionCenter reads it
+    Vec3 slideDestination;    // world
+    Vec3 moveToContact;       // world units; kept
+    Vec3 slideVector;         // world units; kept
+    Vec3 triangle[3];         // stored corners, mesh frame
+    Vec3 edgeStart;           // mesh frame, world units; kept, for edge hits only
+    Vec3 edgeEnd;             // kept, for edge hits only
+    Vec3 vertex;              // kept, for corner hits only
     Contact* prev = nullptr;
     Contact* next = nullptr;
     // Links on meshShape's list of referring contacts.

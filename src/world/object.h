@@ -38,7 +38,7 @@ struct CollisionBody {
     int32_t contactCount = 0;  // of that list
     Vec3 previousPosition;  // (0, 0, 0) until the first UpdateObjZEP
     Vec3 currentPosition;
-    uint8_t processed = 0;
+    uint8_t processed = 0;  // set for each active body the pass visits; defined by the record, read by no command
     CollisionBody* prev = nullptr;
     CollisionBody* next = nullptr;
 };
