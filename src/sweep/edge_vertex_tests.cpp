@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/vec3d.h"
+#include "sweep/hit_record.h"
 
 namespace zep {
 
@@ -41,17 +42,6 @@ Vec3 acrossEdge(Vec3 dir, Vec3 Ev) {
     const double uz = double(dir.x) * Ev.y - double(dir.y) * Ev.x;
     return Vec3{float(uy * Ev.z - uz * Ev.y), float(uz * Ev.x - ux * Ev.z),
                 float(ux * Ev.y - uy * Ev.x)};
-}
-
-// The fields every hit kind writes at the start of its record.
-void storeHitHeader(SweepResult& result, float sphereRadius, int32_t triangleNumber,
-                    double travel, float sweepLength, int32_t kind) {
-    result.sphereRadius = sphereRadius;
-    result.found = true;
-    result.hitTime = float(travel / double(sweepLength));
-    result.triangleNumber = triangleNumber;
-    result.nearestDistance = float(travel);
-    result.hitKind = kind;
 }
 
 // D moved onto the plane through the centre at contact perpendicular to T
@@ -143,14 +133,6 @@ void meetOverlappedCorner(SweepResult& result, const TriangleCorners& triangle, 
 }
 
 }  // namespace
-
-void storeMovementAndCorners(SweepResult& result, const TriangleCorners& triangle, Vec3 start) {
-    result.moveToContact = Subtract(result.centerAtContact, start);
-    result.slideVector = Subtract(result.slideDestination, result.centerAtContact);
-    result.triangle[0] = triangle.corner1;
-    result.triangle[1] = triangle.corner2;
-    result.triangle[2] = triangle.corner3;
-}
 
 void TestVertex(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
                 float sphereRadius, float sweepLength, Vec3 V, Vec3 dir, Vec3 C, Vec3 D) {

@@ -35,8 +35,4 @@ Vec3 ProjectOntoEdgeLine(Vec3 A, Vec3 B, Vec3 X);
 // a touch exactly at an end belongs to the corner test.
 int32_t WithinEdgeSpan(Vec3 A, Vec3 B, Vec3 X);
 
-// The part every hit kind writes last: the two movement vectors, taken from
-// the centre and slide destination already stored, and the stored corners.
-void storeMovementAndCorners(SweepResult& result, const TriangleCorners& triangle, Vec3 start);
-
 }  // namespace zep

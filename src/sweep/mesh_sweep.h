@@ -33,8 +33,4 @@ SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, V
                        const Contact* firstContact, SweepCache* cache = nullptr,
                        std::optional<float> limit = std::nullopt);
 
-// True when P, a point of the triangle's plane, lies inside A, B, C or on its
-// boundary; N is the triangle's unit normal.
-bool PointInTriangle(Vec3 P, Vec3 A, Vec3 B, Vec3 C, Vec3 N);
-
 }  // namespace zep

@@ -2,7 +2,7 @@
 
 #include "base/same_bits.h"
 #include "sweep/edge_vertex_tests.h"
-#include "sweep/mesh_sweep.h"
+#include "sweep/hit_record.h"
 
 namespace zep {
 
@@ -49,12 +49,8 @@ PlaneOutcome meetPlane(const SweepFrame& frame, const TriangleFrame& tri, PlaneC
 
 void recordFaceHit(SweepResult& result, const SweepFrame& frame, const TriangleFrame& tri,
                    const PlaneContact& hit) {
-    result.sphereRadius = frame.sphereRadius;
-    result.found = true;
-    result.hitTime = float(hit.hitTime);
-    result.triangleNumber = tri.number;
-    result.nearestDistance = float(hit.d);
-    result.hitKind = kHitFace;
+    storeHitHeader(result, frame.sphereRadius, tri.number, hit.d, frame.sweepLength, kHitFace);
+    result.hitTime = float(hit.hitTime);  // embedded it is 0 whatever the length, a NaN one too
     result.contactPoint = hit.contact;
     result.normal = tri.N;
     result.centerAtContact = hit.centre;

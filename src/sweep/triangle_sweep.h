@@ -61,6 +61,10 @@ struct TriangleFrame {
 // from its plane.
 TriangleFrame makeTriangleFrame(const TriangleCorners& stored, int32_t number, Vec3 radii, Vec3 S);
 
+// True when P, a point of the triangle's plane, lies inside A, B, C or on its
+// boundary; N is the triangle's unit normal.
+bool PointInTriangle(Vec3 P, Vec3 A, Vec3 B, Vec3 C, Vec3 N);
+
 // The face test, then the corner and edge tests where the face does not
 // settle it; the result keeps only a hit no farther than its nearest.
 void sweepTriangle(SweepResult& result, const SweepFrame& frame, const TriangleFrame& tri);
