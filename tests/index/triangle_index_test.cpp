@@ -7,7 +7,7 @@
 #include "world/object.h"
 #include "world/shapes.h"
 
-namespace indextest {
+namespace zeptest {
 namespace {
 
 class TriangleIndexTest : public ::testing::Test {
@@ -61,4 +61,4 @@ TEST_F(TriangleIndexTest, AFailedBuildWaitsForAChangeOrFreedMemory) {
 }
 
 }  // namespace
-}  // namespace indextest
+}  // namespace zeptest

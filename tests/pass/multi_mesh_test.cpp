@@ -4,9 +4,9 @@
 #include <random>
 #include <vector>
 
-#include "base/reference_path.h"
 #include "pass/solver.h"
 #include "support/fixture.h"
+#include "support/plain_path.h"
 #include "support/random_scene.h"
 #include "support/scene.h"
 #include "world/shapes.h"
@@ -20,7 +20,6 @@ class MultiMeshTest : public CommandTest {
 protected:
     void TearDown() override {
         zep::testing::chainPerMesh = false;
-        zep::linearReference = false;
         CommandTest::TearDown();
     }
 };
@@ -126,16 +125,7 @@ std::vector<uint32_t> walkLevel(const std::vector<Triangle>& level, int pieces, 
             moveTo(w, {p.x + 0.3f * std::cos(heading), p.y - 0.4f, p.z + 0.3f * std::sin(heading)});
         }
         RunCollisionZEP();
-        for (int w = 1; w <= walkers; ++w) {
-            for (auto peek : {PeekObjXZEP, PeekObjYZEP, PeekObjZZEP}) out.push_back(uint32_t(peek(w)));
-            const int count = CountCollisionsZEP(w);
-            out.push_back(uint32_t(count));
-            for (int i = 1; i <= count; ++i)
-                for (int axis = 1; axis <= 3; ++axis) {
-                    out.push_back(uint32_t(CollisionHit(w, i, axis)));
-                    out.push_back(uint32_t(CollisionHitNorm(w, i, axis)));
-                }
-        }
+        for (int w = 1; w <= walkers; ++w) appendHostView(out, w);
     }
     return out;
 }
@@ -164,13 +154,12 @@ TEST_F(MultiMeshTest, TwinObjectsWithTheirTrianglesInAnotherOrderEachMeetTheirOw
         StopCollisionZEP();
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
-        zep::linearReference = linear;
+        const PlainPath path(linear);
         makeMeshObject(2, 2, {floor, far});
         makeMeshObject(3, 2, {far, floor});
         makeMover(1, 1, {0.5f, 0.5f, 0.5f}, {-0.5f, 1, -0.5f});
         moveTo(1, {-0.4f, 0, -0.5f});
         RunCollisionZEP();
-        zep::linearReference = false;
         ASSERT_GE(CountCollisionsZEP(1), 1) << "linear " << linear;
         EXPECT_EQ(CollisionObjHit(1, 1), 3) << "linear " << linear;
         EXPECT_EQ(contactOf(1, 1).triangleNumber, 2) << "linear " << linear;

@@ -43,8 +43,8 @@ protected:
     void passAndCheck(std::initializer_list<int> movers) {
         zep::testing::resetSolverWork();
         RunCollisionZEP();
-        ASSERT_THAT(zepcheck::worldViolations(), IsEmpty());
-        ASSERT_THAT(zepcheck::passViolations(), IsEmpty());
+        ASSERT_THAT(zeptest::worldViolations(), IsEmpty());
+        ASSERT_THAT(zeptest::passViolations(), IsEmpty());
         const int64_t call = zep::testing::largestSolverCall();
         EXPECT_LE(call, meshTriangles);
         reached.solverCall = std::max(reached.solverCall, call);

@@ -1,8 +1,8 @@
 #include "robustness/world_snapshot.h"
 
-#include <cstdint>
-#include <cstring>
 #include <sstream>
+
+#include "support/bits.h"
 
 #include "world/activation.h"
 #include "world/contact.h"
@@ -18,9 +18,7 @@ namespace {
 using namespace zep;
 
 std::ostream& operator<<(std::ostream& out, const Vec3& v) {
-    uint32_t bits[3];
-    std::memcpy(bits, &v, sizeof bits);
-    return out << std::hex << bits[0] << ',' << bits[1] << ',' << bits[2] << std::dec << ' ';
+    return out << std::hex << bitsOf(v.x) << ',' << bitsOf(v.y) << ',' << bitsOf(v.z) << std::dec << ' ';
 }
 
 void describeShape(std::ostream& out, CollisionShape* shape) {

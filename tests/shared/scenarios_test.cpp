@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/reference_path.h"
 #include "shared/caller_float_state.h"
 #include "shared/scenarios.h"
+#include "support/plain_path.h"
 
-namespace zepshared {
+namespace zeptest {
 namespace {
 
 // The host's view of the Linux build: every argument one word, floats as
@@ -134,10 +134,8 @@ TEST(SharedScenarioDigest, PinnedDigestOfTheLongRun) {
 // must give it too.
 TEST(SharedScenarioDigest, PlainPathGivesThePinnedDigest) {
     LinuxHost side;
-    zep::linearReference = true;
-    const uint64_t plain = scenarioDigest(side.host, kDigestSeed, kDigestFrames);
-    zep::linearReference = false;
-    EXPECT_EQ(plain, kPinnedDigest);
+    const zeptest::PlainPath path;
+    EXPECT_EQ(scenarioDigest(side.host, kDigestSeed, kDigestFrames), kPinnedDigest);
 }
 
 TEST(SharedScenarioDigest, SameSeedSameDigest) {
@@ -202,4 +200,4 @@ TEST(SharedScenarioDigest, WrappedTableSeesAChangedMxcsr) {
 }
 
 }  // namespace
-}  // namespace zepshared
+}  // namespace zeptest

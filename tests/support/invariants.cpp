@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <sstream>
 #include <utility>
 
+#include "support/bits.h"
 #include "world/activation.h"
 #include "world/contact.h"
 #include "world/object.h"
@@ -13,7 +13,7 @@
 #include "world/shapes.h"
 #include "world/system.h"
 
-namespace zepcheck {
+namespace zeptest {
 
 namespace {
 
@@ -305,7 +305,9 @@ std::vector<std::string> violations(const Scope& scope) {
     return report.lines;
 }
 
-bool sameBits(const Vec3& a, const Vec3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(const Vec3& a, const Vec3& b) {
+    return bitsOf(a.x) == bitsOf(b.x) && bitsOf(a.y) == bitsOf(b.y) && bitsOf(a.z) == bitsOf(b.z);
+}
 
 }  // namespace
 
@@ -340,4 +342,4 @@ std::string describe(const std::vector<std::string>& violations) {
     return text;
 }
 
-}  // namespace zepcheck
+}  // namespace zeptest

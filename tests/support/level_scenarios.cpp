@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <random>
 
+#include "support/bits.h"
 #include "zepcollide.h"
 
 namespace zeplevels {
@@ -442,8 +442,6 @@ std::vector<MoverRun> runLayout(const Level& level, const Layout& layout, const 
     return runs;
 }
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 // Each split run against the merged run of the same movers, frame by frame;
 // notes the first frame where a run leaves the merged track.
 void compare(const Level& level, const Layout& layout, const std::vector<MoverRun>& split,
@@ -453,7 +451,7 @@ void compare(const Level& level, const Layout& layout, const std::vector<MoverRu
         int firstDifference = -1;
         for (size_t f = 0; f < split[m].track.size(); ++f) {
             const V3 a = split[m].track[f], b = merged[m].track[f];
-            if (firstDifference < 0 && !(sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z))) {
+            if (firstDifference < 0 && !(zeptest::sameBits(a.x, b.x) && zeptest::sameBits(a.y, b.y) && zeptest::sameBits(a.z, b.z))) {
                 firstDifference = int(f);
                 const V3 d = a - b;
                 note(report, shared ? "differs from merged" : "own positions differ from merged", layout, split[m],

@@ -4,11 +4,11 @@
 
 #include "base/allocation.h"
 #include "sweep/mesh_sweep.h"
-#include "sweep_checks.h"
+#include "support/checks.h"
 #include "world/contact.h"
 #include "world/object.h"
 
-namespace sweeptest {
+namespace zeptest {
 namespace {
 
 using zep::SweepResult;
@@ -247,9 +247,9 @@ TEST(PointInTriangleTest, BoundaryCountsAndNaNFails) {
 }
 
 }  // namespace
-}  // namespace sweeptest
+}  // namespace zeptest
 
-namespace sweeptest {
+namespace zeptest {
 namespace {
 
 // A move to a non-finite end has a NaN direction. The face test asks "does
@@ -271,4 +271,4 @@ TEST_F(MeshSweepTest, NonFiniteEndsTakeTheWrittenBranches) {
 }
 
 }  // namespace
-}  // namespace sweeptest
+}  // namespace zeptest
