@@ -15,19 +15,6 @@ TEST_F(ErrorBoxTest, NothingIsShownWithoutDebugMode) {
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(ErrorBoxTest, OneBoxPerArmingWithCaption) {
-    StartCollisionZEP();
-    StartCollisionDebugZEP();
-    FreeObjZEP(3);
-    FreeObjZEP(4);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Object isn't defined: 3");
-    EXPECT_EQ(boxes[0].caption, "Collision Error");
-    StartCollisionDebugZEP();
-    FreeObjZEP(5);
-    EXPECT_THAT(texts(), ElementsAre("Object isn't defined: 3", "Object isn't defined: 5"));
-}
-
 TEST_F(ErrorBoxTest, StartedCheckComesBeforeRangeAndDefinition) {
     StartCollisionDebugZEP();  // armed before the system starts: still counts
     PeekObjXZEP(9999);
@@ -65,18 +52,6 @@ TEST_F(ErrorBoxTest, NotStartedTextsOfRulesAndCreation) {
                                      "Cannot create collision object, system not started1"));
     StartCollisionZEP();
     EXPECT_EQ(CheckShapeZEP(1, 1), 0);  // nothing was stored or created
-}
-
-TEST_F(ErrorBoxTest, BoundsOfTheObjectNumber) {
-    StartCollisionZEP();
-    StartCollisionDebugZEP();
-    NewCollObjZEP(0, 1);
-    NewCollObjZEP(5000, 1);
-    EXPECT_TRUE(boxes.empty());
-    NewCollObjZEP(5001, 1);
-    EXPECT_THAT(texts(), ElementsAre("Object number too high for collision system: 5001"));
-    UpdateObjZEP(5000, 1, 2, 3, 0, 0, 0);
-    EXPECT_FLOAT_BITS(2.0f, PeekObjYZEP(5000));
 }
 
 TEST_F(ErrorBoxTest, DebugModeSurvivesStopAndStart) {

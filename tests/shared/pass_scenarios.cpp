@@ -120,6 +120,7 @@ void troughQueries(Host& host, Checks& c) {
     z.UpdateObjZEP(2, w(0), w(1), w(0), 0, 0, 0);
     SHARED_CHECK_FLOAT(c, 37.0f, z.CollisionTriCorner(1, 2, 3, 2));
     SHARED_CHECK_EQ(c, Word(hitY), Word(z.CollisionHit(1, 2, 2)));
+    SHARED_CHECK_EQ(c, 0, z.CountCollisionsZEP(2));  // the mesh body holds no contacts of its own
 }
 
 }  // namespace
