@@ -34,11 +34,14 @@ void errorBoxOneShotAndTexts(Host& host, Checks& c) {
     host.boxes.clear();
 
     z.StartCollisionZEP();
+    SHARED_CHECK_EQ(c, 0, z.CheckShapeZEP(1, 1));  // neither the rule nor the object was made
     z.StartCollisionDebugZEP();
     z.FreeObjZEP(7);
     z.FreeObjZEP(8);
     z.StartCollisionDebugZEP();
-    z.ActivateObjZEP(5001);
+    z.ActivateObjZEP(5001);  // the range check before the definition check
+    z.StartCollisionDebugZEP();
+    z.ActivateObjZEP(12);
     z.StartCollisionDebugZEP();
     z.NewCollObjZEP(5001, 1);
     z.NewCollObjZEP(3, 1);
@@ -54,6 +57,7 @@ void errorBoxOneShotAndTexts(Host& host, Checks& c) {
     SHARED_CHECK_EQ(c,
                     std::string("[Object isn't defined: 7]"
                                 "[Object number too high for collision system: 5001]"
+                                "[Object isn't defined: 12]"
                                 "[Object number too high for collision system: 5001]"
                                 "[Ellip radius values must be positive for object: 3]"
                                 "[Collision index out of range: 1]"
@@ -73,6 +77,7 @@ void failedCommandsReturnZero(Host& host, Checks& c) {
     SHARED_CHECK_EQ(c, 0, z.CountCollisionsZEP(12));
     SHARED_CHECK_EQ(c, 0, z.CollisionHitNorm(12, 1, 1));
     SHARED_CHECK_EQ(c, 0, z.CollisionObjHit(12, 1));
+    z.FreeObjZEP(12);
     SHARED_CHECK(c, host.boxes.empty());  // nothing is shown without debug mode
 }
 
@@ -98,16 +103,17 @@ void objectNumberBounds(Host& host, Checks& c) {
 void numbersShowAsPassed(Host& host, Checks& c) {
     const Commands& z = host.cmd;
     z.StartCollisionZEP();
-    for (int32_t number : {5001, -1, 16777217, INT32_MIN}) {
-        z.StartCollisionDebugZEP();
-        z.FreeObjZEP(number);
-    }
-    SHARED_CHECK_EQ(c,
-                    std::string("[Object number too high for collision system: 5001]"
-                                "[Object number too high for collision system: -1]"
-                                "[Object number too high for collision system: 16777217]"
-                                "[Object number too high for collision system: -2147483648]"),
-                    joinedTexts(host));
+    for (bool update : {false, true})
+        for (int32_t number : {5001, -1, 16777217, INT32_MIN}) {
+            z.StartCollisionDebugZEP();
+            if (update) z.UpdateObjZEP(number, 0, 0, 0, 0, 0, 0);
+            else z.FreeObjZEP(number);
+        }
+    const std::string texts = "[Object number too high for collision system: 5001]"
+                              "[Object number too high for collision system: -1]"
+                              "[Object number too high for collision system: 16777217]"
+                              "[Object number too high for collision system: -2147483648]";
+    SHARED_CHECK_EQ(c, texts + texts, joinedTexts(host));
 }
 
 }  // namespace

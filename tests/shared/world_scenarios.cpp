@@ -19,6 +19,9 @@ void startTwiceKeepsStopEmpties(Host& host, Checks& c) {
     z.StartCollisionZEP();
     SHARED_CHECK_EQ(c, 1, z.CheckShapeZEP(4, ZEP_SHAPE_ELLIPSOID));
     SHARED_CHECK_FLOAT(c, -8.0f, z.PeekObjZZEP(4));
+    z.ResetCollisionStackZEP();  // still active
+    SHARED_CHECK_EQ(c, 4, z.PeekCollisionStackZEP());
+    SHARED_CHECK_EQ(c, 0, z.PeekCollisionStackZEP());
 
     z.StopCollisionZEP();
     z.ResetCollisionStackZEP();

@@ -41,13 +41,7 @@ inline ::testing::AssertionResult near(zep::Vec3 actual, zep::Vec3 expected, dou
 // A command's float result (its bits in an int32_t) compared bit for bit.
 #define EXPECT_FLOAT_BITS(expected, result) EXPECT_SAME_FLOAT(expected, zepFloat(result))
 
-#define EXPECT_VEC3_EQ(expected, actual)                                    \
-    do {                                                                    \
-        const zep::Vec3 e_ = (expected), a_ = (actual);                     \
-        EXPECT_EQ(::zeptest::bitsOf(e_.x), ::zeptest::bitsOf(a_.x)) << "x"; \
-        EXPECT_EQ(::zeptest::bitsOf(e_.y), ::zeptest::bitsOf(a_.y)) << "y"; \
-        EXPECT_EQ(::zeptest::bitsOf(e_.z), ::zeptest::bitsOf(a_.z)) << "z"; \
-    } while (0)
+#define EXPECT_VEC3_EQ(expected, actual) EXPECT_TRUE(::zeptest::sameBits((actual), (expected)))
 
 #define EXPECT_VEC3_NEAR(expected, actual, tolerance)   \
     do {                                                \

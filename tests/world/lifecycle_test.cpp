@@ -14,16 +14,6 @@ using ::testing::ElementsAre;
 
 class LifecycleTest : public CommandTest {};
 
-TEST_F(LifecycleTest, SecondStartKeepsEverything) {
-    StartCollisionZEP();
-    SetCollisionZEP(1, 2, 0, 0, 0);
-    NewCollObjZEP(5, 1);
-    ActivateObjZEP(5);
-    StartCollisionZEP();
-    EXPECT_EQ(CheckShapeZEP(5, 1), 1);
-    EXPECT_THAT(stackWalk(), ElementsAre(5));
-}
-
 TEST_F(LifecycleTest, StopReleasesEveryRecord) {
     const int64_t before = zep::testing::liveRecords();
     StartCollisionZEP();
