@@ -34,6 +34,8 @@
 #include "input_reader.h"
 #include "mesh_block.h"
 #include "support/invariants.h"
+#include "support/mesh_block.h"
+#include "support/plain_path.h"
 #include "trace.h"
 #include "work_stats.h"
 #include "world/contact.h"
@@ -126,7 +128,7 @@ void tracePass() {
     if (!tracing) return;
     for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next) {
         const zep::Vec3& p = body->currentPosition;
-        std::fprintf(stderr, "  %s object %d at (%g, %g, %g), %d contacts\n", zep::world().plainPath ? "plain" : "indexed",
+        std::fprintf(stderr, "  %s object %d at (%g, %g, %g), %d contacts\n", zeptest::onPlainPath() ? "plain" : "indexed",
                      body->objectNumber, p.x, p.y, p.z, zep::countContacts(body));
     }
 }
@@ -137,7 +139,7 @@ void onMessage(const char* text, const char* caption, void*) {
 
 void stopIfBroken(const std::vector<std::string>& violations, const char* when) {
     if (violations.empty()) return;
-    std::fprintf(stderr, "world broken %s:\n%s", when, zepcheck::describe(violations).c_str());
+    std::fprintf(stderr, "world broken %s:\n%s", when, zeptest::describe(violations).c_str());
     std::abort();
 }
 
@@ -196,7 +198,7 @@ void runPass(Run& run) {
         RunCollisionZEP();
     run.trace.pass();
     tracePass();
-    if (run.checking) stopIfBroken(zepcheck::passViolations(), "after a pass");
+    if (run.checking) stopIfBroken(zeptest::passViolations(), "after a pass");
 }
 
 // Results are read but not judged here: the plain run judges them.
@@ -227,15 +229,13 @@ void addGrid(Run& run) {
     const int32_t n = run.object();
     const Grid grid = readGrid(run.in);
     static std::vector<float> corners;
-    static std::vector<uint8_t> block;
     const int64_t wanted = std::min(grid.triangles(), triangleRoom(run, n));
     if (!grid.style.oneByOne() && !meshesOf(bodyOf(n))) {
         // Without a mesh shape the library never reads a block: it gets the
         // header alone, in an allocation of its own so that a read past it
         // fails under the sanitizers, and no corners are made for nothing
         // to keep.
-        std::vector<uint8_t> header;
-        packBlock({}, header, int32_t(wanted * 3));
+        const std::vector<uint8_t> header = zeptest::meshBlock(12, int32_t(wanted * 3), {}, {.unread = 0, .room = 0});
         AddMeshZEP(n, header.data());
         return;
     }
@@ -248,7 +248,7 @@ void addGrid(Run& run) {
             AddMeshTri(n, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
         }
     } else {
-        packBlock(corners, block);
+        const std::vector<uint8_t> block = zeptest::meshBlock(12, int32_t(corners.size() / 3), corners, {.unread = 0});
         AddMeshZEP(n, block.data());
     }
 }
@@ -449,15 +449,15 @@ void checkAfter(Run& run, int op) {
     // After a stop or a start every slot may have changed.
     if (op == kSystem || ++run.changesSinceFullScan >= kFullScanEvery) {
         run.changesSinceFullScan = 0;
-        stopIfBroken(zepcheck::worldViolations(), "after a command");
+        stopIfBroken(zeptest::worldViolations(), "after a command");
     } else {
-        stopIfBroken(zepcheck::liveViolations(run.touched), "after a command");
+        stopIfBroken(zeptest::liveViolations(run.touched), "after a command");
     }
 }
 
 int64_t commandsRun = 0;
 
-// Runs the input on a fresh world, on the path zep::world().plainPath names;
+// Runs the input on a fresh world, on the path the caller chose (PlainPath);
 // returns the plain path's work on it as the budgets count it: the pass
 // work asked for plus the triangles stored.
 int64_t runInput(const uint8_t* data, size_t size, Trace& trace, bool checking) {
@@ -479,14 +479,14 @@ int64_t runInput(const uint8_t* data, size_t size, Trace& trace, bool checking) 
         checkAfter(run, op);
     }
     if (checking) {
-        stopIfBroken(zepcheck::liveViolations({}), "at the end of the input");
+        stopIfBroken(zeptest::liveViolations({}), "at the end of the input");
         noteWorldTriangles(run.triangles);
     }
     zep::testing::failAllocationsAfter(-1);
     StopCollisionZEP();
     recording = nullptr;
     // The full scan: a stray table slot outlives the stop.
-    if (checking) stopIfBroken(zepcheck::worldViolations(), "after the final stop");
+    if (checking) stopIfBroken(zeptest::worldViolations(), "after the final stop");
     // Every record made since the world was empty has been freed.
     if (zep::testing::liveRecords() != 0) {
         std::fprintf(stderr, "%lld records outlive StopCollisionZEP\n", (long long)zep::testing::liveRecords());
@@ -506,9 +506,8 @@ extern "C" __attribute__((visibility("default"))) void zepfuzzPlainRun(const uin
                                                                       zepfuzz::Trace& trace) {
     static const bool handled = (zepSetMessageHandler(&zepfuzz::onMessage, nullptr), true);
     (void)handled;
-    zep::world().plainPath = true;
+    const zeptest::PlainPath path;
     zepfuzz::runInput(data, size, trace, false);
-    zep::world().plainPath = false;
 }
 
 #else
@@ -618,13 +617,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zepfuzz;
     static Trace indexed, plain;
     ++inputsRun;
-    zep::world().plainPath = false;
-    const int64_t plainWork = runInput(data, size, indexed, true);
+    const int64_t plainWork = [&] {
+        const zeptest::PlainPath path(false);
+        return runInput(data, size, indexed, true);
+    }();
     if (differential == Differential::kOff) return 0;
     if (sanitizedPlainRun(data, size, plainWork)) {
-        zep::world().plainPath = true;
+        const zeptest::PlainPath path;
         runInput(data, size, plain, false);
-        zep::world().plainPath = false;
     } else {
         zepfuzzPlainRun(data, size, plain);
     }

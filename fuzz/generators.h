@@ -111,16 +111,4 @@ inline void gridTriangles(const Grid& g, int64_t most, std::vector<float>& out) 
         }
 }
 
-// A host mesh memory block of plain 12-byte vertices, three per triangle;
-// a header that names `vertices` when given.
-inline void packBlock(const std::vector<float>& corners, std::vector<uint8_t>& block, int32_t named = -1) {
-    const int32_t vertices = named >= 0 ? named : int32_t(corners.size() / 3);
-    const uint32_t unread = 0, vertexSize = 12;
-    block.resize(12 + corners.size() * sizeof(float));
-    std::memcpy(&block[0], &unread, 4);
-    std::memcpy(&block[4], &vertexSize, 4);
-    std::memcpy(&block[8], &vertices, 4);
-    if (!corners.empty()) std::memcpy(&block[12], corners.data(), corners.size() * sizeof(float));
-}
-
 }  // namespace zepfuzz

@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "input_reader.h"
+#include "support/mesh_block.h"
 
 namespace zepfuzz {
 
@@ -27,33 +27,22 @@ inline int32_t carveVertexCount(InputReader& in, int32_t maxTriangles) {
     return std::min(count, maxTriangles * 3 + count % 3);
 }
 
-inline void fillVertices(InputReader& in, std::vector<uint8_t>& block, size_t stride, int32_t count) {
-    const bool raw = in.byte() & 1;
-    if (raw) {
-        const std::vector<uint8_t> carved = in.bytes(block.size() - 12);
-        std::copy(carved.begin(), carved.end(), block.begin() + 12);
-        return;
-    }
-    for (int32_t i = 0; i < count; ++i) {
-        const float xyz[3] = {in.floatArg(), in.floatArg(), in.floatArg()};
-        std::memcpy(&block[12 + stride * size_t(i)], xyz, sizeof xyz);
-    }
-}
-
 inline std::vector<uint8_t> carveMeshBlock(InputReader& in, int32_t maxTriangles) {
     const uint32_t vertexSize = carveVertexSize(in);
     const int32_t count = carveVertexCount(in, maxTriangles);
-    const size_t stride = vertexSize & ~uint32_t(3);
-    const size_t vertices = count > 0 ? size_t(count) : 0;
-    // The last vertex needs its 12 position bytes even when the stride is
-    // shorter than that.
-    std::vector<uint8_t> block(vertices ? 12 + (vertices - 1) * stride + 12 : 12, 0xAB);
-    const uint32_t unread = 0xDEADBEEF;
-    std::memcpy(&block[0], &unread, 4);
-    std::memcpy(&block[4], &vertexSize, 4);
-    std::memcpy(&block[8], &count, 4);
-    if (vertices) fillVertices(in, block, stride, count);
-    return block;
+    // Room for exactly the vertices the header names, so that a read past
+    // them fails under the sanitizers.
+    const zeptest::MeshBlockLayout layout{0xDEADBEEFu, 0xAB, std::max(count, 0)};
+    if (count <= 0) return zeptest::meshBlock(vertexSize, count, {}, layout);
+    if (in.byte() & 1) {  // the vertices as raw input bytes
+        std::vector<uint8_t> block = zeptest::meshBlock(vertexSize, count, {}, layout);
+        const std::vector<uint8_t> carved = in.bytes(block.size() - 12);
+        std::copy(carved.begin(), carved.end(), block.begin() + 12);
+        return block;
+    }
+    std::vector<float> positions;
+    for (int32_t i = 0; i < count; ++i) positions.insert(positions.end(), {in.floatArg(), in.floatArg(), in.floatArg()});
+    return zeptest::meshBlock(vertexSize, count, positions, layout);
 }
 
 }  // namespace zepfuzz

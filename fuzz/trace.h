@@ -7,23 +7,19 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "api/state.h"
 #include "pass/pass_work.h"
 #include "world/world.h"
-#include "world/contact.h"
+#include "support/records.h"
 #include "world/object.h"
-#include "world/shapes.h"
 
 namespace zepfuzz {
 
 class Trace {
 public:
-    static constexpr uint32_t kOneNaN = 0x7fc00000u;
-
     void clear() {
         words_.clear();
         commands_.clear();
@@ -50,21 +46,8 @@ public:
     // A NaN is recorded as one NaN: IEEE 754 leaves the sign and payload of
     // an arithmetic NaN open, and two compilations of the same code (the
     // plain run may go to a copy built without sanitizers) can differ there.
-    void floatBits(float value) {
-        uint32_t bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        word(value != value ? kOneNaN : bits);
-    }
-    void floatWord(int32_t bits) {
-        float value;
-        std::memcpy(&value, &bits, sizeof value);
-        floatBits(value);
-    }
-    void vec(const zep::Vec3& v) {
-        floatBits(v.x);
-        floatBits(v.y);
-        floatBits(v.z);
-    }
+    void floatBits(float value) { word(zeptest::floatWord(value, kNaNs)); }
+    void floatWord(int32_t bits) { floatBits(zeptest::floatOf(uint32_t(bits))); }
 
     void message(const char* text, const char* caption) {
         if (!recording_) return;
@@ -79,9 +62,9 @@ public:
         if (!recording_) return;
         for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next) {
             word(uint32_t(body->objectNumber));
-            vec(body->currentPosition);
+            zeptest::appendVec(words_, body->currentPosition, kNaNs);
             word(uint32_t(zep::countContacts(body)));
-            for (const zep::Contact* c = body->contactsHead; c; c = c->next) contact(*c);
+            for (const zep::Contact* c = body->contactsHead; c; c = c->next) zeptest::appendContact(words_, *c, kNaNs);
         }
     }
 
@@ -112,23 +95,7 @@ private:
     static constexpr uint32_t kCommandMark = 0x7E000000u;
     static constexpr uint32_t kStoppedMark = 0x7EFFFFFFu;
     static constexpr uint32_t kMessageMark = 0x7D000000u;
-
-    void contact(const zep::Contact& c) {
-        word(c.meshShape ? uint32_t(c.meshShape->header.body->objectNumber) : 0xFFFFFFFFu);
-        floatBits(c.hitTime);
-        word(uint32_t(c.triangleNumber));
-        floatBits(c.moveLength);
-        word(uint32_t(c.hitKind));
-        for (const zep::Vec3& v : {c.point, c.normal, c.center, c.slideDestination, c.moveToContact, c.slideVector,
-                                   c.triangle[0], c.triangle[1], c.triangle[2]})
-            vec(v);
-        // The feature a hit met; a face hit leaves these as the sweep found them.
-        if (c.hitKind == zep::kHitEdge) {
-            vec(c.edgeStart);
-            vec(c.edgeEnd);
-        }
-        if (c.hitKind == zep::kHitVertex) vec(c.vertex);
-    }
+    static constexpr zeptest::NaNs kNaNs = zeptest::NaNs::kAsOne;
 
     std::vector<uint32_t> words_;
     std::vector<int> commands_;

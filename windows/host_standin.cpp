@@ -18,9 +18,10 @@
 
 #include "shared/caller_float_state.h"
 #include "shared/scenarios.h"
+#include "support/mesh_block.h"
 
-using zepshared::Commands;
-using zepshared::Word;
+using zeptest::Commands;
+using zeptest::Word;
 
 // ---------------------------------------------------------------------------
 // The checked call: pushes the argument words (last first), calls the command
@@ -105,12 +106,12 @@ struct RecordedBox {
 };
 
 std::vector<RecordedBox> recordedBoxes;
-zepshared::Host* currentHost = nullptr;
+zeptest::Host* currentHost = nullptr;
 
 int WINAPI recordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     recordedBoxes.push_back(RecordedBox{owner, text ? text : "(null)", caption ? caption : "(null)",
                                         type});
-    if (currentHost) currentHost->boxes.push_back(zepshared::Box{recordedBoxes.back().text,
+    if (currentHost) currentHost->boxes.push_back(zeptest::Box{recordedBoxes.back().text,
                                                                  recordedBoxes.back().caption});
     return IDOK;
 }
@@ -159,10 +160,10 @@ void* patchImport(HMODULE module, const char* dll, const char* function, void* r
 // ---------------------------------------------------------------------------
 // The commands as resolved from the DLL.
 
-void* byOrdinal[zepshared::kCommandCount + 1];
+void* byOrdinal[zeptest::kCommandCount + 1];
 
 // Argument words per command, by ordinal: what each must pop.
-constexpr uint32_t kArgumentWords[zepshared::kCommandCount + 1] = {
+constexpr uint32_t kArgumentWords[zeptest::kCommandCount + 1] = {
     0, 0, 0, 0, 5, 2, 2, 2, 1, 1, 4, 10, 2, 7, 0, 0, 0, 1, 1, 1, 1, 1, 3, 3, 2, 2, 4};
 
 long checkedCalls = 0;
@@ -180,7 +181,7 @@ uint32_t call(int ordinal, std::initializer_list<uint32_t> words) {
         char text[200];
         std::snprintf(text, sizeof text,
                       "%s: ESP off by %ld bytes, EBX %08lx ESI %08lx EDI %08lx, x87 tags %04lx",
-                      zepshared::kCommandNames[ordinal - 1],
+                      zeptest::kCommandNames[ordinal - 1],
                       long(record.espAfter) - long(record.espExpected), (unsigned long)record.ebx,
                       (unsigned long)record.esi, (unsigned long)record.edi, (unsigned long)tagWord);
         check(false, text);
@@ -242,8 +243,8 @@ Commands checkedCommands() {
 // pointers by compiled code.
 Commands directCommands() {
     Commands commands{};
-    for (int ordinal = 1; ordinal <= zepshared::kCommandCount; ++ordinal)
-        zepshared::setCommand(commands, ordinal, reinterpret_cast<void (*)()>(byOrdinal[ordinal]));
+    for (int ordinal = 1; ordinal <= zeptest::kCommandCount; ++ordinal)
+        zeptest::setCommand(commands, ordinal, reinterpret_cast<void (*)()>(byOrdinal[ordinal]));
     return commands;
 }
 
@@ -252,8 +253,8 @@ Commands directCommands() {
 
 bool resolveCommands(HMODULE dll) {
     bool all = true;
-    for (int ordinal = 1; ordinal <= zepshared::kCommandCount; ++ordinal) {
-        const char* name = zepshared::kCommandNames[ordinal - 1];
+    for (int ordinal = 1; ordinal <= zeptest::kCommandCount; ++ordinal) {
+        const char* name = zeptest::kCommandNames[ordinal - 1];
         FARPROC named = GetProcAddress(dll, name);
         FARPROC numbered = GetProcAddress(dll, MAKEINTRESOURCEA(ordinal));
         check(named != nullptr, std::string("export by name: ") + name);
@@ -262,7 +263,7 @@ bool resolveCommands(HMODULE dll) {
         byOrdinal[ordinal] = reinterpret_cast<void*>(named);
         all = all && named && named == numbered;
     }
-    check(GetProcAddress(dll, MAKEINTRESOURCEA(zepshared::kCommandCount + 1)) == nullptr,
+    check(GetProcAddress(dll, MAKEINTRESOURCEA(zeptest::kCommandCount + 1)) == nullptr,
           "no export beyond ordinal 26");
     check(GetProcAddress(dll, "_SetCollisionZEP@20") == nullptr &&
               GetProcAddress(dll, "SetCollisionZEP@20") == nullptr,
@@ -274,31 +275,31 @@ bool resolveCommands(HMODULE dll) {
 // arguments chosen so nothing is left behind.
 void stackBalanceOfEveryCommand() {
     const long faultsBefore = callFaults;
-    const Word one = zepshared::wordOf(1.0f);
-    std::vector<uint32_t> block = {0, 12, 0};  // no vertices
+    const Word one = zeptest::bitsOf(1.0f);
+    const std::vector<uint8_t> block = zeptest::meshBlock(12, 0, {});  // no vertices
     const uint32_t args[][10] = {
         {}, {}, {}, {7, 8, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu}, {1, 1}, {1, 1}, {1, 1}, {1}, {1},
         {1, one, one, one}, {1, one, 0, 0, 0, 0, one, one, 0, 0}, {1, W(block.data())},
         {1, one, one, one, 0xDEADBEEFu, 0xDEADBEEFu, 0xDEADBEEFu}, {}, {}, {}, {1}, {1}, {1},
         {1}, {1}, {1, 1, 1}, {1, 1, 1}, {1, 1}, {1, 1}, {1, 1, 1, 1}};
     call(1, {});
-    for (int ordinal = 1; ordinal <= zepshared::kCommandCount; ++ordinal) {
+    for (int ordinal = 1; ordinal <= zeptest::kCommandCount; ++ordinal) {
         if (ordinal == 3 || ordinal == 20) continue;  // stop and free come last
         CallRecord record{};
         zepCheckedCall(byOrdinal[ordinal], args[ordinal - 1], kArgumentWords[ordinal], &record);
         check(record.espAfter == record.espExpected,
-              std::string(zepshared::kCommandNames[ordinal - 1]) + " removes its " +
+              std::string(zeptest::kCommandNames[ordinal - 1]) + " removes its " +
                   std::to_string(kArgumentWords[ordinal]) + " argument words");
         check((record.x87Environment[2] & 0xFFFFu) == 0xFFFFu,
-              std::string(zepshared::kCommandNames[ordinal - 1]) + " leaves the x87 stack empty");
+              std::string(zeptest::kCommandNames[ordinal - 1]) + " leaves the x87 stack empty");
         check(record.ebx == kEbxMark && record.esi == kEsiMark && record.edi == kEdiMark,
-              std::string(zepshared::kCommandNames[ordinal - 1]) + " keeps EBX, ESI and EDI");
+              std::string(zeptest::kCommandNames[ordinal - 1]) + " keeps EBX, ESI and EDI");
     }
     for (int ordinal : {20, 3}) {
         CallRecord record{};
         zepCheckedCall(byOrdinal[ordinal], args[ordinal - 1], kArgumentWords[ordinal], &record);
         check(record.espAfter == record.espExpected,
-              std::string(zepshared::kCommandNames[ordinal - 1]) + " removes its " +
+              std::string(zeptest::kCommandNames[ordinal - 1]) + " removes its " +
                   std::to_string(kArgumentWords[ordinal]) + " argument words");
     }
     check(callFaults == faultsBefore, "no faults in the checked calls");
@@ -341,19 +342,19 @@ void errorBoxThroughMessageBoxA() {
 }
 
 void runScenarios(const Commands& commands, const char* mode) {
-    for (const zepshared::Scenario& scenario : zepshared::scenarios()) {
+    for (const zeptest::Scenario& scenario : zeptest::scenarios()) {
         const std::string name = std::string(mode) + "/" + scenario.name;
-        if (scenario.needsPass && !zepshared::kCollisionPassLanded) {
+        if (scenario.needsPass && !zeptest::kCollisionPassLanded) {
             std::printf("PENDING %s: needs the collision pass\n", name.c_str());
             continue;
         }
-        zepshared::Host host;
+        zeptest::Host host;
         host.cmd = commands;
         currentHost = &host;
-        zepshared::resetWorld(host);
-        zepshared::Checks checks;
+        zeptest::resetWorld(host);
+        zeptest::Checks checks;
         scenario.run(host, checks);
-        zepshared::resetWorld(host);
+        zeptest::resetWorld(host);
         currentHost = nullptr;
         check(checks.passed() + checks.failed() > 0, name + " checked something");
         if (scenario.knownFault) {
@@ -369,25 +370,25 @@ void runScenarios(const Commands& commands, const char* mode) {
 }
 
 uint64_t digestOf(const Commands& commands) {
-    zepshared::Host host;
+    zeptest::Host host;
     host.cmd = commands;
     currentHost = &host;
-    zepshared::resetWorld(host);
+    zeptest::resetWorld(host);
     const uint64_t digest =
-        zepshared::scenarioDigest(host, zepshared::kDigestSeed, zepshared::kDigestFrames);
-    zepshared::resetWorld(host);
+        zeptest::scenarioDigest(host, zeptest::kDigestSeed, zeptest::kDigestFrames);
+    zeptest::resetWorld(host);
     currentHost = nullptr;
     return digest;
 }
 
 // The host's x87 control word for a float state: its rounding mode and
 // single precision, as Direct3D 9 leaves it unless told to keep the FPU.
-uint16_t hostX87(const zepshared::HostFloatState& state) {
-    const uint16_t own = zepshared::detail::x87ControlWord();
+uint16_t hostX87(const zeptest::HostFloatState& state) {
+    const uint16_t own = zeptest::detail::x87ControlWord();
     std::fesetround(state.rounding);
-    const uint16_t word = uint16_t(zepshared::detail::x87ControlWord() & ~0x0300u);
+    const uint16_t word = uint16_t(zeptest::detail::x87ControlWord() & ~0x0300u);
     std::fesetround(FE_TONEAREST);
-    zepshared::detail::setX87ControlWord(own);
+    zeptest::detail::setX87ControlWord(own);
     return word;
 }
 
@@ -395,21 +396,21 @@ uint16_t hostX87(const zepshared::HostFloatState& state) {
 // may hold while calling: the same bits, and every command hands back the
 // host's MXCSR and x87 control word as it found them.
 void digestInHostFloatStates(uint64_t expected) {
-    for (const zepshared::HostFloatState& state : zepshared::kHostFloatStates) {
-        const Commands commands = zepshared::inHostFloatState(directCommands());
-        zepshared::CallerFloatState& seen = zepshared::callerFloatState;
-        seen.mxcsr = zepshared::hostMxcsr(state);
+    for (const zeptest::HostFloatState& state : zeptest::kHostFloatStates) {
+        const Commands commands = zeptest::inHostFloatState(directCommands());
+        zeptest::CallerFloatState& seen = zeptest::callerFloatState;
+        seen.mxcsr = zeptest::hostMxcsr(state);
         seen.x87 = hostX87(state);
         const std::string name = std::string("host float state ") + state.name;
-        check(seen.mxcsr != zepshared::kMxcsrDefault &&
+        check(seen.mxcsr != zeptest::kMxcsrDefault &&
                   ((seen.mxcsr >> 13) & 3u) == ((seen.x87 >> 10) & 3u),
               name + ": fesetround set MXCSR and the x87 word alike");
         const uint64_t digest = digestOf(commands);
-        check(digest == expected, name + ": " + zepshared::digestLine(digest));
+        check(digest == expected, name + ": " + zeptest::digestLine(digest));
         char text[160];
         std::snprintf(text, sizeof text, "%s: %ld calls, %ld changed the host's state (first %s, MXCSR %08lx)",
                       name.c_str(), seen.calls, seen.changed,
-                      seen.firstChangedOrdinal ? zepshared::kCommandNames[seen.firstChangedOrdinal - 1] : "none",
+                      seen.firstChangedOrdinal ? zeptest::kCommandNames[seen.firstChangedOrdinal - 1] : "none",
                       (unsigned long)seen.firstChangedMxcsr);
         check(seen.calls > 100000 && seen.changed == 0, text);
     }
@@ -420,7 +421,7 @@ void digestInHostFloatStates(uint64_t expected) {
 void unloadReleasesTheWorld(HMODULE dll) {
     call(1, {});
     call(4, {1, 2, 0, 0, 0});
-    const Word one = zepshared::wordOf(1.0f);
+    const Word one = zeptest::bitsOf(1.0f);
     for (int32_t n = 1; n <= 20; ++n) {
         call(5, {W(n), 2});
         call(7, {W(n), 2});
@@ -476,7 +477,7 @@ int main(int argc, char** argv) {
     const uint64_t direct = digestOf(directCommands());
     const uint64_t checked = digestOf(checkedCommands());
     check(direct == checked, "the digest is the same through typed pointers and the thunk");
-    std::printf("%s\n", zepshared::digestLine(checked).c_str());
+    std::printf("%s\n", zeptest::digestLine(checked).c_str());
     check(callFaults == 0, std::to_string(checkedCalls) + " checked calls, " +
                                std::to_string(callFaults) + " with a stack, register or x87 fault");
 

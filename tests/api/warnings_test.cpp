@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "support/fixture.h"
+#include "support/mesh_block.h"
 
 namespace zeptest {
 namespace {
@@ -71,8 +72,8 @@ TEST_F(WarningTest, TrianglesForAnObjectWithoutMesh) {
     StartCollisionZEP();
     NewCollObjZEP(7, 2);
     AddMeshTri(7, 0, 0, 0, 0, 0, 1, 1, 0, 0);
-    const uint32_t block[3 + 9] = {0, 12, 3};
-    AddMeshZEP(7, block);
+    const auto block = meshBlock(12, 3, std::vector<float>(9, 0.0f));
+    AddMeshZEP(7, block.data());
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_EQ(warnings[0].command, "AddMeshTri");
     EXPECT_EQ(warnings[0].object, 7);
@@ -109,12 +110,12 @@ TEST_F(WarningTest, NonFiniteNumbersAndMalformedBlocks) {
     UpdateObjZEP(4, std::nanf(""), 0, 0, 0, 0, 0);
     SetObjRadiusZEP(5, 1, 1, 1);  // undefined: an error, not a warning
     AddObjShapeZEP(4, ZEP_SHAPE_MESH);
-    const uint32_t fewVertices[3 + 6] = {0, 12, 2};
-    const uint32_t smallStride[3 + 9] = {0, 8, 3};
-    const uint32_t leftOver[3 + 12] = {0, 12, 4};
-    AddMeshZEP(4, fewVertices);
-    AddMeshZEP(4, smallStride);
-    AddMeshZEP(4, leftOver);
+    const auto fewVertices = meshBlock(12, 2, std::vector<float>(6, 0.0f));
+    const auto smallStride = meshBlock(8, 3, std::vector<float>(9, 0.0f));
+    const auto leftOver = meshBlock(12, 4, std::vector<float>(12, 0.0f));
+    AddMeshZEP(4, fewVertices.data());
+    AddMeshZEP(4, smallStride.data());
+    AddMeshZEP(4, leftOver.data());
     AddMeshZEP(4, nullptr);
     ASSERT_EQ(warnings.size(), 6u);
     EXPECT_THAT(warnings[0].text, HasSubstr("inf"));

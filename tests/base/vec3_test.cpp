@@ -6,9 +6,9 @@
 #include <random>
 
 #include "base/vec3.h"
-#include "sweep/sweep_checks.h"
+#include "support/checks.h"
 
-namespace sweeptest {
+namespace zeptest {
 namespace {
 
 using zep::Vec3;
@@ -50,9 +50,9 @@ TEST(DotTest, SumIsKeptInDouble) {
 }
 
 }  // namespace
-}  // namespace sweeptest
+}  // namespace zeptest
 
-namespace sweeptest {
+namespace zeptest {
 namespace {
 
 // The float quotient must be the double quotient rounded to float, for any
@@ -80,4 +80,4 @@ TEST(DivideComponentsTest, EqualsTheDoubleQuotientRoundedToFloat) {
 }
 
 }  // namespace
-}  // namespace sweeptest
+}  // namespace zeptest

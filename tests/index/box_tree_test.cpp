@@ -12,7 +12,7 @@
 #include "base/allocation.h"
 #include "index/box_tree.h"
 
-namespace indextest {
+namespace zeptest {
 namespace {
 
 using zep::Box3;
@@ -106,4 +106,4 @@ TEST(BoxTreeTest, FourEntriesAtOnceAreTheSingleEntriesToTheBit) {
 }
 
 }  // namespace
-}  // namespace indextest
+}  // namespace zeptest

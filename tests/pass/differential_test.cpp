@@ -5,24 +5,19 @@
 #include <cstdlib>
 #include <random>
 
-#include "api/state.h"
-#include "pass/pass_work.h"
-#include "world/world.h"
 #include "support/fixture.h"
+#include "support/plain_path.h"
 #include "support/random_scene.h"
+#include "support/scene.h"
 
 namespace zeptest {
 namespace {
 
 class DifferentialTest : public CommandTest {
 protected:
-    void TearDown() override {
-        zep::world().plainPath = false;
-        CommandTest::TearDown();
-    }
-    static std::vector<uint32_t> record(uint32_t seed, bool linear, const SceneSize& size) {
-        zep::world().plainPath = linear;
-        return recordRandomScene(seed, size);
+    // The scene on the indexed and on the plain path: {indexed, plain}.
+    static std::array<std::vector<uint32_t>, 2> record(uint32_t seed, const SceneSize& size) {
+        return bothPaths([&] { return recordRandomScene(seed, size); });
     }
 };
 
@@ -36,8 +31,7 @@ TEST_F(DifferentialTest, IndexedPathsMatchThePlainPathBitForBit) {
     const SceneSize size;
     size_t contactsSeen = 0;
     for (uint32_t seed = 1; seed <= seedCount(); ++seed) {
-        const auto indexed = record(seed, false, size);
-        const auto plain = record(seed, true, size);
+        const auto [indexed, plain] = record(seed, size);
         ASSERT_EQ(firstDifference(indexed, plain), "") << "seed " << seed;
         contactsSeen += indexed.size();
     }
@@ -50,16 +44,16 @@ TEST_F(DifferentialTest, IndexedPathsMatchThePlainPathBitForBit) {
 TEST_F(DifferentialTest, ObjectsOfManyShapesMatchThePlainPathBitForBit) {
     SceneSize size;
     size.manyShapes = true;
-    for (uint32_t seed = 1; seed <= seedCount() / 2; ++seed)
-        ASSERT_EQ(firstDifference(record(seed, false, size), record(seed, true, size)), "") << "seed " << seed;
+    for (uint32_t seed = 1; seed <= seedCount() / 2; ++seed) {
+        const auto [indexed, plain] = record(seed, size);
+        ASSERT_EQ(firstDifference(indexed, plain), "") << "seed " << seed;
+    }
 }
 
 // A large mesh with one corner that is not a number is swept whole, on both
 // paths alike, and its boxes are never sorted into a tree.
 TEST_F(DifferentialTest, MeshWithANanCornerIsSweptWhole) {
-    std::vector<int32_t> results[2];
-    for (int linear = 0; linear < 2; ++linear) {
-        zep::world().plainPath = linear == 1;
+    const auto results = bothPaths([] {
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
         NewCollObjZEP(2, 2);
@@ -75,9 +69,10 @@ TEST_F(DifferentialTest, MeshWithANanCornerIsSweptWhole) {
         ActivateObjZEP(1);
         UpdateObjZEP(1, 10.25f, -3, 0.25f, 0, 0, 0);
         RunCollisionZEP();
-        results[linear] = {PeekObjXZEP(1), PeekObjYZEP(1), PeekObjZZEP(1), CountCollisionsZEP(1)};
+        const std::vector<int32_t> out{PeekObjXZEP(1), PeekObjYZEP(1), PeekObjZZEP(1), CountCollisionsZEP(1)};
         StopCollisionZEP();
-    }
+        return out;
+    });
     EXPECT_EQ(results[0], results[1]);
     EXPECT_EQ(zepFloat(results[0][1]), 1.0f);  // it landed on the strip
 }
@@ -107,8 +102,7 @@ void startWithGrid(int cells) {
     ActivateObjZEP(100);
 }
 
-std::vector<uint32_t> shootAtGridCorners(bool linear, uint32_t seed) {
-    zep::world().plainPath = linear;
+std::vector<uint32_t> shootAtGridCorners(uint32_t seed) {
     startWithGrid(kCells);
     const auto height = gridHeight;
     std::mt19937 random(seed);
@@ -122,9 +116,6 @@ std::vector<uint32_t> shootAtGridCorners(bool linear, uint32_t seed) {
         ActivateObjZEP(k);
     }
     std::vector<uint32_t> out;
-    auto keep = [&out](std::initializer_list<int32_t> words) {
-        for (int32_t word : words) out.push_back(uint32_t(word));
-    };
     for (int frame = 0; frame < 20; ++frame) {
         for (int k = 1; k <= kShots; ++k) {
             // A corner, or the middle of an edge, of the grid, a radius up.
@@ -137,27 +128,23 @@ std::vector<uint32_t> shootAtGridCorners(bool linear, uint32_t seed) {
             UpdateObjZEP(k, tx + dx * 2, ty - rise * 2, tz + dz * 2, 0, 0, 0);
         }
         RunCollisionZEP();
-        for (int k = 1; k <= kShots; ++k) {
-            keep({PeekObjXZEP(k), PeekObjYZEP(k), PeekObjZZEP(k), CountCollisionsZEP(k)});
-            for (int32_t c = 1; c <= CountCollisionsZEP(k); ++c)
-                for (int32_t axis = 1; axis <= 3; ++axis)
-                    keep({CollisionHit(k, c, axis), CollisionHitNorm(k, c, axis)});
-        }
+        for (int k = 1; k <= kShots; ++k) appendHostView(out, k);
     }
     StopCollisionZEP();
     return out;
 }
 
 TEST_F(DifferentialTest, LongSweepsAtGridCornersMatchThePlainPath) {
-    for (uint32_t seed = 1; seed <= 8; ++seed)
-        ASSERT_EQ(firstDifference(shootAtGridCorners(false, seed), shootAtGridCorners(true, seed)), "") << "seed " << seed;
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        const auto [indexed, plain] = bothPaths([seed] { return shootAtGridCorners(seed); });
+        ASSERT_EQ(firstDifference(indexed, plain), "") << "seed " << seed;
+    }
 }
 
 // Moves from above the grid to beyond the largest float: such a path's
 // float length is infinite, and no triangle may be left out for it (on a
 // small grid the candidates come in list order, not nearest first).
-std::vector<uint32_t> moveFarPastTheGrid(bool linear, int cells) {
-    zep::world().plainPath = linear;
+std::vector<uint32_t> moveFarPastTheGrid(int cells) {
     startWithGrid(cells);
     std::vector<uint32_t> out;
     std::mt19937 random(5);
@@ -181,14 +168,16 @@ std::vector<uint32_t> moveFarPastTheGrid(bool linear, int cells) {
 }
 
 TEST_F(DifferentialTest, MovesPastTheLargestFloatMatchThePlainPath) {
-    for (int cells : {11, kCells})
-        EXPECT_EQ(firstDifference(moveFarPastTheGrid(false, cells), moveFarPastTheGrid(true, cells)), "") << cells;
+    for (int cells : {11, kCells}) {
+        const auto [indexed, plain] = bothPaths([cells] { return moveFarPastTheGrid(cells); });
+        EXPECT_EQ(firstDifference(indexed, plain), "") << cells;
+    }
 }
 
 TEST_F(DifferentialTest, ScenesAreRepeatable) {
     const SceneSize size{.frames = 10, .maxMeshObjects = 3, .maxMovers = 3};
-    EXPECT_EQ(record(7, false, size), record(7, false, size));
-    EXPECT_NE(record(7, false, size), record(8, false, size));
+    EXPECT_EQ(recordRandomScene(7, size), recordRandomScene(7, size));
+    EXPECT_NE(recordRandomScene(7, size), recordRandomScene(8, size));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "world/world.h"
 #include "pass/solver.h"
 #include "support/fixture.h"
+#include "support/plain_path.h"
 #include "support/random_scene.h"
 #include "support/scene.h"
 #include "world/shapes.h"
@@ -22,7 +23,6 @@ class MultiMeshTest : public CommandTest {
 protected:
     void TearDown() override {
         zep::passWork().chainPerMesh = false;
-        zep::world().plainPath = false;
         CommandTest::TearDown();
     }
 };
@@ -128,16 +128,7 @@ std::vector<uint32_t> walkLevel(const std::vector<Triangle>& level, int pieces, 
             moveTo(w, {p.x + 0.3f * std::cos(heading), p.y - 0.4f, p.z + 0.3f * std::sin(heading)});
         }
         RunCollisionZEP();
-        for (int w = 1; w <= walkers; ++w) {
-            for (auto peek : {PeekObjXZEP, PeekObjYZEP, PeekObjZZEP}) out.push_back(uint32_t(peek(w)));
-            const int count = CountCollisionsZEP(w);
-            out.push_back(uint32_t(count));
-            for (int i = 1; i <= count; ++i)
-                for (int axis = 1; axis <= 3; ++axis) {
-                    out.push_back(uint32_t(CollisionHit(w, i, axis)));
-                    out.push_back(uint32_t(CollisionHitNorm(w, i, axis)));
-                }
-        }
+        for (int w = 1; w <= walkers; ++w) appendHostView(out, w);
     }
     return out;
 }
@@ -166,13 +157,12 @@ TEST_F(MultiMeshTest, TwinObjectsWithTheirTrianglesInAnotherOrderEachMeetTheirOw
         StopCollisionZEP();
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
-        zep::world().plainPath = linear;
+        const PlainPath path(linear);
         makeMeshObject(2, 2, {floor, far});
         makeMeshObject(3, 2, {far, floor});
         makeMover(1, 1, {0.5f, 0.5f, 0.5f}, {-0.5f, 1, -0.5f});
         moveTo(1, {-0.4f, 0, -0.5f});
         RunCollisionZEP();
-        zep::world().plainPath = false;
         ASSERT_GE(CountCollisionsZEP(1), 1) << "linear " << linear;
         EXPECT_EQ(CollisionObjHit(1, 1), 3) << "linear " << linear;
         EXPECT_EQ(contactOf(1, 1).triangleNumber, 2) << "linear " << linear;

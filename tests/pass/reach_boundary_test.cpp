@@ -5,14 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
-#include "api/state.h"
-#include "pass/pass_work.h"
-#include "world/world.h"
-#include "sweep/reach.h"
 #include "support/fixture.h"
+#include "support/plain_path.h"
+#include "support/records.h"
 #include "support/scene.h"
 
 namespace zeptest {
@@ -67,8 +64,7 @@ std::vector<std::array<D3, 3>> featureTriangles(const Case& c, double step) {
 float f(double value) { return float(value); }
 
 // What the host can read after the pass, and every field of each contact.
-std::vector<uint32_t> runCase(const Case& c, bool plain) {
-    zep::world().plainPath = plain;
+std::vector<uint32_t> runCase(const Case& c) {
     StopCollisionZEP();
     StartCollisionZEP();
     SetCollisionZEP(1, 2, 0, 0, 0);
@@ -98,24 +94,7 @@ std::vector<uint32_t> runCase(const Case& c, bool plain) {
     RunCollisionZEP();
     std::vector<uint32_t> out;
     for (auto peek : {PeekObjXZEP, PeekObjYZEP, PeekObjZZEP}) out.push_back(uint32_t(peek(1)));
-    auto word = [&](float value) {
-        uint32_t bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        out.push_back(bits);
-    };
-    auto vec = [&](zep::Vec3 v) { word(v.x), word(v.y), word(v.z); };
-    for (const zep::Contact* k = bodyOf(1)->contactsHead; k; k = k->next) {
-        word(k->hitTime);
-        out.push_back(uint32_t(k->triangleNumber));
-        word(k->moveLength);
-        out.push_back(uint32_t(k->hitKind));
-        for (zep::Vec3 v : {k->point, k->normal, k->center, k->slideDestination, k->moveToContact, k->slideVector,
-                            k->triangle[0], k->triangle[1], k->triangle[2]})
-            vec(v);
-        if (k->hitKind == 2) vec(k->edgeStart), vec(k->edgeEnd);
-        if (k->hitKind == 3) vec(k->vertex);
-    }
-    zep::world().plainPath = false;
+    for (const zep::Contact* k = bodyOf(1)->contactsHead; k; k = k->next) appendContact(out, *k);
     return out;
 }
 
@@ -134,8 +113,8 @@ TEST(ReachBoundary, FeaturesAtDistanceOneAreTreatedAlikeOnBothPaths) {
                         for (Feature feature : features)
                             for (int ulps : {-6, -2, 0, 2, 6}) {
                                 const Case c{radii, offset, meshAtOffset, direction, length, feature, ulps};
-                                const auto indexed = runCase(c, false);
-                                ASSERT_EQ(indexed, runCase(c, true))
+                                const auto [indexed, plain] = bothPaths([&] { return runCase(c); });
+                                ASSERT_EQ(indexed, plain)
                                     << "radii " << radii.x << "/" << radii.y << "/" << radii.z << ", offset "
                                     << offset.x << ", mesh at offset " << meshAtOffset << ", length " << length
                                     << ", feature " << int(feature) << ", ulps " << ulps;
@@ -148,18 +127,10 @@ TEST(ReachBoundary, FeaturesAtDistanceOneAreTreatedAlikeOnBothPaths) {
     EXPECT_LT(hit, cases);
 }
 
-}  // namespace
-}  // namespace zeptest
-
-namespace zeptest {
-namespace {
-
 // The same far movers on both paths: one parked far out, one sent in from
 // there onto the floor.
 TEST(ReachBoundary, FarMoversAgreeOnBothPaths) {
-    std::vector<int32_t> results[2];
-    for (int plain = 0; plain < 2; ++plain) {
-        zep::world().plainPath = plain == 1;
+    const auto results = bothPaths([] {
         StopCollisionZEP();
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
@@ -174,10 +145,10 @@ TEST(ReachBoundary, FarMoversAgreeOnBothPaths) {
         }
         moveTo(3, {10.25f, -5, 0.5f});
         RunCollisionZEP();
-        for (int mover : {1, 3})
-            results[plain].insert(results[plain].end(), {PeekObjXZEP(mover), PeekObjYZEP(mover), CountCollisionsZEP(mover)});
-        zep::world().plainPath = false;
-    }
+        std::vector<int32_t> out;
+        for (int mover : {1, 3}) out.insert(out.end(), {PeekObjXZEP(mover), PeekObjYZEP(mover), CountCollisionsZEP(mover)});
+        return out;
+    });
     StopCollisionZEP();
     EXPECT_EQ(results[0], results[1]);
     EXPECT_EQ(results[0][2], 0);  // the parked mover met nothing

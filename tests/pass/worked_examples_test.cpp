@@ -116,22 +116,5 @@ TEST_F(TroughTest, WedgedByTheWall) {
     EXPECT_VEC3_EQ(wall.center, positionOf(1));
 }
 
-TEST_F(TroughTest, ContactQueriesAnswerFromTheContacts) {
-    run(false);
-    EXPECT_EQ(CountCollisionsZEP(1), 2);
-    EXPECT_NEAR(zepFloat(CollisionHit(1, 2, 2)), 0.2, kFourDecimals);
-    EXPECT_NEAR(zepFloat(CollisionHitNorm(1, 2, 1)), -0.6, kFourDecimals);
-    EXPECT_EQ(CollisionPolyHit(1, 2), 2);
-    EXPECT_EQ(CollisionObjHit(1, 1), 2);
-    EXPECT_FLOAT_BITS(36.0f, CollisionTriCorner(1, 2, 3, 2));
-    const int32_t hitY = CollisionHit(1, 2, 2);
-
-    moveTo(2, {0, 1, 0});  // the corners follow the mesh, the contact point does not
-    EXPECT_FLOAT_BITS(37.0f, CollisionTriCorner(1, 2, 3, 2));
-    EXPECT_EQ(CollisionHit(1, 2, 2), hitY);
-    EXPECT_EQ(CollisionHit(1, 2, 2), hitY);  // asking twice changes nothing
-    EXPECT_EQ(CountCollisionsZEP(2), 0);     // the mesh body has no contacts of its own
-}
-
 }  // namespace
 }  // namespace zeptest

@@ -7,7 +7,6 @@
 // be consistent with no record made and left unlinked, a command that was
 // refused memory must have changed nothing, and StopCollisionZEP must free
 // everything.
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "base/allocation.h"
 #include "robustness/world_snapshot.h"
 #include "support/fixture.h"
+#include "support/mesh_block.h"
 #include "support/invariants.h"
 
 namespace zeptest {
@@ -35,12 +35,8 @@ constexpr float kRampAndWall[18] = {-14, -12, -30, -14, -12, 90, 50,  36, -30,
                                     -30, -30, 3.5, -30, 90,  3.5, 90, -30, 3.5};
 
 // A host mesh block with 16-byte vertices holding the ramp and the wall.
-std::vector<unsigned char> rampAndWallBlock() {
-    const uint32_t header[3] = {0, 16, 6};
-    std::vector<unsigned char> block(12 + 6 * 16, 0);
-    std::memcpy(block.data(), header, sizeof header);
-    for (int v = 0; v < 6; ++v) std::memcpy(&block[12 + 16 * v], &kRampAndWall[3 * v], 12);
-    return block;
+std::vector<uint8_t> rampAndWallBlock() {
+    return meshBlock(16, 6, std::vector<float>(std::begin(kRampAndWall), std::end(kRampAndWall)));
 }
 
 void addFloor(int n) {
@@ -116,9 +112,9 @@ protected:
 
     void checkStep(const Step& step, int64_t n, bool refused, const std::string& before) {
         SCOPED_TRACE(::testing::Message() << "allocation " << n << " fails; step: " << step.name);
-        EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+        EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
         if (step.isPass) {
-            EXPECT_THAT(zepcheck::passViolations(), IsEmpty());
+            EXPECT_THAT(zeptest::passViolations(), IsEmpty());
         }
         if (refused && !step.isPass) {
             EXPECT_EQ(before, worldSnapshot()) << "a refused command changed the world";
@@ -156,7 +152,7 @@ TEST_F(ExhaustionTest, ScenarioMakesContactsWhenMemoryLasts) {
             EXPECT_GE(CountCollisionsZEP(3), 1);
         }
     }
-    EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+    EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
 }
 
 }  // namespace

@@ -35,8 +35,8 @@ protected:
 
     void expectConsistentPass() {
         RunCollisionZEP();
-        EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
-        EXPECT_THAT(zepcheck::passViolations(), IsEmpty());
+        EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
+        EXPECT_THAT(zeptest::passViolations(), IsEmpty());
     }
 
     // The clean drop onto the floor, from wherever the mover was left.

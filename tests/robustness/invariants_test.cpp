@@ -27,67 +27,67 @@ protected:
         moveTo(1, {-1, -5, -1});
         RunCollisionZEP();
         ASSERT_EQ(CountCollisionsZEP(1), 1);
-        ASSERT_THAT(zepcheck::worldViolations(), IsEmpty());
-        ASSERT_THAT(zepcheck::passViolations(), IsEmpty());
+        ASSERT_THAT(zeptest::worldViolations(), IsEmpty());
+        ASSERT_THAT(zeptest::passViolations(), IsEmpty());
     }
 };
 
 TEST_F(InvariantsTest, SeesATableEntryThatNamesTheWrongObject) {
     std::swap(zep::world().objectTable[1], zep::world().objectTable[2]);
-    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    EXPECT_THAT(zeptest::worldViolations(), Not(IsEmpty()));
     std::swap(zep::world().objectTable[1], zep::world().objectTable[2]);
-    EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+    EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
 }
 
 // The fuzzer's check after every command looks only at the table slots the
 // command named; the lists it always walks whole.
 TEST_F(InvariantsTest, TheLiveCheckSeesABrokenSlotItIsToldAbout) {
     zep::world().objectTable[7] = zep::world().objectTable[2];
-    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
-    EXPECT_THAT(zepcheck::liveViolations({7}), Not(IsEmpty()));
-    EXPECT_THAT(zepcheck::liveViolations({1, 2}), IsEmpty());
+    EXPECT_THAT(zeptest::worldViolations(), Not(IsEmpty()));
+    EXPECT_THAT(zeptest::liveViolations({7}), Not(IsEmpty()));
+    EXPECT_THAT(zeptest::liveViolations({1, 2}), IsEmpty());
     zep::world().objectTable[7] = nullptr;
-    EXPECT_THAT(zepcheck::liveViolations({7}), IsEmpty());
+    EXPECT_THAT(zeptest::liveViolations({7}), IsEmpty());
 }
 
 TEST_F(InvariantsTest, TheLiveCheckWalksEveryList) {
     zep::CollisionBody* second = zep::world().bodyListHead->next;
     second->prev = nullptr;
-    EXPECT_THAT(zepcheck::liveViolations({}), Not(IsEmpty()));
+    EXPECT_THAT(zeptest::liveViolations({}), Not(IsEmpty()));
     second->prev = zep::world().bodyListHead;
-    EXPECT_THAT(zepcheck::liveViolations({}), IsEmpty());
+    EXPECT_THAT(zeptest::liveViolations({}), IsEmpty());
 }
 
 TEST_F(InvariantsTest, SeesAnActiveFlagWithoutAnEntry) {
     bodyOf(1)->active = 0;
-    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    EXPECT_THAT(zeptest::worldViolations(), Not(IsEmpty()));
     bodyOf(1)->active = 1;
 }
 
 TEST_F(InvariantsTest, SeesABrokenBackLink) {
     zep::CollisionBody* second = zep::world().bodyListHead->next;
     second->prev = nullptr;
-    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    EXPECT_THAT(zeptest::worldViolations(), Not(IsEmpty()));
     second->prev = zep::world().bodyListHead;
 }
 
 TEST_F(InvariantsTest, SeesACursorOffTheList) {
     zep::ActivationEntry stray;
     zep::world().stackCursor = &stray;
-    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    EXPECT_THAT(zeptest::worldViolations(), Not(IsEmpty()));
     zep::world().stackCursor = nullptr;
 }
 
 TEST_F(InvariantsTest, SeesAContactNamingATriangleTheMeshLacks) {
     zep::Contact* contact = bodyOf(1)->contactsHead;
     contact->triangleNumber = 2;
-    EXPECT_THAT(zepcheck::worldViolations(), Not(IsEmpty()));
+    EXPECT_THAT(zeptest::worldViolations(), Not(IsEmpty()));
     contact->triangleNumber = 1;
 }
 
 TEST_F(InvariantsTest, SeesAMoverNotAtItsLastSlideDestination) {
     moveTo(1, {0, 0, 0});
-    EXPECT_THAT(zepcheck::passViolations(), Not(IsEmpty()));
+    EXPECT_THAT(zeptest::passViolations(), Not(IsEmpty()));
 }
 
 }  // namespace

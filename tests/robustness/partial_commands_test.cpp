@@ -2,12 +2,12 @@
 // out: before, a body with two meshes could end up with a triangle in the
 // first mesh and not in the second, so the same triangle number named
 // different triangles, and a mesh block could stop half read.
-#include <cstring>
 #include <vector>
 
 #include "base/allocation.h"
 #include "robustness/world_snapshot.h"
 #include "support/fixture.h"
+#include "support/mesh_block.h"
 #include "support/invariants.h"
 #include "support/world_view.h"
 
@@ -41,24 +41,20 @@ TEST_F(PartialCommandTest, TriangleForTwoMeshesWithMemoryForOneAddsNone) {
     EXPECT_EQ(trianglesOf(0), 0);
     EXPECT_EQ(trianglesOf(1), 0);
     EXPECT_EQ(before, worldSnapshot());
-    EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+    EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
 }
 
 TEST_F(PartialCommandTest, MeshBlockThatRunsOutOfMemoryAddsNone) {
     // Three triangles into two meshes make six records; the fifth fails.
-    const uint32_t header[3] = {0, 12, 9};
-    std::vector<unsigned char> block(12 + 9 * 12, 0);
-    std::memcpy(block.data(), header, sizeof header);
-    for (int v = 0; v < 9; ++v) {
-        const float xyz[3] = {float(v), 0, float(v % 2)};
-        std::memcpy(&block[12 + 12 * v], xyz, sizeof xyz);
-    }
+    std::vector<float> positions;
+    for (int v = 0; v < 9; ++v) positions.insert(positions.end(), {float(v), 0, float(v % 2)});
+    const std::vector<uint8_t> block = meshBlock(12, 9, positions);
     const std::string before = worldSnapshot();
     zep::testing::failAllocationsAfter(4);
     AddMeshZEP(2, block.data());
     zep::testing::failAllocationsAfter(-1);
     EXPECT_EQ(before, worldSnapshot());
-    EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+    EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
 
     AddMeshZEP(2, block.data());
     EXPECT_EQ(trianglesOf(0), 3);

@@ -31,7 +31,7 @@ TEST_F(StackWalkTest, FreeingEachObjectAsItIsHandedOut) {
     for (int n = PeekCollisionStackZEP(); n; n = PeekCollisionStackZEP()) {
         seen.push_back(n);
         FreeObjZEP(n);
-        EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+        EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
     }
     EXPECT_THAT(seen, ElementsAre(1, 2, 3, 4, 5));
 }
@@ -41,7 +41,7 @@ TEST_F(StackWalkTest, FreeingTheObjectUnderTheCursorAndTheLast) {
     EXPECT_EQ(PeekCollisionStackZEP(), 1);
     FreeObjZEP(2);  // the cursor stands on 2's entry
     FreeObjZEP(5);
-    EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+    EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
     EXPECT_EQ(PeekCollisionStackZEP(), 3);
     EXPECT_EQ(PeekCollisionStackZEP(), 4);
     EXPECT_EQ(PeekCollisionStackZEP(), 0);
@@ -53,7 +53,7 @@ TEST_F(StackWalkTest, ReplacingAndReactivatingDuringAWalk) {
     NewCollObjZEP(2, 1);    // replaced: inactive, off the list
     ActivateObjZEP(1);      // handed out already, now at the end again
     DeActivateObjZEP(3);
-    EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+    EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
     std::vector<int> rest;
     for (int n = PeekCollisionStackZEP(); n; n = PeekCollisionStackZEP()) rest.push_back(n);
     EXPECT_THAT(rest, ElementsAre(4, 5, 1));
@@ -64,7 +64,7 @@ TEST_F(StackWalkTest, StopInTheMiddleOfAWalkEndsIt) {
     EXPECT_EQ(PeekCollisionStackZEP(), 1);
     StopCollisionZEP();
     EXPECT_EQ(PeekCollisionStackZEP(), 0);
-    EXPECT_THAT(zepcheck::worldViolations(), IsEmpty());
+    EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
 }
 
 }  // namespace

@@ -46,8 +46,8 @@ protected:
     void passAndCheck(std::initializer_list<int> movers) {
         zep::passWork().largestSolverCall = 0;
         RunCollisionZEP();
-        ASSERT_THAT(zepcheck::worldViolations(), IsEmpty());
-        ASSERT_THAT(zepcheck::passViolations(), IsEmpty());
+        ASSERT_THAT(zeptest::worldViolations(), IsEmpty());
+        ASSERT_THAT(zeptest::passViolations(), IsEmpty());
         const int64_t call = zep::passWork().largestSolverCall;
         EXPECT_LE(call, meshTriangles);
         reached.solverCall = std::max(reached.solverCall, call);

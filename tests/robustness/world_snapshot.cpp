@@ -1,17 +1,17 @@
 #include "robustness/world_snapshot.h"
+#include "api/state.h"
+#include "world/world.h"
 
-#include <cstdint>
-#include <cstring>
 #include <sstream>
 
-#include "api/state.h"
+#include "support/bits.h"
+
 #include "world/activation.h"
 #include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"
 #include "world/system.h"
-#include "world/world.h"
 
 namespace zeptest {
 
@@ -20,9 +20,7 @@ namespace {
 using namespace zep;
 
 std::ostream& operator<<(std::ostream& out, const Vec3& v) {
-    uint32_t bits[3];
-    std::memcpy(bits, &v, sizeof bits);
-    return out << std::hex << bits[0] << ',' << bits[1] << ',' << bits[2] << std::dec << ' ';
+    return out << std::hex << bitsOf(v.x) << ',' << bitsOf(v.y) << ',' << bitsOf(v.z) << std::dec << ' ';
 }
 
 void describeShape(std::ostream& out, CollisionShape* shape) {

@@ -15,7 +15,7 @@
 
 #include "shared/scenarios.h"
 
-namespace zepshared {
+namespace zeptest {
 
 // MXCSR bits.
 inline constexpr uint32_t kMxcsrDefault = 0x1F80u;  // nearest, all masked, no FTZ/DAZ
@@ -132,35 +132,35 @@ inline Commands inHostFloatState(const Commands& inner) {
     callerFloatState.x87 = detail::x87ControlWord();
 #endif
     Commands c{};
-#define ZEPSHARED_WRAP(ordinal, field) detail::wrap<&Commands::field, ordinal>(c, &Commands::field)
-    ZEPSHARED_WRAP(1, StartCollisionZEP);
-    ZEPSHARED_WRAP(2, StartCollisionDebugZEP);
-    ZEPSHARED_WRAP(3, StopCollisionZEP);
-    ZEPSHARED_WRAP(4, SetCollisionZEP);
-    ZEPSHARED_WRAP(5, NewCollObjZEP);
-    ZEPSHARED_WRAP(6, CheckShapeZEP);
-    ZEPSHARED_WRAP(7, AddObjShapeZEP);
-    ZEPSHARED_WRAP(8, ActivateObjZEP);
-    ZEPSHARED_WRAP(9, DeActivateObjZEP);
-    ZEPSHARED_WRAP(10, SetObjRadiusZEP);
-    ZEPSHARED_WRAP(11, AddMeshTri);
-    ZEPSHARED_WRAP(12, AddMeshZEP);
-    ZEPSHARED_WRAP(13, UpdateObjZEP);
-    ZEPSHARED_WRAP(14, ResetCollisionStackZEP);
-    ZEPSHARED_WRAP(15, PeekCollisionStackZEP);
-    ZEPSHARED_WRAP(16, RunCollisionZEP);
-    ZEPSHARED_WRAP(17, PeekObjXZEP);
-    ZEPSHARED_WRAP(18, PeekObjYZEP);
-    ZEPSHARED_WRAP(19, PeekObjZZEP);
-    ZEPSHARED_WRAP(20, FreeObjZEP);
-    ZEPSHARED_WRAP(21, CountCollisionsZEP);
-    ZEPSHARED_WRAP(22, CollisionHit);
-    ZEPSHARED_WRAP(23, CollisionHitNorm);
-    ZEPSHARED_WRAP(24, CollisionObjHit);
-    ZEPSHARED_WRAP(25, CollisionPolyHit);
-    ZEPSHARED_WRAP(26, CollisionTriCorner);
-#undef ZEPSHARED_WRAP
+#define ZEPTEST_WRAP(ordinal, field) detail::wrap<&Commands::field, ordinal>(c, &Commands::field)
+    ZEPTEST_WRAP(1, StartCollisionZEP);
+    ZEPTEST_WRAP(2, StartCollisionDebugZEP);
+    ZEPTEST_WRAP(3, StopCollisionZEP);
+    ZEPTEST_WRAP(4, SetCollisionZEP);
+    ZEPTEST_WRAP(5, NewCollObjZEP);
+    ZEPTEST_WRAP(6, CheckShapeZEP);
+    ZEPTEST_WRAP(7, AddObjShapeZEP);
+    ZEPTEST_WRAP(8, ActivateObjZEP);
+    ZEPTEST_WRAP(9, DeActivateObjZEP);
+    ZEPTEST_WRAP(10, SetObjRadiusZEP);
+    ZEPTEST_WRAP(11, AddMeshTri);
+    ZEPTEST_WRAP(12, AddMeshZEP);
+    ZEPTEST_WRAP(13, UpdateObjZEP);
+    ZEPTEST_WRAP(14, ResetCollisionStackZEP);
+    ZEPTEST_WRAP(15, PeekCollisionStackZEP);
+    ZEPTEST_WRAP(16, RunCollisionZEP);
+    ZEPTEST_WRAP(17, PeekObjXZEP);
+    ZEPTEST_WRAP(18, PeekObjYZEP);
+    ZEPTEST_WRAP(19, PeekObjZZEP);
+    ZEPTEST_WRAP(20, FreeObjZEP);
+    ZEPTEST_WRAP(21, CountCollisionsZEP);
+    ZEPTEST_WRAP(22, CollisionHit);
+    ZEPTEST_WRAP(23, CollisionHitNorm);
+    ZEPTEST_WRAP(24, CollisionObjHit);
+    ZEPTEST_WRAP(25, CollisionPolyHit);
+    ZEPTEST_WRAP(26, CollisionTriCorner);
+#undef ZEPTEST_WRAP
     return c;
 }
 
-}  // namespace zepshared
+}  // namespace zeptest

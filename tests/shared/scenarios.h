@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "support/bits.h"
 #include "zepcollide.h"
 
-namespace zepshared {
+namespace zeptest {
 
 using Word = uint32_t;
 
@@ -60,12 +61,6 @@ extern const char* const kCommandNames[kCommandCount];
 // Sets the command with the given ordinal (1 to 26) from an untyped address.
 void setCommand(Commands& commands, int ordinal, void (*address)());
 
-// One error box as the library showed it.
-struct Box {
-    std::string text;
-    std::string caption;
-};
-
 // What a scenario drives: the commands, and the boxes that the platform's
 // recorder collects while it runs.
 struct Host {
@@ -95,20 +90,17 @@ std::string describeWord(Word word);
         const auto sharedActual_ = (actual);                                                   \
         (checks).check(sharedExpected_ == sharedActual_, __FILE__, __LINE__,                   \
                        std::string(#actual " == " #expected " (got ") +                        \
-                           ::zepshared::describeValue(sharedActual_) + ", expected " +         \
-                           ::zepshared::describeValue(sharedExpected_) + ")");                 \
+                           ::zeptest::describeValue(sharedActual_) + ", expected " +         \
+                           ::zeptest::describeValue(sharedExpected_) + ")");                 \
     } while (0)
 // A float result compared bit for bit with the expected float.
 #define SHARED_CHECK_FLOAT(checks, expected, result) \
-    SHARED_CHECK_EQ(checks, ::zepshared::wordOf(float(expected)), ::zepshared::Word(result))
+    SHARED_CHECK_EQ(checks, ::zeptest::bitsOf(float(expected)), ::zeptest::Word(result))
 
 inline std::string describeValue(int32_t v) { return std::to_string(v); }
 inline std::string describeValue(uint32_t v) { return describeWord(v); }
 inline std::string describeValue(const std::string& v) { return "\"" + v + "\""; }
 inline std::string describeValue(const char* v) { return describeValue(std::string(v)); }
-
-Word wordOf(float value);
-float floatOf(Word word);
 
 struct Scenario {
     const char* name;
@@ -145,4 +137,4 @@ inline constexpr int kDigestFrames = 120;
 // The line both builds print, so their digests can be compared.
 std::string digestLine(uint64_t digest);
 
-}  // namespace zepshared
+}  // namespace zeptest

@@ -5,13 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "api/state.h"
-#include "pass/pass_work.h"
-#include "world/world.h"
 #include "shared/caller_float_state.h"
 #include "shared/scenarios.h"
+#include "support/plain_path.h"
 
-namespace zepshared {
+namespace zeptest {
 namespace {
 
 // The host's view of the Linux build: every argument one word, floats as
@@ -136,10 +134,8 @@ TEST(SharedScenarioDigest, PinnedDigestOfTheLongRun) {
 // must give it too.
 TEST(SharedScenarioDigest, PlainPathGivesThePinnedDigest) {
     LinuxHost side;
-    zep::world().plainPath = true;
-    const uint64_t plain = scenarioDigest(side.host, kDigestSeed, kDigestFrames);
-    zep::world().plainPath = false;
-    EXPECT_EQ(plain, kPinnedDigest);
+    const zeptest::PlainPath path;
+    EXPECT_EQ(scenarioDigest(side.host, kDigestSeed, kDigestFrames), kPinnedDigest);
 }
 
 TEST(SharedScenarioDigest, SameSeedSameDigest) {
@@ -204,4 +200,4 @@ TEST(SharedScenarioDigest, WrappedTableSeesAChangedMxcsr) {
 }
 
 }  // namespace
-}  // namespace zepshared
+}  // namespace zeptest

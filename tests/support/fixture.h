@@ -5,19 +5,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "support/bits.h"
+#include "support/checks.h"
 #include "zepcollide.h"
 
 namespace zeptest {
-
-struct Box {
-    std::string text;
-    std::string caption;
-};
 
 class CommandTest : public ::testing::Test {
 protected:
@@ -48,15 +43,5 @@ private:
         static_cast<CommandTest*>(context)->boxes.push_back(Box{text, caption});
     }
 };
-
-inline uint32_t bitsOf(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-// Compares a float result from a command with an expected float, bit for bit.
-#define EXPECT_FLOAT_BITS(expected, result) \
-    EXPECT_EQ(::zeptest::bitsOf(float(expected)), ::zeptest::bitsOf(zepFloat(result)))
 
 }  // namespace zeptest

@@ -1,21 +1,21 @@
 #include "support/invariants.h"
+#include "api/state.h"
+#include "world/world.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <sstream>
 #include <utility>
 
-#include "api/state.h"
+#include "support/bits.h"
 #include "world/activation.h"
 #include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"
 #include "world/system.h"
-#include "world/world.h"
 
-namespace zepcheck {
+namespace zeptest {
 
 namespace {
 
@@ -307,7 +307,9 @@ std::vector<std::string> violations(const Scope& scope) {
     return report.lines;
 }
 
-bool sameBits(const Vec3& a, const Vec3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(const Vec3& a, const Vec3& b) {
+    return bitsOf(a.x) == bitsOf(b.x) && bitsOf(a.y) == bitsOf(b.y) && bitsOf(a.z) == bitsOf(b.z);
+}
 
 }  // namespace
 
@@ -342,4 +344,4 @@ std::string describe(const std::vector<std::string>& violations) {
     return text;
 }
 
-}  // namespace zepcheck
+}  // namespace zeptest

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace zepcheck {
+namespace zeptest {
 
 // Each broken rule, in words; empty when the world is consistent.
 std::vector<std::string> worldViolations();
@@ -32,4 +32,4 @@ std::vector<std::string> passViolations();
 // Everything worldViolations and passViolations found, one per line.
 std::string describe(const std::vector<std::string>& violations);
 
-}  // namespace zepcheck
+}  // namespace zeptest

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <random>
 
+#include "support/bits.h"
 #include "zepcollide.h"
 
 namespace zeplevels {
@@ -291,6 +291,19 @@ struct Layout {
     bool reversed, merged, own;
 };
 
+// Every layout of a level, each object order's merged layout first: the
+// split layouts are compared with it.
+std::vector<Layout> layoutsOf(const Level& level) {
+    std::vector<Layout> all;
+    for (bool reversed : {false, true}) {
+        all.push_back({reversed ? "merged reversed" : "merged", reversed, true, false});
+        all.push_back({reversed ? "objects reversed" : "objects", reversed, false, false});
+        if (level.ownPositions)
+            all.push_back({reversed ? "own positions reversed" : "own positions", reversed, false, true});
+    }
+    return all;
+}
+
 struct MoverRun {
     V3 radii;
     float speed;
@@ -442,8 +455,6 @@ std::vector<MoverRun> runLayout(const Level& level, const Layout& layout, const 
     return runs;
 }
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 // Each split run against the merged run of the same movers, frame by frame;
 // notes the first frame where a run leaves the merged track.
 void compare(const Level& level, const Layout& layout, const std::vector<MoverRun>& split,
@@ -453,7 +464,7 @@ void compare(const Level& level, const Layout& layout, const std::vector<MoverRu
         int firstDifference = -1;
         for (size_t f = 0; f < split[m].track.size(); ++f) {
             const V3 a = split[m].track[f], b = merged[m].track[f];
-            if (firstDifference < 0 && !(sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z))) {
+            if (firstDifference < 0 && !(zeptest::sameBits(a.x, b.x) && zeptest::sameBits(a.y, b.y) && zeptest::sameBits(a.z, b.z))) {
                 firstDifference = int(f);
                 const V3 d = a - b;
                 note(report, shared ? "differs from merged" : "own positions differ from merged", layout, split[m],
@@ -481,16 +492,40 @@ const std::vector<Level>& levels() {
 Report runLevel(const Level& level, const Options& options) {
     Report report;
     report.level = level.name;
-    for (bool reversed : {false, true}) {
-        const Layout split{reversed ? "objects reversed" : "objects", reversed, false, false};
-        const Layout merged{reversed ? "merged reversed" : "merged", reversed, true, false};
-        const auto mergedRuns = runLayout(level, merged, options, report);
-        compare(level, split, runLayout(level, split, options, report), mergedRuns, report);
-        if (level.ownPositions) {
-            const Layout own{reversed ? "own positions reversed" : "own positions", reversed, false, true};
-            compare(level, own, runLayout(level, own, options, report), mergedRuns, report);
-        }
+    std::vector<MoverRun> mergedRuns;
+    for (const Layout& layout : layoutsOf(level)) {
+        std::vector<MoverRun> runs = runLayout(level, layout, options, report);
+        if (layout.merged) mergedRuns = std::move(runs);
+        else compare(level, layout, runs, mergedRuns, report);
     }
+    StopCollisionZEP();
+    return report;
+}
+
+std::vector<std::string> layoutNames(const Level& level) {
+    std::vector<std::string> names;
+    for (const Layout& layout : layoutsOf(level)) names.push_back(layout.name);
+    return names;
+}
+
+Report runLevelLayout(const Level& level, const std::string& name, const Options& options) {
+    const std::vector<Layout> layouts = layoutsOf(level);
+    const auto layout = std::find_if(layouts.begin(), layouts.end(), [&](const Layout& l) { return name == l.name; });
+    Report report;
+    report.level = level.name + ", " + name;
+    if (layout == layouts.end()) {
+        report.notes.push_back("no layout named " + name);
+        return report;
+    }
+    std::vector<MoverRun> mergedRuns;
+    if (!layout->merged) {
+        Report merged;  // its faults are its own layout's
+        const auto same = std::find_if(layouts.begin(), layouts.end(),
+                                       [&](const Layout& l) { return l.merged && l.reversed == layout->reversed; });
+        mergedRuns = runLayout(level, *same, options, merged);
+    }
+    const std::vector<MoverRun> runs = runLayout(level, *layout, options, report);
+    if (!layout->merged) compare(level, *layout, runs, mergedRuns, report);
     StopCollisionZEP();
     return report;
 }

@@ -86,6 +86,14 @@ struct Report {
 
 Report runLevel(const Level& level, const Options& options = {});
 
+// The layouts runLevel goes through, by name ("merged", "objects", "own
+// positions", each also "... reversed").
+std::vector<std::string> layoutNames(const Level& level);
+
+// One of them alone; a split layout is compared with the merged layout of
+// its object order, whose own faults are left out.
+Report runLevelLayout(const Level& level, const std::string& layout, const Options& options = {});
+
 std::string tableHeader();
 std::string tableRow(const Report& report);
 

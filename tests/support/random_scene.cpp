@@ -2,12 +2,10 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <random>
 
+#include "support/records.h"
 #include "support/world_view.h"
-#include "world/contact.h"
-#include "world/shapes.h"
 #include "zepcollide.h"
 
 namespace zeptest {
@@ -141,40 +139,12 @@ public:
     bool manyShapes = false;
 };
 
-void recordFloat(std::vector<uint32_t>& out, float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    out.push_back(bits);
-}
-
-void recordVec(std::vector<uint32_t>& out, const zep::Vec3& v) {
-    recordFloat(out, v.x);
-    recordFloat(out, v.y);
-    recordFloat(out, v.z);
-}
-
-void recordContact(std::vector<uint32_t>& out, const zep::Contact& c) {
-    out.push_back(c.meshShape ? uint32_t(c.meshShape->header.body->objectNumber) : 0xFFFFFFFFu);
-    recordFloat(out, c.hitTime);
-    out.push_back(uint32_t(c.triangleNumber));
-    recordFloat(out, c.moveLength);
-    out.push_back(uint32_t(c.hitKind));
-    for (const zep::Vec3& v : {c.point, c.normal, c.center, c.slideDestination, c.moveToContact, c.slideVector,
-                               c.triangle[0], c.triangle[1], c.triangle[2]})
-        recordVec(out, v);
-    if (c.hitKind == 2) {
-        recordVec(out, c.edgeStart);
-        recordVec(out, c.edgeEnd);
-    }
-    if (c.hitKind == 3) recordVec(out, c.vertex);
-}
-
 void recordObject(std::vector<uint32_t>& out, int object) {
     for (int32_t (*peek)(int32_t) : {PeekObjXZEP, PeekObjYZEP, PeekObjZZEP}) out.push_back(uint32_t(peek(object)));
     const int32_t count = CountCollisionsZEP(object);
     out.push_back(uint32_t(count));
     for (int32_t i = 1; i <= count; ++i) {
-        recordContact(out, *zep::contactAt(bodyOf(object), uint32_t(i)));
+        appendContact(out, *zep::contactAt(bodyOf(object), uint32_t(i)));
         out.push_back(uint32_t(CollisionObjHit(object, i)));
         for (int corner = 1; corner <= 3; ++corner)
             for (int component = 1; component <= 3; ++component)

@@ -3,8 +3,11 @@
 
 #include <array>
 #include <initializer_list>
+#include <cstdint>
 #include <utility>
+#include <vector>
 
+#include "support/checks.h"
 #include "support/world_view.h"
 #include "world/contact.h"
 #include "zepcollide.h"
@@ -49,24 +52,19 @@ inline zep::Vec3 positionOf(int number) {
     return {zepFloat(PeekObjXZEP(number)), zepFloat(PeekObjYZEP(number)), zepFloat(PeekObjZZEP(number))};
 }
 
+// What a host reads of an object after a pass, as words: its position, its
+// contact count and each contact's point and normal.
+inline void appendHostView(std::vector<uint32_t>& out, int number) {
+    for (int32_t (*peek)(int32_t) : {PeekObjXZEP, PeekObjYZEP, PeekObjZZEP}) out.push_back(uint32_t(peek(number)));
+    const int32_t count = CountCollisionsZEP(number);
+    out.push_back(uint32_t(count));
+    for (int32_t i = 1; i <= count; ++i)
+        for (int32_t axis = 1; axis <= 3; ++axis)
+            out.insert(out.end(), {uint32_t(CollisionHit(number, i, axis)), uint32_t(CollisionHitNorm(number, i, axis))});
+}
+
 inline const zep::Contact& contactOf(int number, int index) {
     return *zep::contactAt(bodyOf(number), uint32_t(index));
 }
 
 }  // namespace zeptest
-
-#define EXPECT_VEC3_EQ(expected, actual)                                  \
-    do {                                                                  \
-        const zep::Vec3 e_ = (expected), a_ = (actual);                   \
-        EXPECT_EQ(::zeptest::bitsOf(e_.x), ::zeptest::bitsOf(a_.x)) << "x"; \
-        EXPECT_EQ(::zeptest::bitsOf(e_.y), ::zeptest::bitsOf(a_.y)) << "y"; \
-        EXPECT_EQ(::zeptest::bitsOf(e_.z), ::zeptest::bitsOf(a_.z)) << "z"; \
-    } while (0)
-
-#define EXPECT_VEC3_NEAR(expected, actual, tolerance)  \
-    do {                                               \
-        const zep::Vec3 e_ = (expected), a_ = (actual); \
-        EXPECT_NEAR(e_.x, a_.x, tolerance) << "x";     \
-        EXPECT_NEAR(e_.y, a_.y, tolerance) << "y";     \
-        EXPECT_NEAR(e_.z, a_.z, tolerance) << "z";     \
-    } while (0)

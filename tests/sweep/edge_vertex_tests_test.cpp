@@ -2,9 +2,9 @@
 #include <cmath>
 
 #include "sweep/edge_vertex_tests.h"
-#include "sweep_checks.h"
+#include "support/checks.h"
 
-namespace sweeptest {
+namespace zeptest {
 namespace {
 
 using zep::SweepResult;
@@ -259,4 +259,4 @@ TEST(EdgeLineTest, ProjectionUsesTheUnitVectorRoundedToFloat) {
 }
 
 }  // namespace
-}  // namespace sweeptest
+}  // namespace zeptest

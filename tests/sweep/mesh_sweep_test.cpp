@@ -7,11 +7,11 @@
 #include "world/world.h"
 #include "base/allocation.h"
 #include "sweep/mesh_sweep.h"
-#include "sweep_checks.h"
+#include "support/checks.h"
 #include "world/contact.h"
 #include "world/object.h"
 
-namespace sweeptest {
+namespace zeptest {
 namespace {
 
 using zep::SweepResult;
@@ -252,9 +252,9 @@ TEST(PointInTriangleTest, BoundaryCountsAndNaNFails) {
 }
 
 }  // namespace
-}  // namespace sweeptest
+}  // namespace zeptest
 
-namespace sweeptest {
+namespace zeptest {
 namespace {
 
 // A move to a non-finite end has a NaN direction. The face test asks "does
@@ -276,4 +276,4 @@ TEST_F(MeshSweepTest, NonFiniteEndsTakeTheWrittenBranches) {
 }
 
 }  // namespace
-}  // namespace sweeptest
+}  // namespace zeptest

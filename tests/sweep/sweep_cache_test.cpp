@@ -13,30 +13,15 @@
 #include "sweep/mesh_sweep.h"
 #include "sweep/sweep_cache.h"
 #include "world/system.h"
-#include "sweep_checks.h"
+#include "support/checks.h"
+#include "support/records.h"
 #include "world/object.h"
 
-namespace sweeptest {
+namespace zeptest {
 namespace {
 
 using zep::SweepResult;
 using zep::Vec3;
-
-// Every field of a record that holds something as words, so that two records
-// compare bit for bit. The edge's ends mean something only for an edge hit,
-// the corner only for a corner hit; otherwise they hold whatever a hit that
-// was later beaten left there.
-std::vector<uint32_t> words(const SweepResult& r) {
-    std::vector<uint32_t> out{bits(r.sphereRadius), uint32_t(r.found), bits(r.hitTime), uint32_t(r.triangleNumber),
-                              bits(r.nearestDistance), uint32_t(r.hitKind)};
-    const Vec3 none{};
-    const bool edge = r.found && r.hitKind == zep::kHitEdge, vertex = r.found && r.hitKind == zep::kHitVertex;
-    for (const Vec3& v : {r.contactPoint, r.normal, r.centerAtContact, r.slideDestination, r.moveToContact,
-                          r.slideVector, r.triangle[0], r.triangle[1], r.triangle[2], edge ? r.edgeStart : none,
-                          edge ? r.edgeEnd : none, vertex ? r.vertex : none, r.radii})
-        out.insert(out.end(), {bits(v.x), bits(v.y), bits(v.z)});
-    return out;
-}
 
 class SweepCacheTest : public ::testing::Test {
 protected:
@@ -80,7 +65,7 @@ protected:
         if (through) ++work.passNumber;
         const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, through);
         EXPECT_NE(result, nullptr);
-        return result ? words(*result) : std::vector<uint32_t>{};
+        return result ? sweepRecordWords(*result) : std::vector<uint32_t>{};
     }
     // The same sweep with the cache and without it.
     void expectSameThroughCache(Vec3 start, Vec3 end) {
@@ -116,7 +101,7 @@ TEST_F(SweepCacheTest, TriangleAddedAfterGatheringIsMet) {
     const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, &cache);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->triangleNumber, mesh->triangleCount);
-    EXPECT_NE(words(*result), before);
+    EXPECT_NE(sweepRecordWords(*result), before);
     expectSameThroughCache(start, end);
 }
 
@@ -165,4 +150,4 @@ TEST_F(SweepCacheTest, ListsAreGatheredOnlyWhereTheyPayAndReleasedWhenLeft) {
 }
 
 }  // namespace
-}  // namespace sweeptest
+}  // namespace zeptest

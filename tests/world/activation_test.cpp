@@ -36,14 +36,6 @@ TEST_F(ActivationTest, WalkRunsInActivationOrderUntilReset) {
     EXPECT_EQ(bodyOf(0)->active, 1);
 }
 
-TEST_F(ActivationTest, ActivatingAgainMovesToTheEnd) {
-    ActivateObjZEP(4);
-    ActivateObjZEP(9);
-    ActivateObjZEP(2);
-    ActivateObjZEP(4);
-    EXPECT_THAT(stackWalk(), ElementsAre(9, 2, 4));
-}
-
 TEST_F(ActivationTest, RemovingUnderTheCursorMovesItOn) {
     ActivateObjZEP(4);
     ActivateObjZEP(9);

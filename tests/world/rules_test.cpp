@@ -65,14 +65,6 @@ TEST_F(RuleTest, TypeThreeHundredHasItsOwnChainAndIsFound) {
     EXPECT_EQ(CheckShapeZEP(1, 2), 1);
 }
 
-TEST_F(RuleTest, OnlyARuleOfTypeThreeHundredIsFoundToo) {
-    SetCollisionZEP(300, 5, 0, 0, 0);
-    NewCollObjZEP(1, 300);
-    NewCollObjZEP(2, 5);
-    EXPECT_EQ(CheckShapeZEP(1, 1), 1);
-    EXPECT_EQ(CheckShapeZEP(2, 2), 1);
-}
-
 TEST_F(RuleTest, BodyTypesOutsideTheRangeMeetNothing) {
     SetCollisionZEP(0, 0, 0, 0, 0);
     NewCollObjZEP(1, 500);

@@ -7,6 +7,7 @@
 
 #include "base/allocation.h"
 #include "support/fixture.h"
+#include "support/mesh_block.h"
 #include "support/world_view.h"
 
 namespace zeptest {
@@ -14,21 +15,12 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// A host mesh memory block: three header words, then vertices of
-// `vertexSize` bytes whose first 12 bytes are x, y, z. Vertex i holds
-// (i, i + 0.5, -i) so that a misread stride shows.
-std::vector<unsigned char> meshBlock(uint32_t vertexSize, int32_t vertexCount, int vertices) {
-    const size_t stride = vertexSize & ~3u;
-    std::vector<unsigned char> block(12 + stride * size_t(vertices) + 16, 0xAB);
-    const uint32_t first = 0xDEADBEEF;
-    std::memcpy(&block[0], &first, 4);
-    std::memcpy(&block[4], &vertexSize, 4);
-    std::memcpy(&block[8], &vertexCount, 4);
-    for (int i = 0; i < vertices; ++i) {
-        const float xyz[3] = {float(i), float(i) + 0.5f, -float(i)};
-        std::memcpy(&block[12 + stride * size_t(i)], xyz, 12);
-    }
-    return block;
+// A host mesh block whose vertex i holds (i, i + 0.5, -i), so that a misread
+// stride shows.
+std::vector<uint8_t> numberedBlock(uint32_t vertexSize, int32_t vertexCount, int vertices) {
+    std::vector<float> positions;
+    for (int i = 0; i < vertices; ++i) positions.insert(positions.end(), {float(i), float(i) + 0.5f, -float(i)});
+    return meshBlock(vertexSize, vertexCount, positions);
 }
 
 std::vector<float> expectedTriangles(int count) {
@@ -105,7 +97,7 @@ TEST_F(ShapeTest, MeshBlockStridesAndCounts) {
     for (const Case& c : cases) {
         NewCollObjZEP(1, 1);
         AddObjShapeZEP(1, 2);
-        const auto block = meshBlock(c.vertexSize, c.vertexCount, std::max(c.vertexCount, 0));
+        const auto block = numberedBlock(c.vertexSize, c.vertexCount, std::max(c.vertexCount, 0));
         AddMeshZEP(1, block.data());
         EXPECT_EQ(triangleFloats(mesh(0)), expectedTriangles(c.triangles))
             << "vertexSize " << c.vertexSize << ", vertexCount " << c.vertexCount;
@@ -119,7 +111,7 @@ TEST_F(ShapeTest, MeshBlockOfABodyWithoutMeshIsNotRead) {
     auto* pages = static_cast<unsigned char*>(mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
     ASSERT_NE(pages, MAP_FAILED);
     ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);
-    const auto header = meshBlock(32, 3000, 0);
+    const auto header = numberedBlock(32, 3000, 0);
     unsigned char* block = pages + page - 12;
     std::memcpy(block, header.data(), 12);
     AddObjShapeZEP(1, 1);
@@ -133,7 +125,7 @@ TEST_F(ShapeTest, MeshBlockFillsEveryMeshNumberedFromOne) {
     AddObjShapeZEP(1, 1);
     AddObjShapeZEP(1, 2);
     AddMeshTri(1, 9, 9, 9, 9, 9, 9, 9, 9, 9);
-    const auto block = meshBlock(16, 9, 9);
+    const auto block = numberedBlock(16, 9, 9);
     AddMeshZEP(1, block.data());
     AddMeshZEP(1, nullptr);  // a null block is ignored
     std::vector<float> expected(9, 9.0f);
