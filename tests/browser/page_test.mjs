@@ -5,9 +5,9 @@
 //   node page_test.mjs ZEPSCENE EXAMPLES_DIR OUT [CHROMIUM]
 // Exits 77 (skipped) when ZEP_BROWSER=0 or the browser cannot start.
 import { execFileSync } from "node:child_process";
-import { mkdirSync, readdirSync, writeFileSync } from "node:fs";
-import { join, resolve } from "node:path";
-import { pathToFileURL } from "node:url";
+import { mkdirSync, readFileSync, readdirSync, writeFileSync } from "node:fs";
+import { dirname, join, resolve } from "node:path";
+import { fileURLToPath, pathToFileURL } from "node:url";
 import { Browser, evaluate, waitFor } from "./cdp.mjs";
 import { readPassTables } from "./pass_tables.mjs";
 
@@ -66,7 +66,25 @@ async function checkExample(browser, name) {
   return failures.map((f) => `${name}: ${f}`);
 }
 
+// The page writes floats as zepscene does (C++'s shortest form) where
+// JavaScript's own rounding differs: a float exactly halfway between two
+// shortest texts takes the even one, and a whole number keeps its exact
+// digits. The texts are zepscene's.
+function formatFailures() {
+  const script = resolve(dirname(fileURLToPath(import.meta.url)), "../../tools/zepscene/web/js/format.js");
+  const formatFloat = new Function(`${readFileSync(script, "utf8")}; return formatFloat;`)();
+  const cases = [[27.1953125, "27.195312"], [2301316864, "2301316864"], [-10039297024, "-10039297024"],
+    [1e-7, "1e-07"], [3.4e38, "3.4e+38"], [0.1, "0.1"]];
+  return cases.filter(([value, text]) => formatFloat(Math.fround(value)) !== text)
+    .map(([value, text]) => `format: ${value} shows as ${formatFloat(Math.fround(value))}, zepscene writes ${text}`);
+}
+
 async function main() {
+  const formatting = formatFailures();
+  if (formatting.length) {
+    formatting.forEach((f) => console.log(`FAILED: ${f}`));
+    process.exit(1);
+  }
   if (process.env.ZEP_BROWSER === "0") skip("ZEP_BROWSER=0");
   mkdirSync(out, { recursive: true });
   let launched;
