@@ -46,6 +46,7 @@ command -v mmdebstrap >/dev/null || { echo "fresh-check: needs mmdebstrap (as ro
 [[ $(id -u) -eq 0 ]] || { echo "fresh-check: run as root (it bootstraps and enters a Debian root)" >&2; exit 1; }
 here=$(cd "$(dirname "$0")/.." && pwd)
 dir=${FRESH_DIR:-$(mktemp -d /tmp/zep-fresh.XXXXXX)}
+mkdir -p "$dir"
 root=$dir/root
 tarball=$dir/src.tar
 git -C "$here" ls-files -z -c -o --exclude-standard | tar -C "$here" --null -T - -cf "$tarball"
@@ -53,7 +54,6 @@ start=$(date +%s)
 echo "== bootstrapping Debian 12 (minbase) in $root"
 mmdebstrap --variant=minbase --quiet bookworm "$root" http://deb.debian.org/debian \
   --customize-hook="mkdir -p \"\$1/src\" && tar -C \"\$1/src\" -xf $tarball" \
-  --customize-hook="echo \"   $(( $(date +%s) - start )) s\"" \
   --customize-hook="FRESH_TEST=${FRESH_TEST:-1} FRESH_LOCK=${FRESH_LOCK:-0} $0 --inside \"\$1\""
 echo "fresh-check: all steps passed in $(( $(date +%s) - start )) s"
 [[ ${FRESH_KEEP:-0} == 1 ]] || rm -rf "$dir"
