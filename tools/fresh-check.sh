@@ -34,7 +34,7 @@ f = open(sys.argv[1], "a"); fcntl.lockf(f, fcntl.LOCK_EX); time.sleep(float(sys.
     echo "== another process holds apt's lock for $FRESH_LOCK s"
   fi
   step "./setup (as root)" "cd /src && ./setup"
-  grep -m 1 "waiting for another package manager" "$root/tmp/step.log" | sed 's/^/   seen: /' || true
+  grep -m 1 -i "waiting for.*lock\|waiting for another package manager" "$root/tmp/step.log" | sed 's/^/   seen: /' || true
   step "make demo" "cd /src && make demo"
   if [[ ${FRESH_TEST:-1} == 1 ]]; then
     step "make test" "cd /src && make test"

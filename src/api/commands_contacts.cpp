@@ -3,6 +3,7 @@
 #include "api/diagnostics.h"
 #include "api/errors.h"
 #include "api/float_state.h"
+#include "api/pass_warnings.h"
 #include "pass/pass.h"
 #include "world/contact.h"
 #include "world/shapes.h"
@@ -46,7 +47,9 @@ extern "C" {
 ZEP_API void ZEPCALL RunCollisionZEP(void) {
     const CommandFloatState floatState;
     if (warningsWanted() && !isStarted()) warnAboutCall("RunCollisionZEP", kWarnNotStarted);
+    warnBeforePass();
     runCollisionPass();
+    warnAfterPass();
 }
 
 ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t number) {
