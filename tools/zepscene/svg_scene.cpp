@@ -69,7 +69,7 @@ void drawMoverLegend(SvgDoc& doc, const Recording& recording, double y) {
         doc.line({sx, sy}, {sx + 22, sy}, "stroke=\"#555\" stroke-width=\"1.2\" stroke-dasharray=\"4 3\"");
     });
     legendItem(doc, x, y, "body at start (dotted) and end", [&](double sx, double sy) {
-        doc.ellipse({sx + 11, sy}, 10, 6, "fill=\"#555\" fill-opacity=\"0.15\" stroke=\"#555\"");
+        doc.ellipse({sx + 11, sy}, 10, 6, "fill=\"none\" stroke=\"#555\" stroke-width=\"2.2\"");
     });
 }
 
