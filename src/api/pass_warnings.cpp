@@ -107,7 +107,7 @@ bool inFront(const WorldTriangle& t, Point p) { return dot(t.normal, p - t.a) > 
 // back: a floor wound the wrong way that the mover fell through.
 bool passedThroughBack(const WorldTriangle& t, Point start, Point end) {
     const double ds = dot(t.normal, start - t.a), de = dot(t.normal, end - t.a);
-    if (!(ds < 0.0 && de > 0.0)) return false;
+    if (!(ds <= 0.0 && de > 0.0)) return false;
     const double at = ds / (ds - de);
     const Point p{start.x + (end.x - start.x) * at, start.y + (end.y - start.y) * at, start.z + (end.z - start.z) * at};
     return dot(cross(t.b - t.a, p - t.a), t.normal) >= 0.0 && dot(cross(t.c - t.b, p - t.b), t.normal) >= 0.0 &&
