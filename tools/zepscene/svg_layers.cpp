@@ -115,6 +115,7 @@ private:
 // the budget allows) and the rest.
 struct ViewTriangles {
     std::vector<PlacedTriangle> drawn, rest;
+    size_t facingAway = 0;
 };
 
 ViewTriangles viewTriangles(const Panel& panel, const Recording& recording) {
@@ -125,19 +126,25 @@ ViewTriangles viewTriangles(const Panel& panel, const Recording& recording) {
     const NearPaths paths(panel, recording);
     const int axis = depthAxis(panel);
     std::vector<PlacedTriangle> ranked[3];  // contacts, near a path, others
+    size_t facingAway = 0;
     for (const auto& [number, mesh] : recording.meshes) {
         int32_t index = 0;
         for (const Triangle& t : mesh.triangles) {
             ++index;
             const Triangle w{t.a + mesh.position, t.b + mesh.position, t.c + mesh.position};
             const PageBox box = pageBox(panel, w);
-            if (!inPanel(panel, box) || !facesViewer(panel, frontNormal(w))) continue;
+            if (!inPanel(panel, box)) continue;
+            if (!facesViewer(panel, frontNormal(w))) {
+                ++facingAway;
+                continue;
+            }
             const double depth = std::max({component(w.a, axis), component(w.b, axis), component(w.c, axis)});
             const int rank = hit.count({number, index}) ? 0 : paths.near(box) ? 1 : 2;
             ranked[rank].push_back({w, depth, number, index});
         }
     }
     ViewTriangles view;
+    view.facingAway = facingAway;
     for (auto& list : ranked)
         for (PlacedTriangle& t : list) (view.drawn.size() < kTriangleBudget ? view.drawn : view.rest).push_back(t);
     std::stable_sort(view.drawn.begin(), view.drawn.end(),
@@ -304,7 +311,7 @@ MeshDrawing drawMeshes(SvgDoc& doc, const Panel& panel, const Recording& recordi
                     std::string("class=\"") + kind + std::to_string(surfaceIndex(normal)) + '"');
     }
     doc.raw("</g>");
-    return {view.drawn.size(), view.rest.size()};
+    return {view.drawn.size(), view.rest.size(), view.facingAway};
 }
 
 void drawPaths(SvgDoc& doc, const Panel& panel, const Recording& recording) {

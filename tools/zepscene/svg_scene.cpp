@@ -26,6 +26,14 @@ MeshDrawing drawView(SvgDoc& doc, const Panel& panel, const Recording& recording
     drawContacts(doc, panel, recording, false);
     panel.endClip(doc);
     panel.drawBorder(doc);
+    // A floor wound the wrong way is simply missing from the top view: say
+    // how many faces are left out for facing away.
+    if (meshes.facingAway > 0) {
+        const auto [x, y] = panel.origin();
+        doc.text({x, y + panel.size() + 14},
+                 std::to_string(meshes.facingAway) + " faces turned away from this view, not drawn",
+                 "fill=\"#555\" font-size=\"11\"");
+    }
     return meshes;
 }
 
