@@ -19,7 +19,11 @@ if [[ ${1:-} == --inside ]]; then
     shift
     start=$(date +%s)
     echo "== $title"
-    chroot "$root" /bin/sh -c "$*" >"$root/tmp/step.log" 2>&1 && status=0 || status=$?
+    # A clean environment, as a login on the new machine has: nothing of the
+    # make that may have started this (MAKELEVEL, MAKEFLAGS) leaks in.
+    chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      HOME=/root LANG=C.UTF-8 ZEP_APT_WAIT="${ZEP_APT_WAIT:-600}" /bin/sh -c "$*" >"$root/tmp/step.log" 2>&1 \
+      && status=0 || status=$?
     echo "   $(( $(date +%s) - start )) s, exit $status, last line: $(tail -n 1 "$root/tmp/step.log")"
     if [[ $status -ne 0 ]]; then tail -n 40 "$root/tmp/step.log"; exit 1; fi
   }
