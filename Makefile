@@ -1,6 +1,8 @@
-# Front door of the project. `make demo` installs what the build needs (as
-# root) and draws the room scene; `make test` installs what is missing,
-# builds everything, runs every test and ends with "N passed, M failed".
+# Front door of the project, after `./setup` (which installs make itself on a
+# machine without it). `make demo` installs what the build needs (as root)
+# and draws the room scene; `make test` installs what is missing, builds
+# everything, runs every test and ends with "N passed, M failed";
+# `make install PREFIX=DIR` installs the package without the tests.
 BUILD ?= build
 # `make demo` builds without the tests, so it needs no test packages.
 BUILD_DEMO ?= build-demo
@@ -21,7 +23,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-build build demo scenarios test windows-test sanitize fuzz coverage bench bench-peers levels walk walk-churn walk-asan clean
+.PHONY: all deps deps-build build demo install fresh-check scenarios test windows-test sanitize fuzz coverage bench bench-peers levels walk walk-churn walk-asan clean
 
 all: build
 
@@ -35,13 +37,37 @@ build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The room scene through the scene runner: the table of every pass, a
-# picture of the run in demo.svg and the run to explore in 3D in demo.html.
+# Configures and builds $(BUILD_DEMO) without the tests, the compiler's
+# output kept in $(BUILD_DEMO)/build.log (its end shown when it fails).
+quiet_build = echo "building $(BUILD_DEMO) (log in $(BUILD_DEMO)/build.log)"; mkdir -p $(BUILD_DEMO) && \
+  { cmake -S . -B $(BUILD_DEMO) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=OFF && \
+    cmake --build $(BUILD_DEMO) -j $(JOBS) $(1); } >$(BUILD_DEMO)/build.log 2>&1 || \
+  { tail -n 30 $(BUILD_DEMO)/build.log; exit 1; }
+
+# The room scene through the scene runner: the table of every pass (kept in
+# $(BUILD_DEMO)/room.txt), a picture of the run in demo.svg and the run to
+# explore in 3D in demo.html. The libraries are built too, so that
+# `cmake --install $(BUILD_DEMO)` (or `make install`) has all it installs.
 demo: deps-build
-	cmake -S . -B $(BUILD_DEMO) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=OFF
-	cmake --build $(BUILD_DEMO) -j $(JOBS) --target zepscene
-	$(BUILD_DEMO)/zepscene --svg demo.svg --html demo.html examples/room.zep
-	@echo "wrote $(CURDIR)/demo.svg and $(CURDIR)/demo.html (open them in a browser)"
+	@$(call quiet_build,--target zepscene zepcollide zepcollide_static)
+	$(BUILD_DEMO)/zepscene --svg demo.svg --html demo.html examples/room.zep >$(BUILD_DEMO)/room.txt
+	@echo "the room scene ran $$(grep -c '^frame' $(BUILD_DEMO)/room.txt) passes; each pass's table is in $(BUILD_DEMO)/room.txt"
+	@echo "open file://$(CURDIR)/demo.svg or file://$(CURDIR)/demo.html in a browser"
+
+# The header, both libraries, zepscene, the CMake package and the pkg-config
+# files under PREFIX. Needs only cmake, make and a C++ compiler (`./setup`);
+# the tests are not configured.
+PREFIX ?= /usr/local
+install: deps-build
+	@$(call quiet_build,)
+	cmake --install $(BUILD_DEMO) --prefix "$(PREFIX)"
+
+# Bootstraps a minimal Debian root (mmdebstrap, as root) and runs the
+# README's first steps in it as a newcomer would: ./setup, make demo and
+# make test. FRESH_TEST=0 stops after make demo. See tools/fresh-check.sh.
+FRESH_TEST ?= 1
+fresh-check:
+	FRESH_TEST=$(FRESH_TEST) tools/fresh-check.sh
 
 # Levels built from several mesh objects, walked by a sphere and an
 # elongated mover at three speeds: per level the falls, pass-throughs,

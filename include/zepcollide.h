@@ -51,49 +51,110 @@ extern "C" {
 #define ZEP_SHAPE_ELLIPSOID 1 /* the moving side of a rule */
 #define ZEP_SHAPE_MESH 2      /* the side that is met */
 
+/*
+ * The commands. "Fails" below means: the call changes nothing, returns 0 and
+ * (once, after StartCollisionDebugZEP) shows the error box with the text
+ * given, the number glued to its end: "Object isn't defined: 9", and
+ * "Collision object error, system not started1", where the 1 is the number
+ * the box always carries for that text. On Linux every failure also goes to
+ * the warning handler, each time, with the same text.
+ */
+
+/* 1: Starts the system; a second call changes nothing. Every other command
+ *    needs it. */
 /* 1 */ ZEP_API void ZEPCALL StartCollisionZEP(void);
+/* 2: Arms the error box: the next failure, and only that one, is shown.
+ *    Call it again to see the one after (on Linux the warning handler sees
+ *    every failure). */
 /* 2 */ ZEP_API void ZEPCALL StartCollisionDebugZEP(void);
+/* 3: Frees every object and rule; the system is stopped until the next
+ *    StartCollisionZEP. Safe in any state. */
 /* 3 */ ZEP_API void ZEPCALL StopCollisionZEP(void);
-/* 4: ellipsoids of type A slide against meshes of type B (types 0 to 300). */
+/* 4: Ellipsoids of type A slide against meshes of type B (types 0 to 300;
+ *    the last three words are ignored). One way only: B does not meet A.
+ *    Fails before StartCollisionZEP ("Cannot Set Collision Type, System Not
+ *    Started1"); types outside 0 to 300 are ignored without a box. */
 /* 4 */ ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t unused1,
                                              int32_t unused2, int32_t unused3);
-/* 5: defining a number that exists replaces that object. */
+/* 5: Defines object 0 to 5000 with a collision type, inactive, without
+ *    shapes, at (0, 0, 0); a number that exists is replaced. Fails before
+ *    the start ("Cannot create collision object, system not started1") or
+ *    above 5000 ("Object number too high for collision system: N"). */
 /* 5 */ ZEP_API void ZEPCALL NewCollObjZEP(int32_t object, int32_t collisionType);
+/* 6: 1 if some rule names the object's type on the side of the kind (1: as
+ *    the ellipsoid type A, 2: as the mesh type B), else 0. It asks about the
+ *    rules, not about the object's own shapes. Fails for an undefined object
+ *    ("Object isn't defined: N"), as every command naming an object does. */
 /* 6 */ ZEP_API int32_t ZEPCALL CheckShapeZEP(int32_t object, int32_t shapeKind);
+/* 7: Adds a shape: 1, an ellipsoid (a unit sphere until SetObjRadiusZEP), or
+ *    2, an empty mesh (filled by AddMeshTri or AddMeshZEP). */
 /* 7 */ ZEP_API void ZEPCALL AddObjShapeZEP(int32_t object, int32_t shapeKind);
+/* 8, 9: Only active objects take part in a pass; an object is inactive until
+ *    ActivateObjZEP. A floor never activated is no floor (the warning handler
+ *    says so at the next pass). */
 /* 8 */ ZEP_API void ZEPCALL ActivateObjZEP(int32_t object);
 /* 9 */ ZEP_API void ZEPCALL DeActivateObjZEP(int32_t object);
-/* 10: radii must all be greater than zero. */
+/* 10: Radii along x, y, z of every ellipsoid of the object, all greater than
+ *     zero; fails otherwise ("Ellip radius values must be positive for
+ *     object: N"). */
 /* 10 */ ZEP_API void ZEPCALL SetObjRadiusZEP(int32_t object, float rx, float ry, float rz);
-/* 11: corners relative to the object's position; the front is the side of
- *     (corner2 - corner1) x (corner3 - corner1). */
+/* 11: One triangle for every mesh of the object, corners relative to the
+ *     object's position. Trap: it is met only from its front, the side of
+ *     (corner2 - corner1) x (corner3 - corner1), where its corners run
+ *     counter-clockwise; a floor wound the other way is passed through. */
 /* 11 */ ZEP_API void ZEPCALL AddMeshTri(int32_t object, float x1, float y1, float z1, float x2,
                                          float y2, float z2, float x3, float y3, float z3);
-/* 12: block = { uint32 unused; uint32 vertexSize; int32 vertexCount; vertices... },
- *     each vertex starting with its x, y, z as floats; every three vertices
- *     make one triangle. */
+/* 12: Triangles in bulk: block = { uint32 unused; uint32 vertexSize; int32
+ *     vertexCount; vertices... }, each vertex starting with its x, y, z as
+ *     floats; every three vertices make one triangle, wound as for 11. */
 /* 12 */ ZEP_API void ZEPCALL AddMeshZEP(int32_t object, const void* block);
+/* 13: Moves the object: its position becomes the start of its next sweep and
+ *     (x, y, z) the end (the last three words are ignored). Traps: a pass
+ *     sweeps from the position before the LAST UpdateObjZEP, so two calls
+ *     with no pass between place an object without a sweep; a new object
+ *     starts at (0, 0, 0), so give a mover two calls (where it is, then
+ *     where it goes) before its first pass, or it sweeps in from the origin. */
 /* 13 */ ZEP_API void ZEPCALL UpdateObjZEP(int32_t object, float x, float y, float z,
                                            int32_t unused1, int32_t unused2, int32_t unused3);
+/* 14, 15: Walk the active objects in activation order: 14 rewinds, 15 returns
+ *     the next object number, 0 at the end (so object 0 also reads as 0). */
 /* 14 */ ZEP_API void ZEPCALL ResetCollisionStackZEP(void);
-/* 15: next active object in activation order, 0 at the end (object 0 also
- *     reads as 0). */
 /* 15 */ ZEP_API int32_t ZEPCALL PeekCollisionStackZEP(void);
+/* 16: One collision pass: each active ellipsoid is swept from start to end
+ *     against the active meshes its rules name, sliding along what it hits;
+ *     the end becomes the corrected position. Trap: an ellipsoid whose type
+ *     no rule names meets nothing and goes wherever it was sent (the
+ *     warning handler says so). */
 /* 16 */ ZEP_API void ZEPCALL RunCollisionZEP(void);
-/* 17-19: float results (use zepFloat). */
+/* 17-19: The position (corrected by the last pass) as a float result (use
+ *     zepFloat). An undefined object fails and reads as 0.0. */
 /* 17 */ ZEP_API int32_t ZEPCALL PeekObjXZEP(int32_t object);
 /* 18 */ ZEP_API int32_t ZEPCALL PeekObjYZEP(int32_t object);
 /* 19 */ ZEP_API int32_t ZEPCALL PeekObjZZEP(int32_t object);
+/* 20: Removes the object, its shapes and contacts; contacts of others that
+ *     named it stop naming it. */
 /* 20 */ ZEP_API void ZEPCALL FreeObjZEP(int32_t object);
+/* 21: Contacts of the last pass, 0 if none. Contacts are where the mover
+ *     touched something during the pass, each at that moment: not where it
+ *     ended, and not what it rests on now. */
 /* 21 */ ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t object);
-/* 22: float result, contact point. */
+/* 22-26 take a contact index from 1 to CountCollisionsZEP and fail past it
+ *     ("Collision index out of range: N"); components are 1 (x), 2 (y), 3 (z),
+ *     and any other reads as 0.0. */
+/* 22: Float result: the contact point, world coordinates. */
 /* 22 */ ZEP_API int32_t ZEPCALL CollisionHit(int32_t object, int32_t contact, int32_t component);
-/* 23: float result, unit normal from the contact point to the centre. */
+/* 23: Float result: the unit direction from the contact point to the
+ *     ellipsoid's centre, in world units. Trap: it is not the face normal
+ *     except for a sphere on a face; an ellipsoid's leans towards its long
+ *     axis. The face normal comes from the corners (26). */
 /* 23 */ ZEP_API int32_t ZEPCALL CollisionHitNorm(int32_t object, int32_t contact,
                                                   int32_t component);
+/* 24: The number of the object hit. */
 /* 24 */ ZEP_API int32_t ZEPCALL CollisionObjHit(int32_t object, int32_t contact);
+/* 25: The triangle hit: its 1-based place in the order its mesh received it. */
 /* 25 */ ZEP_API int32_t ZEPCALL CollisionPolyHit(int32_t object, int32_t contact);
-/* 26: float result, corner 1-3 of the hit triangle in world coordinates. */
+/* 26: Float result: corner 1-3 of the hit triangle, world coordinates; a
+ *     corner outside 1 to 3 fails ("Corner out of range: N"). */
 /* 26 */ ZEP_API int32_t ZEPCALL CollisionTriCorner(int32_t object, int32_t contact,
                                                     int32_t corner, int32_t component);
 
@@ -112,8 +173,14 @@ ZEP_API void zepSetMessageHandler(ZepMessageHandler handler, void* context);
  * block header, a component outside 1 to 3, a command before
  * StartCollisionZEP, and the like. The handler gets one warning per such call;
  * results, error boxes and the world are exactly as without it. No handler
- * is set at load; a null handler stops the warnings. Not part of the Windows
- * DLL. */
+ * is set at load; a null handler stops the warnings. RunCollisionZEP also
+ * warns, once per object and cause, about the usual ways a mover falls
+ * through without any error: an ellipsoid whose type no rule moves, a rule
+ * whose mesh type has no active mesh, a mesh a rule names that was never
+ * activated, a small mesh whose every triangle faces away from the movers
+ * that meet it. And every failure of a command comes here too, each time,
+ * with command "Collision Error" and the error box's text. Not part of the
+ * Windows DLL. */
 typedef struct ZepWarning {
     const char* command; /* the command's name, e.g. "AddMeshTri" */
     int32_t object;      /* the object number the call named, if hasObject */
@@ -131,8 +198,17 @@ ZEP_API void zepSetWarningHandler(ZepWarningHandler handler, void* context);
 ZEP_API int32_t zepCollisionCenter(int32_t object, int32_t contact, int32_t component);
 #endif
 
+/* C89 has no inline; there the helper is a plain static function. */
+#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 199901L)
+#define ZEP_INLINE static inline
+#elif defined(__GNUC__)
+#define ZEP_INLINE static __inline__
+#else
+#define ZEP_INLINE static
+#endif
+
 /* Turns a float result (its bit pattern in an integer) back into a float. */
-static inline float zepFloat(int32_t bits) {
+ZEP_INLINE float zepFloat(int32_t bits) {
     float value;
     memcpy(&value, &bits, sizeof value);
     return value;

@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when they are missing. Run as
-# root on a fresh machine; as another user it only reports what is missing.
+# root on a fresh machine; as another user it only says what to install for
+# that task.
 #
-#   tools/install-deps.sh build   the library, zepscene and `make demo`
+#   tools/install-deps.sh build   the library, zepscene, `make demo`, `make install`
 #   tools/install-deps.sh         everything `make test` runs (the default);
 #                                 ZEP_WINDOWS=0 and ZEP_BROWSER=0 leave out
 #                                 Wine and Chromium
+#
+# When another apt or dpkg run holds the package manager's lock, it waits up
+# to ZEP_APT_WAIT seconds (default 600) for it, then stops with a clear error.
 set -euo pipefail
 
 profile=${1:-test}
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tools/apt-wait.sh
+. "$here/apt-wait.sh"
 
 # The library and the scene runner: a C++20 compiler, CMake and make; zlib
 # for the recorded frames in zepscene's HTML page.
 packages=(cmake make g++ zlib1g-dev)
 packages_i386=()
+task="make demo"
 if [[ "$profile" != build ]]; then
+  task="make test"
   # The test suite: GoogleTest and GoogleMock; Google Benchmark for `make
   # bench`; pkg-config for the installed-package test; binutils (nm) for the
   # export-list check.
@@ -42,12 +51,24 @@ done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 if [[ $(id -u) -ne 0 ]]; then
-  echo "missing packages: ${missing[*]} (run 'make deps' as root, or install them)" >&2
+  # Only what this task needs, so a user who wants the demo is not sent to
+  # install the whole test set.
+  {
+    echo "$task needs these Debian packages, which are missing: ${missing[*]}"
+    if [[ " ${missing[*]} " == *":i386 "* ]]; then
+      echo "as root: dpkg --add-architecture i386 && apt-get update && apt-get install --no-install-recommends ${missing[*]}"
+    else
+      echo "as root: apt-get update && apt-get install --no-install-recommends ${missing[*]}"
+    fi
+    if [[ $task == "make test" ]]; then
+      echo "(ZEP_WINDOWS=0 leaves out Wine and MinGW, ZEP_BROWSER=0 Chromium and node)"
+    fi
+  } >&2
   exit 1
 fi
 if [[ ${#packages_i386[@]} -gt 0 ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+apt_wait update -q
+apt_wait install -y -q --no-install-recommends "${missing[@]}"

@@ -3,6 +3,7 @@
 #include "api/diagnostics.h"
 #include "api/errors.h"
 #include "api/float_state.h"
+#include "api/pass_warnings.h"
 #include "api/state.h"
 #include "pass/pass.h"
 #include "world/contact.h"
@@ -48,7 +49,9 @@ extern "C" {
 ZEP_API void ZEPCALL RunCollisionZEP(void) {
     const CommandFloatState floatState;
     if (warningsWanted() && !isStarted(world())) warnAboutCall("RunCollisionZEP", kWarnNotStarted);
+    warnBeforePass();
     runCollisionPass(world(), passWork());
+    warnAfterPass();
 }
 
 ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t number) {

@@ -3,6 +3,7 @@
 #include "api/diagnostics.h"
 #include "api/errors.h"
 #include "api/float_state.h"
+#include "api/pass_warnings.h"
 #include "api/state.h"
 #include "pass/pass_work.h"
 #include "world/rules.h"
@@ -28,6 +29,7 @@ ZEP_API void ZEPCALL StopCollisionZEP(void) {
     const CommandFloatState floatState;
     stopSystem(world());
     releasePassWork(passWork());
+    forgetPassWarnings();
 }
 
 ZEP_API void ZEPCALL SetCollisionZEP(int32_t typeA, int32_t typeB, int32_t, int32_t, int32_t) {

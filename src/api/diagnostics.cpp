@@ -10,6 +10,7 @@ namespace zep {
 #if defined(_WIN32)
 
 void warnAbout(const char*, int32_t, const char*, ...) {}
+void warnFailure(const char*) {}
 void warnAboutCall(const char*, const char*, ...) {}
 
 #else
@@ -45,6 +46,8 @@ void warnAboutCall(const char* command, const char* format, ...) {
     deliver(command, 0, false, format, args);
     va_end(args);
 }
+
+void warnFailure(const char* boxText) { warnAboutCall(kFailureCommand, "%s", boxText); }
 
 #endif
 

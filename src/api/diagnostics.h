@@ -25,6 +25,13 @@ void warnAbout(const char* command, int32_t object, const char* format, ...)
 // The same for a command that names no object.
 void warnAboutCall(const char* command, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+// Every failure the error box would report, each time and whether or not the
+// box is armed: the box shows only the first after StartCollisionDebugZEP,
+// which hides the rest from a host that wants to see them all. The warning's
+// command is kFailureCommand and its text the box's text, number included.
+inline constexpr const char kFailureCommand[] = "Collision Error";
+void warnFailure(const char* boxText);
+
 // The not-started warning, shared by every command that needs the system.
 inline constexpr const char kWarnNotStarted[] = "ignored: StartCollisionZEP has not been called";
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "api/diagnostics.h"
+
 namespace zep {
 
 uint8_t debugMessages = 0;
@@ -13,10 +15,12 @@ constexpr size_t kMessageBufferSize = 96;
 }  // namespace
 
 void reportError(const char* text, int32_t number) {
-    if (!debugMessages) return;
-    debugMessages = 0;  // before showing: exactly one box per arming
+    if (!debugMessages && !warningsWanted()) return;
     char buffer[kMessageBufferSize];
     std::snprintf(buffer, sizeof buffer, "%s%ld", text, long(number));
+    if (warningsWanted()) warnFailure(buffer);
+    if (!debugMessages) return;
+    debugMessages = 0;  // before showing: exactly one box per arming
     showErrorBox(buffer);
 }
 

@@ -108,7 +108,7 @@ TEST_F(WarningTest, NonFiniteNumbersAndMalformedBlocks) {
     const float inf = std::numeric_limits<float>::infinity();
     SetObjRadiusZEP(4, 1, inf, 1);
     UpdateObjZEP(4, std::nanf(""), 0, 0, 0, 0, 0);
-    SetObjRadiusZEP(5, 1, 1, 1);  // undefined: an error, not a warning
+    SetObjRadiusZEP(5, 1, 1, 1);  // undefined: a failure, warned as the box's text
     AddObjShapeZEP(4, ZEP_SHAPE_MESH);
     const auto fewVertices = meshBlock(12, 2, std::vector<float>(6, 0.0f));
     const auto smallStride = meshBlock(8, 3, std::vector<float>(9, 0.0f));
@@ -117,13 +117,14 @@ TEST_F(WarningTest, NonFiniteNumbersAndMalformedBlocks) {
     AddMeshZEP(4, smallStride.data());
     AddMeshZEP(4, leftOver.data());
     AddMeshZEP(4, nullptr);
-    ASSERT_EQ(warnings.size(), 6u);
+    ASSERT_EQ(warnings.size(), 7u);
     EXPECT_THAT(warnings[0].text, HasSubstr("inf"));
     EXPECT_THAT(warnings[1].text, HasSubstr("not finite"));
-    EXPECT_THAT(warnings[2].text, HasSubstr("2 vertices"));
-    EXPECT_THAT(warnings[3].text, HasSubstr("8 bytes"));
-    EXPECT_THAT(warnings[4].text, HasSubstr("last 1 of the block's 4"));
-    EXPECT_THAT(warnings[5].text, HasSubstr("null"));
+    EXPECT_EQ(warnings[2].text, "Object isn't defined: 5");
+    EXPECT_THAT(warnings[3].text, HasSubstr("2 vertices"));
+    EXPECT_THAT(warnings[4].text, HasSubstr("8 bytes"));
+    EXPECT_THAT(warnings[5].text, HasSubstr("last 1 of the block's 4"));
+    EXPECT_THAT(warnings[6].text, HasSubstr("null"));
 }
 
 TEST_F(WarningTest, CommandsBeforeStart) {
@@ -131,8 +132,11 @@ TEST_F(WarningTest, CommandsBeforeStart) {
     AddObjShapeZEP(1, 1);
     RunCollisionZEP();
     EXPECT_EQ(PeekCollisionStackZEP(), 0);
-    EXPECT_THAT(commands(), ElementsAre("NewCollObjZEP", "AddObjShapeZEP", "RunCollisionZEP", "PeekCollisionStackZEP"));
-    EXPECT_THAT(warnings[2].text, HasSubstr("StartCollisionZEP"));
+    // A failure comes first as the box's text, then the warning saying why.
+    EXPECT_THAT(commands(), ElementsAre("Collision Error", "NewCollObjZEP", "Collision Error", "AddObjShapeZEP",
+                                        "RunCollisionZEP", "PeekCollisionStackZEP"));
+    EXPECT_EQ(warnings[0].text, "Cannot create collision object, system not started1");
+    EXPECT_THAT(warnings[4].text, HasSubstr("StartCollisionZEP"));
 }
 
 TEST_F(WarningTest, BoxesAndResultsAreUnchanged) {
@@ -141,8 +145,96 @@ TEST_F(WarningTest, BoxesAndResultsAreUnchanged) {
     NewCollObjZEP(2, 2);
     AddMeshTri(2, 0, 0, 0, 0, 0, 1, 1, 0, 0);  // warned, and the box stays armed
     FreeObjZEP(9);
+    FreeObjZEP(8);  // the box showed only the first; the handler sees both
     EXPECT_THAT(texts(), ElementsAre("Object isn't defined: 9"));
-    EXPECT_EQ(warnings.size(), 1u);
+    EXPECT_THAT(commands(), ElementsAre("AddMeshTri", "Collision Error", "Collision Error"));
+    EXPECT_EQ(warnings[2].text, "Object isn't defined: 8");
+}
+
+// ---- the silent ways to fall through the floor, warned by RunCollisionZEP
+
+TEST_F(WarningTest, QuietForAMeshTakenAwayOnPurpose) {
+    floorAndSphere();
+    NewCollObjZEP(3, 2);  // a second floor, active for one pass, then taken away
+    AddObjShapeZEP(3, ZEP_SHAPE_MESH);
+    AddMeshTri(3, -30, -1, -30, -30, -1, 90, 90, -1, -30);
+    ActivateObjZEP(3);
+    RunCollisionZEP();
+    DeActivateObjZEP(3);
+    RunCollisionZEP();
+    EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(WarningTest, MoverWhoseTypeNoRuleMoves) {
+    floorAndSphere();
+    NewCollObjZEP(3, 7);
+    AddObjShapeZEP(3, ZEP_SHAPE_ELLIPSOID);
+    ActivateObjZEP(3);
+    RunCollisionZEP();
+    RunCollisionZEP();  // once per object and cause
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].command, "RunCollisionZEP");
+    EXPECT_EQ(warnings[0].object, 3);
+    EXPECT_THAT(warnings[0].text, HasSubstr("no SetCollisionZEP rule moves its type 7"));
+}
+
+TEST_F(WarningTest, RuleWhoseMeshTypeHasNoActiveMesh) {
+    floorAndSphere();
+    SetCollisionZEP(1, 9, 0, 0, 0);
+    RunCollisionZEP();
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].object, 1);
+    EXPECT_THAT(warnings[0].text, HasSubstr("rule 1 -> 9 meets nothing"));
+}
+
+TEST_F(WarningTest, FloorNeverActivated) {
+    StartCollisionZEP();
+    SetCollisionZEP(1, 2, 0, 0, 0);
+    SetCollisionZEP(1, 3, 0, 0, 0);
+    NewCollObjZEP(3, 3);  // an active mesh of a met type, so the rule meets something
+    AddObjShapeZEP(3, ZEP_SHAPE_MESH);
+    ActivateObjZEP(3);
+    NewCollObjZEP(2, 2);
+    AddObjShapeZEP(2, ZEP_SHAPE_MESH);
+    AddMeshTri(2, -30, 0, -30, -30, 0, 90, 90, 0, -30);
+    NewCollObjZEP(1, 1);
+    AddObjShapeZEP(1, ZEP_SHAPE_ELLIPSOID);
+    ActivateObjZEP(1);
+    RunCollisionZEP();
+    EXPECT_THAT(commands(), ElementsAre("RunCollisionZEP", "RunCollisionZEP"));
+    EXPECT_EQ(warnings[0].object, 2);
+    EXPECT_THAT(warnings[0].text, HasSubstr("never activated"));
+    EXPECT_EQ(warnings[1].object, 1);  // and so type 2 has no active mesh at all
+    EXPECT_THAT(warnings[1].text, HasSubstr("rule 1 -> 2 meets nothing"));
+}
+
+TEST_F(WarningTest, FloorWoundTheWrongWay) {
+    StartCollisionZEP();
+    SetCollisionZEP(1, 2, 0, 0, 0);
+    NewCollObjZEP(2, 2);
+    AddObjShapeZEP(2, ZEP_SHAPE_MESH);
+    AddMeshTri(2, -30, 0, -30, 90, 0, -30, -30, 0, 90);  // faces down
+    ActivateObjZEP(2);
+    NewCollObjZEP(1, 1);
+    AddObjShapeZEP(1, ZEP_SHAPE_ELLIPSOID);
+    UpdateObjZEP(1, 0, 5, 0, 0, 0, 0);
+    ActivateObjZEP(1);
+    UpdateObjZEP(1, 0, -5, 0, 0, 0, 0);
+    RunCollisionZEP();
+    EXPECT_EQ(CountCollisionsZEP(1), 0);  // fell through, as before
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].object, 2);
+    EXPECT_THAT(warnings[0].text, HasSubstr("all 1 triangles face away from every mover that meets them, and mover 1 went"));
+}
+
+TEST_F(WarningTest, EveryFailureEachTime) {
+    StartCollisionZEP();
+    PeekObjXZEP(9);
+    PeekObjXZEP(9);
+    PeekObjXZEP(6000);
+    EXPECT_TRUE(boxes.empty());  // never armed
+    EXPECT_THAT(commands(), ElementsAre("Collision Error", "Collision Error", "Collision Error"));
+    EXPECT_EQ(warnings[2].text, "Object number too high for collision system: 6000");
 }
 
 TEST_F(WarningTest, NullHandlerStopsThem) {

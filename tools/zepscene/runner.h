@@ -37,6 +37,9 @@ private:
     void runCommand(const CommandInfo& command, const int32_t* words, const std::string& text);
     void runMesh(const Step& step);
     void runFrames(const Script& script, const Step& step);
+    void runWalk(const Script& script, const Step& step);
+    void movePass(int32_t object, V3 to, int line, int frame, int frameCount);
+    bool metFloor(int32_t object) const;
     void runExpect(const Step& step);
     void runPass(int line, int frame, int frameCount);
     MoverFrame readMover(int32_t object) const;

@@ -151,12 +151,25 @@ void readFrames(const LineReader& reader, Step& step) {
     step.object = reader.integer(5, "object");
 }
 
+void readWalk(const LineReader& reader, Step& step) {
+    if (reader.words().size() != 7)
+        reader.fail("walk takes 6 arguments (count dx dy dz fall object); got " +
+                    std::to_string(reader.words().size() - 1));
+    step.kind = StepKind::Walk;
+    step.frameCount = reader.integer(1, "count");
+    if (step.frameCount < 1) reader.fail("walk needs a count of at least 1; got " + reader.words()[1]);
+    step.frameStep = {reader.real(2, "dx"), reader.real(3, "dy"), reader.real(4, "dz")};
+    step.fall = reader.real(5, "fall");
+    step.object = reader.integer(6, "object");
+}
+
 Step readStep(const LineReader& reader, const std::filesystem::path& folder, const std::string& file, int line) {
     Step step;
     const Words& words = reader.words();
     if (words[0] == "mesh") readMesh(reader, step, folder);
     else if (words[0] == "expect") readExpect(words, file, line, step);
     else if (words[0] == "frames") readFrames(reader, step);
+    else if (words[0] == "walk") readWalk(reader, step);
     else if (words[0] == "debug") {
         if (words.size() != 1) reader.fail("debug takes no arguments");
         step.kind = StepKind::Debug;

@@ -15,6 +15,7 @@ enum class StepKind {
     Command,  // one library command with its words
     Mesh,     // mesh OBJECT FILE: triangles through AddMeshZEP
     Frames,   // frames N dx dy dz OBJECT: N times move by the step and run a pass
+    Walk,     // walk N dx dy dz FALL OBJECT: N frames of a walk pass and a fall pass
     Debug,    // debug: show the error box text of every failing command from here on
     Expect,   // expect COMMAND ARGS... VALUE [TOLERANCE] | < VALUE | > VALUE: check a result
 };
@@ -35,7 +36,8 @@ struct Step {
     std::string meshFile;             // mesh: as written in the script
     std::vector<Triangle> triangles;  // mesh: loaded while reading the script
     int32_t frameCount = 0;           // frames
-    V3 frameStep;                     // frames
+    V3 frameStep;                     // frames, walk
+    float fall = 0;                   // walk: how far down y the fall pass moves
 
     Comparison comparison = Comparison::Near;  // expect
     double expected = 0, tolerance = 0;        // expect

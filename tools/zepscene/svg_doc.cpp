@@ -36,6 +36,16 @@ void SvgDoc::circle(Point centre, double radius, const std::string& style) {
           << "\" " << style << "/>\n";
 }
 
+void SvgDoc::circle(Point centre, double radius, const std::string& style, const std::string& title) {
+    body_ << "<circle cx=\"" << num(centre.first) << "\" cy=\"" << num(centre.second) << "\" r=\"" << num(radius)
+          << "\" " << style << "><title>" << escapeXml(title) << "</title></circle>\n";
+}
+
+void SvgDoc::line(Point a, Point b, const std::string& style, const std::string& title) {
+    body_ << "<line x1=\"" << num(a.first) << "\" y1=\"" << num(a.second) << "\" x2=\"" << num(b.first)
+          << "\" y2=\"" << num(b.second) << "\" " << style << "><title>" << escapeXml(title) << "</title></line>\n";
+}
+
 void SvgDoc::ellipse(Point centre, double rx, double ry, const std::string& style) {
     body_ << "<ellipse cx=\"" << num(centre.first) << "\" cy=\"" << num(centre.second) << "\" rx=\"" << num(rx)
           << "\" ry=\"" << num(ry) << "\" " << style << "/>\n";

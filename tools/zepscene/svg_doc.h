@@ -15,6 +15,9 @@ class SvgDoc {
 public:
     void line(Point a, Point b, const std::string& style);
     void circle(Point centre, double radius, const std::string& style);
+    // The same with a title, which any browser shows on hover.
+    void circle(Point centre, double radius, const std::string& style, const std::string& title);
+    void line(Point a, Point b, const std::string& style, const std::string& title);
     void ellipse(Point centre, double rx, double ry, const std::string& style);
     void polygon(const std::vector<Point>& corners, const std::string& style);
     void text(Point at, const std::string& content, const std::string& style);

@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "format.h"
+
 namespace zepscene {
 
 namespace {
@@ -113,6 +115,7 @@ private:
 // the budget allows) and the rest.
 struct ViewTriangles {
     std::vector<PlacedTriangle> drawn, rest;
+    size_t facingAway = 0;
 };
 
 ViewTriangles viewTriangles(const Panel& panel, const Recording& recording) {
@@ -123,19 +126,25 @@ ViewTriangles viewTriangles(const Panel& panel, const Recording& recording) {
     const NearPaths paths(panel, recording);
     const int axis = depthAxis(panel);
     std::vector<PlacedTriangle> ranked[3];  // contacts, near a path, others
+    size_t facingAway = 0;
     for (const auto& [number, mesh] : recording.meshes) {
         int32_t index = 0;
         for (const Triangle& t : mesh.triangles) {
             ++index;
             const Triangle w{t.a + mesh.position, t.b + mesh.position, t.c + mesh.position};
             const PageBox box = pageBox(panel, w);
-            if (!inPanel(panel, box) || !facesViewer(panel, frontNormal(w))) continue;
+            if (!inPanel(panel, box)) continue;
+            if (!facesViewer(panel, frontNormal(w))) {
+                ++facingAway;
+                continue;
+            }
             const double depth = std::max({component(w.a, axis), component(w.b, axis), component(w.c, axis)});
             const int rank = hit.count({number, index}) ? 0 : paths.near(box) ? 1 : 2;
             ranked[rank].push_back({w, depth, number, index});
         }
     }
     ViewTriangles view;
+    view.facingAway = facingAway;
     for (auto& list : ranked)
         for (PlacedTriangle& t : list) (view.drawn.size() < kTriangleBudget ? view.drawn : view.rest).push_back(t);
     std::stable_sort(view.drawn.begin(), view.drawn.end(),
@@ -195,6 +204,42 @@ std::set<int32_t> moverNumbers(const Recording& recording) {
     return numbers;
 }
 
+std::string frameTitle(const MoverFrame& m, size_t pass) {
+    return "mover " + std::to_string(m.object) + ", pass " + std::to_string(pass) + ": at " + formatVec(m.reached) +
+           ", asked " + formatVec(m.wanted) + ", " + std::to_string(m.contacts.size()) + " contact(s)";
+}
+
+// Every Nth pass is numbered along the path, about ten numbers a path.
+size_t numberingStep(size_t passes) {
+    for (size_t step : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000})
+        if (passes / step <= 10) return step;
+    return passes / 10;
+}
+
+// A ring with the count where the mover's dots of several passes in a row
+// fall on one spot of the page, which would otherwise read as one pass.
+void markStays(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFrame*>& frames,
+               const std::string& colour) {
+    constexpr size_t kStayPasses = 3;
+    constexpr double kSamePixels = 1.5;
+    size_t first = 0;
+    for (size_t i = 1; i <= frames.size(); ++i) {
+        const Point start = panel.at(frames[first]->reached);
+        if (i < frames.size()) {
+            const Point at = panel.at(frames[i]->reached);
+            if (std::hypot(at.first - start.first, at.second - start.second) < kSamePixels) continue;
+        }
+        const size_t run = i - first;
+        if (run >= kStayPasses) {
+            doc.circle(start, 6, "fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1.5\"",
+                       "stayed put for " + std::to_string(run) + " passes (" + std::to_string(first + 1) + " to " +
+                           std::to_string(i) + ")");
+            doc.text({start.first + 7, start.second + 12}, "stayed " + std::to_string(run), "fill=\"" + colour + "\"");
+        }
+        first = i;
+    }
+}
+
 void drawPath(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFrame*>& frames,
               const std::string& colour) {
     const std::string asked = "stroke=\"" + colour + "\" stroke-width=\"1.2\" stroke-dasharray=\"4 3\" opacity=\"0.7\"";
@@ -202,7 +247,14 @@ void drawPath(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFram
     for (const MoverFrame* m : frames)
         if (!(m->wanted == m->reached)) doc.line(panel.at(m->from), panel.at(m->wanted), asked);
     for (const MoverFrame* m : frames) doc.line(panel.at(m->from), panel.at(m->reached), moved);
-    for (const MoverFrame* m : frames) doc.circle(panel.at(m->reached), 2.2, "fill=\"" + colour + "\"");
+    const size_t step = numberingStep(frames.size());
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const Point at = panel.at(frames[i]->reached);
+        doc.circle(at, 2.2, "fill=\"" + colour + "\"", frameTitle(*frames[i], i + 1));
+        if ((i + 1) % step == 0 || i + 1 == frames.size())
+            doc.text({at.first + 3, at.second - 4}, std::to_string(i + 1), "fill=\"" + colour + "\" font-size=\"9\"");
+    }
+    markStays(doc, panel, frames, colour);
 }
 
 // The body's outline where it started and where it ended.
@@ -259,7 +311,7 @@ MeshDrawing drawMeshes(SvgDoc& doc, const Panel& panel, const Recording& recordi
                     std::string("class=\"") + kind + std::to_string(surfaceIndex(normal)) + '"');
     }
     doc.raw("</g>");
-    return {view.drawn.size(), view.rest.size()};
+    return {view.drawn.size(), view.rest.size(), view.facingAway};
 }
 
 void drawPaths(SvgDoc& doc, const Panel& panel, const Recording& recording) {
@@ -270,8 +322,9 @@ void drawPaths(SvgDoc& doc, const Panel& panel, const Recording& recording) {
         drawBody(doc, panel, *frames.front(), frames.front()->from,
                  "fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1\" stroke-dasharray=\"2 2\"");
         drawPath(doc, panel, frames, colour);
+        // Unfilled: a tint of the mover's colour reads as the legend's underside.
         drawBody(doc, panel, *frames.back(), frames.back()->reached,
-                 "fill=\"" + colour + "\" fill-opacity=\"0.15\" stroke=\"" + colour + "\" stroke-width=\"1.5\"");
+                 "fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"2.2\"");
         const Point start = panel.at(frames.front()->from);
         doc.text({start.first + 6, start.second - 6}, std::to_string(object),
                  "fill=\"" + colour + "\" font-weight=\"bold\"");
@@ -281,12 +334,18 @@ void drawPaths(SvgDoc& doc, const Panel& panel, const Recording& recording) {
 // Seen along the normal, a contact is a small ring under the path; seen from
 // the side, a dot with an arrow along the normal. One arrow per spot and
 // direction keeps a mover resting on a floor from drawing a hedge.
+std::string contactTitle(const MoverFrame& m, const ContactRow& c, size_t pass) {
+    return "mover " + std::to_string(m.object) + ", pass " + std::to_string(pass) + ": contact at " +
+           formatVec(c.point) + ", object " + std::to_string(c.object) + " triangle " + std::to_string(c.triangle) +
+           ", normal " + formatVec(c.normal);
+}
+
 void drawContacts(SvgDoc& doc, const Panel& panel, const Recording& recording, bool endOn) {
     std::set<std::tuple<long, long, long, long>> drawn;
     const std::string colour = kContactColour;
     const std::string arrow = "stroke=\"" + colour + "\" stroke-width=\"1.6\" marker-end=\"url(#arrow)\"";
-    for (const PassRecord& pass : recording.passes)
-        for (const MoverFrame& m : pass.movers)
+    for (size_t passNumber = 1; passNumber <= recording.passes.size(); ++passNumber)
+        for (const MoverFrame& m : recording.passes[passNumber - 1].movers)
             for (const ContactRow& c : m.contacts) {
                 const Point p = panel.at(c.point), d = panel.direction(c.normal);
                 if ((std::hypot(d.first, d.second) < 0.2) != endOn) continue;
@@ -296,8 +355,10 @@ void drawContacts(SvgDoc& doc, const Panel& panel, const Recording& recording, b
                 }
                 const auto key = std::make_tuple(std::lround(p.first / 20), std::lround(p.second / 20),
                                                  std::lround(d.first * 4), std::lround(d.second * 4));
-                if (drawn.insert(key).second) doc.line(p, {p.first + 22 * d.first, p.second + 22 * d.second}, arrow);
-                doc.circle(p, 2.6, "fill=\"" + colour + "\" stroke=\"white\" stroke-width=\"0.6\"");
+                const std::string title = contactTitle(m, c, passNumber);
+                if (drawn.insert(key).second)
+                    doc.line(p, {p.first + 22 * d.first, p.second + 22 * d.second}, arrow, title);
+                doc.circle(p, 2.6, "fill=\"" + colour + "\" stroke=\"white\" stroke-width=\"0.6\"", title);
             }
 }
 

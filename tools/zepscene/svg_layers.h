@@ -28,6 +28,7 @@ inline constexpr const char* kContactColour = "#e66100";
 // Triangles drawn one by one, and those shown only as coarse cells.
 struct MeshDrawing {
     size_t drawn = 0, coarse = 0;
+    size_t facingAway = 0;  // in the panel but turned from the viewer, so not drawn
 };
 // Draws the faces that face the viewer: all of them, or when there are too
 // many, those met and those near the paths first, the rest as coarse cells.

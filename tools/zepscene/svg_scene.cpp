@@ -26,6 +26,14 @@ MeshDrawing drawView(SvgDoc& doc, const Panel& panel, const Recording& recording
     drawContacts(doc, panel, recording, false);
     panel.endClip(doc);
     panel.drawBorder(doc);
+    // A floor wound the wrong way is simply missing from the top view: say
+    // how many faces are left out for facing away.
+    if (meshes.facingAway > 0) {
+        const auto [x, y] = panel.origin();
+        doc.text({x, y + panel.size() + 14},
+                 std::to_string(meshes.facingAway) + " faces turned away from this view, not drawn",
+                 "fill=\"#555\" font-size=\"11\"");
+    }
     return meshes;
 }
 
@@ -69,7 +77,7 @@ void drawMoverLegend(SvgDoc& doc, const Recording& recording, double y) {
         doc.line({sx, sy}, {sx + 22, sy}, "stroke=\"#555\" stroke-width=\"1.2\" stroke-dasharray=\"4 3\"");
     });
     legendItem(doc, x, y, "body at start (dotted) and end", [&](double sx, double sy) {
-        doc.ellipse({sx + 11, sy}, 10, 6, "fill=\"#555\" fill-opacity=\"0.15\" stroke=\"#555\"");
+        doc.ellipse({sx + 11, sy}, 10, 6, "fill=\"none\" stroke=\"#555\" stroke-width=\"2.2\"");
     });
 }
 

@@ -1,10 +1,10 @@
-# Failures are silent until the script says 'debug'; after that every
-# failing command shows its error box text. StartCollisionDebugZEP on its
-# own arms one box only.
-PeekObjXZEP 3                      # not started: silent, 0
+# Failures show no box until the script says 'debug' (only warnings on
+# standard error); after that every failing command shows its error box
+# text. StartCollisionDebugZEP on its own arms one box only.
+PeekObjXZEP 3                      # not started: no box, 0
 StartCollisionDebugZEP
 NewCollObjZEP 5001 1               # the one armed box
-NewCollObjZEP 5002 1               # silent again
+NewCollObjZEP 5002 1               # no box again
 StartCollisionZEP
 debug
 ActivateObjZEP 9
