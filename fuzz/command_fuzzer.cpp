@@ -463,7 +463,7 @@ int64_t commandsRun = 0;
 int64_t runInput(const uint8_t* data, size_t size, Trace& trace, bool checking) {
     StopCollisionZEP();
     zep::testing::failAllocationsAfter(-1);
-    zep::debugMessages = 0;  // each input starts as the library does at load
+    zep::world().reports.debugMessages = 0;  // each input starts as the library does at load
     if (zep::testing::liveRecords() != 0) std::abort();
     trace.clear();
     recording = &trace;

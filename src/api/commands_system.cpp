@@ -22,7 +22,7 @@ ZEP_API void ZEPCALL StartCollisionZEP(void) {
 
 ZEP_API void ZEPCALL StartCollisionDebugZEP(void) {
     const CommandFloatState floatState;
-    debugMessages = 1;
+    world().reports.debugMessages = 1;
 }
 
 ZEP_API void ZEPCALL StopCollisionZEP(void) {

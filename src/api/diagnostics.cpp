@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "api/state.h"
+#include "world/world.h"
 #include "zepcollide.h"
 
 namespace zep {
@@ -15,23 +17,22 @@ void warnAboutCall(const char*, const char*, ...) {}
 
 #else
 
-bool warningHandlerSet = false;
-
 namespace {
 
-ZepWarningHandler warningHandler = nullptr;
-void* warningContext = nullptr;
 constexpr size_t kWarningBufferSize = 256;
 
 void deliver(const char* command, int32_t object, bool hasObject, const char* format, va_list args) {
-    if (!warningHandler) return;
+    const HostReports& reports = world().reports;
+    if (!reports.warningHandler) return;
     char text[kWarningBufferSize];
     std::vsnprintf(text, sizeof text, format, args);
     const ZepWarning warning{command, hasObject ? object : 0, hasObject ? 1 : 0, text};
-    warningHandler(&warning, warningContext);
+    reports.warningHandler(&warning, reports.warningContext);
 }
 
 }  // namespace
+
+bool warningsWanted() { return world().reports.warningHandler != nullptr; }
 
 void warnAbout(const char* command, int32_t object, const char* format, ...) {
     va_list args;
@@ -55,8 +56,8 @@ void warnFailure(const char* boxText) { warnAboutCall(kFailureCommand, "%s", box
 
 #if !defined(_WIN32)
 extern "C" ZEP_API void zepSetWarningHandler(ZepWarningHandler handler, void* context) {
-    zep::warningHandler = handler;
-    zep::warningContext = handler ? context : nullptr;
-    zep::warningHandlerSet = handler != nullptr;
+    zep::HostReports& reports = zep::world().reports;
+    reports.warningHandler = handler;
+    reports.warningContext = handler ? context : nullptr;
 }
 #endif

@@ -15,8 +15,7 @@ namespace zep {
 #if defined(_WIN32)
 constexpr bool warningsWanted() { return false; }
 #else
-extern bool warningHandlerSet;
-inline bool warningsWanted() { return warningHandlerSet; }
+bool warningsWanted();
 #endif
 
 // One warning about a call of command naming object; text is a printf format.

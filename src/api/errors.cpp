@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "api/diagnostics.h"
+#include "api/state.h"
+#include "world/world.h"
 
 namespace zep {
-
-uint8_t debugMessages = 0;
 
 namespace {
 // Longest text plus the sign and ten digits of a 32-bit number.
@@ -15,6 +15,7 @@ constexpr size_t kMessageBufferSize = 96;
 }  // namespace
 
 void reportError(const char* text, int32_t number) {
+    uint8_t& debugMessages = world().reports.debugMessages;
     if (!debugMessages && !warningsWanted()) return;
     char buffer[kMessageBufferSize];
     std::snprintf(buffer, sizeof buffer, "%s%ld", text, long(number));

@@ -21,9 +21,6 @@ inline constexpr const char kCornerOutOfRange[] = "Corner out of range: ";
 inline constexpr const char kCaption[] = "Collision Error";
 }  // namespace message
 
-// Off at load; armed by StartCollisionDebugZEP, disarmed by the box it allows.
-extern uint8_t debugMessages;
-
 // Shows text followed by number (the host's 32-bit argument, in signed
 // decimal) if a message is armed, and disarms it first.
 void reportError(const char* text, int32_t number);

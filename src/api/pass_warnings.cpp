@@ -21,16 +21,12 @@ constexpr int32_t kFaceCheckTriangles = 256;
 
 enum Cause { kNoRule, kRuleMeetsNothing, kNeverActivated, kFacesAway, kCauseCount };
 
-// Which object was already warned about for which cause, and which objects
-// were active at some pass since the start (a mesh that never was is the
-// forgotten ActivateObjZEP).
-std::bitset<kObjectTableSize> warned[kCauseCount];
-std::bitset<kObjectTableSize> seenActive;
+static_assert(kCauseCount == kPassWarningCauses, "the world keeps a record per cause");
 
 // True the first time for this object and cause.
 bool firstTime(Cause cause, int32_t number) {
-    if (!objectNumberInRange(number) || warned[cause][uint32_t(number)]) return false;
-    warned[cause][uint32_t(number)] = true;
+    if (!objectNumberInRange(number) || world().reports.passWarned[cause][uint32_t(number)]) return false;
+    world().reports.passWarned[cause][uint32_t(number)] = true;
     return true;
 }
 
@@ -74,7 +70,8 @@ bool someMoverMeets(const CollisionBody* mesh) {
 
 void warnNeverActivated(const CollisionBody* body) {
     const uint32_t number = uint32_t(body->objectNumber);
-    if (body->active || seenActive[number] || !hasShapeOfKind(body, kShapeMesh) || !someMoverMeets(body)) return;
+    const bool wasActive = body->active || world().reports.seenActive[number];
+    if (wasActive || !hasShapeOfKind(body, kShapeMesh) || !someMoverMeets(body)) return;
     if (!firstTime(kNeverActivated, body->objectNumber)) return;
     warnAbout(kCommand, body->objectNumber,
               "the mesh is not met: a rule lets movers meet its type %d, but it was never activated (ActivateObjZEP)",
@@ -139,7 +136,7 @@ bool smallMesh(const CollisionShape* shape) {
 }
 
 void checkMeshFaces(const CollisionBody* meshBody) {
-    if (warned[kFacesAway][uint32_t(meshBody->objectNumber)]) return;
+    if (world().reports.passWarned[kFacesAway][uint32_t(meshBody->objectNumber)]) return;
     for (const CollisionShape* shape = meshBody->shapesHead; shape; shape = shape->next) {
         if (!smallMesh(shape)) continue;
         const MeshShape& mesh = *asMesh(const_cast<CollisionShape*>(shape));
@@ -166,7 +163,7 @@ void warnBeforePass() {
     const std::bitset<kRuleTableSize> meshTypes = activeMeshTypes();
     for (const CollisionBody* body = world().bodyListHead; body; body = body->next) {
         if (!objectNumberInRange(body->objectNumber)) continue;
-        if (body->active) seenActive[uint32_t(body->objectNumber)] = true;
+        if (body->active) world().reports.seenActive[uint32_t(body->objectNumber)] = true;
         if (isMover(body)) {
             warnUnruledMover(body);
             warnRulesMeetingNothing(body, meshTypes);
@@ -183,8 +180,8 @@ void warnAfterPass() {
 }
 
 void forgetPassWarnings() {
-    for (auto& objects : warned) objects.reset();
-    seenActive.reset();
+    for (auto& objects : world().reports.passWarned) objects.reset();
+    world().reports.seenActive.reset();
 }
 
 }  // namespace zep

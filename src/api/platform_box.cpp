@@ -16,18 +16,16 @@ void showErrorBox(const char* text) {
 #else
 #include <cstdio>
 
+#include "api/state.h"
+#include "world/world.h"
 #include "zepcollide.h"
 
 namespace zep {
 
-namespace {
-ZepMessageHandler messageHandler = nullptr;
-void* messageContext = nullptr;
-}  // namespace
-
 void showErrorBox(const char* text) {
-    if (messageHandler) {
-        messageHandler(text, message::kCaption, messageContext);
+    const HostReports& reports = world().reports;
+    if (reports.messageHandler) {
+        reports.messageHandler(text, message::kCaption, reports.messageContext);
         return;
     }
     std::fprintf(stderr, "%s: %s\n", message::kCaption, text);
@@ -36,8 +34,9 @@ void showErrorBox(const char* text) {
 }  // namespace zep
 
 extern "C" ZEP_API void zepSetMessageHandler(ZepMessageHandler handler, void* context) {
-    zep::messageHandler = handler;
-    zep::messageContext = handler ? context : nullptr;
+    zep::HostReports& reports = zep::world().reports;
+    reports.messageHandler = handler;
+    reports.messageContext = handler ? context : nullptr;
 }
 
 #endif

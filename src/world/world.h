@@ -6,6 +6,7 @@
 // or changes it.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 
 #include "world/activation.h"
@@ -13,7 +14,30 @@
 #include "world/rules.h"
 #include "world/system.h"
 
+struct ZepWarning;  // the public header's
+
 namespace zep {
+
+// The causes of the warnings a pass gives (see api/pass_warnings.cpp).
+constexpr int kPassWarningCauses = 4;
+
+// How the host hears of failures and mistakes: set through the commands,
+// read by the command layer alone. Kept from load to unload, across stops.
+struct HostReports {
+    // Armed by StartCollisionDebugZEP, disarmed by the one box it allows.
+    uint8_t debugMessages = 0;
+    // Elsewhere than on Windows: where the box's text goes instead, and the
+    // warning handler (none: no warnings are looked for).
+    void (*messageHandler)(const char* text, const char* caption, void* context) = nullptr;
+    void* messageContext = nullptr;
+    void (*warningHandler)(const ZepWarning* warning, void* context) = nullptr;
+    void* warningContext = nullptr;
+    // Which object a pass already warned about for which cause, and which
+    // objects were active at some pass since the start (a mesh never
+    // active is a forgotten ActivateObjZEP); emptied at each stop.
+    std::bitset<kObjectTableSize> passWarned[kPassWarningCauses];
+    std::bitset<kObjectTableSize> seenActive;
+};
 
 struct World {
     // Objects by number (constant-time lookup) and in creation order.
@@ -52,6 +76,8 @@ struct World {
     // walked instead of their tables. Same results; the tests, the fuzzer
     // and the benchmarks compare the two.
     bool plainPath = false;
+
+    HostReports reports;
 };
 
 }  // namespace zep

@@ -1,8 +1,10 @@
 #include "support/fixture.h"
+#include "api/state.h"
+#include "world/world.h"
 #include "api/errors.h"
 
 namespace zeptest {
 
-void CommandTest::disarmDebugMessages() { zep::debugMessages = 0; }
+void CommandTest::disarmDebugMessages() { zep::world().reports.debugMessages = 0; }
 
 }  // namespace zeptest
