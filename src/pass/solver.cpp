@@ -176,17 +176,14 @@ const SweepResult* nearestHit(Pass& pass, EllipsoidShape& ellipsoid, const Chain
     StepMeshes meshes{&chain.onlyMesh, 1};
     if (!chain.onlyMesh && !gatherStepMeshes(pass, ellipsoid, chain.table, start, end, meshes)) return nullptr;
     const SweepResult* best = nullptr;
-    // The first mesh that keeps its triangles in the cache holds it for the
-    // step; the others ask their trees, so two large meshes side by side do
-    // not refill it in turn.
-    SweepCache* cache = &ellipsoid.sweepCache;
+    StepCacheHolder cache(ellipsoid.sweepCache);
     for (int32_t i = 0; i < meshes.count; ++i) {
         MeshShape* mesh = meshes.meshes[i];
         std::optional<float> limit;
         if (best) limit = best->nearestDistance;
-        const SweepResult* hit =
-            SweepMesh(pass.work.sweep, mesh, start, end, ellipsoid.radii, kUnitSphereRadius, firstContact, cache, limit);
-        if (cache && cacheServes(*cache, *mesh)) cache = nullptr;
+        const SweepResult* hit = SweepMesh(pass.work.sweep, mesh, start, end, ellipsoid.radii, kUnitSphereRadius,
+                                           firstContact, cache.offer(), limit);
+        cache.swept(*mesh);
         if (hit && hit->found) {
             best = hit;
             *hitMesh = mesh;

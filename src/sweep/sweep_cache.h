@@ -43,4 +43,22 @@ bool refillCache(SweepCache& cache, SweepWork& work, const TriangleIndex& index,
 // True when the list was gathered from the mesh's current index.
 bool cacheServes(const SweepCache& cache, const MeshShape& mesh);
 
+// Which sweeps of one step may use the ellipsoid's cache: the first mesh
+// that keeps its triangles in it holds it for the step, and the meshes
+// after it ask their trees, so two large meshes side by side do not refill
+// it in turn.
+class StepCacheHolder {
+public:
+    explicit StepCacheHolder(SweepCache& cache) : cache_(&cache) {}
+    // The cache for the next sweep of the step, or nullptr.
+    SweepCache* offer() const { return cache_; }
+    // After sweeping `mesh` with what offer() gave.
+    void swept(const MeshShape& mesh) {
+        if (cache_ && cacheServes(*cache_, mesh)) cache_ = nullptr;
+    }
+
+private:
+    SweepCache* cache_;
+};
+
 }  // namespace zep
