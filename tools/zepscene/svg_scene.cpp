@@ -1,5 +1,6 @@
 #include "svg_scene.h"
 
+#include <algorithm>
 #include <set>
 
 #include "svg_bounds.h"
@@ -30,7 +31,8 @@ MeshDrawing drawView(SvgDoc& doc, const Panel& panel, const Recording& recording
     // how many faces are left out for facing away.
     if (meshes.facingAway > 0) {
         const auto [x, y] = panel.origin();
-        doc.text({x, y + panel.size() + 14},
+        // Below the tick labels, clear of them.
+        doc.text({x, y + panel.size() + 32},
                  std::to_string(meshes.facingAway) + " faces turned away from this view, not drawn",
                  "fill=\"#555\" font-size=\"11\"");
     }
@@ -112,10 +114,12 @@ std::string sceneSvg(const Recording& recording) {
     drawTitle(doc, recording);
     const MeshDrawing topMeshes = drawView(doc, top, recording);
     const MeshDrawing sideMeshes = drawView(doc, side, recording);
-    if (topMeshes.coarse + sideMeshes.coarse > 0)
+    if (topMeshes.cellPixels + sideMeshes.cellPixels > 0)
         doc.text({kLeft - 40, 64},
-                 "faces met and near the paths drawn one by one; " + std::to_string(topMeshes.coarse) + " (top) and " +
-                     std::to_string(sideMeshes.coarse) + " (side) more as shaded cells, the nearer the stronger",
+                 "the level as shaded cells " + num(std::max(topMeshes.cellPixels, sideMeshes.cellPixels)) +
+                     " px wide (" + std::to_string(topMeshes.coarse) + " faces in the top view, " +
+                     std::to_string(sideMeshes.coarse) +
+                     " in the side view), the nearer the stronger; the faces met drawn one by one on top",
                  "fill=\"#555\" font-size=\"11\"");
     drawMoverLegend(doc, recording, kLegendTop);
     drawSurfaceLegend(doc, kLegendTop + 28);
