@@ -136,17 +136,26 @@ size_t numberingStep(size_t passes) {
 }
 
 // A ring with the count where the mover's dots of several passes in a row
-// fall on one spot of the page, which would otherwise read as one pass.
+// fall on one spot of the page, which would otherwise read as one pass. Only
+// where it stayed put in the world too: a walker taking steps smaller than a
+// pixel, or one moving straight at the viewer, is not stuck, and on a crowd
+// of slow walkers the rings and counts would bury the paths.
 void markStays(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFrame*>& frames,
                const std::string& colour) {
     constexpr size_t kStayPasses = 3;
     constexpr double kSamePixels = 1.5;
+    constexpr double kSameWorld = 0.01;  // of the mover's smallest radius
     size_t first = 0;
     for (size_t i = 1; i <= frames.size(); ++i) {
         const Point start = panel.at(frames[first]->reached);
         if (i < frames.size()) {
             const Point at = panel.at(frames[i]->reached);
-            if (std::hypot(at.first - start.first, at.second - start.second) < kSamePixels) continue;
+            const V3 moved = frames[i]->reached - frames[first]->reached;
+            const V3 radii = frames[i]->radii;
+            const double still = kSameWorld * std::min({radii.x, radii.y, radii.z});
+            if (std::hypot(at.first - start.first, at.second - start.second) < kSamePixels &&
+                std::sqrt(moved.x * moved.x + moved.y * moved.y + moved.z * moved.z) <= still)
+                continue;
         }
         const size_t run = i - first;
         if (run >= kStayPasses) {
