@@ -110,5 +110,29 @@ TEST(SvgLayersTest, MovingAlongTheViewIsNotAStay) {
     EXPECT_EQ(count(pathsOf(spots), "stayed"), 0);
 }
 
+TEST(SvgLayersTest, PassNumbersAlongAPathThatCoversGround) {
+    // 9 px a pass for 20 passes: every second pass numbered, 18 px apart.
+    std::vector<V3> spots;
+    for (int i = 0; i < 20; ++i) spots.push_back({0.5f + 0.9f * float(i), 0.5f, 2});
+    const std::string svg = pathsOf(spots);
+    EXPECT_EQ(count(svg, "font-size=\"9\">4<"), 1);
+    EXPECT_EQ(count(svg, "font-size=\"9\">18<"), 1);
+    EXPECT_EQ(count(svg, "font-size=\"9\">20<"), 1);
+    EXPECT_EQ(count(svg, "font-size=\"9\">3<"), 0);
+}
+
+TEST(SvgLayersTest, ASlowWalkersNumbersDoNotPileUp) {
+    // 0.05 a pass: a hundred passes span 50 px, so numbers 16 px apart at most
+    // three or four in all, and the final pass's always.
+    std::vector<V3> spots;
+    for (int i = 0; i < 100; ++i) spots.push_back({2 + 0.05f * float(i), 0.5f, 2});
+    const std::string svg = pathsOf(spots);
+    EXPECT_EQ(count(svg, "font-size=\"9\">100<"), 1);
+    EXPECT_EQ(count(svg, "font-size=\"9\">10<"), 1);  // the first due, with nothing before it
+    EXPECT_EQ(count(svg, "font-size=\"9\">20<"), 0);  // 5 px from it
+    EXPECT_EQ(count(svg, "font-size=\"9\">90<"), 0);  // 5 px from the end's
+    EXPECT_LE(count(svg, "font-size=\"9\">"), 4);
+}
+
 }  // namespace
 }  // namespace zepscene

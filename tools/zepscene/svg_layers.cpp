@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -175,12 +176,21 @@ void drawPath(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFram
     for (const MoverFrame* m : frames)
         if (!(m->wanted == m->reached)) doc.line(panel.at(m->from), panel.at(m->wanted), asked);
     for (const MoverFrame* m : frames) doc.line(panel.at(m->from), panel.at(m->reached), moved);
+    // A number due where it would overprint the last one, or the final
+    // pass's, is left out: a slow walker's numbers would pile into a blot.
+    constexpr double kNumberGap = 16;
     const size_t step = numberingStep(frames.size());
+    const Point end = panel.at(frames.back()->reached);
+    const auto apart = [](Point a, Point b) { return std::hypot(a.first - b.first, a.second - b.second) >= kNumberGap; };
+    std::optional<Point> numbered;
     for (size_t i = 0; i < frames.size(); ++i) {
         const Point at = panel.at(frames[i]->reached);
         doc.circle(at, 2.2, "fill=\"" + colour + "\"", frameTitle(*frames[i], i + 1));
-        if ((i + 1) % step == 0 || i + 1 == frames.size())
+        const bool last = i + 1 == frames.size();
+        if (last || ((i + 1) % step == 0 && apart(at, end) && (!numbered || apart(at, *numbered)))) {
             doc.text({at.first + 3, at.second - 4}, std::to_string(i + 1), "fill=\"" + colour + "\" font-size=\"9\"");
+            numbered = at;
+        }
     }
     markStays(doc, panel, frames, colour);
 }
