@@ -44,12 +44,5 @@ TEST(SvgSceneTest, ACrowdsLegendWrapsInsideThePage) {
               number(many, "<text x=\"[0-9.]+\" y=\"([0-9.]+)\"[^>]*>mover 20"));
 }
 
-TEST(SvgSceneTest, OneMoversLegendKeepsItsTwoRows) {
-    const std::string svg = sceneSvg(walkers(1));
-    const double mover = number(svg, "<text x=\"[0-9.]+\" y=\"([0-9.]+)\"[^>]*>mover 1<");
-    EXPECT_EQ(number(svg, "<text x=\"[0-9.]+\" y=\"([0-9.]+)\"[^>]*>body at start"), mover);
-    EXPECT_EQ(number(svg, "<text x=\"[0-9.]+\" y=\"([0-9.]+)\"[^>]*>underside"), mover + 28);
-}
-
 }  // namespace
 }  // namespace zepscene
