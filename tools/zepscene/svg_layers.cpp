@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-#include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 #include <vector>
 
 #include "format.h"
+#include "svg_cells.h"
 
 namespace zepscene {
 
@@ -21,30 +21,28 @@ const SurfaceStyle kSurfaces[4] = {
     {"underside (faces down)", "#e8b4b4"},
 };
 
-// The axis the panel looks along: y for the top view, z for the side view.
-int depthAxis(const Panel& panel) { return 3 - panel.axes().u - panel.axes().v; }
-
-// At most this many triangles are drawn one by one in each view; the rest
-// of what the view shows becomes a coarse grid of shaded cells. It keeps the
-// picture of a level of millions of triangles to a few megabytes.
-constexpr size_t kTriangleBudget = 12000;
-constexpr int kCoarseCells = 110;
-// Page cells (in pixels) for finding triangles near the movers' paths.
-constexpr double kNearCell = 12;
+// A view with more faces than this draws its level as cells (see
+// svg_cells.h) and only the faces the movers met one by one on top: faces by
+// the thousand are a few pixels wide, and drawn one by one they would be a
+// wireframe that hides the paths. Every example stays well under it.
+constexpr size_t kCellsFrom = 2000;
+// The cells' side in pixels, and how many steps of strength they shade in.
+constexpr double kCellPixels = 3;
+constexpr int kShades = 6;
+// At most this many faces met are drawn one by one on the cells; it keeps
+// the picture of a long run on a level of millions of triangles to a few
+// megabytes.
+constexpr size_t kMetBudget = 12000;
 
 struct PlacedTriangle {
     Triangle world;
     double depth;  // nearest to the viewer is drawn last
-    int32_t object;
-    int32_t number;  // 1-based, as CollisionPolyHit counts
 };
 
 // A triangle seen from behind cannot be met from the viewer's side, and in a
 // closed room it would hide everything behind the near wall: such faces are
 // left out. Faces seen edge-on stay (they are drawn as thick lines).
-bool facesViewer(const Panel& panel, V3 normal) {
-    return component(normal, depthAxis(panel)) > -0.15;
-}
+bool facesViewer(const Panel& panel, V3 normal) { return component(normal, panel.depthAxis()) > -0.15; }
 
 struct PageBox {
     double left, top, right, bottom;
@@ -61,60 +59,9 @@ bool inPanel(const Panel& panel, const PageBox& box) {
     return box.right >= x && box.left <= x + panel.size() && box.bottom >= y && box.top <= y + panel.size();
 }
 
-// Which page cells of the panel the movers' paths (with their bodies) cross.
-class NearPaths {
-public:
-    NearPaths(const Panel& panel, const Recording& recording) : panel_(panel) {
-        cells_ = int(std::ceil(panel.size() / kNearCell)) + 1;
-        marked_.assign(size_t(cells_ * cells_), false);
-        const Point unit = panel.direction({1, 1, 1});
-        const double scale = std::abs(unit.first);
-        for (const PassRecord& pass : recording.passes)
-            for (const MoverFrame& m : pass.movers) {
-                const double reach = 2 * std::max({m.radii.x, m.radii.y, m.radii.z}) * scale;
-                markSegment(panel.at(m.from), panel.at(m.reached), reach);
-                for (const ContactRow& c : m.contacts) markSegment(panel.at(c.point), panel.at(c.point), reach);
-            }
-    }
-
-    bool near(const PageBox& box) const {
-        const auto [x0, y0] = cell({box.left, box.top});
-        const auto [x1, y1] = cell({box.right, box.bottom});
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                if (marked_[size_t(y * cells_ + x)]) return true;
-        return false;
-    }
-
-private:
-    std::pair<int, int> cell(Point p) const {
-        const auto clampCell = [&](double v) { return std::clamp(int(std::floor(v / kNearCell)), 0, cells_ - 1); };
-        return {clampCell(p.first - panel_.origin().first), clampCell(p.second - panel_.origin().second)};
-    }
-
-    void markSegment(Point a, Point b, double reach) {
-        const double length = std::hypot(b.first - a.first, b.second - a.second);
-        const int steps = std::min(10000, int(length / (kNearCell / 2)) + 1);
-        for (int i = 0; i <= steps; ++i) {
-            const double t = double(i) / steps;
-            const Point p{a.first + (b.first - a.first) * t, a.second + (b.second - a.second) * t};
-            const auto [x0, y0] = cell({p.first - reach, p.second - reach});
-            const auto [x1, y1] = cell({p.first + reach, p.second + reach});
-            for (int y = y0; y <= y1; ++y)
-                for (int x = x0; x <= x1; ++x) marked_[size_t(y * cells_ + x)] = true;
-        }
-    }
-
-    const Panel& panel_;
-    int cells_ = 0;
-    std::vector<bool> marked_;
-};
-
-// The triangles the panel shows, facing the viewer, split into those drawn
-// one by one (contacts first, then those near a path, then the others, as
-// the budget allows) and the rest.
+// The faces the panel shows, facing the viewer: those met, and the others.
 struct ViewTriangles {
-    std::vector<PlacedTriangle> drawn, rest;
+    std::vector<PlacedTriangle> met, others;
     size_t facingAway = 0;
 };
 
@@ -123,70 +70,43 @@ ViewTriangles viewTriangles(const Panel& panel, const Recording& recording) {
     for (const PassRecord& pass : recording.passes)
         for (const MoverFrame& m : pass.movers)
             for (const ContactRow& c : m.contacts) hit.insert({c.object, c.triangle});
-    const NearPaths paths(panel, recording);
-    const int axis = depthAxis(panel);
-    std::vector<PlacedTriangle> ranked[3];  // contacts, near a path, others
-    size_t facingAway = 0;
+    const int axis = panel.depthAxis();
+    ViewTriangles view;
     for (const auto& [number, mesh] : recording.meshes) {
         int32_t index = 0;
         for (const Triangle& t : mesh.triangles) {
             ++index;
             const Triangle w{t.a + mesh.position, t.b + mesh.position, t.c + mesh.position};
-            const PageBox box = pageBox(panel, w);
-            if (!inPanel(panel, box)) continue;
+            if (!inPanel(panel, pageBox(panel, w))) continue;
             if (!facesViewer(panel, frontNormal(w))) {
-                ++facingAway;
+                ++view.facingAway;
                 continue;
             }
             const double depth = std::max({component(w.a, axis), component(w.b, axis), component(w.c, axis)});
-            const int rank = hit.count({number, index}) ? 0 : paths.near(box) ? 1 : 2;
-            ranked[rank].push_back({w, depth, number, index});
+            (hit.count({number, index}) ? view.met : view.others).push_back({w, depth});
         }
     }
-    ViewTriangles view;
-    view.facingAway = facingAway;
-    for (auto& list : ranked)
-        for (PlacedTriangle& t : list) (view.drawn.size() < kTriangleBudget ? view.drawn : view.rest).push_back(t);
-    std::stable_sort(view.drawn.begin(), view.drawn.end(),
-                     [](const PlacedTriangle& l, const PlacedTriangle& r) { return l.depth < r.depth; });
     return view;
 }
 
-// The triangles beyond the budget as a grid of cells, each filled like its
-// nearest triangle and the darker the further that lies from the viewer.
-void drawCoarse(SvgDoc& doc, const Panel& panel, const std::vector<PlacedTriangle>& rest) {
-    if (rest.empty()) return;
-    struct Cell {
-        double depth = -std::numeric_limits<double>::infinity();
-        const PlacedTriangle* nearest = nullptr;
-    };
-    std::vector<Cell> cells(size_t(kCoarseCells * kCoarseCells));
-    const double side = panel.size() / kCoarseCells;
-    const auto [ox, oy] = panel.origin();
-    double low = std::numeric_limits<double>::infinity(), high = -low;
-    for (const PlacedTriangle& t : rest) {
-        const PageBox box = pageBox(panel, t.world);
-        const int x0 = std::clamp(int((box.left - ox) / side), 0, kCoarseCells - 1);
-        const int x1 = std::clamp(int((box.right - ox) / side), 0, kCoarseCells - 1);
-        const int y0 = std::clamp(int((box.top - oy) / side), 0, kCoarseCells - 1);
-        const int y1 = std::clamp(int((box.bottom - oy) / side), 0, kCoarseCells - 1);
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) {
-                Cell& cell = cells[size_t(y * kCoarseCells + x)];
-                if (t.depth > cell.depth) cell = {t.depth, &t};
-            }
-        low = std::min(low, t.depth);
-        high = std::max(high, t.depth);
+// Faces drawn one by one, the nearest last. `outlined` keeps even faces a
+// few pixels wide outlined, so the faces met show on the level's cells.
+void drawFaces(SvgDoc& doc, const Panel& panel, std::vector<const PlacedTriangle*> faces, bool outlined) {
+    std::stable_sort(faces.begin(), faces.end(),
+                     [](const PlacedTriangle* l, const PlacedTriangle* r) { return l->depth < r->depth; });
+    const std::string opacity = panel.depthAxis() == 1 ? "0.7" : "0.45";
+    doc.raw("<g fill-opacity=\"" + opacity + "\">");
+    for (const PlacedTriangle* t : faces) {
+        const V3 normal = frontNormal(t->world);
+        const bool edgeOn = std::abs(component(normal, panel.depthAxis())) < 0.15;
+        // Outlines of faces a few pixels wide would turn a dense mesh grey.
+        const PageBox box = pageBox(panel, t->world);
+        const bool tiny = !outlined && box.right - box.left < 4 && box.bottom - box.top < 4;
+        const char kind = edgeOn ? 'e' : tiny ? 'c' : 't';
+        doc.polygon({panel.at(t->world.a), panel.at(t->world.b), panel.at(t->world.c)},
+                    std::string("class=\"") + kind + std::to_string(surfaceIndex(normal)) + '"');
     }
-    for (int y = 0; y < kCoarseCells; ++y)
-        for (int x = 0; x < kCoarseCells; ++x) {
-            const Cell& cell = cells[size_t(y * kCoarseCells + x)];
-            if (!cell.nearest) continue;
-            const double height = high > low ? (cell.depth - low) / (high - low) : 1;
-            doc.rect({ox + x * side, oy + y * side}, side + 0.05, side + 0.05,
-                     "class=\"c" + std::to_string(surfaceIndex(frontNormal(cell.nearest->world))) +
-                         "\" fill-opacity=\"" + num(0.25 + 0.6 * height) + "\"");
-        }
+    doc.raw("</g>");
 }
 
 std::vector<const MoverFrame*> framesOf(const Recording& recording, int32_t object) {
@@ -217,17 +137,26 @@ size_t numberingStep(size_t passes) {
 }
 
 // A ring with the count where the mover's dots of several passes in a row
-// fall on one spot of the page, which would otherwise read as one pass.
+// fall on one spot of the page, which would otherwise read as one pass. Only
+// where it stayed put in the world too: a walker taking steps smaller than a
+// pixel, or one moving straight at the viewer, is not stuck, and on a crowd
+// of slow walkers the rings and counts would bury the paths.
 void markStays(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFrame*>& frames,
                const std::string& colour) {
     constexpr size_t kStayPasses = 3;
     constexpr double kSamePixels = 1.5;
+    constexpr double kSameWorld = 0.01;  // of the mover's smallest radius
     size_t first = 0;
     for (size_t i = 1; i <= frames.size(); ++i) {
         const Point start = panel.at(frames[first]->reached);
         if (i < frames.size()) {
             const Point at = panel.at(frames[i]->reached);
-            if (std::hypot(at.first - start.first, at.second - start.second) < kSamePixels) continue;
+            const V3 moved = frames[i]->reached - frames[first]->reached;
+            const V3 radii = frames[i]->radii;
+            const double still = kSameWorld * std::min({radii.x, radii.y, radii.z});
+            if (std::hypot(at.first - start.first, at.second - start.second) < kSamePixels &&
+                std::sqrt(moved.x * moved.x + moved.y * moved.y + moved.z * moved.z) <= still)
+                continue;
         }
         const size_t run = i - first;
         if (run >= kStayPasses) {
@@ -247,12 +176,21 @@ void drawPath(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFram
     for (const MoverFrame* m : frames)
         if (!(m->wanted == m->reached)) doc.line(panel.at(m->from), panel.at(m->wanted), asked);
     for (const MoverFrame* m : frames) doc.line(panel.at(m->from), panel.at(m->reached), moved);
+    // A number due where it would overprint the last one, or the final
+    // pass's, is left out: a slow walker's numbers would pile into a blot.
+    constexpr double kNumberGap = 16;
     const size_t step = numberingStep(frames.size());
+    const Point end = panel.at(frames.back()->reached);
+    const auto apart = [](Point a, Point b) { return std::hypot(a.first - b.first, a.second - b.second) >= kNumberGap; };
+    std::optional<Point> numbered;
     for (size_t i = 0; i < frames.size(); ++i) {
         const Point at = panel.at(frames[i]->reached);
         doc.circle(at, 2.2, "fill=\"" + colour + "\"", frameTitle(*frames[i], i + 1));
-        if ((i + 1) % step == 0 || i + 1 == frames.size())
+        const bool last = i + 1 == frames.size();
+        if (last || ((i + 1) % step == 0 && apart(at, end) && (!numbered || apart(at, *numbered)))) {
             doc.text({at.first + 3, at.second - 4}, std::to_string(i + 1), "fill=\"" + colour + "\" font-size=\"9\"");
+            numbered = at;
+        }
     }
     markStays(doc, panel, frames, colour);
 }
@@ -297,21 +235,28 @@ const SurfaceStyle* allSurfaceStyles() { return kSurfaces; }
 
 MeshDrawing drawMeshes(SvgDoc& doc, const Panel& panel, const Recording& recording) {
     const ViewTriangles view = viewTriangles(panel, recording);
-    drawCoarse(doc, panel, view.rest);
-    const std::string opacity = depthAxis(panel) == 1 ? "0.7" : "0.45";
-    doc.raw("<g fill-opacity=\"" + opacity + "\">");
-    for (const PlacedTriangle& t : view.drawn) {
-        const V3 normal = frontNormal(t.world);
-        const bool edgeOn = std::abs(component(normal, depthAxis(panel))) < 0.15;
-        // Outlines of faces a few pixels wide would turn a dense mesh grey.
-        const PageBox box = pageBox(panel, t.world);
-        const bool tiny = box.right - box.left < 4 && box.bottom - box.top < 4;
-        const char kind = edgeOn ? 'e' : tiny ? 'c' : 't';
-        doc.polygon({panel.at(t.world.a), panel.at(t.world.b), panel.at(t.world.c)},
-                    std::string("class=\"") + kind + std::to_string(surfaceIndex(normal)) + '"');
+    std::vector<const PlacedTriangle*> oneByOne;
+    MeshDrawing drawing;
+    drawing.facingAway = view.facingAway;
+    if (view.met.size() + view.others.size() <= kCellsFrom) {
+        for (const auto* list : {&view.met, &view.others})
+            for (const PlacedTriangle& t : *list) oneByOne.push_back(&t);
+        drawFaces(doc, panel, oneByOne, false);
+        drawing.drawn = oneByOne.size();
+        return drawing;
     }
-    doc.raw("</g>");
-    return {view.drawn.size(), view.rest.size(), view.facingAway};
+    // The met faces go into the cells too: where they are drawn translucent
+    // on top, the level under them keeps its shade.
+    CellRaster raster(panel, kCellPixels);
+    for (const auto* list : {&view.met, &view.others})
+        for (const PlacedTriangle& t : *list) raster.add(t.world);
+    raster.draw(doc, kShades);
+    for (size_t i = 0; i < view.met.size() && i < kMetBudget; ++i) oneByOne.push_back(&view.met[i]);
+    drawFaces(doc, panel, oneByOne, true);
+    drawing.drawn = oneByOne.size();
+    drawing.coarse = view.met.size() + view.others.size() - oneByOne.size();
+    drawing.cellPixels = kCellPixels;
+    return drawing;
 }
 
 void drawPaths(SvgDoc& doc, const Panel& panel, const Recording& recording) {

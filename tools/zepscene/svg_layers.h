@@ -25,13 +25,14 @@ std::string meshStyles();
 const SurfaceStyle* allSurfaceStyles();  // floor, slope, wall, underside
 inline constexpr const char* kContactColour = "#e66100";
 
-// Triangles drawn one by one, and those shown only as coarse cells.
+// Triangles drawn one by one, and those shown only as shaded cells.
 struct MeshDrawing {
     size_t drawn = 0, coarse = 0;
     size_t facingAway = 0;  // in the panel but turned from the viewer, so not drawn
+    double cellPixels = 0;  // the cells' side, 0 when the view has none
 };
-// Draws the faces that face the viewer: all of them, or when there are too
-// many, those met and those near the paths first, the rest as coarse cells.
+// Draws the faces that face the viewer: all of them one by one, or when there
+// are thousands, the level as shaded cells and the faces met on top.
 MeshDrawing drawMeshes(SvgDoc& doc, const Panel& panel, const Recording& recording);
 void drawPaths(SvgDoc& doc, const Panel& panel, const Recording& recording);
 // endOn: the contacts whose normal points (nearly) at the viewer, else the others.

@@ -33,6 +33,8 @@ public:
     // A world direction as a page direction (unit length stays unit length).
     Point direction(V3 world) const;
     const ViewAxes& axes() const { return axes_; }
+    // The axis the panel looks along: y for the top view, z for the side view.
+    int depthAxis() const { return 3 - axes_.u - axes_.v; }
     // The plot area on the page.
     Point origin() const { return origin_; }
     double size() const { return size_; }

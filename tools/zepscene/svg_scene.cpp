@@ -1,5 +1,6 @@
 #include "svg_scene.h"
 
+#include <algorithm>
 #include <set>
 
 #include "svg_bounds.h"
@@ -30,7 +31,8 @@ MeshDrawing drawView(SvgDoc& doc, const Panel& panel, const Recording& recording
     // how many faces are left out for facing away.
     if (meshes.facingAway > 0) {
         const auto [x, y] = panel.origin();
-        doc.text({x, y + panel.size() + 14},
+        // Below the tick labels, clear of them.
+        doc.text({x, y + panel.size() + 32},
                  std::to_string(meshes.facingAway) + " faces turned away from this view, not drawn",
                  "fill=\"#555\" font-size=\"11\"");
     }
@@ -52,47 +54,54 @@ void drawTitle(SvgDoc& doc, const Recording& recording) {
              "fill=\"#555\"");
 }
 
+// Where the next legend entry goes; a row full to the page's edge goes on
+// in a new one below (a crowd of twenty movers ran off the page).
+struct LegendPlace {
+    double x, y;
+};
+constexpr double kLegendLeft = kLeft - 40, kLegendRow = 24;
+
 // One legend entry: a small sample drawn by sample(x, y), then its text.
 template <typename Sample>
-double legendItem(SvgDoc& doc, double x, double y, const std::string& label, Sample sample) {
-    sample(x, y);
-    doc.text({x + 30, y + 4}, label, "");
-    return x + 44 + 7.2 * double(label.size());
+void legendItem(SvgDoc& doc, LegendPlace& at, const std::string& label, Sample sample) {
+    const double width = 30 + 7.2 * double(label.size());
+    if (at.x > kLegendLeft && at.x + width > kWidth - 10) at = {kLegendLeft, at.y + kLegendRow};
+    sample(at.x, at.y);
+    doc.text({at.x + 30, at.y + 4}, label, "");
+    at.x += 44 + 7.2 * double(label.size());
 }
 
-void drawMoverLegend(SvgDoc& doc, const Recording& recording, double y) {
+void drawMoverLegend(SvgDoc& doc, const Recording& recording, LegendPlace& at) {
     std::set<int32_t> numbers;
     for (const PassRecord& pass : recording.passes)
         for (const MoverFrame& m : pass.movers) numbers.insert(m.object);
-    double x = kLeft - 40;
     size_t index = 0;
     for (int32_t number : numbers) {
         const std::string colour = moverColour(index++);
-        x = legendItem(doc, x, y, "mover " + std::to_string(number), [&](double sx, double sy) {
+        legendItem(doc, at, "mover " + std::to_string(number), [&](double sx, double sy) {
             doc.line({sx, sy}, {sx + 22, sy}, "stroke=\"" + colour + "\" stroke-width=\"2.2\"");
             doc.circle({sx + 22, sy}, 2.2, "fill=\"" + colour + "\"");
         });
     }
-    x = legendItem(doc, x, y, "move the host asked for, where it differs", [&](double sx, double sy) {
+    legendItem(doc, at, "move the host asked for, where it differs", [&](double sx, double sy) {
         doc.line({sx, sy}, {sx + 22, sy}, "stroke=\"#555\" stroke-width=\"1.2\" stroke-dasharray=\"4 3\"");
     });
-    legendItem(doc, x, y, "body at start (dotted) and end", [&](double sx, double sy) {
+    legendItem(doc, at, "body at start (dotted) and end", [&](double sx, double sy) {
         doc.ellipse({sx + 11, sy}, 10, 6, "fill=\"none\" stroke=\"#555\" stroke-width=\"2.2\"");
     });
 }
 
-void drawSurfaceLegend(SvgDoc& doc, double y) {
-    double x = kLeft - 40;
-    x = legendItem(doc, x, y, "contact point and normal", [&](double sx, double sy) {
+void drawSurfaceLegend(SvgDoc& doc, LegendPlace& at) {
+    legendItem(doc, at, "contact point and normal", [&](double sx, double sy) {
         doc.line({sx + 4, sy}, {sx + 24, sy}, "stroke=\"#e66100\" stroke-width=\"1.6\" marker-end=\"url(#arrow)\"");
         doc.circle({sx + 4, sy}, 3, "fill=\"#e66100\"");
     });
-    x = legendItem(doc, x, y, "normal towards you", [&](double sx, double sy) {
+    legendItem(doc, at, "normal towards you", [&](double sx, double sy) {
         doc.circle({sx + 11, sy}, 4, "fill=\"none\" stroke=\"#e66100\" stroke-width=\"1.2\"");
     });
     for (int i = 0; i < 4; ++i) {
         const SurfaceStyle& style = allSurfaceStyles()[i];
-        x = legendItem(doc, x, y, style.name, [&](double sx, double sy) {
+        legendItem(doc, at, style.name, [&](double sx, double sy) {
             doc.polygon({{sx, sy - 7}, {sx + 22, sy - 7}, {sx + 22, sy + 7}, {sx, sy + 7}},
                         "fill=\"" + std::string(style.fill) + "\" stroke=\"#6b6b6b\" stroke-width=\"0.7\"");
         });
@@ -112,14 +121,18 @@ std::string sceneSvg(const Recording& recording) {
     drawTitle(doc, recording);
     const MeshDrawing topMeshes = drawView(doc, top, recording);
     const MeshDrawing sideMeshes = drawView(doc, side, recording);
-    if (topMeshes.coarse + sideMeshes.coarse > 0)
+    if (topMeshes.cellPixels + sideMeshes.cellPixels > 0)
         doc.text({kLeft - 40, 64},
-                 "faces met and near the paths drawn one by one; " + std::to_string(topMeshes.coarse) + " (top) and " +
-                     std::to_string(sideMeshes.coarse) + " (side) more as shaded cells, the nearer the stronger",
+                 "the level as shaded cells " + num(std::max(topMeshes.cellPixels, sideMeshes.cellPixels)) +
+                     " px wide (" + std::to_string(topMeshes.coarse) + " faces in the top view, " +
+                     std::to_string(sideMeshes.coarse) +
+                     " in the side view), the nearer the stronger; the faces met drawn one by one on top",
                  "fill=\"#555\" font-size=\"11\"");
-    drawMoverLegend(doc, recording, kLegendTop);
-    drawSurfaceLegend(doc, kLegendTop + 28);
-    return doc.finish(kWidth, kLegendTop + 50);
+    LegendPlace at{kLegendLeft, kLegendTop};
+    drawMoverLegend(doc, recording, at);
+    at = {kLegendLeft, at.y + 28};
+    drawSurfaceLegend(doc, at);
+    return doc.finish(kWidth, at.y + 22);
 }
 
 }  // namespace zepscene
