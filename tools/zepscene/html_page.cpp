@@ -4,24 +4,13 @@
 #include <stdexcept>
 
 #include "html_data.h"
+#include "json_text.h"
 #include "packed.h"
 #include "web_assets.h"
 
 namespace zepscene {
 
 namespace {
-
-std::string htmlEscaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '&') out += "&amp;";
-        else if (c == '"') out += "&quot;";
-        else out += c;
-    }
-    return out;
-}
 
 // Fills every @NAME@ of the page; the values are not searched again, so
 // text in them that looks like a place stays as it is.
@@ -52,7 +41,7 @@ std::string versionText() {
 }  // namespace
 
 std::string sceneHtml(const Recording& recording) {
-    return filled(web::kPage, {{"TITLE", htmlEscaped(recording.script)},
+    return filled(web::kPage, {{"TITLE", escapeXml(recording.script)},
                                {"STYLE", web::kStyle},
                                {"THREE", base64(web::kThree)},
                                {"THREE_VERSION", versionText()},

@@ -18,4 +18,16 @@ std::string jsonString(std::string_view text) {
     return out + "\"";
 }
 
+std::string escapeXml(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '<') out += "&lt;";
+        else if (c == '>') out += "&gt;";
+        else if (c == '&') out += "&amp;";
+        else if (c == '"') out += "&quot;";
+        else out += c;
+    }
+    return out;
+}
+
 }  // namespace zepscene

@@ -14,18 +14,6 @@ std::string num(double value) {
     return out == "-0" ? "0" : out;
 }
 
-std::string escapeXml(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '&') out += "&amp;";
-        else if (c == '"') out += "&quot;";
-        else out += c;
-    }
-    return out;
-}
-
 void SvgDoc::line(Point a, Point b, const std::string& style) {
     body_ << "<line x1=\"" << num(a.first) << "\" y1=\"" << num(a.second) << "\" x2=\"" << num(b.first)
           << "\" y2=\"" << num(b.second) << "\" " << style << "/>\n";

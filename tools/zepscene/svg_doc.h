@@ -5,6 +5,8 @@
 #include <sstream>
 #include <string>
 #include <utility>
+
+#include "json_text.h"
 #include <vector>
 
 namespace zepscene {
@@ -30,7 +32,6 @@ private:
     std::ostringstream body_;
 };
 
-std::string escapeXml(const std::string& text);
 std::string num(double value);  // two decimals at most, no trailing zeros
 
 }  // namespace zepscene
