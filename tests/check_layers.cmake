@@ -3,13 +3,13 @@
 # above. Run with -DSOURCE_DIR=<the src folder>.
 #
 # From the bottom up:
-#   base   Vec3 and boxes, record allocation, work buffers, intrusive lists
-#   world  the records: objects, bodies, shapes, meshes, rules, contacts
-#   index  the box tree and the triangle index
+#   base   Vec3 and boxes, triangles' corners, record allocation, work buffers, intrusive lists
+#   index  the box tree and the triangle index, over boxes and triangles' corners
+#   world  the records: objects, bodies, shapes, meshes (each with its index), rules, contacts
 #   sweep  the mesh sweep, corner and edge tests, reach, the sweep cache
 #   pass   the pass, the broad phase, the solver
 #   api    the commands, errors, the entry point (the only users of the public header)
-set(layers base world index sweep pass api)
+set(layers base index world sweep pass api)
 # The public header counts as part of the command layer.
 set(public_header zepcollide.h)
 

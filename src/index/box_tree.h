@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "base/box3.h"
-#include "world/index_records.h"
+#include "index/index_records.h"
 
 namespace zep {
 

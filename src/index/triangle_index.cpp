@@ -6,7 +6,6 @@
 #include "base/allocation.h"
 #include "base/scratch.h"
 #include "index/box_tree.h"
-#include "world/shapes.h"
 
 namespace zep {
 
@@ -15,10 +14,6 @@ namespace {
 // Triangles added since the last build are checked one by one; they are
 // folded into a new tree once there are this many, or a quarter of the tree.
 constexpr int32_t kLongestTail = 256;
-
-bool finiteTriangle(const TriangleCorners& t) {
-    return isFinite(t.corner1) && isFinite(t.corner2) && isFinite(t.corner3);
-}
 
 template <class T>
 bool grow(T*& array, int32_t used, int32_t wanted) {
@@ -41,19 +36,16 @@ bool reserve(T*& array, int32_t used, int32_t& capacity, int32_t wanted) {
     return true;
 }
 
-// Appends the triangles added to the mesh since the last refresh.
-bool listNewTriangles(MeshShape& mesh, TriangleIndex& index) {
-    if (index.listed == mesh.triangleCount) return true;
+// Appends the triangles added to the list since the last refresh.
+bool listNewTriangles(const TriangleList& list, TriangleIndex& index) {
+    if (index.listed == list.count) return true;
     const int32_t tail = index.listed - index.tree.boxCount;
-    if (!reserve(index.triangles, index.listed, index.capacity, mesh.triangleCount) ||
-        !reserve(index.tailBoxes, tail, index.tailCapacity, mesh.triangleCount - index.tree.boxCount))
+    if (!reserve(index.triangles, index.listed, index.capacity, list.count) ||
+        !reserve(index.tailBoxes, tail, index.tailCapacity, list.count - index.tree.boxCount))
         return false;
-    const MeshTriangle* t = index.listed ? index.triangles[index.listed - 1]->next : mesh.trianglesHead;
-    for (; t; t = t->next) {
-        const Box3 box = triangleBox(t->corners);
-        index.bounds = index.listed ? unite(index.bounds, box) : box;
-        index.allFinite = index.allFinite && finiteTriangle(t->corners);
-        index.tailBoxes[index.listed - index.tree.boxCount] = box;
+    const TriangleCorners* t = index.listed ? list.after(index.triangles[index.listed - 1]) : list.first;
+    for (; t; t = list.after(t)) {
+        index.tailBoxes[index.listed - index.tree.boxCount] = triangleBox(*t);
         index.triangles[index.listed++] = t;
     }
     return true;
@@ -84,7 +76,7 @@ bool buildTree(TriangleIndex& index) {
         freeArray(corners);
         return false;
     }
-    for (int32_t slot = 0; slot < index.listed; ++slot) corners[slot] = index.triangles[index.tree.order[slot]]->corners;
+    for (int32_t slot = 0; slot < index.listed; ++slot) corners[slot] = *index.triangles[index.tree.order[slot]];
     freeArray(index.treedCorners);
     index.treedCorners = corners;
     freeArray(index.tailBoxes);
@@ -93,42 +85,35 @@ bool buildTree(TriangleIndex& index) {
     return true;
 }
 
-bool refresh(MeshShape& mesh, TriangleIndex& index, IndexVersions& versions) {
+bool refresh(const TriangleList& list, TriangleIndex& index, IndexVersions& versions) {
     const int32_t listedBefore = index.listed;
-    if (!listNewTriangles(mesh, index)) return false;
+    if (!listNewTriangles(list, index)) return false;
     if (index.version == 0 || index.listed != listedBefore) index.version = ++versions.last;
     // A mesh with a corner that is not finite is always swept whole; its
     // boxes would not even sort.
-    if (!index.allFinite) return true;
+    if (!list.allFinite) return true;
     return !tailTooLong(index) || buildTree(index);
 }
 
-// True when an earlier refresh ran out of memory and neither the mesh nor
+// True when an earlier refresh ran out of memory and neither the list nor
 // the memory at hand has changed since.
-bool stillFailing(const MeshShape& mesh, const TriangleIndex& index) {
-    return index.failed && index.failedWithTriangles == mesh.triangleCount &&
-           index.failedAtRelease == memoryReleases();
+bool stillFailing(const TriangleList& list, const TriangleIndex& index) {
+    return index.failed && index.failedWithTriangles == list.count && index.failedAtRelease == memoryReleases();
 }
 
 }  // namespace
 
-bool refreshTriangleIndex(MeshShape& mesh, IndexVersions& versions) {
-    if (!mesh.index) {
-        mesh.index = makeRecord<TriangleIndex>();
-        if (!mesh.index) return false;
+bool refreshTriangleIndex(TriangleIndex*& made, const TriangleList& list, IndexVersions& versions) {
+    if (!made) {
+        made = makeRecord<TriangleIndex>();
+        if (!made) return false;
     }
-    TriangleIndex& index = *mesh.index;
-    if (stillFailing(mesh, index)) return false;
-    index.failed = !refresh(mesh, index, versions);
-    index.failedWithTriangles = mesh.triangleCount;
+    TriangleIndex& index = *made;
+    if (stillFailing(list, index)) return false;
+    index.failed = !refresh(list, index, versions);
+    index.failedWithTriangles = list.count;
     index.failedAtRelease = memoryReleases();
     return !index.failed;
-}
-
-bool meshBounds(const MeshShape& mesh, Box3& out) {
-    if (mesh.triangleCount == 0 || !mesh.allFinite) return false;
-    out = mesh.bounds;
-    return true;
 }
 
 int32_t gatherCandidates(const TriangleIndex& index, const Box3& query, ScratchBuffer& buffer,

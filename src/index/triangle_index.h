@@ -14,8 +14,8 @@
 
 #include "base/box3.h"
 #include "base/scratch.h"
-#include "world/index_records.h"
-#include "world/shapes.h"
+#include "base/triangle_corners.h"
+#include "index/index_records.h"
 
 namespace zep {
 
@@ -25,7 +25,7 @@ inline Box3 slotBox(const TriangleIndex& index, int32_t slot) { return triangleB
 // The box of the triangle at a list place, wherever the index keeps it.
 inline Box3 placeBox(const TriangleIndex& index, int32_t place) {
     return place >= index.tree.boxCount ? index.tailBoxes[place - index.tree.boxCount]
-                                        : triangleBox(index.triangles[place]->corners);
+                                        : triangleBox(*index.triangles[place]);
 }
 
 // The numbers handed to index states: every change of any index gets one
@@ -35,16 +35,22 @@ struct IndexVersions {
     uint64_t last = 0;
 };
 
-// Brings the mesh's index up to date with its triangle list. False when it
-// cannot (memory ran out): the caller then visits every triangle. A failure
-// is remembered and not tried again until the mesh changes or some memory
-// has been freed.
-bool refreshTriangleIndex(MeshShape& mesh, IndexVersions& versions);
+// A mesh's triangles as the index reads them: in list order, each one after
+// the one before, and only ever added at the end. The index keeps a pointer
+// to each one's corners, so they must stay where they are while listed.
+struct TriangleList {
+    const TriangleCorners* first = nullptr;
+    const TriangleCorners* (*after)(const TriangleCorners*) = nullptr;  // the next one, or nullptr
+    int32_t count = 0;
+    bool allFinite = true;  // every corner is finite
+};
 
-// The bounds of the mesh's triangles in its own frame, as the mesh keeps
-// them (no index is made for them); false when the mesh has no triangles or
-// a corner is not finite.
-bool meshBounds(const MeshShape& mesh, Box3& out);
+// Brings `index` (made here when null) up to date with the triangle list.
+// False when it cannot (memory ran out): the caller then visits every
+// triangle. A failure is remembered and not tried again until the list
+// grows or some memory has been freed. A list with a corner that is not
+// finite is listed but never treed.
+bool refreshTriangleIndex(TriangleIndex*& index, const TriangleList& triangles, IndexVersions& versions);
 
 // The list places (0-based, ascending) of the triangles whose boxes meet
 // `query`, in `buffer`. Returns the count, or -1 when memory for the list

@@ -5,7 +5,7 @@
 
 #include "base/allocation.h"
 #include "base/scratch.h"
-#include "index/triangle_index.h"
+#include "world/mesh_index.h"
 #include "sweep/reach.h"
 #include "world/object.h"
 #include "world/shapes.h"

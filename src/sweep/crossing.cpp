@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "base/vec3d.h"
-#include "index/triangle_index.h"
+#include "world/mesh_index.h"
 #include "sweep/reach.h"
 #include "sweep/sweep_work.h"
 #include "world/object.h"
@@ -58,13 +58,13 @@ Box3 crossingQueryBox(Vec3d P, Vec3d Q, const Box3& meshBounds) {
 // caller then tests every triangle.
 bool crossesNearby(SweepWork& work, MeshShape& mesh, Vec3d P, Vec3d Q, bool& crosses) {
     const bool finiteSegment = std::isfinite(P.x + P.y + P.z + Q.x + Q.y + Q.z);
-    if (work.plainPath || !finiteSegment || !refreshTriangleIndex(mesh, work.indexVersions)) return false;
+    if (work.plainPath || !finiteSegment || !refreshMeshIndex(mesh, work.indexVersions)) return false;
     const TriangleIndex& index = *mesh.index;
     const int32_t* places = nullptr;
-    const int32_t count = gatherCandidates(index, crossingQueryBox(P, Q, index.bounds), work.scratch.places, &places);
+    const int32_t count = gatherCandidates(index, crossingQueryBox(P, Q, mesh.bounds), work.scratch.places, &places);
     if (count < 0) return false;
     crosses = false;
-    for (int32_t i = 0; i < count && !crosses; ++i) crosses = crossesStored(P, Q, index.triangles[places[i]]->corners);
+    for (int32_t i = 0; i < count && !crosses; ++i) crosses = crossesStored(P, Q, *index.triangles[places[i]]);
     return true;
 }
 

@@ -6,7 +6,7 @@
 #include "base/allocation.h"
 #include "base/same_bits.h"
 #include "base/scratch.h"
-#include "index/triangle_index.h"
+#include "world/mesh_index.h"
 #include "sweep/mesh_frames.h"
 #include "sweep/reach.h"
 #include "sweep/reached_triangles.h"
@@ -108,7 +108,7 @@ void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const Candidat
         CachedTriangle& entry = cache.entries[i];
         if (checks.skips(entry.place, entry.box, checks.reach.entry(entry.box), result)) continue;
         sweepTriangle(result, checks.frame,
-                      keptTriangleFrame(entry.frame, entry.stored->corners, entry.place + 1, checks.radii, checks.frame.S));
+                      keptTriangleFrame(entry.frame, *entry.stored, entry.place + 1, checks.radii, checks.frame.S));
     }
 }
 
@@ -124,7 +124,7 @@ void sweepUntreed(SweepResult& result, ReachedMemo& memo, const TriangleIndex& i
     for (int32_t i = 0; i < reached.count; ++i) {
         const int32_t place = reached.triangles[i].place;
         if (checks.named.contains(place + 1) || checks.beyondNearest(reached.triangles[i].entry, result)) continue;
-        const TriangleCorners& stored = index.triangles[place]->corners;
+        const TriangleCorners& stored = *index.triangles[place];
         sweepTriangle(result, checks.frame,
                       frames ? keptTriangleFrame(frames[place], stored, place + 1, checks.radii, checks.frame.S)
                              : makeTriangleFrame(stored, place + 1, checks.radii, checks.frame.S));
@@ -137,11 +137,11 @@ void sweepUntreed(SweepResult& result, ReachedMemo& memo, const TriangleIndex& i
 // triangle, which gives the same result.
 bool sweepCandidates(SweepWork& work, SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
                      Vec3 radii, const Contact* firstContact, SweepCache* cache) {
-    if (!refreshTriangleIndex(mesh, work.indexVersions) || !mesh.index->allFinite) return false;
+    if (!refreshMeshIndex(mesh, work.indexVersions) || !mesh.allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
     const Vec3 from = Subtract(start, M), to = Subtract(end, M);
-    const SweepReach* setup = sweepReachFor(work.reach, from, to, radii, frame.sphereRadius, index.bounds);
+    const SweepReach* setup = sweepReachFor(work.reach, from, to, radii, frame.sphereRadius, mesh.bounds);
     if (!setup) return false;
     const SweptBox& reach = setup->reach;
     NamedTriangles named;

@@ -7,7 +7,7 @@
 #include "base/intrusive_list.h"
 #include "world/contact.h"
 #include "world/mesh_block.h"
-#include "world/index_records.h"
+#include "index/index_records.h"
 #include "world/object.h"
 
 namespace zep {
@@ -48,9 +48,7 @@ void linkTriangle(MeshShape* mesh, MeshTriangle* triangle) {
                                                          triangle);
     const Box3 box = triangleBox(triangle->corners);
     mesh->bounds = mesh->triangleCount == 0 ? box : unite(mesh->bounds, box);
-    const TriangleCorners& corners = triangle->corners;
-    mesh->allFinite =
-        mesh->allFinite && isFinite(corners.corner1) && isFinite(corners.corner2) && isFinite(corners.corner3);
+    mesh->allFinite = mesh->allFinite && isFinite(triangle->corners);
     ++mesh->triangleCount;
 }
 

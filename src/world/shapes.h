@@ -4,10 +4,10 @@
 // concrete record through `self`. There is no other dispatch.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 
 #include "base/box3.h"
+#include "base/triangle_corners.h"
 #include "base/vec3.h"
 #include "world/sweep_records.h"
 
@@ -36,21 +36,8 @@ struct EllipsoidShape {
     SweepCache sweepCache;  // the triangles around its path in a large mesh; owned
 };
 
-// Corners are stored as given, relative to the owning body's position.
-struct TriangleCorners {
-    Vec3 corner1;
-    Vec3 corner2;
-    Vec3 corner3;
-};
-
-// The box of a triangle's corners.
-inline Box3 triangleBox(const TriangleCorners& t) {
-    return Box3{{std::min({t.corner1.x, t.corner2.x, t.corner3.x}), std::min({t.corner1.y, t.corner2.y, t.corner3.y}),
-                 std::min({t.corner1.z, t.corner2.z, t.corner3.z})},
-                {std::max({t.corner1.x, t.corner2.x, t.corner3.x}), std::max({t.corner1.y, t.corner2.y, t.corner3.y}),
-                 std::max({t.corner1.z, t.corner2.z, t.corner3.z})}};
-}
-
+// A triangle of a mesh: its corners first, so that the index, which knows
+// only corners, can be handed a pointer to them and step to the next.
 struct MeshTriangle {
     TriangleCorners corners;
     MeshTriangle* next = nullptr;

@@ -10,7 +10,7 @@
 
 namespace zep {
 
-struct MeshTriangle;
+struct TriangleCorners;
 
 enum HitKind : int32_t {
     kHitFace = 1,
@@ -64,7 +64,7 @@ struct FramedTriangle {
 struct CachedTriangle {
     Box3 box;           // mesh frame, as the index holds it
     int32_t place = 0;  // in the mesh's list, 0-based
-    const MeshTriangle* stored = nullptr;
+    const TriangleCorners* stored = nullptr;
     FramedTriangle frame;  // for the cache's radii
 };
 

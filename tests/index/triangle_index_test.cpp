@@ -11,7 +11,7 @@
 #include "pass/pass_work.h"
 #include "world/world.h"
 #include "base/allocation.h"
-#include "index/triangle_index.h"
+#include "world/mesh_index.h"
 #include "world/object.h"
 #include "world/shapes.h"
 
@@ -55,30 +55,30 @@ protected:
 // 256 more (a quarter of the tree would be fewer) wait in the tail; one more
 // rebuilds.
 TEST_F(TriangleIndexTest, TheTailHoldsTrianglesAddedAfterTheBuildUpToTheRebuildPoint) {
-    ASSERT_TRUE(zep::refreshTriangleIndex(*mesh, versions));
+    ASSERT_TRUE(zep::refreshMeshIndex(*mesh, versions));
     const zep::TriangleIndex& index = *mesh->index;
     EXPECT_EQ(index.tree.boxCount, 600);
     EXPECT_EQ(index.tailBoxes, nullptr);
     for (int i = 0; i < 256; ++i) addTriangle(float(1000 + i));
-    ASSERT_TRUE(zep::refreshTriangleIndex(*mesh, versions));
+    ASSERT_TRUE(zep::refreshMeshIndex(*mesh, versions));
     EXPECT_EQ(index.tree.boxCount, 600);
     EXPECT_EQ(index.listed, 856);
     EXPECT_EQ(candidates(1010.25f, 1010.75f), std::vector<int32_t>{610}) << "a tail triangle is found";
     addTriangle(2000);
-    ASSERT_TRUE(zep::refreshTriangleIndex(*mesh, versions));
+    ASSERT_TRUE(zep::refreshMeshIndex(*mesh, versions));
     EXPECT_EQ(index.tree.boxCount, 857);
     EXPECT_EQ(index.tailBoxes, nullptr);
     EXPECT_EQ(candidates(2000.25f, 2000.75f), std::vector<int32_t>{856}) << "found in the new tree";
 }
 
 TEST_F(TriangleIndexTest, EveryChangeGetsANewVersionAndNoChangeKeepsIt) {
-    ASSERT_TRUE(zep::refreshTriangleIndex(*mesh, versions));
+    ASSERT_TRUE(zep::refreshMeshIndex(*mesh, versions));
     const uint64_t first = mesh->index->version;
     EXPECT_NE(first, 0u);
-    ASSERT_TRUE(zep::refreshTriangleIndex(*mesh, versions));
+    ASSERT_TRUE(zep::refreshMeshIndex(*mesh, versions));
     EXPECT_EQ(mesh->index->version, first) << "nothing changed";
     addTriangle(700);
-    ASSERT_TRUE(zep::refreshTriangleIndex(*mesh, versions));
+    ASSERT_TRUE(zep::refreshMeshIndex(*mesh, versions));
     const uint64_t second = mesh->index->version;
     EXPECT_NE(second, first);
 
@@ -89,7 +89,7 @@ TEST_F(TriangleIndexTest, EveryChangeGetsANewVersionAndNoChangeKeepsIt) {
     zep::MeshShape* otherMesh = zep::asMesh(other->shapesHead);
     const float corners[9] = {0, 0, 0, 0, 0, 1, 1, 0, 0};
     ASSERT_TRUE(zep::appendTriangle(otherMesh, corners));
-    ASSERT_TRUE(zep::refreshTriangleIndex(*otherMesh, versions));
+    ASSERT_TRUE(zep::refreshMeshIndex(*otherMesh, versions));
     EXPECT_NE(otherMesh->index->version, first);
     EXPECT_NE(otherMesh->index->version, second);
     zep::destroyBody(zep::world(), other);
@@ -98,9 +98,9 @@ TEST_F(TriangleIndexTest, EveryChangeGetsANewVersionAndNoChangeKeepsIt) {
 // Tree places come back sorted and the tail's follow them, so the exact
 // tests visit candidates in list order, as they would the whole list.
 TEST_F(TriangleIndexTest, CandidatesAreListPlacesInAscendingOrder) {
-    ASSERT_TRUE(zep::refreshTriangleIndex(*mesh, versions));
+    ASSERT_TRUE(zep::refreshMeshIndex(*mesh, versions));
     for (int i = 9; i >= 0; --i) addTriangle(float(i));  // places 600 to 609, x from 9 down to 0
-    ASSERT_TRUE(zep::refreshTriangleIndex(*mesh, versions));
+    ASSERT_TRUE(zep::refreshMeshIndex(*mesh, versions));
     ASSERT_EQ(mesh->index->tree.boxCount, 600);
     std::vector<int32_t> expected;
     for (int32_t place : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 600, 601, 602, 603, 604, 605, 606, 607, 608, 609})
@@ -121,21 +121,21 @@ TEST_F(TriangleIndexTest, BoundsNeedNoIndex) {
 
 TEST_F(TriangleIndexTest, AFailedBuildWaitsForAChangeOrFreedMemory) {
     zep::testing::failAllocationsAfter(1);  // the index record, then nothing more
-    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh, versions));
+    EXPECT_FALSE(zep::refreshMeshIndex(*mesh, versions));
     const int64_t tried = zep::testing::allocationsAttempted();
-    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh, versions));
+    EXPECT_FALSE(zep::refreshMeshIndex(*mesh, versions));
     EXPECT_EQ(zep::testing::allocationsAttempted(), tried) << "tried again with nothing changed";
 
     zep::testing::failAllocationsAfter(-1);
-    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh, versions)) << "nothing changed and nothing freed: still remembered";
+    EXPECT_FALSE(zep::refreshMeshIndex(*mesh, versions)) << "nothing changed and nothing freed: still remembered";
     addTriangle(700);
     zep::testing::failAllocationsAfter(0);
-    EXPECT_FALSE(zep::refreshTriangleIndex(*mesh, versions));
+    EXPECT_FALSE(zep::refreshMeshIndex(*mesh, versions));
     EXPECT_GT(zep::testing::allocationsAttempted(), 0) << "the mesh changed: tried again";
 
     zep::testing::failAllocationsAfter(-1);
     zep::freeRecord(zep::makeRecord<int>());
-    EXPECT_TRUE(zep::refreshTriangleIndex(*mesh, versions)) << "memory was freed: tried again";
+    EXPECT_TRUE(zep::refreshMeshIndex(*mesh, versions)) << "memory was freed: tried again";
     EXPECT_GT(mesh->index->tree.boxCount, 0);
 }
 

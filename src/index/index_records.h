@@ -1,16 +1,14 @@
-// What index/ keeps on the world: box trees and a mesh's triangle index, as
-// plain records. index/ builds, refreshes and queries them; the mesh that
-// owns an index frees it with itself, and the pass frees its own tree.
+// The index's records: box trees and a mesh's triangle index, as plain
+// records. index/ builds, refreshes and queries them; the mesh that owns an
+// index frees it with itself, and the pass frees its own tree.
 #pragma once
 
 #include <cstdint>
 
 #include "base/box3.h"
+#include "base/triangle_corners.h"
 
 namespace zep {
-
-struct MeshTriangle;
-struct TriangleCorners;
 
 // A node of a box tree: the boxes of up to four children side by side, axis
 // by axis, so that one pass of a walk tests all four. A child is a leaf (a
@@ -42,8 +40,9 @@ void freeBoxTree(BoxTree& tree);
 
 // The spatial index of one mesh (see index/triangle_index.h).
 struct TriangleIndex {
-    // Every triangle of the mesh in list order (place i is triangle number i + 1).
-    const MeshTriangle** triangles = nullptr;
+    // The corners of every triangle of the mesh in list order (place i is
+    // triangle number i + 1), where the mesh keeps them.
+    const TriangleCorners** triangles = nullptr;
     int32_t listed = 0;
     int32_t capacity = 0;
     // The corners of the triangles the tree covers, in its slot order (slot
@@ -55,8 +54,6 @@ struct TriangleIndex {
     // tree.boxCount to listed - 1), in list order.
     Box3* tailBoxes = nullptr;
     int32_t tailCapacity = 0;
-    Box3 bounds{};  // of every listed triangle
-    bool allFinite = true;
     BoxTree tree;  // covers places 0 to tree.boxCount - 1
     // Changes whenever triangles are listed; unique across all indexes.
     uint64_t version = 0;

@@ -1,7 +1,6 @@
-#include "world/index_records.h"
+#include "index/index_records.h"
 
 #include "base/allocation.h"
-#include "world/shapes.h"
 
 namespace zep {
 

@@ -1,0 +1,29 @@
+// A mesh and its spatial index: what the index is handed of the mesh, and
+// the bounds the mesh keeps without one.
+#pragma once
+
+#include "base/box3.h"
+#include "index/triangle_index.h"
+#include "world/shapes.h"
+
+namespace zep {
+
+// The mesh's triangles as its index reads them.
+TriangleList meshTriangleList(const MeshShape& mesh);
+
+// Brings the mesh's index (made on first use, owned by the mesh) up to date
+// with its triangles; false when it cannot, as refreshTriangleIndex says.
+inline bool refreshMeshIndex(MeshShape& mesh, IndexVersions& versions) {
+    return refreshTriangleIndex(mesh.index, meshTriangleList(mesh), versions);
+}
+
+// The bounds of the mesh's triangles in its own frame, as the mesh keeps
+// them (no index is made for them); false when the mesh has no triangles or
+// a corner is not finite.
+inline bool meshBounds(const MeshShape& mesh, Box3& out) {
+    if (mesh.triangleCount == 0 || !mesh.allFinite) return false;
+    out = mesh.bounds;
+    return true;
+}
+
+}  // namespace zep
