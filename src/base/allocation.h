@@ -4,6 +4,7 @@
 // the records alive to prove both.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -78,6 +79,37 @@ bool reserveWorkArray(T*& data, int32_t& capacity, int32_t count) {
     data = bigger;
     capacity = count;
     return true;
+}
+
+// The room for an array filled a few elements at a time that now needs
+// `wanted`: at least double the old room, so that the copies cost amortized
+// constant time, and never under 16.
+inline int32_t grownCapacity(int32_t capacity, int32_t wanted) {
+    return std::max({wanted, 16, int32_t(std::min<int64_t>(INT32_MAX, int64_t(capacity) * 2))});
+}
+
+// Gives an array holding `used` elements room for at least `wanted`,
+// keeping them: a record array (makeArray) or a work array (makeWorkArray).
+// False, with the array as it was, when memory runs out.
+template <class T, T* (*make)(size_t), void (*release)(T*)>
+bool growKeeping(T*& data, int32_t used, int32_t& capacity, int32_t wanted) {
+    if (wanted <= capacity) return true;
+    const int32_t bigger = grownCapacity(capacity, wanted);
+    T* grown = make(size_t(bigger));
+    if (!grown) return false;
+    std::copy(data, data + used, grown);
+    release(data);
+    data = grown;
+    capacity = bigger;
+    return true;
+}
+template <class T>
+bool growArray(T*& data, int32_t used, int32_t& capacity, int32_t wanted) {
+    return growKeeping<T, makeArray<T>, freeArray<T>>(data, used, capacity, wanted);
+}
+template <class T>
+bool growWorkArray(T*& data, int32_t used, int32_t& capacity, int32_t wanted) {
+    return growKeeping<T, makeWorkArray<T>, freeWorkArray<T>>(data, used, capacity, wanted);
 }
 
 namespace testing {

@@ -15,33 +15,12 @@ namespace {
 // folded into a new tree once there are this many, or a quarter of the tree.
 constexpr int32_t kLongestTail = 256;
 
-template <class T>
-bool grow(T*& array, int32_t used, int32_t wanted) {
-    T* bigger = makeArray<T>(size_t(wanted));
-    if (!bigger) return false;
-    std::copy(array, array + used, bigger);
-    freeArray(array);
-    array = bigger;
-    return true;
-}
-
-// Room for `wanted` entries, doubling so that triangles added one by one
-// cost amortized constant time.
-template <class T>
-bool reserve(T*& array, int32_t used, int32_t& capacity, int32_t wanted) {
-    if (wanted <= capacity) return true;
-    const int32_t bigger = std::max(wanted, int32_t(std::min<int64_t>(INT32_MAX, int64_t(capacity) * 2)));
-    if (!grow(array, used, bigger)) return false;
-    capacity = bigger;
-    return true;
-}
-
 // Appends the triangles added to the list since the last refresh.
 bool listNewTriangles(const TriangleList& list, TriangleIndex& index) {
     if (index.listed == list.count) return true;
     const int32_t tail = index.listed - index.tree.boxCount;
-    if (!reserve(index.triangles, index.listed, index.capacity, list.count) ||
-        !reserve(index.tailBoxes, tail, index.tailCapacity, list.count - index.tree.boxCount))
+    if (!growArray(index.triangles, index.listed, index.capacity, list.count) ||
+        !growArray(index.tailBoxes, tail, index.tailCapacity, list.count - index.tree.boxCount))
         return false;
     const TriangleCorners* t = index.listed ? list.after(index.triangles[index.listed - 1]) : list.first;
     for (; t; t = list.after(t)) {

@@ -4,9 +4,8 @@
 #include <cmath>
 
 #include "base/allocation.h"
-#include "base/scratch.h"
-#include "world/mesh_index.h"
 #include "sweep/reach.h"
+#include "world/mesh_index.h"
 #include "world/object.h"
 #include "world/shapes.h"
 #include "world/world.h"
@@ -20,13 +19,17 @@ namespace {
 // rounding of these magnitudes is 2^-24 of them; sixteen are allowed.
 constexpr double kWorldBoxSlack = 0x1p-20;
 
-Box3 worldBox(const Box3& local, Vec3 position) {
+}  // namespace
+
+Box3 meshWorldBox(const Box3& local, Vec3 position) {
     const double widen = kWorldBoxSlack * (largestMagnitude(local) + largestMagnitude(Box3{position, position}));
     return Box3{{float(double(local.lo.x) + position.x - widen), float(double(local.lo.y) + position.y - widen),
                  float(double(local.lo.z) + position.z - widen)},
                 {float(double(local.hi.x) + position.x + widen), float(double(local.hi.y) + position.y + widen),
                  float(double(local.hi.z) + position.z + widen)}};
 }
+
+namespace {
 
 // What the partner table knows of a body's triangles.
 struct BodyBounds {
@@ -44,7 +47,7 @@ BodyBounds bodyBounds(CollisionBody& body) {
         out.anyTriangle = true;
         Box3 local;
         const bool bounded = meshBounds(*mesh, local);
-        const Box3 box = bounded ? worldBox(local, body.currentPosition) : Box3{};
+        const Box3 box = bounded ? meshWorldBox(local, body.currentPosition) : Box3{};
         if (!bounded || !boxIsBoundable(box, Vec3{1, 1, 1})) {
             out.unbounded = true;
             continue;
@@ -57,21 +60,12 @@ BodyBounds bodyBounds(CollisionBody& body) {
 
 bool reserve(PartnerTable& table, int32_t wanted) {
     if (wanted <= table.capacity) return true;
-    CollisionBody** bodies = makeWorkArray<CollisionBody*>(size_t(wanted));
-    Box3* boxes = makeWorkArray<Box3>(size_t(wanted));
-    int32_t* unbounded = makeWorkArray<int32_t>(size_t(wanted));
-    if (!bodies || !boxes || !unbounded) {
-        freeWorkArray(bodies);
-        freeWorkArray(boxes);
-        freeWorkArray(unbounded);
+    // The three arrays share one capacity, set once all three have it: an
+    // array grown before another failed is only grown again next time.
+    int32_t bodies = table.capacity, boxes = table.capacity, unbounded = table.capacity;
+    if (!reserveWorkArray(table.bodies, bodies, wanted) || !reserveWorkArray(table.boxes, boxes, wanted) ||
+        !reserveWorkArray(table.unbounded, unbounded, wanted))
         return false;
-    }
-    freeWorkArray(table.bodies);
-    freeWorkArray(table.boxes);
-    freeWorkArray(table.unbounded);
-    table.bodies = bodies;
-    table.boxes = boxes;
-    table.unbounded = unbounded;
     table.capacity = wanted;
     return true;
 }
@@ -102,36 +96,6 @@ bool buildPartnerTable(const World& world, PartnerTable& table) {
         table.boxes[table.count++] = bounds.unbounded ? Box3{} : bounds.box;
     }
     return buildBoxTree(table.tree, table.boxes, table.count);
-}
-
-bool stepReach(const PartnerTable& table, Vec3 from, Vec3 to, Vec3 radii, SweptBox& out) {
-    return sweptReach(from, to, radii, table.bounds, out);
-}
-
-int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, ScratchBuffer& buffer,
-                        const int32_t** places) {
-    int32_t* out = reserveScratch(buffer, table.count);
-    if (!out) return -1;
-    int32_t found = queryBoxTree(table.tree, table.boxes, reach, out);
-    // Unbounded bodies' empty boxes may or may not have matched: add them once.
-    found = int32_t(std::remove_if(out, out + found,
-                                   [&](int32_t place) {
-                                       return std::binary_search(table.unbounded,
-                                                                 table.unbounded + table.unboundedCount, place);
-                                   }) -
-                    out);
-    for (int32_t i = 0; i < table.unboundedCount; ++i) out[found++] = table.unbounded[i];
-    std::sort(out, out + found);
-    *places = out;
-    return found;
-}
-
-bool meshMeets(const MeshShape& mesh, const SweptBox& reach) {
-    if (mesh.triangleCount == 0) return false;
-    Box3 local;
-    if (!meshBounds(mesh, local)) return true;
-    const Box3 box = worldBox(local, mesh.header.body->currentPosition);
-    return !boxIsBoundable(box, Vec3{1, 1, 1}) || reach.meets(box);
 }
 
 void releasePartnerTable(PartnerTable& table) {

@@ -5,9 +5,12 @@
 
 #include "base/allocation.h"
 #include "base/same_bits.h"
+#include "base/scratch.h"
 #include "pass/broad_phase.h"
 #include "pass/pass_work.h"
+#include "sweep/reach.h"
 #include "sweep/crossing.h"
+#include "world/mesh_index.h"
 #include "world/object.h"
 #include "world/rules.h"
 #include "world/shapes.h"
@@ -19,15 +22,7 @@ namespace {
 
 // Appends, growing the buffer with its contents kept; false when memory runs out.
 bool push(MeshList& buffer, MeshShape* mesh) {
-    if (buffer.count == buffer.capacity) {
-        const int32_t capacity = std::max(16, buffer.capacity * 2);
-        MeshShape** bigger = makeWorkArray<MeshShape*>(size_t(capacity));
-        if (!bigger) return false;
-        std::copy(buffer.data, buffer.data + buffer.count, bigger);
-        freeWorkArray(buffer.data);
-        buffer.data = bigger;
-        buffer.capacity = capacity;
-    }
+    if (!growWorkArray(buffer.data, buffer.count, buffer.capacity, buffer.count + 1)) return false;
     buffer.data[buffer.count++] = mesh;
     return true;
 }
@@ -36,6 +31,35 @@ int32_t meshShapesOf(const CollisionBody& body) {
     int32_t count = 0;
     for (const CollisionShape* shape = body.shapesHead; shape; shape = shape->next) count += shape->kind == kShapeMesh;
     return count;
+}
+
+// The places (ascending) of partners whose bounds the step's reach meets.
+// Returns the count, or -1 when memory runs out (the caller then visits
+// every partner).
+int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, ScratchBuffer& buffer,
+                        const int32_t** places) {
+    int32_t* out = reserveScratch(buffer, table.count);
+    if (!out) return -1;
+    int32_t found = queryBoxTree(table.tree, table.boxes, reach, out);
+    // Unbounded bodies' empty boxes may or may not have matched: add them once.
+    const auto isUnbounded = [&](int32_t place) {
+        return std::binary_search(table.unbounded, table.unbounded + table.unboundedCount, place);
+    };
+    found = int32_t(std::remove_if(out, out + found, isUnbounded) - out);
+    for (int32_t i = 0; i < table.unboundedCount; ++i) out[found++] = table.unbounded[i];
+    std::sort(out, out + found);
+    *places = out;
+    return found;
+}
+
+// False only when no triangle of the mesh lies within the step's reach: its
+// bounds moved to the world, widened as the table's are, are not met.
+bool meshMeets(const MeshShape& mesh, const SweptBox& reach) {
+    if (mesh.triangleCount == 0) return false;
+    Box3 local;
+    if (!meshBounds(mesh, local)) return true;
+    const Box3 box = meshWorldBox(local, mesh.header.body->currentPosition);
+    return !boxIsBoundable(box, Vec3{1, 1, 1}) || reach.meets(box);
 }
 
 // Whether the meshes of one partner meet a step's reach. The meshes of a
@@ -101,7 +125,7 @@ bool gatherStepMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable*
         // One mesh to meet (a level and its walkers): its own sweep bounds
         // what the step reaches, and bounding it here first would only cost.
         ok = pushPairedMeshes(pass.world, buffer, ellipsoid, table->bodies[0], nullptr);
-    } else if (!table || !stepReach(*table, from, to, ellipsoid.radii, reach)) {
+    } else if (!table || !sweptReach(from, to, ellipsoid.radii, table->bounds, reach)) {
         // The plain path, or a reach that cannot be bounded: every partner.
         for (CollisionBody* partner = pass.world.bodyListHead; partner && ok; partner = partner->next)
             ok = pushPairedMeshes(pass.world, buffer, ellipsoid, partner, nullptr);

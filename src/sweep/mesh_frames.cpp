@@ -17,13 +17,8 @@ void forgetAll(MeshFrames& frames) {
 
 FramedTriangle* framesFor(MeshFrames& frames, int32_t listed, const Vec3& radii) {
     if (listed > frames.capacity) {
-        // Triangles arrive one by one: grow by doubling, starting afresh.
-        const int32_t capacity = std::max(listed, 2 * frames.capacity);
-        FramedTriangle* bigger = makeWorkArray<FramedTriangle>(size_t(capacity));
-        if (!bigger) return nullptr;
-        releaseFrames(frames);
-        frames.entries = bigger;
-        frames.capacity = capacity;
+        // Triangles arrive one by one: grow as such arrays do, starting afresh.
+        if (!reserveWorkArray(frames.entries, frames.capacity, grownCapacity(frames.capacity, listed))) return nullptr;
         frames.radii = radii;
     } else if (!sameBits(frames.radii, radii)) {
         forgetAll(frames);
