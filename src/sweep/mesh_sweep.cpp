@@ -1,32 +1,14 @@
 #include "sweep/mesh_sweep.h"
 
-#include <algorithm>
-#include <cmath>
 
 #include "base/allocation.h"
-#include "base/same_bits.h"
-#include "base/scratch.h"
-#include "world/mesh_index.h"
-#include "sweep/mesh_frames.h"
-#include "sweep/reach.h"
-#include "sweep/reached_triangles.h"
-#include "sweep/sweep_cache.h"
-#include "sweep/tree_sweep.h"
-#include "sweep/triangle_sweep.h"
-#include "world/contact.h"
+#include "sweep/candidate_sources.h"
+#include "sweep/sweep_frame.h"
 #include "world/object.h"
 
 namespace zep {
 
 namespace {
-
-// True when a contact of the list already names triangle n of this mesh:
-// the solver met it earlier in the slide and must not meet it again.
-bool contactNamesTriangle(const Contact* first, const MeshShape* mesh, int32_t n) {
-    for (const Contact* contact = first; contact; contact = contact->next)
-        if (contact->triangleNumber == n && contact->meshShape == mesh) return true;
-    return false;
-}
 
 // Replaces the mesh's previous record with a fresh one; nullptr, with the
 // mesh holding none, when memory runs out. The previous record's memory is
@@ -49,117 +31,6 @@ SweepResult* replaceRecord(MeshShape& mesh, float sphereRadius, Vec3 radii) {
     result->hitTime = 0.0f;
     result->radii = radii;
     return result;
-}
-
-// The reference path: every triangle in list order.
-void sweepEveryTriangle(SweepResult& result, const MeshShape& mesh, const SweepFrame& frame, Vec3 radii,
-                        const Contact* firstContact) {
-    int32_t number = 0;
-    for (const MeshTriangle* stored = mesh.trianglesHead; stored; stored = stored->next) {
-        ++number;  // skipped triangles keep their place in the numbering
-        if (contactNamesTriangle(firstContact, &mesh, number)) continue;
-        sweepTriangle(result, frame, makeTriangleFrame(stored->corners, number, radii, frame.S));
-    }
-}
-
-// The mover's contacts with this mesh, from whichever list is shorter: the
-// mover's own (a walker has a few) or the mesh's (a body of many ellipsoids
-// against many meshes piles up contacts on the mover, one or two per mesh).
-bool collectNamedTriangles(ScratchBuffer& buffer, const Contact* first, const MeshShape& mesh, NamedTriangles& out) {
-    const CollisionBody* mover = first ? first->owner : nullptr;
-    const bool fromMesh = mover && mesh.referrerCount < mover->contactCount;
-    int32_t* numbers = reserveScratch(buffer, fromMesh ? mesh.referrerCount : mover ? mover->contactCount : 0);
-    if (!numbers) return false;
-    out.count = 0;
-    if (fromMesh) {
-        for (const Contact* contact = mesh.referrersHead; contact; contact = contact->referrerNext)
-            if (contact->owner == mover) numbers[out.count++] = contact->triangleNumber;
-    } else {
-        for (const Contact* contact = first; contact; contact = contact->next)
-            if (contact->meshShape == &mesh) numbers[out.count++] = contact->triangleNumber;
-    }
-    std::sort(numbers, numbers + out.count);
-    out.numbers = numbers;
-    return true;
-}
-
-// A kept triangle's ellipsoid-space values (an entry of an ellipsoid's cache
-// or of a small mesh's frames), computed on its first use and then read
-// back: the same bits makeTriangleFrame gives.
-TriangleFrame keptTriangleFrame(FramedTriangle& entry, const TriangleCorners& stored, int32_t number, Vec3 radii, Vec3 S) {
-    if (!entry.framed) {
-        const TriangleFrame tri = makeTriangleFrame(stored, number, radii, S);
-        entry.A = tri.A;
-        entry.B = tri.B;
-        entry.C = tri.C;
-        entry.N = tri.N;
-        entry.framed = true;
-        return tri;
-    }
-    TriangleFrame tri{&stored, number, entry.A, entry.B, entry.C, entry.N};
-    tri.dist = float(Dot(Subtract(S, tri.A), tri.N));
-    return tri;
-}
-
-// The cache's list holds more than this sweep's candidates: the triangles
-// whose boxes meet the reach box are exactly the ones the tree would give.
-void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const CandidateChecks& checks) {
-    for (int32_t i = 0; i < cache.count; ++i) {
-        CachedTriangle& entry = cache.entries[i];
-        if (checks.skips(entry.place, entry.box, checks.reach.entry(entry.box), result)) continue;
-        sweepTriangle(result, checks.frame,
-                      keptTriangleFrame(entry.frame, *entry.stored, entry.place + 1, checks.radii, checks.frame.S));
-    }
-}
-
-// A mesh too small for a tree: the listed triangles its reach takes in, in
-// order, checked further as a tree's candidates are. A tree-less gather
-// would list exactly those whose boxes the reach meets, and the checks skip
-// the rest anyway. The mesh's frames, when it has them (`frames` not null),
-// hold the triangles' ellipsoid-space values.
-void sweepUntreed(SweepResult& result, ReachedMemo& memo, const TriangleIndex& index, const SweepReach& setup,
-                  FramedTriangle* frames, const CandidateChecks& checks) {
-    // Without a tree every listed box waits in the tail.
-    const ReachedTriangles reached = reachedTriangles(memo, setup, index.tailBoxes, index.listed);
-    for (int32_t i = 0; i < reached.count; ++i) {
-        const int32_t place = reached.triangles[i].place;
-        if (checks.named.contains(place + 1) || checks.beyondNearest(reached.triangles[i].entry, result)) continue;
-        const TriangleCorners& stored = *index.triangles[place];
-        sweepTriangle(result, checks.frame,
-                      frames ? keptTriangleFrame(frames[place], stored, place + 1, checks.radii, checks.frame.S)
-                             : makeTriangleFrame(stored, place + 1, checks.radii, checks.frame.S));
-    }
-}
-
-// The indexed path: only the triangles within reach, still in list order
-// with their list numbers. False when the reach cannot be bounded (values
-// not finite or too large) or memory runs out; the caller then visits every
-// triangle, which gives the same result.
-bool sweepCandidates(SweepWork& work, SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
-                     Vec3 radii, const Contact* firstContact, SweepCache* cache) {
-    if (!refreshMeshIndex(mesh, work.indexVersions) || !mesh.allFinite) return false;
-    const TriangleIndex& index = *mesh.index;
-    const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
-    const Vec3 from = Subtract(start, M), to = Subtract(end, M);
-    const SweepReach* setup = sweepReachFor(work.reach, from, to, radii, frame.sphereRadius, mesh.bounds);
-    if (!setup) return false;
-    const SweptBox& reach = setup->reach;
-    NamedTriangles named;
-    if (!collectNamedTriangles(work.scratch.contactNumbers, firstContact, mesh, named)) return false;
-    frame.pruneFarFeatures = true;
-    frame.featureReach = setup->features;
-    const CandidateChecks checks{frame, named, setup->filter, reach, radii};
-    // Small meshes have no tree and nothing worth keeping.
-    if (index.tree.boxCount == 0 && index.listed <= kMostReachedBoxes) {
-        sweepUntreed(result, work.reached, index, *setup, framesFor(mesh.frames, index.listed, radii), checks);
-        return true;
-    }
-    if (cache && index.tree.boxCount > 0 &&
-        (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, work, index, radii, reach))) {
-        sweepCachedTriangles(result, *cache, checks);
-        return true;
-    }
-    return sweepTreeCandidates(result, index, checks, work.scratch.places);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "index/triangle_index.h"
+#include "sweep/candidate_checks.h"
 #include "sweep/triangle_sweep.h"
 
 namespace zep {
