@@ -10,6 +10,8 @@
 #include "pass/pass_work.h"
 #include "sweep/reach.h"
 #include "sweep/crossing.h"
+#include "sweep/mesh_sweep.h"
+#include "sweep/sweep_cache.h"
 #include "world/mesh_index.h"
 #include "world/object.h"
 #include "world/rules.h"
@@ -19,6 +21,9 @@
 namespace zep {
 
 namespace {
+
+// The sweep runs in a space where the ellipsoid is a unit sphere.
+constexpr float kUnitSphereRadius = 1.0f;
 
 // Appends, growing the buffer with its contents kept; false when memory runs out.
 bool push(MeshList& buffer, MeshShape* mesh) {
@@ -113,8 +118,10 @@ bool pushPairedMeshes(const World& world, MeshList& buffer, EllipsoidShape& elli
     return true;
 }
 
-}  // namespace
-
+// Lists the ellipsoid's meshes for a step from `from` to `to` (world). With
+// a partner table only partners and meshes in reach are listed; without one,
+// the plain path, every pair is. Valid until the next call with the same
+// work. False when memory for the list runs out.
 bool gatherStepMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
                       StepMeshes& out) {
     MeshList& buffer = pass.work.stepMeshes;
@@ -141,6 +148,7 @@ bool gatherStepMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable*
     return ok;
 }
 
+// The reach-limited crossing test of chainCrossedBy over the pairs.
 bool segmentCrossesPairedMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from,
                                 Vec3 to) {
     StepMeshes meshes;
@@ -157,6 +165,34 @@ bool segmentCrossesPairedMeshes(Pass& pass, EllipsoidShape& ellipsoid, const Par
         }
     }
     return false;
+}
+
+}  // namespace
+
+const SweepResult* sweepStep(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start, Vec3 end,
+                             const Contact* firstContact, MeshShape** hitMesh) {
+    StepMeshes meshes{&chain.onlyMesh, 1};
+    if (!chain.onlyMesh && !gatherStepMeshes(pass, ellipsoid, chain.table, start, end, meshes)) return nullptr;
+    const SweepResult* best = nullptr;
+    StepCacheHolder cache(ellipsoid.sweepCache);
+    for (int32_t i = 0; i < meshes.count; ++i) {
+        MeshShape* mesh = meshes.meshes[i];
+        std::optional<float> limit;
+        if (best) limit = best->nearestDistance;
+        const SweepResult* hit = SweepMesh(pass.work.sweep, mesh, start, end, ellipsoid.radii, kUnitSphereRadius,
+                                           firstContact, cache.offer(), limit);
+        cache.swept(*mesh);
+        if (hit && hit->found) {
+            best = hit;
+            *hitMesh = mesh;
+        }
+    }
+    return best;
+}
+
+bool chainCrossedBy(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 from, Vec3 to) {
+    if (chain.onlyMesh) return segmentCrossesMesh(pass.work.sweep, *chain.onlyMesh, from, to);
+    return segmentCrossesPairedMeshes(pass, ellipsoid, chain.table, from, to);
 }
 
 void releaseMeshList(MeshList& list) {

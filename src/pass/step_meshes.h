@@ -1,4 +1,5 @@
-// The meshes one collide-and-slide step of an ellipsoid sweeps.
+// The meshes one collide-and-slide step of an ellipsoid sweeps, and the
+// step's sweep of them.
 //
 // An ellipsoid of a mover meets the mesh shapes of its pairs: every active
 // partner body whose type a rule pairs with the mover's, and each of that
@@ -14,10 +15,21 @@
 
 namespace zep {
 
+struct Contact;
 struct EllipsoidShape;
 struct MeshShape;
 struct PartnerTable;
 struct Pass;
+struct SweepResult;
+
+// Which meshes the chain's steps sweep. With a partner table only what each
+// step can reach; without one, the plain path, every pair. A chain through
+// one mesh alone serves the tests that compare with one chain per pair.
+struct ChainMeshes {
+    const PartnerTable* table = nullptr;
+    MeshShape* onlyMesh = nullptr;
+};
+
 
 struct StepMeshes {
     MeshShape* const* meshes = nullptr;
@@ -31,19 +43,19 @@ struct MeshList {
     int32_t capacity = 0;
 };
 
-// Lists the ellipsoid's meshes for a step from `from` to `to` (world). With
-// a partner table only partners and meshes in reach are listed; without one,
-// the plain path, every pair is. Valid until the next call with the same
-// work. False when memory for the list runs out.
-bool gatherStepMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
-                      StepMeshes& out);
+// One step from `start` to `end` (world): every mesh of the chain the step
+// can reach, each sweep taking only hits no farther than the nearest so far,
+// so that the last mesh with a hit holds the nearest of all; that mesh goes
+// to `hitMesh`. nullptr when nothing is hit (or memory for the list runs
+// out, which ends the chain like a step that finds nothing).
+const SweepResult* sweepStep(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start, Vec3 end,
+                             const Contact* firstContact, MeshShape** hitMesh);
 
 // True when the segment from `from` to `to` (world) crosses a triangle of
-// one of the ellipsoid's meshes from its front (see sweep/crossing.h). Only
-// the meshes a step along the segment reaches can hold such a triangle; if
+// one of the chain's meshes from its front (see sweep/crossing.h). Only the
+// meshes a step along the segment reaches can hold such a triangle; if
 // memory for that list runs out, every pair is asked instead.
-bool segmentCrossesPairedMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from,
-                                Vec3 to);
+bool chainCrossedBy(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 from, Vec3 to);
 
 // Frees the list's memory (at stop).
 void releaseMeshList(MeshList& list);

@@ -27,17 +27,16 @@ bool boxIsBoundable(const Box3& box, Vec3 radii) {
     return largestMagnitude(box) / smallestRadius <= kLargestSafeScale;
 }
 
-namespace {
-
-// The largest coordinate of a finite box in radii, axis by axis, given the
-// reciprocals of the radii.
 double largestInRadii(const Box3& box, const double inverse[3]) {
     return std::max({std::max(std::fabs(double(box.lo.x)), std::fabs(double(box.hi.x))) * inverse[0],
                      std::max(std::fabs(double(box.lo.y)), std::fabs(double(box.hi.y))) * inverse[1],
                      std::max(std::fabs(double(box.lo.z)), std::fabs(double(box.hi.z))) * inverse[2]});
 }
 
-}  // namespace
+double largestInRadii(Vec3 point, Vec3 radii) {
+    const double inverse[3] = {1.0 / double(radii.x), 1.0 / double(radii.y), 1.0 / double(radii.z)};
+    return largestInRadii(Box3{point, point}, inverse);
+}
 
 bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out) {
     if (!isFinite(from) || !isFinite(to) || !isFinite(radii) || !isFinite(within.lo) || !isFinite(within.hi)) return false;
