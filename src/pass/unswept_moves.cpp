@@ -1,5 +1,6 @@
 #include "pass/unswept_moves.h"
 
+#include "pass/step_meshes.h"
 #include "sweep/crossing.h"
 #include "world/contact.h"
 #include "world/object.h"
@@ -26,10 +27,12 @@ bool legCrossesMetTriangle(const CollisionBody& mover, Vec3 start, Vec3 legEnd) 
     return false;
 }
 
-void restAtLastContact(CollisionBody& mover) {
+bool restsBeforeMetTriangle(CollisionBody& mover, Vec3 start, Vec3 legEnd) {
+    if (!mover.contactsHead || !legCrossesMetTriangle(mover, start, legEnd)) return false;
     Contact& last = *mover.contactsTail;
     last.slideDestination = last.center;
     last.slideVector = Vec3{0.0f, 0.0f, 0.0f};
+    return true;
 }
 
 bool isPushOut(const Contact& contact, Vec3 start, Vec3 radii) {
@@ -48,6 +51,13 @@ void meetFaceAtStart(Contact& contact, Vec3 start) {
     contact.moveToContact = Vec3{0.0f, 0.0f, 0.0f};
     contact.moveLength = 0.0f;
     contact.slideVector = Subtract(contact.slideDestination, contact.center);
+}
+
+void holdUncheckedPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Contact& contact,
+                          Vec3 start, int& pushOuts) {
+    if (isPushOut(contact, start, ellipsoid.radii) &&
+        (++pushOuts > 1 || chainCrossedBy(pass, ellipsoid, chain, start, contact.center)))
+        meetFaceAtStart(contact, start);
 }
 
 }  // namespace zep

@@ -1,9 +1,12 @@
 #include "world/contact.h"
 
+#include <cmath>
+
 #include "base/allocation.h"
 #include "base/intrusive_list.h"
 #include "world/object.h"
 #include "world/shapes.h"
+#include "world/sweep_records.h"
 
 namespace zep {
 
@@ -17,6 +20,42 @@ void unlinkFromMesh(Contact* contact) {
     --mesh->referrerCount;
     contact->meshShape = nullptr;
 }
+
+void copyHit(Contact& contact, const SweepResult& hit) {
+    contact.hitTime = hit.hitTime;
+    contact.triangleNumber = hit.triangleNumber;
+    contact.hitKind = hit.hitKind;
+    contact.point = hit.contactPoint;
+    contact.normal = hit.normal;
+    contact.center = hit.centerAtContact;
+    contact.slideDestination = hit.slideDestination;
+    contact.moveToContact = hit.moveToContact;
+    contact.slideVector = hit.slideVector;
+    for (int corner = 0; corner < 3; ++corner) contact.triangle[corner] = hit.triangle[corner];
+    contact.edgeStart = hit.edgeStart;
+    contact.edgeEnd = hit.edgeEnd;
+    contact.vertex = hit.vertex;
+}
+
+// From the sweep's ellipsoid space back to world units; the order of these
+// steps decides the rounding of every field.
+void toWorldUnits(Contact& contact, Vec3 radii, Vec3 meshPosition) {
+    contact.point = MultiplyComponents(contact.point, radii);
+    contact.center = MultiplyComponents(contact.center, radii);
+    contact.slideDestination = MultiplyComponents(contact.slideDestination, radii);
+    Normalize(contact.normal, Subtract(contact.center, contact.point));
+    contact.moveToContact = MultiplyComponents(contact.moveToContact, radii);
+    contact.slideVector = MultiplyComponents(contact.slideVector, radii);
+    contact.moveLength = float(std::sqrt(squaredLengthXYZ(contact.moveToContact)));
+    // Edge and vertex stay in the mesh's frame: no offset is added.
+    contact.edgeStart = MultiplyComponents(contact.edgeStart, radii);
+    contact.edgeEnd = MultiplyComponents(contact.edgeEnd, radii);
+    contact.vertex = MultiplyComponents(contact.vertex, radii);
+    contact.point = Add(contact.point, meshPosition);
+    contact.center = Add(contact.center, meshPosition);
+    contact.slideDestination = Add(contact.slideDestination, meshPosition);
+}
+
 
 }  // namespace
 
@@ -36,6 +75,19 @@ void setContactMesh(Contact* contact, MeshShape* mesh) {
     listAppend<&Contact::referrerPrev, &Contact::referrerNext>(mesh->referrersHead,
                                                                mesh->referrersTail, contact);
     ++mesh->referrerCount;
+}
+
+Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit) {
+    Contact* contact = appendContact(body);
+    if (!contact) return nullptr;
+    setContactMesh(contact, mesh);
+    copyHit(*contact, hit);
+    toWorldUnits(*contact, hit.radii, mesh->header.body->currentPosition);
+    return contact;
+}
+
+Vec3 hitCentreInWorld(const SweepResult& hit, const MeshShape& mesh) {
+    return Add(MultiplyComponents(hit.centerAtContact, hit.radii), mesh.header.body->currentPosition);
 }
 
 void clearContacts(CollisionBody* body) {

@@ -13,6 +13,7 @@ namespace zep {
 
 struct CollisionBody;
 struct MeshShape;
+struct SweepResult;
 
 // Fields marked "kept" are defined by the record and filled in exactly, but
 // no command reads them; the tests and the fuzzer compare them bit for bit.
@@ -44,6 +45,11 @@ struct Contact {
 Contact* appendContact(CollisionBody* body);
 // Makes the contact name mesh (and be told when mesh goes).
 void setContactMesh(Contact* contact, MeshShape* mesh);
+// Appends the contact a sweep's hit on the mesh makes, in world units, and
+// has it name the mesh; nullptr if memory runs out.
+Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit);
+// Where the centre is at the hit, in world units, as that contact holds it.
+Vec3 hitCentreInWorld(const SweepResult& hit, const MeshShape& mesh);
 // Frees every contact of the body.
 void clearContacts(CollisionBody* body);
 int32_t countContacts(const CollisionBody* body);
