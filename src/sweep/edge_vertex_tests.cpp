@@ -25,13 +25,13 @@ double differenceSquared(Vec3 a, Vec3 b) {
     return sumZYX(d.x * d.x, d.y * d.y, d.z * d.z);
 }
 
-// D moved onto the plane through the centre at contact perpendicular to N
-// (for |N| = 1): k·N + D with k = (V − (D − N))·N, the inner difference of
-// V − (D − N) unrounded.
-Vec3 vertexSlideDestination(Vec3 V, Vec3 D, Vec3 N) {
-    const Vec3 W{float(double(V.x) - (double(D.x) - double(N.x))), float(double(V.y) - (double(D.y) - double(N.y))),
-                 float(double(V.z) - (double(D.z) - double(N.z)))};
-    return Add(Scale(N, Dot(W, N)), D);
+// E moved onto the plane through the centre at contact perpendicular to N
+// (for |N| = 1): k·N + E with k = (V − (E − N))·N, the inner difference of
+// V − (E − N) unrounded.
+Vec3 vertexSlideDestination(Vec3 V, Vec3 E, Vec3 N) {
+    const Vec3 W{float(double(V.x) - (double(E.x) - double(N.x))), float(double(V.y) - (double(E.y) - double(N.y))),
+                 float(double(V.z) - (double(E.z) - double(N.z)))};
+    return Add(Scale(N, Dot(W, N)), E);
 }
 
 // (dir × Ev) × Ev, the inner product carried in double and only the outer
@@ -44,14 +44,14 @@ Vec3 acrossEdge(Vec3 dir, Vec3 Ev) {
                 float(ux * Ev.y - uy * Ev.x)};
 }
 
-// D moved onto the plane through the centre at contact perpendicular to T
+// E moved onto the plane through the centre at contact perpendicular to T
 // (for r = 1). B stands in for the touching point: both lie on the edge
 // line, which is perpendicular to T, so either gives the same offset along T.
-Vec3 edgeSlideDestination(Vec3 T, float sphereRadius, Vec3 B, Vec3 D) {
-    const Vec3 X = Subtract(D, Scale(T, sphereRadius));
+Vec3 edgeSlideDestination(Vec3 T, float sphereRadius, Vec3 B, Vec3 E) {
+    const Vec3 X = Subtract(E, Scale(T, sphereRadius));
     const Vec3 Wv = Subtract(B, X);
     const float kk = float(Dot(T, Wv));
-    return Add(Scale(T, kk), D);
+    return Add(Scale(T, kk), E);
 }
 
 // The edge from A to B as the three edge-line operations each form it: the
@@ -69,8 +69,8 @@ EdgeLine edgeLine(Vec3 A, Vec3 B) {
     return EdgeLine{A, B, edge, normalized(edge)};
 }
 
-int32_t edgeInReach(const EdgeLine& line, Vec3 C, Vec3 dir) {
-    const Vec3 U = Subtract(C, line.A);
+int32_t edgeInReach(const EdgeLine& line, Vec3 S, Vec3 dir) {
+    const Vec3 U = Subtract(S, line.A);
     const double length = std::sqrt(Dot(line.edge, line.edge));
     const double p = Dot(line.unit, U);
     const double along = Dot(line.unit, dir);
@@ -91,52 +91,52 @@ int32_t withinEdgeSpan(const EdgeLine& line, Vec3 X) {
     return p > 0.0 && p < std::sqrt(double(lengthSquared)) ? 1 : 0;
 }
 
-// A feature the sphere already overlaps at C is met where the sweep starts,
+// A feature the sphere already overlaps at S is met where the sweep starts,
 // as an embedded face is: backing off along -dir would move the centre
 // through space no test has checked. The normal points from the feature's
-// point to C with length r; false, with nothing written, when C lies on the
+// point to S with length r; false, with nothing written, when S lies on the
 // point or a hit is already nearer than travel 0 (NaN leaves it to win).
 bool meetAtStart(SweepResult& result, float sphereRadius, int32_t triangleNumber, float sweepLength,
-                 int32_t kind, Vec3 point, Vec3 C) {
+                 int32_t kind, Vec3 point, Vec3 S) {
     if (0.0 > double(result.nearestDistance)) return false;
-    const Vec3 G = Subtract(C, point);
+    const Vec3 G = Subtract(S, point);
     const double g = std::sqrt(Dot(G, G));
     if (!(g > 0.0)) return false;
     storeHitHeader(result, sphereRadius, triangleNumber, 0.0, sweepLength, kind);
     result.contactPoint = point;
     result.normal = Scale(G, double(sphereRadius) / g);
-    result.centerAtContact = C;
+    result.centerAtContact = S;
     return true;
 }
 
-// The edge whose line the sphere overlaps at C; F is C projected onto the
+// The edge whose line the sphere overlaps at S; F is S projected onto the
 // line. Only where that projection falls inside the segment: its ends belong
 // to the corner test.
 void meetOverlappedEdge(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
-                        float sphereRadius, float sweepLength, const EdgeLine& line, Vec3 F, Vec3 C,
-                        Vec3 D) {
-    if (withinEdgeSpan(line, C) != 1) return;
-    if (!meetAtStart(result, sphereRadius, triangleNumber, sweepLength, kHitEdge, F, C)) return;
-    result.slideDestination = edgeSlideDestination(result.normal, sphereRadius, line.B, D);
-    storeMovementAndCorners(result, triangle, C);
+                        float sphereRadius, float sweepLength, const EdgeLine& line, Vec3 F, Vec3 S,
+                        Vec3 E) {
+    if (withinEdgeSpan(line, S) != 1) return;
+    if (!meetAtStart(result, sphereRadius, triangleNumber, sweepLength, kHitEdge, F, S)) return;
+    result.slideDestination = edgeSlideDestination(result.normal, sphereRadius, line.B, E);
+    storeMovementAndCorners(result, triangle, S);
     result.edgeStart = line.A;
     result.edgeEnd = line.B;
 }
 
-// The corner the sphere overlaps at C, ahead of it.
+// The corner the sphere overlaps at S, ahead of it.
 void meetOverlappedCorner(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
-                          float sphereRadius, float sweepLength, Vec3 V, Vec3 C, Vec3 D) {
-    if (!meetAtStart(result, sphereRadius, triangleNumber, sweepLength, kHitVertex, V, C)) return;
-    result.slideDestination = vertexSlideDestination(V, D, result.normal);
-    storeMovementAndCorners(result, triangle, C);
+                          float sphereRadius, float sweepLength, Vec3 V, Vec3 S, Vec3 E) {
+    if (!meetAtStart(result, sphereRadius, triangleNumber, sweepLength, kHitVertex, V, S)) return;
+    result.slideDestination = vertexSlideDestination(V, E, result.normal);
+    storeMovementAndCorners(result, triangle, S);
     result.vertex = V;
 }
 
 }  // namespace
 
 void TestVertex(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
-                float sphereRadius, float sweepLength, Vec3 V, Vec3 dir, Vec3 C, Vec3 D) {
-    const Vec3 P = Subtract(V, C);
+                float sphereRadius, float sweepLength, Vec3 V, Vec3 dir, Vec3 S, Vec3 E) {
+    const Vec3 P = Subtract(V, S);
     // Travel to the point of the path nearest to V; no hit unless ahead.
     const double dot = Dot(P, dir);
     if (!(dot > 0.0)) return;
@@ -147,42 +147,42 @@ void TestVertex(SweepResult& result, const TriangleCorners& triangle, int32_t tr
     const double t = dot - std::sqrt(r2 - h);
     // Already overlapping the corner ahead: met where the sweep starts.
     if (t < 0.0) {
-        meetOverlappedCorner(result, triangle, triangleNumber, sphereRadius, sweepLength, V, C, D);
+        meetOverlappedCorner(result, triangle, triangleNumber, sphereRadius, sweepLength, V, S, E);
         return;
     }
     // Compared as travel, not squared: squaring would reject a near corner
     // behind a far hit.
     if (t > double(result.nearestDistance)) return;
 
-    const Vec3 Q = Add(C, Scale(dir, t));
+    const Vec3 Q = Add(S, Scale(dir, t));
     const Vec3 N = Subtract(Q, V);
     storeHitHeader(result, sphereRadius, triangleNumber, t, sweepLength, kHitVertex);
     result.contactPoint = V;
     result.normal = N;
     result.centerAtContact = Q;
-    result.slideDestination = vertexSlideDestination(V, D, N);
-    storeMovementAndCorners(result, triangle, C);
+    result.slideDestination = vertexSlideDestination(V, E, N);
+    storeMovementAndCorners(result, triangle, S);
     result.vertex = V;
 }
 
 void TestEdge(SweepResult& result, const TriangleCorners& triangle, int32_t triangleNumber,
-              float sphereRadius, float sweepLength, Vec3 A, Vec3 B, Vec3 Ev, Vec3 dir, Vec3 C,
-              Vec3 D) {
+              float sphereRadius, float sweepLength, Vec3 A, Vec3 B, Vec3 Ev, Vec3 dir, Vec3 S,
+              Vec3 E) {
     // Unit vector across the edge against dir; zero when dir runs along the
     // edge or the edge has no length, which the sign test then rejects.
     const Vec3 nn = normalized(acrossEdge(dir, Ev));
     const double cosA = sumZXY(double(nn.x) * dir.x, double(nn.y) * dir.y, double(nn.z) * dir.z);
     if (!(cosA < 0.0)) return;
     const EdgeLine line = edgeLine(A, B);
-    if (edgeInReach(line, C, dir) == 0) return;
+    if (edgeInReach(line, S, dir) == 0) return;
 
-    const Vec3 F = projectOntoEdgeLine(line, C);
+    const Vec3 F = projectOntoEdgeLine(line, S);
     // How far the centre lies behind the edge line along nn, and the centre
     // projected onto the plane of the edge line parallel to dir.
-    const double I = differenceDot(C, F, nn);
+    const double I = differenceDot(S, F, nn);
     const Vec3 H = Add(F, Scale(nn, I));
     if (!(I > 0.0)) return;
-    const double dist2 = differenceSquared(H, C);
+    const double dist2 = differenceSquared(H, S);
     const double r2 = double(sphereRadius) * double(sphereRadius);
     if (!(dist2 < r2)) return;
     const double dist = std::sqrt(dist2);
@@ -191,29 +191,29 @@ void TestEdge(SweepResult& result, const TriangleCorners& triangle, int32_t tria
     // Already overlapping the edge's line: met where the sweep starts (a
     // back-off would be unbounded when the move runs nearly along the edge).
     if (te < 0.0) {
-        meetOverlappedEdge(result, triangle, triangleNumber, sphereRadius, sweepLength, line, F, C, D);
+        meetOverlappedEdge(result, triangle, triangleNumber, sphereRadius, sweepLength, line, F, S, E);
         return;
     }
     if (te > double(result.nearestDistance)) return;
 
     const float teStored = float(te);
-    const Vec3 Q = Add(C, Scale(dir, te));
+    const Vec3 Q = Add(S, Scale(dir, te));
     if (withinEdgeSpan(line, Q) != 1) return;
     const Vec3 negatedNn{-nn.x, -nn.y, -nn.z};
     // K is the touching point moved back by the travel.
     const Vec3 K = Add(H, Scale(negatedNn, w));
-    const Vec3 T = Subtract(C, K);
+    const Vec3 T = Subtract(S, K);
     storeHitHeader(result, sphereRadius, triangleNumber, te, sweepLength, kHitEdge);
     result.contactPoint = Add(K, Scale(dir, teStored));
     result.normal = T;
     result.centerAtContact = Q;
-    result.slideDestination = edgeSlideDestination(T, sphereRadius, B, D);
-    storeMovementAndCorners(result, triangle, C);
+    result.slideDestination = edgeSlideDestination(T, sphereRadius, B, E);
+    storeMovementAndCorners(result, triangle, S);
     result.edgeStart = A;
     result.edgeEnd = B;
 }
 
-int32_t EdgeInReach(Vec3 A, Vec3 B, Vec3 C, Vec3 dir) { return edgeInReach(edgeLine(A, B), C, dir); }
+int32_t EdgeInReach(Vec3 A, Vec3 B, Vec3 S, Vec3 dir) { return edgeInReach(edgeLine(A, B), S, dir); }
 
 Vec3 ProjectOntoEdgeLine(Vec3 A, Vec3 B, Vec3 X) { return projectOntoEdgeLine(edgeLine(A, B), X); }
 

@@ -55,8 +55,8 @@ void recordFaceHit(SweepResult& result, const SweepFrame& frame, const TriangleF
     result.centerAtContact = hit.centre;
     // E moved along N onto the sliding plane: the triangle's plane moved r
     // along N, where the centre stays while it slides.
-    const Vec3 D = Subtract(frame.E, Scale(tri.N, frame.sphereRadius));
-    const double k = Dot(tri.N, Subtract(tri.A, D));
+    const Vec3 lowered = Subtract(frame.E, Scale(tri.N, frame.sphereRadius));
+    const double k = Dot(tri.N, Subtract(tri.A, lowered));
     result.slideDestination = Add(frame.E, Scale(tri.N, k));
     storeMovementAndCorners(result, *tri.stored, frame.S);
 }
