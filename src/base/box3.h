@@ -29,6 +29,25 @@ inline Box3 segmentBox(Vec3 a, Vec3 b) {
                 {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)}};
 }
 
+// The largest absolute coordinate of the box: the scale of its rounding.
+inline double largestMagnitude(const Box3& box) {
+    return std::max({std::fabs(double(box.lo.x)), std::fabs(double(box.lo.y)), std::fabs(double(box.lo.z)),
+                     std::fabs(double(box.hi.x)), std::fabs(double(box.hi.y)), std::fabs(double(box.hi.z))});
+}
+
+// The largest coordinate of a finite box in radii, axis by axis, given the
+// reciprocals of the radii; of a point, given the radii: the scale of the
+// rounding in the space where the ellipsoid is a unit sphere.
+inline double largestInRadii(const Box3& box, const double inverse[3]) {
+    return std::max({std::max(std::fabs(double(box.lo.x)), std::fabs(double(box.hi.x))) * inverse[0],
+                     std::max(std::fabs(double(box.lo.y)), std::fabs(double(box.hi.y))) * inverse[1],
+                     std::max(std::fabs(double(box.lo.z)), std::fabs(double(box.hi.z))) * inverse[2]});
+}
+inline double largestInRadii(Vec3 point, Vec3 radii) {
+    const double inverse[3] = {1.0 / double(radii.x), 1.0 / double(radii.y), 1.0 / double(radii.z)};
+    return largestInRadii(Box3{point, point}, inverse);
+}
+
 inline bool boxesOverlap(const Box3& a, const Box3& b) {
     return a.lo.x <= b.hi.x && b.lo.x <= a.hi.x && a.lo.y <= b.hi.y && b.lo.y <= a.hi.y &&
            a.lo.z <= b.hi.z && b.lo.z <= a.hi.z;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "sweep/reach.h"
+#include "base/box3.h"
 #include "world/contact.h"
 #include "world/sweep_records.h"
 

@@ -15,27 +15,11 @@ float widenUp(double value, double margin) { return float(value + margin); }
 
 }  // namespace
 
-double largestMagnitude(const Box3& box) {
-    return std::max({std::fabs(double(box.lo.x)), std::fabs(double(box.lo.y)), std::fabs(double(box.lo.z)),
-                     std::fabs(double(box.hi.x)), std::fabs(double(box.hi.y)), std::fabs(double(box.hi.z))});
-}
-
 bool boxIsBoundable(const Box3& box, Vec3 radii) {
     if (!isFinite(box.lo) || !isFinite(box.hi) || !isFinite(radii)) return false;
     const double smallestRadius = std::min({double(radii.x), double(radii.y), double(radii.z)});
     if (!(smallestRadius > 0.0)) return false;
     return largestMagnitude(box) / smallestRadius <= kLargestSafeScale;
-}
-
-double largestInRadii(const Box3& box, const double inverse[3]) {
-    return std::max({std::max(std::fabs(double(box.lo.x)), std::fabs(double(box.hi.x))) * inverse[0],
-                     std::max(std::fabs(double(box.lo.y)), std::fabs(double(box.hi.y))) * inverse[1],
-                     std::max(std::fabs(double(box.lo.z)), std::fabs(double(box.hi.z))) * inverse[2]});
-}
-
-double largestInRadii(Vec3 point, Vec3 radii) {
-    const double inverse[3] = {1.0 / double(radii.x), 1.0 / double(radii.y), 1.0 / double(radii.z)};
-    return largestInRadii(Box3{point, point}, inverse);
 }
 
 bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out) {

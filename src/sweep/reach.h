@@ -80,15 +80,6 @@ inline double reachInRadii(double length, double largestCoordinate) {
 // too large to bound safely.
 bool sweptReach(Vec3 from, Vec3 to, Vec3 radii, const Box3& within, SweptBox& out);
 
-// The largest absolute coordinate of the box: the scale of its rounding.
-double largestMagnitude(const Box3& box);
-
-// The largest coordinate of a finite box in radii, axis by axis, given the
-// reciprocals of the radii; of a point, given the radii: the scale, in the
-// sweep's unit-sphere space, of the rounding there.
-double largestInRadii(const Box3& box, const double inverse[3]);
-double largestInRadii(Vec3 point, Vec3 radii);
-
 // True when every component of the box is finite and no larger than a safe
 // scale for the given radii.
 bool boxIsBoundable(const Box3& box, Vec3 radii);
