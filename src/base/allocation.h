@@ -38,18 +38,19 @@ void freeRecord(T* record) {
 // An array of count default-initialised elements, or nullptr (also for a
 // count the address space cannot hold). Counted as one record.
 template <class T>
+T* makeWorkArray(size_t count);
+
+template <class T>
 T* makeArray(size_t count) {
-    if (count > SIZE_MAX / sizeof(T) || allocationMustFail()) return nullptr;
-    T* array = new (std::nothrow) T[count];
+    T* array = makeWorkArray<T>(count);
     if (array) noteRecordMade();
     return array;
 }
 
 template <class T>
 void freeArray(T* array) {
-    if (!array) return;
+    if (array) noteRecordFreed();
     delete[] array;
-    noteRecordFreed();
 }
 
 // Working memory of a pass (not a record of the world, so not counted): kept
@@ -62,9 +63,8 @@ T* makeWorkArray(size_t count) {
 
 template <class T>
 void freeWorkArray(T* array) {
-    if (!array) return;
+    if (array) noteMemoryReleased();
     delete[] array;
-    noteMemoryReleased();
 }
 
 // Makes a work buffer hold at least `count` elements: a smaller one is

@@ -9,13 +9,13 @@
 
 namespace zep {
 
-struct CollisionBody;
-struct CollisionShape;
-struct World;
-
 // Rule types run from 0 to kMaxRuleType inclusive.
 constexpr uint32_t kMaxRuleType = 300;
 constexpr int kRuleTableSize = int(kMaxRuleType) + 1;
+
+struct CollisionBody;
+struct CollisionShape;
+struct World;
 
 struct CollisionRule {
     int32_t typeA = 0;
