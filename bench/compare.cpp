@@ -1,20 +1,22 @@
 // Two builds of the shared library in one process, an earlier commit's (the
 // baseline) and the current tree's, the same scenes run on both and timed in
-// interleaved rounds (baseline, current, baseline, current, ...) so that
-// whatever else the machine does falls on both alike. Only the public C API
+// interleaved rounds (baseline then current, current then baseline, ...) so
+// that whatever else the machine does falls on both alike. Only the public C API
 // is used, through a command table per build, so any commit's library will
 // do. Times are the thread's CPU time. After each scene the movers' results
 // must be the same to the bit on both sides; when they are not the program
 // says so under the scene, runs the rest and exits with 1.
 //
 // usage: zepcollide_compare [--rounds N] [--passes N] [--quick] BASELINE.so CURRENT.so
-//   --rounds N   rounds of the pass scenes (10)
+//   --rounds N   rounds of the pass scenes (10; an even number runs each
+//                side first equally often)
 //   --passes N   timed passes per side and round (30)
 //   --quick      leaves out loading 10^7 triangles (about a minute)
 #include <malloc.h>
 #include <time.h>
 
 #include <algorithm>
+#include <array>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -32,8 +34,9 @@ namespace {
 // that the timed ones find the movers' caches as a running game would.
 constexpr int kWarmupPasses = 5;
 // Rounds of the loading scenes: each round loads the level on both sides.
-constexpr int kLoadRounds = 5;
-constexpr int kLargeLoadRounds = 3;
+// Even, so that each side loads first equally often.
+constexpr int kLoadRounds = 6;
+constexpr int kLargeLoadRounds = 4;
 // Timed passes of the crowd after loading, for its steady pass time.
 constexpr int kSteadyPasses = 10;
 constexpr int kHitchMovers = 1000;
@@ -51,6 +54,11 @@ struct Side {
     LoadedLibrary library;
     const Commands& zep() const { return library.commands; }
 };
+
+// The sides in the order they run in round `round`: the baseline first in
+// even rounds, the current build in odd ones, since running second is not
+// the same as running first (the caches hold what the other side just read).
+std::array<int, 2> sideOrder(int round) { return round % 2 == 0 ? std::array{0, 1} : std::array{1, 0}; }
 
 double threadMilliseconds() {
     timespec t{};
@@ -71,6 +79,13 @@ size_t heapInUse() {
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
 }
+
+// Hands the memory the heap keeps free back to the system, so that every
+// load starts from the same heap whichever side loaded before it. Adding 10^6
+// triangles took 24 ms into pages that an earlier load had left mapped and
+// 58 ms into fresh ones, so without this a load's time depended on who had
+// run before and how the heap's free space happened to lie.
+void freshHeap() { malloc_trim(0); }
 
 // The value below which a share q of the values lie (nearest rank).
 double quantile(std::vector<double> values, double q) {
@@ -159,7 +174,7 @@ bool comparePasses(const PassScene& scene, const Side sides[2], const Options& o
     PassRun runs[2];
     for (int s = 0; s < 2; ++s) startPassScene(scene, sides[s].zep(), runs[s]);
     for (int round = 0; round < options.rounds; ++round)
-        for (int s = 0; s < 2; ++s) timePassRound(scene, sides[s].zep(), options.passes, runs[s]);
+        for (int s : sideOrder(round)) timePassRound(scene, sides[s].zep(), options.passes, runs[s]);
     for (int s = 0; s < 2; ++s) printPassSide(sides[s].name, runs[s]);
     printRatio("per pass", median(runs[0].passes), median(runs[1].passes),
                ratios(runs[0].roundMedians, runs[1].roundMedians));
@@ -185,6 +200,7 @@ struct LoadFigures {
 // costs.
 uint64_t loadOnce(const Commands& zep, const TerrainBlock& block, int64_t triangles, LoadFigures& figures) {
     freshWorld(zep);
+    freshHeap();
     placeMovers(zep, kMoverBase, 1, 100);
     const size_t before = heapInUse();
     const double add = timed([&] { addTerrain(zep, kLevelObject, block); });
@@ -204,7 +220,7 @@ bool compareLoading(const Side sides[2], const TerrainBlock& block, int64_t tria
     LoadFigures figures[2];
     uint64_t digests[2] = {};
     for (int round = 0; round < rounds; ++round)
-        for (int s = 0; s < 2; ++s) digests[s] = loadOnce(sides[s].zep(), block, triangles, figures[s]);
+        for (int s : sideOrder(round)) digests[s] = loadOnce(sides[s].zep(), block, triangles, figures[s]);
     for (int s = 0; s < 2; ++s)
         std::printf("  %-8s  add %9.1f ms  first pass %9.1f ms  together %9.1f ms  %.1f bytes per triangle\n",
                     sides[s].name, median(figures[s].add), median(figures[s].firstPass), median(figures[s].together),
@@ -226,6 +242,7 @@ struct HitchFigures {
 // built, the movers' first sweeps) and, after the warm-up, its steady passes.
 uint64_t hitchOnce(const Commands& zep, const TerrainBlock& block, HitchFigures& figures) {
     freshWorld(zep);
+    freshHeap();
     addTerrain(zep, kLevelObject, block);
     placeMovers(zep, kMoverBase, kHitchMovers, block.side);
     int frame = 0;
@@ -250,7 +267,7 @@ bool compareFirstPass(const Side sides[2], const TerrainBlock& block) {
     HitchFigures figures[2];
     uint64_t digests[2] = {};
     for (int round = 0; round < kLoadRounds; ++round)
-        for (int s = 0; s < 2; ++s) digests[s] = hitchOnce(sides[s].zep(), block, figures[s]);
+        for (int s : sideOrder(round)) digests[s] = hitchOnce(sides[s].zep(), block, figures[s]);
     for (int s = 0; s < 2; ++s) {
         const double first = median(figures[s].firstPass), steady = median(figures[s].steadyPass);
         std::printf("  %-8s  first pass %8.1f ms  steady pass %7.3f ms  first/steady %.0f\n", sides[s].name, first,
@@ -303,8 +320,8 @@ void run(const Options& options) {
         std::exit(1);
     }
     std::printf("baseline %s\ncurrent  %s\n", options.paths[0].c_str(), options.paths[1].c_str());
-    std::printf("thread CPU time per pass; %d rounds of %d passes per side, interleaved (baseline, current, ...);\n"
-                "the ratio is current/baseline (under 1: the current build is faster), its range the rounds'\n",
+    std::printf("thread CPU time; %d rounds of %d passes per side, interleaved, each side first in every other round\n"
+                "ratios are current/baseline (under 1: the current build is faster), with their range over the rounds\n",
                 options.rounds, options.passes);
     int differingScenes = 0;
     for (const PassScene& scene : passScenes()) differingScenes += !comparePasses(scene, sides, options);
