@@ -23,7 +23,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-build build demo install fresh-check scenarios test windows-test sanitize fuzz coverage bench bench-peers levels walk walk-churn walk-asan clean
+.PHONY: all deps deps-build build demo install fresh-check scenarios test windows-test sanitize fuzz coverage bench bench-peers bench-compare bench-instructions levels walk walk-churn walk-asan clean
 
 all: build
 
@@ -224,6 +224,37 @@ bench-peers: deps
 	cmake --build $(BUILD_PEERS) -j $(JOBS) --target zepcollide_peers
 	$(BUILD_PEERS)/bench/zepcollide_peers
 
+# The current tree's library against BASELINE's, both built Release and
+# loaded side by side in one process: the crowds (walking 0.1 and 0.35 a
+# frame) and the shots timed in interleaved rounds, loading 10^6 and 10^7
+# triangles, the first pass after loading against a steady one; per scene
+# each side's figures and the ratio current/baseline. Fails when the two
+# builds' results differ in any bit, so BASELINE must be a commit with
+# today's results (5a27064 or later). BASELINE is built once into
+# $(BUILD_BASELINE)/<commit> (bench/baseline.sh). COMPARE_ARGS: --rounds N,
+# --passes N, --quick (no 10^7). Not part of `make test`: about two minutes.
+BASELINE ?= bad49b7
+BUILD_BASELINE ?= build-baseline
+COMPARE_ARGS ?=
+bench-compare: deps-build
+	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DZEP_BUILD_BENCH=ON -DZEP_BUILD_TESTS=OFF
+	cmake --build $(BUILD_BENCH) -j $(JOBS) --target zepcollide zepcollide_compare
+	baseline=$$(bench/baseline.sh $(BASELINE) $(BUILD_BASELINE)) && \
+	  $(BUILD_BENCH)/bench/zepcollide_compare $(COMPARE_ARGS) $$baseline $(BUILD_BENCH)/libzepcollide.so
+
+# Instructions per pass of the same two builds, counted by callgrind (no
+# noise from the machine's load): the crowds and the shots, 5 passes each
+# after 20 uncounted ones; the callgrind files stay in $(BUILD_BENCH)/instructions.
+# INSTRUCTIONS_ARGS: --warmup N, --passes N. About half a minute.
+INSTRUCTIONS_ARGS ?=
+bench-instructions: deps-build
+	bench/install-packages.sh valgrind
+	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DZEP_BUILD_BENCH=ON -DZEP_BUILD_TESTS=OFF
+	cmake --build $(BUILD_BENCH) -j $(JOBS) --target zepcollide zepcollide_instructions
+	baseline=$$(bench/baseline.sh $(BASELINE) $(BUILD_BASELINE)) && \
+	  bench/instructions.sh $(BUILD_BENCH)/bench/zepcollide_instructions $$baseline $(BUILD_BENCH)/libzepcollide.so \
+	    $(BUILD_BENCH)/instructions $(INSTRUCTIONS_ARGS)
+
 # Needs the Linux build too: the DLL must reproduce its scenario digest.
 windows-test: deps build
 	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
@@ -232,4 +263,4 @@ windows-test: deps build
 	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WALK) $(BUILD_WALK_ASAN) $(BUILD_DEMO) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_PEERS) $(BUILD_COV) $(BUILD_FUZZ_COV)
+	rm -rf $(BUILD) $(BUILD_WALK) $(BUILD_WALK_ASAN) $(BUILD_DEMO) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_BASELINE) $(BUILD_PEERS) $(BUILD_COV) $(BUILD_FUZZ_COV)

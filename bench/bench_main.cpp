@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kMoverBase = 1;
 constexpr int kLevelObject = 5000;
+// The scenes drive the library linked into this program.
+const Commands& linked = linkedCommands();
 
 struct Scene {
     std::string name;
@@ -46,7 +48,7 @@ void stepFrame(const Scene& scene, int frame) {
     if (scene.frame)
         scene.frame(frame);
     else
-        walkFrame(kMoverBase, scene.movers, frame);
+        walkFrame(linked, kMoverBase, scene.movers, frame);
 }
 
 std::vector<Scene> scenes() {
@@ -56,38 +58,45 @@ std::vector<Scene> scenes() {
     for (int i = 0; i < 5; ++i) {
         const int64_t triangles = sizes[i];
         list.push_back({"one mover on 10^" + std::to_string(3 + i) + " triangles",
-                        [triangles] { placeMovers(kMoverBase, 1, loadTerrain(kLevelObject, triangles)); }, 1, 3000,
-                        linearRuns[i]});
+                        [triangles] {
+                            placeMovers(linked, kMoverBase, 1, loadTerrain(linked, kLevelObject, triangles));
+                        },
+                        1, 3000, linearRuns[i]});
     }
     // Object numbers stop at 5000: the largest crowd is 4000.
     for (int movers : {10, 100, 1000, 4000})
         list.push_back({std::to_string(movers) + " movers on 10^5 triangles",
-                        [movers] { placeMovers(kMoverBase, movers, loadTerrain(kLevelObject, 100000)); }, movers,
-                        movers >= 1000 ? 60 : 600, movers <= 1000 ? 1 : 0});
+                        [movers] {
+                            placeMovers(linked, kMoverBase, movers, loadTerrain(linked, kLevelObject, 100000));
+                        },
+                        movers, movers >= 1000 ? 60 : 600, movers <= 1000 ? 1 : 0});
     // The same crowd on a level placed a million units out: sweeps run in
     // the level's own frame, so it should cost what it costs at the origin.
     list.push_back({"1000 movers on 10^5 triangles placed at 10^6",
-                    [] { placeMovers(kMoverBase, 1000, loadTerrain(kLevelObject, 100000, 1e6f), 1e6f); }, 1000, 60, 0});
+                    [] {
+                        placeMovers(linked, kMoverBase, 1000, loadTerrain(linked, kLevelObject, 100000, 1e6f), 1e6f);
+                    },
+                    1000, 60, 0});
     list.push_back({"5000 objects: 4000 movers, 1000 boxes",
                     [] {
-                        placeBoxes(4001, 1000, 200);
-                        placeMovers(kMoverBase, 4000, 200);
+                        placeBoxes(linked, 4001, 1000, 200);
+                        placeMovers(linked, kMoverBase, 4000, 200);
                     },
                     4000, 60, 2});
     static float shotSide = 0;
     list.push_back({"1000 shots of 40 units on 10^5 triangles",
                     [] {
-                        shotSide = loadTerrain(kLevelObject, 100000);
-                        placeShots(kMoverBase, 1000);
+                        shotSide = loadTerrain(linked, kLevelObject, 100000);
+                        placeShots(linked, kMoverBase, 1000);
                     },
-                    1000, 60, 1, [](int frame) { shootFrame(kMoverBase, 1000, frame, shotSide); }});
+                    1000, 60, 1, [](int frame) { shootFrame(linked, kMoverBase, 1000, frame, shotSide); }});
     // Every ellipsoid of one body against every mesh of another: the work is
     // N x N sweeps a pass, so what each costs decides the figure.
     for (int shapes : {250, 500, 1000})
         list.push_back({"one body of " + std::to_string(shapes) + " ellipsoids against one body of " +
                             std::to_string(shapes) + " meshes",
-                        [shapes] { placeShapeCrowd(kMoverBase, kLevelObject, shapes); }, 1, 10000 / shapes,
-                        10000 / shapes, [](int frame) { circleFrame(kMoverBase, frame); }});
+                        [shapes] { placeShapeCrowd(linked, kMoverBase, kLevelObject, shapes); }, 1, 10000 / shapes,
+                        10000 / shapes, [](int frame) { circleFrame(linked, kMoverBase, frame); }});
     return list;
 }
 
@@ -112,7 +121,7 @@ bool identical(const Scene& scene, int frames) {
         scene.build();
         zep::world().plainPath = linear == 1;
         for (int frame = 0; frame < frames; ++frame) stepFrame(scene, frame);
-        results[linear] = snapshot(kMoverBase, scene.movers);
+        results[linear] = snapshot(linked, kMoverBase, scene.movers);
         zep::world().plainPath = false;
     }
     StopCollisionZEP();
@@ -127,10 +136,10 @@ void loadAndIndex(benchmark::State& state, int64_t triangles) {
         state.PauseTiming();
         StopCollisionZEP();
         freshWorld();
-        placeMovers(kMoverBase, 1, 100);
+        placeMovers(linked, kMoverBase, 1, 100);
         const size_t before = heapInUse();
         state.ResumeTiming();
-        loadTerrain(kLevelObject, triangles);
+        loadTerrain(linked, kLevelObject, triangles);
         RunCollisionZEP();  // the first sweep builds the index
         state.PauseTiming();
         bytesPerTriangle = double(heapInUse() - before) / double(triangles);
@@ -149,8 +158,8 @@ void firstPassOfPlacedMovers(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         freshWorld();
-        const float side = loadTerrain(kLevelObject, 100000);
-        placeMovers(kMoverBase, 1, side);
+        const float side = loadTerrain(linked, kLevelObject, 100000);
+        placeMovers(linked, kMoverBase, 1, side);
         RunCollisionZEP();  // builds the level's index
         FreeObjZEP(kMoverBase);
         for (int k = 0; k < 1000; ++k) {

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
-
-#include "zepcollide.h"
+#include <utility>
 
 namespace zepbench {
 
@@ -38,9 +37,17 @@ struct Block {
 
 }  // namespace
 
+namespace {
+
+// Nine tenths of the triangles in the height field, the rest in walls.
+int terrainCells(int64_t triangles) { return int(std::sqrt(double(triangles) * 0.9 / 2.0)); }
+
+}  // namespace
+
+float terrainSide(int64_t triangles) { return float(terrainCells(triangles)) * kCell; }
+
 Terrain terrainTriangles(int64_t triangles) {
-    // Nine tenths of the triangles in the height field, the rest in walls.
-    const int n = int(std::sqrt(double(triangles) * 0.9 / 2.0));
+    const int n = terrainCells(triangles);
     const int walls = int((triangles - int64_t(2) * n * n) / 2);
     Terrain terrain;
     terrain.cells = n;
@@ -96,107 +103,123 @@ float Terrain::lowest() const {
     return low;
 }
 
-float loadTerrain(int object, int64_t triangles, float at) {
+TerrainBlock terrainBlock(int64_t triangles) {
     const Terrain terrain = terrainTriangles(triangles);
     Block block;
     block.bytes.reserve(12 + terrain.corners.size() / 3 * kVertexSize);
     block.bytes.resize(12);
     for (size_t k = 0; k < terrain.corners.size(); k += 3)
         block.add(terrain.corners[k], terrain.corners[k + 1], terrain.corners[k + 2]);
-    NewCollObjZEP(object, 2);
-    AddObjShapeZEP(object, ZEP_SHAPE_MESH);
-    AddMeshZEP(object, block.finish());
-    UpdateObjZEP(object, at, 0, at, 0, 0, 0);
-    ActivateObjZEP(object);
-    return terrain.side;
+    block.finish();
+    return {std::move(block.bytes), terrain.side};
 }
 
-void placeMovers(int first, int count, float side, float at) {
+void addTerrain(const Commands& zep, int object, const TerrainBlock& block, float at) {
+    zep.NewCollObjZEP(object, 2);
+    zep.AddObjShapeZEP(object, ZEP_SHAPE_MESH);
+    zep.AddMeshZEP(object, block.bytes.data());
+    zep.UpdateObjZEP(object, at, 0, at, 0, 0, 0);
+    zep.ActivateObjZEP(object);
+}
+
+float loadTerrain(const Commands& zep, int object, int64_t triangles, float at) {
+    const TerrainBlock block = terrainBlock(triangles);
+    addTerrain(zep, object, block, at);
+    return block.side;
+}
+
+void placeMovers(const Commands& zep, int first, int count, float side, float at) {
     const int perRow = int(std::ceil(std::sqrt(double(count))));
     const float spacing = (side - 4) / float(perRow);
     for (int k = 0; k < count; ++k) {
         const int object = first + k;
-        NewCollObjZEP(object, 1);
-        AddObjShapeZEP(object, ZEP_SHAPE_ELLIPSOID);
-        SetObjRadiusZEP(object, kMoverRadii[0], kMoverRadii[1], kMoverRadii[2]);
+        zep.NewCollObjZEP(object, 1);
+        zep.AddObjShapeZEP(object, ZEP_SHAPE_ELLIPSOID);
+        zep.SetObjRadiusZEP(object, kMoverRadii[0], kMoverRadii[1], kMoverRadii[2]);
         const float x = 2 + (k % perRow + 0.5f) * spacing, z = 2 + (k / perRow + 0.5f) * spacing;
-        UpdateObjZEP(object, at + x, 1.5f, at + z, 0, 0, 0);
-        ActivateObjZEP(object);
+        zep.UpdateObjZEP(object, at + x, 1.5f, at + z, 0, 0, 0);
+        zep.ActivateObjZEP(object);
     }
 }
 
 namespace {
 
 // A unit box of 12 triangles, in the object's own frame from (0, 0, 0).
-void addUnitBox(int object) {
+void addUnitBox(const Commands& zep, int object) {
     const float c[8][3] = {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}, {0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1}};
     const int faces[6][4] = {{4, 7, 6, 5}, {0, 1, 2, 3}, {0, 4, 5, 1}, {3, 2, 6, 7}, {0, 3, 7, 4}, {1, 5, 6, 2}};
     for (const auto& f : faces) {
-        AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[1]][0], c[f[1]][1], c[f[1]][2], c[f[2]][0],
-                   c[f[2]][1], c[f[2]][2]);
-        AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[2]][0], c[f[2]][1], c[f[2]][2], c[f[3]][0],
-                   c[f[3]][1], c[f[3]][2]);
+        zep.AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[1]][0], c[f[1]][1], c[f[1]][2], c[f[2]][0],
+                       c[f[2]][1], c[f[2]][2]);
+        zep.AddMeshTri(object, c[f[0]][0], c[f[0]][1], c[f[0]][2], c[f[2]][0], c[f[2]][1], c[f[2]][2], c[f[3]][0],
+                       c[f[3]][1], c[f[3]][2]);
     }
 }
 
 }  // namespace
 
-void placeBoxes(int first, int count, float side) {
+void placeBoxes(const Commands& zep, int first, int count, float side) {
     const int perRow = int(std::ceil(std::sqrt(double(count))));
     const float spacing = side / float(perRow);
     for (int k = 0; k < count; ++k) {
         const int object = first + k;
-        NewCollObjZEP(object, 2);
-        AddObjShapeZEP(object, ZEP_SHAPE_MESH);
-        addUnitBox(object);
-        UpdateObjZEP(object, (k % perRow) * spacing, 0, (k / perRow) * spacing, 0, 0, 0);
-        ActivateObjZEP(object);
+        zep.NewCollObjZEP(object, 2);
+        zep.AddObjShapeZEP(object, ZEP_SHAPE_MESH);
+        addUnitBox(zep, object);
+        zep.UpdateObjZEP(object, (k % perRow) * spacing, 0, (k / perRow) * spacing, 0, 0, 0);
+        zep.ActivateObjZEP(object);
     }
 }
 
-void placeShapeCrowd(int mover, int meshes, int shapes) {
-    NewCollObjZEP(meshes, 2);
-    for (int k = 0; k < shapes; ++k) AddObjShapeZEP(meshes, ZEP_SHAPE_MESH);
-    addUnitBox(meshes);
-    UpdateObjZEP(meshes, 0, 0, 0, 0, 0, 0);
-    ActivateObjZEP(meshes);
-    NewCollObjZEP(mover, 1);
-    for (int k = 0; k < shapes; ++k) AddObjShapeZEP(mover, ZEP_SHAPE_ELLIPSOID);
-    SetObjRadiusZEP(mover, kMoverRadii[0], kMoverRadii[1], kMoverRadii[2]);
-    UpdateObjZEP(mover, 0.5f, 1.95f, 0.5f, 0, 0, 0);
-    ActivateObjZEP(mover);
+void placeShapeCrowd(const Commands& zep, int mover, int meshes, int shapes) {
+    zep.NewCollObjZEP(meshes, 2);
+    for (int k = 0; k < shapes; ++k) zep.AddObjShapeZEP(meshes, ZEP_SHAPE_MESH);
+    addUnitBox(zep, meshes);
+    zep.UpdateObjZEP(meshes, 0, 0, 0, 0, 0, 0);
+    zep.ActivateObjZEP(meshes);
+    zep.NewCollObjZEP(mover, 1);
+    for (int k = 0; k < shapes; ++k) zep.AddObjShapeZEP(mover, ZEP_SHAPE_ELLIPSOID);
+    zep.SetObjRadiusZEP(mover, kMoverRadii[0], kMoverRadii[1], kMoverRadii[2]);
+    zep.UpdateObjZEP(mover, 0.5f, 1.95f, 0.5f, 0, 0, 0);
+    zep.ActivateObjZEP(mover);
 }
 
-void circleFrame(int object, int frame) {
+void circleFrame(const Commands& zep, int object, int frame) {
     const float heading = 0.5f * float(frame);
-    const float x = zepFloat(PeekObjXZEP(object)), y = zepFloat(PeekObjYZEP(object)), z = zepFloat(PeekObjZZEP(object));
-    UpdateObjZEP(object, x + 0.1f * std::cos(heading), y - 0.2f, z + 0.1f * std::sin(heading), 0, 0, 0);
-    RunCollisionZEP();
+    const float x = zepFloat(zep.PeekObjXZEP(object)), y = zepFloat(zep.PeekObjYZEP(object)),
+                z = zepFloat(zep.PeekObjZZEP(object));
+    zep.UpdateObjZEP(object, x + 0.1f * std::cos(heading), y - 0.2f, z + 0.1f * std::sin(heading), 0, 0, 0);
+    zep.RunCollisionZEP();
 }
 
-void walkFrame(int first, int count, int frame) {
+void stepWalkers(const Commands& zep, int first, int count, int frame, Walk walk) {
     for (int k = 0; k < count; ++k) {
         const int object = first + k;
-        // Each mover walks a circle about three units across, so that it
-        // stays on even the smallest level however long the run.
-        const float heading = 0.7f * float(k) + 0.03f * float(frame);
-        const float x = zepFloat(PeekObjXZEP(object)), y = zepFloat(PeekObjYZEP(object)),
-                    z = zepFloat(PeekObjZZEP(object));
-        UpdateObjZEP(object, x + 0.1f * std::cos(heading), y - 0.2f, z + 0.1f * std::sin(heading), 0, 0, 0);
+        // Each mover walks its own small circle, so that it stays on even the
+        // smallest level however long the run.
+        const float heading = 0.7f * float(k) + walk.turn * float(frame);
+        const float x = zepFloat(zep.PeekObjXZEP(object)), y = zepFloat(zep.PeekObjYZEP(object)),
+                    z = zepFloat(zep.PeekObjZZEP(object));
+        zep.UpdateObjZEP(object, x + walk.step * std::cos(heading), y - 0.2f, z + walk.step * std::sin(heading), 0,
+                         0, 0);
     }
-    RunCollisionZEP();
 }
 
-void placeShots(int first, int count) {
+void walkFrame(const Commands& zep, int first, int count, int frame, Walk walk) {
+    stepWalkers(zep, first, count, frame, walk);
+    zep.RunCollisionZEP();
+}
+
+void placeShots(const Commands& zep, int first, int count) {
     for (int k = 0; k < count; ++k) {
-        NewCollObjZEP(first + k, 1);
-        AddObjShapeZEP(first + k, ZEP_SHAPE_ELLIPSOID);
-        SetObjRadiusZEP(first + k, 0.1f, 0.1f, 0.1f);
-        ActivateObjZEP(first + k);
+        zep.NewCollObjZEP(first + k, 1);
+        zep.AddObjShapeZEP(first + k, ZEP_SHAPE_ELLIPSOID);
+        zep.SetObjRadiusZEP(first + k, 0.1f, 0.1f, 0.1f);
+        zep.ActivateObjZEP(first + k);
     }
 }
 
-void shootFrame(int first, int count, int frame, float side) {
+void aimShots(const Commands& zep, int first, int count, int frame, float side) {
     std::mt19937 random(uint32_t(frame) * 7919u + 17u);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     for (int k = 0; k < count; ++k) {
@@ -205,24 +228,28 @@ void shootFrame(int first, int count, int frame, float side) {
         // A direction in the lower half sphere, 40 units long.
         const float heading = 6.2831853f * unit(random), down = 0.1f + 0.9f * unit(random);
         const float across = std::sqrt(1.0f - down * down);
-        UpdateObjZEP(first + k, x, y, z, 0, 0, 0);
-        UpdateObjZEP(first + k, x + 40 * across * std::cos(heading), y - 40 * down, z + 40 * across * std::sin(heading),
-                     0, 0, 0);
+        zep.UpdateObjZEP(first + k, x, y, z, 0, 0, 0);
+        zep.UpdateObjZEP(first + k, x + 40 * across * std::cos(heading), y - 40 * down,
+                         z + 40 * across * std::sin(heading), 0, 0, 0);
     }
-    RunCollisionZEP();
 }
 
-std::vector<uint32_t> snapshot(int first, int count) {
+void shootFrame(const Commands& zep, int first, int count, int frame, float side) {
+    aimShots(zep, first, count, frame, side);
+    zep.RunCollisionZEP();
+}
+
+std::vector<uint32_t> snapshot(const Commands& zep, int first, int count) {
     std::vector<uint32_t> words;
     for (int k = 0; k < count; ++k) {
         const int object = first + k;
-        for (int32_t (*peek)(int32_t) : {PeekObjXZEP, PeekObjYZEP, PeekObjZZEP}) words.push_back(uint32_t(peek(object)));
-        const int32_t contacts = CountCollisionsZEP(object);
+        for (auto peek : {zep.PeekObjXZEP, zep.PeekObjYZEP, zep.PeekObjZZEP}) words.push_back(uint32_t(peek(object)));
+        const int32_t contacts = zep.CountCollisionsZEP(object);
         words.push_back(uint32_t(contacts));
         for (int32_t i = 1; i <= contacts; ++i)
             for (int32_t component = 1; component <= 3; ++component) {
-                words.push_back(uint32_t(CollisionHit(object, i, component)));
-                words.push_back(uint32_t(CollisionHitNorm(object, i, component)));
+                words.push_back(uint32_t(zep.CollisionHit(object, i, component)));
+                words.push_back(uint32_t(zep.CollisionHitNorm(object, i, component)));
             }
     }
     return words;

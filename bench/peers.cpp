@@ -37,6 +37,8 @@ namespace {
 
 constexpr int kMoverBase = 1;
 constexpr int kLevelObject = 5000;
+// zepcollide's side drives the library linked into this program.
+const Commands& linked = linkedCommands();
 constexpr int kMovers = 1000;
 constexpr int64_t kTriangles = 100000;
 // The movers: radii 0.4, 0.9, 0.4 for zepcollide; a capsule of radius 0.4
@@ -76,11 +78,11 @@ public:
     Zep() {
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
-        placeMovers(kMoverBase, kMovers, loadTerrain(kLevelObject, kTriangles));
+        placeMovers(linked, kMoverBase, kMovers, loadTerrain(linked, kLevelObject, kTriangles));
     }
     ~Zep() override { StopCollisionZEP(); }
     const char* name() const override { return "zepcollide"; }
-    void frame(int frame) override { walkFrame(kMoverBase, kMovers, frame); }
+    void frame(int frame) override { walkFrame(linked, kMoverBase, kMovers, frame); }
     Position position(int k) const override {
         const int object = kMoverBase + k;
         return {zepFloat(PeekObjXZEP(object)), zepFloat(PeekObjYZEP(object)), zepFloat(PeekObjZZEP(object))};

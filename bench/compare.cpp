@@ -1,0 +1,352 @@
+// Two builds of the shared library in one process, an earlier commit's (the
+// baseline) and the current tree's, the same scenes run on both and timed in
+// interleaved rounds (baseline then current, current then baseline, ...) so
+// that whatever else the machine does falls on both alike. Only the public C API
+// is used, through a command table per build, so any commit's library will
+// do. Times are the thread's CPU time. After each scene the movers' results
+// must be the same to the bit on both sides; when they are not the program
+// says so under the scene, runs the rest and exits with 1.
+//
+// usage: zepcollide_compare [--rounds N] [--passes N] [--quick] BASELINE.so CURRENT.so
+//   --rounds N   rounds of the pass scenes (10; an even number runs each
+//                side first equally often)
+//   --passes N   timed passes per side and round (30)
+//   --quick      leaves out loading 10^7 triangles (about a minute)
+#include <malloc.h>
+#include <time.h>
+
+#include <algorithm>
+#include <array>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "levels.h"
+#include "loaded_library.h"
+#include "pass_scenes.h"
+
+namespace zepbench {
+namespace {
+
+// Untimed passes after a scene's first (which builds the level's index), so
+// that the timed ones find the movers' caches as a running game would.
+constexpr int kWarmupPasses = 5;
+// Rounds of the loading scenes: each round loads the level on both sides.
+// Even, so that each side loads first equally often.
+constexpr int kLoadRounds = 6;
+constexpr int kLargeLoadRounds = 4;
+// Timed passes of the crowd after loading, for its steady pass time.
+constexpr int kSteadyPasses = 10;
+constexpr int kHitchMovers = 1000;
+constexpr int64_t kMillion = 1000000;
+
+struct Options {
+    int rounds = 10;
+    int passes = 30;
+    bool large = true;
+    std::string paths[2];
+};
+
+struct Side {
+    const char* name;
+    LoadedLibrary library;
+    const Commands& zep() const { return library.commands; }
+};
+
+// The sides in the order they run in round `round`: the baseline first in
+// even rounds, the current build in odd ones, since running second is not
+// the same as running first (the caches hold what the other side just read).
+std::array<int, 2> sideOrder(int round) { return round % 2 == 0 ? std::array{0, 1} : std::array{1, 0}; }
+
+double threadMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
+}
+
+template <typename Work>
+double timed(Work&& work) {
+    const double start = threadMilliseconds();
+    work();
+    return threadMilliseconds() - start;
+}
+
+// Bytes the heap hands out: small blocks and the large ones it maps. Both
+// builds allocate from the one heap of the process.
+size_t heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Hands the memory the heap keeps free back to the system, so that every
+// load starts from the same heap whichever side loaded before it. Adding 10^6
+// triangles took 24 ms into pages that an earlier load had left mapped and
+// 58 ms into fresh ones, so without this a load's time depended on who had
+// run before and how the heap's free space happened to lie.
+void freshHeap() { malloc_trim(0); }
+
+// The value below which a share q of the values lie (nearest rank).
+double quantile(std::vector<double> values, double q) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[size_t(q * double(values.size() - 1) + 0.5)];
+}
+
+double median(const std::vector<double>& values) { return quantile(values, 0.5); }
+
+double largest(const std::vector<double>& values) {
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+double smallest(const std::vector<double>& values) {
+    return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
+}
+
+// current[i] / baseline[i], round by round.
+std::vector<double> ratios(const std::vector<double>& baseline, const std::vector<double>& current) {
+    std::vector<double> result;
+    for (size_t i = 0; i < baseline.size() && i < current.size(); ++i)
+        result.push_back(baseline[i] > 0 ? current[i] / baseline[i] : 0);
+    return result;
+}
+
+// The ratio of the two sides' figures, and how far it went from round to
+// round: the noise that the interleaving did not cancel.
+void printRatio(const char* what, double baseline, double current, const std::vector<double>& byRound) {
+    std::printf("  current/baseline %s %.3f (rounds %.3f to %.3f)\n", what, baseline > 0 ? current / baseline : 0,
+                smallest(byRound), largest(byRound));
+}
+
+// The same for figures taken once a round, compared by their medians.
+void printRatio(const char* what, const std::vector<double>& baseline, const std::vector<double>& current) {
+    printRatio(what, median(baseline), median(current), ratios(baseline, current));
+}
+
+// Says whether both sides left the same results, and returns it.
+bool reportResults(const uint64_t digests[2]) {
+    if (digests[0] == digests[1]) {
+        std::printf("  results: identical (digest %016" PRIx64 ")\n", digests[0]);
+        return true;
+    }
+    std::printf("  results: DIFFER (baseline digest %016" PRIx64 ", current %016" PRIx64 ")\n", digests[0],
+                digests[1]);
+    return false;
+}
+
+// ---- Pass scenes: the crowds and the shots --------------------------------
+
+// One side's run of a pass scene: its frames go on from round to round.
+struct PassRun {
+    int frame = 0;
+    std::vector<double> passes;        // every timed pass, ms
+    std::vector<double> roundMedians;  // the median pass of each round, ms
+};
+
+void startPassScene(const PassScene& scene, const Commands& zep, PassRun& run) {
+    freshWorld(zep);
+    scene.build(zep);
+    for (int pass = 0; pass <= kWarmupPasses; ++pass) {
+        scene.move(zep, run.frame++);
+        zep.RunCollisionZEP();
+    }
+}
+
+void timePassRound(const PassScene& scene, const Commands& zep, int passes, PassRun& run) {
+    std::vector<double> round;
+    for (int pass = 0; pass < passes; ++pass) {
+        scene.move(zep, run.frame++);
+        round.push_back(timed([&zep] { zep.RunCollisionZEP(); }));
+    }
+    run.roundMedians.push_back(median(round));
+    run.passes.insert(run.passes.end(), round.begin(), round.end());
+}
+
+void printPassSide(const char* name, const PassRun& run) {
+    std::printf("  %-8s  median %8.3f ms  p95 %8.3f  max %8.3f   round medians %.3f to %.3f\n", name,
+                median(run.passes), quantile(run.passes, 0.95), largest(run.passes), smallest(run.roundMedians),
+                largest(run.roundMedians));
+}
+
+bool comparePasses(const PassScene& scene, const Side sides[2], const Options& options) {
+    std::printf("\n%s\n", scene.name.c_str());
+    PassRun runs[2];
+    for (int s = 0; s < 2; ++s) startPassScene(scene, sides[s].zep(), runs[s]);
+    for (int round = 0; round < options.rounds; ++round)
+        for (int s : sideOrder(round)) timePassRound(scene, sides[s].zep(), options.passes, runs[s]);
+    for (int s = 0; s < 2; ++s) printPassSide(sides[s].name, runs[s]);
+    printRatio("per pass", median(runs[0].passes), median(runs[1].passes),
+               ratios(runs[0].roundMedians, runs[1].roundMedians));
+    uint64_t digests[2];
+    for (int s = 0; s < 2; ++s) {
+        digests[s] = resultDigest(sides[s].zep(), scene.movers);
+        sides[s].zep().StopCollisionZEP();
+    }
+    return reportResults(digests);
+}
+
+// ---- Loading a level and its first pass -----------------------------------
+
+struct LoadFigures {
+    std::vector<double> add;        // adding the triangles, ms
+    std::vector<double> firstPass;  // the first pass, which builds the index, ms
+    std::vector<double> together;
+    std::vector<double> bytesPerTriangle;
+};
+
+// One mover placed as `make bench` places it, then the level added and the
+// first pass run, each timed; the heap's growth over both is what the level
+// costs.
+uint64_t loadOnce(const Commands& zep, const TerrainBlock& block, int64_t triangles, LoadFigures& figures) {
+    freshWorld(zep);
+    freshHeap();
+    placeMovers(zep, kMoverBase, 1, 100);
+    const size_t before = heapInUse();
+    const double add = timed([&] { addTerrain(zep, kLevelObject, block); });
+    const double firstPass = timed([&zep] { zep.RunCollisionZEP(); });
+    figures.bytesPerTriangle.push_back(double(heapInUse() - before) / double(triangles));
+    figures.add.push_back(add);
+    figures.firstPass.push_back(firstPass);
+    figures.together.push_back(add + firstPass);
+    const uint64_t digest = resultDigest(zep, 1);
+    zep.StopCollisionZEP();
+    return digest;
+}
+
+bool compareLoading(const Side sides[2], const TerrainBlock& block, int64_t triangles, const char* size,
+                    int rounds) {
+    std::printf("\nload and index 10^%s triangles (%d rounds)\n", size, rounds);
+    LoadFigures figures[2];
+    uint64_t digests[2] = {};
+    for (int round = 0; round < rounds; ++round)
+        for (int s : sideOrder(round)) digests[s] = loadOnce(sides[s].zep(), block, triangles, figures[s]);
+    for (int s = 0; s < 2; ++s)
+        std::printf("  %-8s  add %9.1f ms  first pass %9.1f ms  together %9.1f ms  %.1f bytes per triangle\n",
+                    sides[s].name, median(figures[s].add), median(figures[s].firstPass), median(figures[s].together),
+                    median(figures[s].bytesPerTriangle));
+    printRatio("add", figures[0].add, figures[1].add);
+    printRatio("first pass", figures[0].firstPass, figures[1].firstPass);
+    printRatio("together", figures[0].together, figures[1].together);
+    return reportResults(digests);
+}
+
+// ---- The first pass after loading against a steady pass ------------------
+
+struct HitchFigures {
+    std::vector<double> firstPass;
+    std::vector<double> steadyPass;  // the median of each round's steady passes
+};
+
+// The walking crowd on a freshly loaded level: its first pass (the index
+// built, the movers' first sweeps) and, after the warm-up, its steady passes.
+uint64_t hitchOnce(const Commands& zep, const TerrainBlock& block, HitchFigures& figures) {
+    freshWorld(zep);
+    freshHeap();
+    addTerrain(zep, kLevelObject, block);
+    placeMovers(zep, kMoverBase, kHitchMovers, block.side);
+    int frame = 0;
+    stepWalkers(zep, kMoverBase, kHitchMovers, frame++);
+    figures.firstPass.push_back(timed([&zep] { zep.RunCollisionZEP(); }));
+    for (int pass = 0; pass < kWarmupPasses; ++pass) walkFrame(zep, kMoverBase, kHitchMovers, frame++);
+    std::vector<double> steady;
+    for (int pass = 0; pass < kSteadyPasses; ++pass) {
+        stepWalkers(zep, kMoverBase, kHitchMovers, frame++);
+        steady.push_back(timed([&zep] { zep.RunCollisionZEP(); }));
+    }
+    figures.steadyPass.push_back(median(steady));
+    const uint64_t digest = resultDigest(zep, kHitchMovers);
+    zep.StopCollisionZEP();
+    return digest;
+}
+
+bool compareFirstPass(const Side sides[2], const TerrainBlock& block) {
+    std::printf("\nfirst pass after loading 10^6 triangles against a steady pass: 1000 movers walking 0.1 a frame "
+                "(%d rounds)\n",
+                kLoadRounds);
+    HitchFigures figures[2];
+    uint64_t digests[2] = {};
+    for (int round = 0; round < kLoadRounds; ++round)
+        for (int s : sideOrder(round)) digests[s] = hitchOnce(sides[s].zep(), block, figures[s]);
+    for (int s = 0; s < 2; ++s) {
+        const double first = median(figures[s].firstPass), steady = median(figures[s].steadyPass);
+        std::printf("  %-8s  first pass %8.1f ms  steady pass %7.3f ms  first/steady %.0f\n", sides[s].name, first,
+                    steady, steady > 0 ? first / steady : 0);
+    }
+    printRatio("first pass", figures[0].firstPass, figures[1].firstPass);
+    printRatio("steady pass", figures[0].steadyPass, figures[1].steadyPass);
+    return reportResults(digests);
+}
+
+// ---- The program ----------------------------------------------------------
+
+[[noreturn]] void usage() {
+    std::fprintf(stderr, "usage: zepcollide_compare [--rounds N] [--passes N] [--quick] BASELINE.so CURRENT.so\n");
+    std::exit(2);
+}
+
+int positiveNumber(const char* text) {
+    const int value = std::atoi(text);
+    if (value <= 0) usage();
+    return value;
+}
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    int paths = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--rounds" && i + 1 < argc)
+            options.rounds = positiveNumber(argv[++i]);
+        else if (arg == "--passes" && i + 1 < argc)
+            options.passes = positiveNumber(argv[++i]);
+        else if (arg == "--quick")
+            options.large = false;
+        else if (arg.rfind("--", 0) != 0 && paths < 2)
+            options.paths[paths++] = arg;
+        else
+            usage();
+    }
+    if (paths != 2) usage();
+    return options;
+}
+
+void run(const Options& options) {
+    const Side sides[2] = {{"baseline", loadLibrary(options.paths[0])}, {"current", loadLibrary(options.paths[1])}};
+    if (sides[0].library.handle == sides[1].library.handle) {
+        // dlopen hands out one copy per file, and with it one world.
+        std::fprintf(stderr, "zepcollide_compare: %s and %s are the same library file; copy one elsewhere\n",
+                     options.paths[0].c_str(), options.paths[1].c_str());
+        std::exit(1);
+    }
+    std::printf("baseline %s\ncurrent  %s\n", options.paths[0].c_str(), options.paths[1].c_str());
+    std::printf("thread CPU time; %d rounds of %d passes per side, interleaved, each side first in every other round\n"
+                "ratios are current/baseline (under 1: the current build is faster), with their range over the rounds\n",
+                options.rounds, options.passes);
+    int differingScenes = 0;
+    for (const PassScene& scene : passScenes()) differingScenes += !comparePasses(scene, sides, options);
+    {
+        const TerrainBlock block = terrainBlock(kMillion);
+        differingScenes += !compareFirstPass(sides, block);
+        differingScenes += !compareLoading(sides, block, kMillion, "6", kLoadRounds);
+    }
+    if (options.large)
+        differingScenes +=
+            !compareLoading(sides, terrainBlock(10 * kMillion), 10 * kMillion, "7", kLargeLoadRounds);
+    if (differingScenes == 0) {
+        std::printf("\nresults: identical in every scene\n");
+        return;
+    }
+    std::fflush(stdout);
+    std::fprintf(stderr, "\nzepcollide_compare: RESULTS DIFFER between the two builds in %d scene(s)\n",
+                 differingScenes);
+    std::exit(1);
+}
+
+}  // namespace
+}  // namespace zepbench
+
+int main(int argc, char** argv) {
+    zepbench::run(zepbench::parseOptions(argc, argv));
+    return 0;
+}
