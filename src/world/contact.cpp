@@ -12,6 +12,10 @@ namespace zep {
 
 namespace {
 
+// A walker keeps a handful of contacts a pass; a body that once gathered
+// hundreds gives back all but these.
+constexpr int32_t kMostSpareContacts = 32;
+
 void unlinkFromMesh(Contact* contact) {
     MeshShape* mesh = contact->meshShape;
     if (!mesh) return;
@@ -60,8 +64,10 @@ void toWorldUnits(Contact& contact, Vec3 radii, Vec3 meshPosition) {
 }  // namespace
 
 Contact* appendContact(CollisionBody* body) {
-    Contact* contact = makeRecord<Contact>();
+    const bool reused = body->spareContacts != nullptr;
+    Contact* contact = makeRecordFrom(body->spareContacts);
     if (!contact) return nullptr;
+    if (reused) --body->spareCount;
     listAppend(body->contactsHead, body->contactsTail, contact);
     contact->owner = body;
     ++body->contactCount;
@@ -95,7 +101,12 @@ void clearContacts(CollisionBody* body) {
     while (contact) {
         Contact* next = contact->next;
         unlinkFromMesh(contact);
-        freeRecord(contact);
+        if (body->spareCount < kMostSpareContacts) {
+            keepRecord(body->spareContacts, contact);
+            ++body->spareCount;
+        } else {
+            freeRecord(contact);
+        }
         contact = next;
     }
     body->contactsHead = body->contactsTail = nullptr;

@@ -26,6 +26,7 @@ void destroyBody(World& world, CollisionBody* body) {
     while (body->shapesHead) destroyShape(body->shapesHead);
     listUnlink(world.bodyListHead, world.bodyListTail, body);
     clearContacts(body);
+    freeKeptRecords(body->spareContacts);
     freeRecord(body);
 }
 

@@ -36,6 +36,9 @@ struct CollisionBody {
     Contact* contactsHead = nullptr;  // contacts of the latest pass, owned
     Contact* contactsTail = nullptr;
     int32_t contactCount = 0;  // of that list
+    // Contacts of earlier passes, kept for the next pass to reuse; owned.
+    Contact* spareContacts = nullptr;
+    int32_t spareCount = 0;
     Vec3 previousPosition;  // (0, 0, 0) until the first UpdateObjZEP
     Vec3 currentPosition;
     uint8_t processed = 0;  // set for each active body the pass visits; defined by the record, read by no command
