@@ -206,13 +206,16 @@ coverage:
 	@$(COVERAGE_REPORT) $(BUILD_COV)/tests/zepcollide_tests -object $(BUILD_FUZZ_COV)/command_fuzzer \
 	  -instr-profile=$(BUILD_COV)/all.profdata $(abspath src)
 
-# Indexed paths against the plain reference path, scene by scene; ends with a
-# one-line summary per scene. Not part of `make test`: it takes minutes.
+# Indexed paths against the plain reference path, scene by scene, with a
+# one-line summary per scene; then this tree against BASELINE in one process
+# (bench-compare below: per pass median, p95 and max, and the ratios). Not
+# part of `make test`: it takes minutes.
 BUILD_BENCH ?= build-bench
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DZEP_BUILD_BENCH=ON -DZEP_BUILD_TESTS=OFF
 	cmake --build $(BUILD_BENCH) -j $(JOBS) --target zepcollide_bench
 	$(BUILD_BENCH)/bench/zepcollide_bench
+	$(MAKE) --no-print-directory bench-compare
 
 # The walking crowd of `bench` through zepcollide and through Bullet (its
 # kinematic character controller, and plain capsule sweeps); ends with the
