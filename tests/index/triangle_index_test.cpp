@@ -3,44 +3,33 @@
 // again, a version that tells every change apart, candidates as ascending
 // list places, and a build that ran out of memory not tried again on every
 // sweep.
-#include <gtest/gtest.h>
-
 #include <vector>
 
-#include "api/state.h"
-#include "pass/pass_work.h"
-#include "world/world.h"
 #include "base/allocation.h"
+#include "support/mesh_body.h"
 #include "world/mesh_index.h"
-#include "world/object.h"
-#include "world/shapes.h"
 
 namespace zeptest {
 namespace {
 
+// Triangle i of a strip spans x from i to i + 1.
+void addToStrip(MeshBody& strip, float x) { strip.add({x, 0, 0}, {x, 0, 1}, {x + 1, 0, 0}); }
+
 class TriangleIndexTest : public ::testing::Test {
 protected:
-    zep::CollisionBody* body = nullptr;
-    zep::MeshShape* mesh = nullptr;
+    MeshBody strip;
+    zep::MeshShape* mesh = strip.mesh;
     zep::IndexVersions versions;
     zep::ScratchBuffer scratch;
 
     void SetUp() override {
-        body = zep::createBody(zep::world(), 1);
-        ASSERT_NE(body, nullptr);
-        zep::addShape(body, zep::kShapeMesh);
-        mesh = zep::asMesh(body->shapesHead);
         for (int i = 0; i < 600; ++i) addTriangle(float(i));
     }
     void TearDown() override {
         zep::testing::failAllocationsAfter(-1);
-        zep::destroyBody(zep::world(), body);
         zep::freeWorkArray(scratch.data);
     }
-    void addTriangle(float x) {
-        const float corners[9] = {x, 0, 0, x, 0, 1, x + 1, 0, 0};
-        ASSERT_TRUE(zep::appendTriangle(mesh, corners));
-    }
+    void addTriangle(float x) { addToStrip(strip, x); }
     // The places gathered for a box spanning x from `lo` to `hi` (y and z
     // across the strip).
     std::vector<int32_t> candidates(float lo, float hi) {
@@ -83,16 +72,11 @@ TEST_F(TriangleIndexTest, EveryChangeGetsANewVersionAndNoChangeKeepsIt) {
     EXPECT_NE(second, first);
 
     // Another mesh's index never takes a version this one had.
-    zep::CollisionBody* other = zep::createBody(zep::world(), 2);
-    ASSERT_NE(other, nullptr);
-    zep::addShape(other, zep::kShapeMesh);
-    zep::MeshShape* otherMesh = zep::asMesh(other->shapesHead);
-    const float corners[9] = {0, 0, 0, 0, 0, 1, 1, 0, 0};
-    ASSERT_TRUE(zep::appendTriangle(otherMesh, corners));
-    ASSERT_TRUE(zep::refreshMeshIndex(*otherMesh, versions));
-    EXPECT_NE(otherMesh->index->version, first);
-    EXPECT_NE(otherMesh->index->version, second);
-    zep::destroyBody(zep::world(), other);
+    MeshBody other(2);
+    addToStrip(other, 0);
+    ASSERT_TRUE(zep::refreshMeshIndex(*other.mesh, versions));
+    EXPECT_NE(other.mesh->index->version, first);
+    EXPECT_NE(other.mesh->index->version, second);
 }
 
 // Tree places come back sorted and the tail's follow them, so the exact

@@ -2,14 +2,11 @@
 // to corners and edges, the triangle skip rule and the record's lifetime.
 #include <cmath>
 
-#include "api/state.h"
-#include "pass/pass_work.h"
-#include "world/world.h"
 #include "base/allocation.h"
-#include "sweep/mesh_sweep.h"
 #include "support/checks.h"
+#include "support/mesh_body.h"
+#include "sweep/mesh_sweep.h"
 #include "world/contact.h"
-#include "world/object.h"
 
 namespace zeptest {
 namespace {
@@ -23,27 +20,16 @@ const Vec3 kFloor[3] = {Vec3{-10, 0, -10}, Vec3{-10, 0, 10}, Vec3{10, 0, -10}};
 
 class MeshSweepTest : public ::testing::Test {
 protected:
-    zep::CollisionBody* body = nullptr;
-    zep::MeshShape* mesh = nullptr;
+    MeshBody floor;
+    zep::MeshShape* mesh = floor.mesh;
     zep::SweepWork work;
     Vec3 radii{1, 1, 1};
 
-    void SetUp() override {
-        body = zep::createBody(zep::world(), 1);
-        ASSERT_NE(body, nullptr);
-        zep::addShape(body, zep::kShapeMesh);
-        mesh = zep::asMesh(body->shapesHead);
-        ASSERT_NE(mesh, nullptr);
-    }
     void TearDown() override {
         zep::testing::failAllocationsAfter(-1);
-        zep::destroyBody(zep::world(), body);
         zep::releaseSweepWork(work);
     }
-    void addTriangle(Vec3 a, Vec3 b, Vec3 c) {
-        const float corners[9] = {a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z};
-        ASSERT_TRUE(zep::appendTriangle(mesh, corners));
-    }
+    void addTriangle(Vec3 a, Vec3 b, Vec3 c) { floor.add(a, b, c); }
     void addFloor(float height = 0.0f) {
         addTriangle(Vec3{kFloor[0].x, height, kFloor[0].z}, Vec3{kFloor[1].x, height, kFloor[1].z},
                     Vec3{kFloor[2].x, height, kFloor[2].z});
@@ -79,7 +65,7 @@ TEST_F(MeshSweepTest, StraightDownOntoTheFace) {
 }
 
 TEST_F(MeshSweepTest, WorksRelativeToTheMeshBodyAndInsideTheRadii) {
-    body->currentPosition = Vec3{0, 2, 0};
+    floor.body->currentPosition = Vec3{0, 2, 0};
     radii = Vec3{2, 2, 2};
     addTriangle(Vec3{-20, 0, -20}, Vec3{-20, 0, 20}, Vec3{20, 0, -20});
     const SweepResult& r = sweep(Vec3{-2, 12, -2}, Vec3{-2, -8, -2});
@@ -250,12 +236,6 @@ TEST(PointInTriangleTest, BoundaryCountsAndNaNFails) {
     EXPECT_FALSE(zep::PointInTriangle(Vec3{-0.5f, 0, 1}, A, B, C, N));
     EXPECT_FALSE(zep::PointInTriangle(Vec3{std::nanf(""), 0, 1}, A, B, C, N));
 }
-
-}  // namespace
-}  // namespace zeptest
-
-namespace zeptest {
-namespace {
 
 // A move to a non-finite end has a NaN direction. The face test asks "does
 // the sphere move away from the plane?", which a NaN does not answer yes to:

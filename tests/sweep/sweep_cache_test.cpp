@@ -2,20 +2,14 @@
 // sweep without it gives, also after the mesh, the radii or the memory change
 // under it.
 #include <cmath>
-#include <cstring>
+#include <optional>
 #include <vector>
 
-#include "api/state.h"
-#include "pass/pass_work.h"
-#include "world/world.h"
 #include "base/allocation.h"
-#include "index/triangle_index.h"
+#include "support/mesh_body.h"
+#include "support/records.h"
 #include "sweep/mesh_sweep.h"
 #include "sweep/sweep_cache.h"
-#include "world/system.h"
-#include "support/checks.h"
-#include "support/records.h"
-#include "world/object.h"
 
 namespace zeptest {
 namespace {
@@ -25,7 +19,7 @@ using zep::Vec3;
 
 class SweepCacheTest : public ::testing::Test {
 protected:
-    zep::CollisionBody* body = nullptr;
+    std::optional<MeshBody> grid;
     zep::MeshShape* mesh = nullptr;
     zep::SweepWork work;
     zep::SweepCache cache;
@@ -35,29 +29,23 @@ protected:
     void TearDown() override {
         zep::testing::failAllocationsAfter(-1);
         zep::releaseCache(cache);
-        zep::destroyBody(zep::world(), body);
+        grid.reset();
         zep::releaseSweepWork(work);
     }
     // A bumpy 16 × 16 grid of cells, enough triangles for the index to build
-    // its tree; `lift` raises it, so that two meshes differ.
+    // its tree; `lift` raises it, so that two meshes differ. A grid made
+    // before is freed first, so the new one may well take its memory.
     void makeMesh(float lift) {
-        body = zep::createBody(zep::world(), 1);
-        ASSERT_NE(body, nullptr);
-        zep::addShape(body, zep::kShapeMesh);
-        mesh = zep::asMesh(body->shapesHead);
-        auto height = [lift](int i, int j) { return lift + 0.3f * std::sin(i * 0.9f) * std::cos(j * 0.7f); };
+        grid.emplace();
+        mesh = grid->mesh;
+        auto corner = [lift](int i, int j) {
+            return Vec3{float(i), lift + 0.3f * std::sin(i * 0.9f) * std::cos(j * 0.7f), float(j)};
+        };
         for (int i = 0; i < 16; ++i)
             for (int j = 0; j < 16; ++j) {
-                const float a[3] = {float(i), height(i, j), float(j)}, b[3] = {float(i), height(i, j + 1), float(j + 1)},
-                            c[3] = {float(i + 1), height(i + 1, j + 1), float(j + 1)},
-                            d[3] = {float(i + 1), height(i + 1, j), float(j)};
-                addTriangle(a, b, c);
-                addTriangle(a, c, d);
+                grid->add(corner(i, j), corner(i, j + 1), corner(i + 1, j + 1));
+                grid->add(corner(i, j), corner(i + 1, j + 1), corner(i + 1, j));
             }
-    }
-    void addTriangle(const float a[3], const float b[3], const float c[3]) {
-        const float corners[9] = {a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]};
-        ASSERT_TRUE(zep::appendTriangle(mesh, corners));
     }
     // Each sweep through the cache stands for a pass of its own: a list is
     // gathered only for an ellipsoid seen around a place in an earlier pass.
@@ -96,8 +84,7 @@ TEST_F(SweepCacheTest, TriangleAddedAfterGatheringIsMet) {
     const Vec3 start{5.5f, 1.5f, 5.5f}, end{7.5f, 1.5f, 5.5f};
     const auto before = sweep(start, end, &cache);
     // A wall across the path, facing the mover, after the list was gathered.
-    const float a[3] = {6.5f, -1, 4}, b[3] = {6.5f, 3, 4}, c[3] = {6.5f, -1, 7};
-    addTriangle(a, c, b);
+    grid->add(Vec3{6.5f, -1, 4}, Vec3{6.5f, -1, 7}, Vec3{6.5f, 3, 4});
     const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, &cache);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->triangleNumber, mesh->triangleCount);
@@ -115,8 +102,7 @@ TEST_F(SweepCacheTest, OtherRadiiAreNotServedTheOldFrames) {
 TEST_F(SweepCacheTest, ANewMeshIsNotServedTheListOfAFreedOne) {
     const Vec3 start{8.2f, 1.6f, 8.1f}, end{8.4f, 0.4f, 8.3f};
     expectSameThroughCache(start, end);
-    zep::destroyBody(zep::world(), body);
-    makeMesh(0.5f);  // may well reuse the freed memory
+    makeMesh(0.5f);
     expectSameThroughCache(start, end);
 }
 
