@@ -5,8 +5,9 @@
 // For every N the Nth allocation fails, either with every later one failing
 // too or with memory coming back at once. After each command the world must
 // be consistent with no record made and left unlinked, a command that was
-// refused memory must have changed nothing, and StopCollisionZEP must free
-// everything.
+// refused memory must have changed nothing (a triangle or a mesh block meant
+// for two meshes, refused the second copy, is in neither), and
+// StopCollisionZEP must free everything.
 #include <functional>
 #include <string>
 #include <vector>
