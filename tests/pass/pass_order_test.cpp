@@ -89,29 +89,27 @@ TEST_F(PassOrderTest, InactiveMoversAndPartnersAreLeftOut) {
     EXPECT_VEC3_EQ(Vec3(-1, -5, -1), positionOf(1));
 }
 
-// Two floors, the later one in the body list 0.5 higher. One step sweeps
-// both and takes the nearer hit: the mover rests on the higher floor, and
-// nothing is left to meet after it.
+// Two floors, the later one in the body list 0.5 higher or lower. One step
+// sweeps both and takes the nearer hit: the mover rests on the higher floor,
+// and nothing is left to meet after it.
 TEST_F(PassOrderTest, TheNearerOfTwoMeshesIsMet) {
-    SetCollisionZEP(1, 2, 0, 0, 0);
-    makeMeshObject(2, 2, {kFloor});
-    makeMeshObject(3, 2, {kFloor}, {0, 0.5f, 0});
-    dropMover();
-    RunCollisionZEP();
-    ASSERT_EQ(CountCollisionsZEP(1), 1);
-    EXPECT_EQ(CollisionObjHit(1, 1), 3);
-    EXPECT_EQ(CollisionPolyHit(1, 1), 1);
-    EXPECT_VEC3_EQ(Vec3(-1, 1.5f, -1), positionOf(1));
-}
-
-TEST_F(PassOrderTest, LaterLowerMeshDoesNotPullTheMoverDown) {
-    SetCollisionZEP(1, 2, 0, 0, 0);
-    makeMeshObject(2, 2, {kFloor});
-    makeMeshObject(3, 2, {kFloor}, {0, -0.5f, 0});
-    dropMover();
-    RunCollisionZEP();
-    EXPECT_EQ(CountCollisionsZEP(1), 1);
-    EXPECT_VEC3_EQ(Vec3(-1, 1, -1), positionOf(1));
+    struct Case {
+        float laterFloorAt;
+        int objectHit;
+        float restsAt;
+    };
+    for (const Case& c : {Case{0.5f, 3, 1.5f}, Case{-0.5f, 2, 1.0f}}) {
+        SetUp();
+        SetCollisionZEP(1, 2, 0, 0, 0);
+        makeMeshObject(2, 2, {kFloor});
+        makeMeshObject(3, 2, {kFloor}, {0, c.laterFloorAt, 0});
+        dropMover();
+        RunCollisionZEP();
+        ASSERT_EQ(CountCollisionsZEP(1), 1) << c.laterFloorAt;
+        EXPECT_EQ(CollisionObjHit(1, 1), c.objectHit) << c.laterFloorAt;
+        EXPECT_EQ(CollisionPolyHit(1, 1), 1) << c.laterFloorAt;
+        EXPECT_VEC3_EQ(Vec3(-1, c.restsAt, -1), positionOf(1));
+    }
 }
 
 // Hits at the same distance in two meshes: the later mesh wins, as a later

@@ -1,4 +1,6 @@
 // The contact queries: check order, messages, and contacts whose mesh is gone.
+// Their texts before any pass, and what a host reads after one, are the
+// shared scenarios ErrorBoxOneShotAndTexts and TroughQueries.
 #include "base/allocation.h"
 #include "support/fixture.h"
 #include "support/scene.h"
@@ -36,19 +38,11 @@ protected:
     }
 };
 
-TEST_F(ContactQueryTest, BeforeAnyPassEveryIndexIsOutOfRange) {
-    EXPECT_EQ(CountCollisionsZEP(1), 0);
-    EXPECT_EQ(reportOf([] { EXPECT_FLOAT_BITS(0.0f, CollisionHit(1, 1, 1)); }),
-              "Collision index out of range: 1");
-    EXPECT_EQ(reportOf([] { EXPECT_EQ(CollisionObjHit(1, 1), 0); }), "Collision index out of range: 1");
-}
-
 TEST_F(ContactQueryTest, IndexZeroComesFirstThenTheCornerThenTheList) {
     EXPECT_EQ(reportOf([] { CollisionTriCorner(1, 0, 5, 1); }), "Collision index out of range: 0");
     EXPECT_EQ(reportOf([] { CollisionTriCorner(1, 1, 5, 1); }), "Corner out of range: 5");
     EXPECT_EQ(reportOf([] { CollisionTriCorner(1, 1, 0, 1); }), "Corner out of range: 0");
     EXPECT_EQ(reportOf([] { CollisionTriCorner(1, 1, -1, 1); }), "Corner out of range: -1");
-    EXPECT_EQ(reportOf([] { CollisionPolyHit(1, 0); }), "Collision index out of range: 0");
     EXPECT_EQ(reportOf([] { CollisionHitNorm(1, -1, 1); }), "Collision index out of range: -1");
     EXPECT_EQ(reportOf([] { CollisionHit(77, 0, 1); }), "Object isn't defined: 77");
 }
