@@ -2,8 +2,6 @@
 // triangles is no crease at all. (That an elongated mover's crease lies where
 // the two surfaces meet in its own unit-sphere space, so that it never sinks
 // into the sides of a valley, is the level scenario "V-valley 40/40".)
-#include <cmath>
-
 #include "support/fixture.h"
 #include "support/scene.h"
 
