@@ -4,10 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "api/state.h"
+#include "base/vec3d.h"
 #include "pass/pass_work.h"
-#include "world/world.h"
-#include "pass/solver.h"
 #include "support/fixture.h"
 #include "support/plain_path.h"
 #include "support/random_scene.h"
@@ -190,12 +188,10 @@ TEST_F(MultiMeshTest, OneChainPerEllipsoidChangesNothingWhereEachMeetsOneMesh) {
 }
 
 double distanceToSegment(Vec3 p, Vec3 a, Vec3 b) {
-    const double ab[3] = {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
-    const double ap[3] = {double(p.x) - a.x, double(p.y) - a.y, double(p.z) - a.z};
-    const double ll = ab[0] * ab[0] + ab[1] * ab[1] + ab[2] * ab[2];
-    const double t = ll > 0 ? std::clamp((ap[0] * ab[0] + ap[1] * ab[1] + ap[2] * ab[2]) / ll, 0.0, 1.0) : 0.0;
-    const double d[3] = {ap[0] - t * ab[0], ap[1] - t * ab[1], ap[2] - t * ab[2]};
-    return std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+    const zep::Vec3d ab = zep::minus(zep::widen(b), zep::widen(a)), ap = zep::minus(zep::widen(p), zep::widen(a));
+    const double ll = zep::dotXYZ(ab, ab);
+    const zep::Vec3d d = zep::along(ap, ab, ll > 0 ? -std::clamp(zep::dotXYZ(ap, ab) / ll, 0.0, 1.0) : 0.0);
+    return std::sqrt(zep::dotXYZ(d, d));
 }
 
 Vec3 radiiOf(const zep::CollisionBody& body) {
@@ -204,9 +200,6 @@ Vec3 radiiOf(const zep::CollisionBody& body) {
     return {1, 1, 1};
 }
 
-Vec3 inRadii(Vec3 p, Vec3 radii) { return {p.x / radii.x, p.y / radii.y, p.z / radii.z}; }
-
-bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 // Nothing is met far from the path the host asked for. Measured where the
 // sweeps and slides run, the mover's unit-sphere space (world distances of an
@@ -230,12 +223,12 @@ TEST_F(MultiMeshTest, NoContactLiesBeyondTheMoversReach) {
         }
         for (int i = 0; i < movers; ++i) {
             const Vec3 radii = radiiOf(*bodyOf(first + i));
-            const Vec3 from = inRadii(paths[i].first, radii), to = inRadii(paths[i].second, radii);
+            const Vec3 from = zep::DivideComponents(paths[i].first, radii), to = zep::DivideComponents(paths[i].second, radii);
             const double reach = kReachInRadii + distanceToSegment(to, from, from);
             const double slack = 1e-4 * (reach + std::fabs(from.x) + std::fabs(from.y) + std::fabs(from.z));
             for (const zep::Contact* c = bodyOf(first + i)->contactsHead; c; c = c->next) {
-                const Vec3 point = inRadii(c->point, radii);
-                if (!finite(from) || !finite(to) || !finite(point) || !std::isfinite(reach)) continue;
+                const Vec3 point = zep::DivideComponents(c->point, radii);
+                if (!zep::isFinite(from) || !zep::isFinite(to) || !zep::isFinite(point) || !std::isfinite(reach)) continue;
                 ++checked;
                 ASSERT_LE(distanceToSegment(point, from, to), reach + slack)
                     << "mover " << first + i << ", hit kind " << c->hitKind;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "base/vec3d.h"
 #include "support/fixture.h"
 #include "support/plain_path.h"
 #include "support/records.h"
@@ -15,13 +16,11 @@
 namespace zeptest {
 namespace {
 
-struct D3 {
-    double x, y, z;
-};
-D3 operator+(D3 a, D3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+// The features are laid out in double, so that only the final corners round.
+using D3 = zep::Vec3d;
+D3 operator+(D3 a, D3 b) { return zep::along(a, b, 1.0); }
 D3 operator*(double s, D3 a) { return {s * a.x, s * a.y, s * a.z}; }
-D3 unit(D3 a) { return (1.0 / std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z)) * a; }
-D3 cross(D3 a, D3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+D3 unit(D3 a) { return (1.0 / std::sqrt(zep::dotXYZ(a, a))) * a; }
 
 enum class Feature { kCorner, kEdge, kFaceAhead, kEmbeddedFace, kOverlappedCorner };
 
@@ -38,8 +37,8 @@ struct Case {
 // Triangles in the mover's unit-sphere space, relative to the path's start.
 std::vector<std::array<D3, 3>> featureTriangles(const Case& c, double step) {
     const D3 u = c.direction;
-    const D3 w = unit(cross(u, std::fabs(u.y) < 0.9 ? D3{0, 1, 0} : D3{1, 0, 0}));
-    const D3 v = cross(u, w);
+    const D3 w = unit(zep::cross(u, std::fabs(u.y) < 0.9 ? D3{0, 1, 0} : D3{1, 0, 0}));
+    const D3 v = zep::cross(u, w);
     const D3 middle = (0.5 * c.length) * u, end = c.length * u;
     const double at = 1.0 + c.ulps * step;
     switch (c.feature) {

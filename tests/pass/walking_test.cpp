@@ -32,7 +32,7 @@ struct Box {
 void addBoxObject(int object, const Box& box) {
     NewCollObjZEP(object, 2);
     AddObjShapeZEP(object, ZEP_SHAPE_MESH);
-    const Vec3 s = sub(box.high, box.low);
+    const Vec3 s = zep::Subtract(box.high, box.low);
     const Vec3 c[8] = {{0, 0, 0},   {s.x, 0, 0},   {s.x, 0, s.z},   {0, 0, s.z},
                        {0, s.y, 0}, {s.x, s.y, 0}, {s.x, s.y, s.z}, {0, s.y, s.z}};
     addQuad(object, c[4], c[5], c[6], c[7], {0, 1, 0});

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <utility>
 
-#include "support/bits.h"
+#include "base/same_bits.h"
 #include "world/activation.h"
 #include "world/contact.h"
 #include "world/object.h"
@@ -305,10 +305,6 @@ std::vector<std::string> violations(const Scope& scope) {
     checkRules(scope, report);
     checkStopped(report);
     return report.lines;
-}
-
-bool sameBits(const Vec3& a, const Vec3& b) {
-    return bitsOf(a.x) == bitsOf(b.x) && bitsOf(a.y) == bitsOf(b.y) && bitsOf(a.z) == bitsOf(b.z);
 }
 
 }  // namespace

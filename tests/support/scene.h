@@ -35,13 +35,9 @@ inline void makeMover(int number, int type, zep::Vec3 radii, zep::Vec3 from) {
     ActivateObjZEP(number);
 }
 
-inline zep::Vec3 sub(zep::Vec3 a, zep::Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-
 // Adds the quad p0..p3 to an object's mesh as two triangles facing `outward`.
 inline void addQuad(int object, zep::Vec3 p0, zep::Vec3 p1, zep::Vec3 p2, zep::Vec3 p3, zep::Vec3 outward) {
-    const zep::Vec3 u = sub(p1, p0), v = sub(p2, p0);
-    const zep::Vec3 n{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
-    if (n.x * outward.x + n.y * outward.y + n.z * outward.z < 0) std::swap(p1, p3);
+    if (zep::Dot(zep::Cross(zep::Subtract(p1, p0), zep::Subtract(p2, p0)), outward) < 0) std::swap(p1, p3);
     AddMeshTri(object, p0.x, p0.y, p0.z, p1.x, p1.y, p1.z, p2.x, p2.y, p2.z);
     AddMeshTri(object, p0.x, p0.y, p0.z, p2.x, p2.y, p2.z, p3.x, p3.y, p3.z);
 }

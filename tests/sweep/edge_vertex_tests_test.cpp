@@ -148,7 +148,7 @@ TEST_F(CornerEdgeTest, OverlappedEdgeAlmostAlongTheMoveStaysAtTheStart) {
     EXPECT_SAME_FLOAT(0.0f, result.nearestDistance);
     EXPECT_TRUE(sameBits(result.centerAtContact, C));
     const Vec3 n = result.normal;
-    EXPECT_NEAR(std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z), 1.0, 1e-6);
+    EXPECT_NEAR(std::sqrt(zep::Dot(n, n)), 1.0, 1e-6);
     EXPECT_LT(n.y, -0.99f);  // away from the edge above the centre
     const Vec3 s = result.slideDestination;
     EXPECT_LT(std::hypot(s.x - C.x, s.y - C.y, s.z - C.z), length + 1.0f);
