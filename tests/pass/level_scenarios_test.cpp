@@ -3,10 +3,12 @@
 // same runs make the `make scenarios` table, over more frames), one test per
 // level and layout. No mover may fall through or end inside a solid, no pass
 // may leave a mover inside a triangle (by more than a rounding error if it
-// touched it, a hundredth of its radii if not), and a level split into
+// touched it, a hundredth of its radii if not, or the dip a level allows),
+// and a level split into
 // objects at one position must move every mover exactly as the same
 // triangles in one mesh. A failure names the first run and frame of each
 // kind of fault.
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <utility>
@@ -36,15 +38,16 @@ TEST_P(LevelScenarioTest, NoFallPassThroughOrOverlapAndTheSplitActsAsOneMesh) {
     zeplevels::Options options;
     options.frames = 150;
     options.framesPerGoal = 25;
-    const zeplevels::Report report = zeplevels::runLevelLayout(zeplevels::levels()[level], layout, options);
+    const zeplevels::Level& built = zeplevels::levels()[level];
+    const zeplevels::Report report = zeplevels::runLevelLayout(built, layout, options);
     std::string notes;
     for (const std::string& note : report.notes) notes += "\n  " + note;
     EXPECT_EQ(report.falls, 0) << notes;
     EXPECT_EQ(report.passThroughs, 0) << notes;
-    EXPECT_EQ(report.overlapPasses, 0) << "deepest " << report.deepestOverlap << notes;
+    EXPECT_LE(report.deepestOverlap, built.allowedDip) << report.overlapPasses << " passes" << notes;
     // Nor one it did not touch, by a hundredth of the radii: no mover sinks
     // into a floor or the side of a valley, touched in that pass or not.
-    EXPECT_LT(report.deepest, 0.01) << notes;
+    EXPECT_LT(report.deepest, std::max(0.01, built.allowedDip)) << notes;
     EXPECT_EQ(report.sharedMismatches, 0) << notes;
     if (layout.rfind("objects", 0) == 0) {
         EXPECT_GT(report.sharedRuns, 0);

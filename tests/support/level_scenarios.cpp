@@ -55,13 +55,15 @@ Plane behind(V3 outward, V3 point) {
     return {n, dot(n, point)};
 }
 
-// A box standing on the ground: four sides and a top, seen from outside.
-Piece box(V3 low, V3 high, std::vector<Solid>& solids) {
+// A box standing on the ground: four sides and a top, seen from outside, and
+// a bottom too if `closed` (facing down onto the ground or the box below).
+Piece box(V3 low, V3 high, std::vector<Solid>& solids, bool closed = false) {
     Piece piece;
     const V3 c[8] = {{low.x, low.y, low.z},   {high.x, low.y, low.z},   {high.x, low.y, high.z},
                      {low.x, low.y, high.z},  {low.x, high.y, low.z},   {high.x, high.y, low.z},
                      {high.x, high.y, high.z}, {low.x, high.y, high.z}};
     addQuad(piece, c[4], c[5], c[6], c[7], {0, 1, 0});
+    if (closed) addQuad(piece, c[0], c[1], c[2], c[3], {0, -1, 0});
     addQuad(piece, c[0], c[1], c[5], c[4], {0, 0, -1});
     addQuad(piece, c[3], c[2], c[6], c[7], {0, 0, 1});
     addQuad(piece, c[0], c[3], c[7], c[4], {-1, 0, 0});
@@ -180,6 +182,28 @@ std::vector<Level> makeLevels() {
         l.goals = {{7, 0, 7}, {-7, 0, -7}, {7, 0, -7}, {-7, 0, 7}, {0, 0, 0}, {5, 0, -2.5f}, {-5.25f, 0, 5.25f}};
         l.offset = {100.5f, -20, 7.25f};
         l.ownPositions = true;
+        all.push_back(l);
+    }
+    {
+        // A floor of 8 x 8 tile objects 4 wide, closed crates, and closed
+        // steps 0.3 high, one standing on another. Sliding along a box's side
+        // across the diagonal of its quad, the crease against the nearly
+        // parallel edge contact can tip the slide a little downward (about 2%
+        // of the radius at worst here); the next pass, embedded, pushes the
+        // mover back out.
+        Level l;
+        l.name = "closed crates and steps";
+        for (int i = 0; i < 8; ++i)
+            for (int j = 0; j < 8; ++j)
+                l.pieces.push_back(ground(-16.0f + 4 * i, -12.0f + 4 * i, -16.0f + 4 * j, -12.0f + 4 * j));
+        const V3 lows[] = {{-10, 0, -10}, {-2, 0, -13}, {-13, 0, -1}, {-6, 0, -6}, {-5, 0.3f, -5}, {1, 0, 1}};
+        const V3 highs[] = {{-8, 1.5f, -8}, {-1, 2, -7}, {-7, 1, 0}, {-2, 0.3f, -2}, {-3, 0.6f, -3}, {5, 0.25f, 4}};
+        for (int k = 0; k < 6; ++k) l.pieces.push_back(box(lows[k], highs[k], l.solids, true));
+        l.halfWidth = 16;
+        l.starts = {{-15, 1.2f, -15}, {-7, 1.2f, -4}, {0, 1.2f, 6}};
+        l.goals = {{-4, 0, -4}, {-9, 0, -9}, {3, 0, 2.5f}, {-1.5f, 0, -10}, {-10, 0, -0.5f}, {12, 0, 12}, {-14, 0, 14}};
+        l.ownPositions = true;
+        l.allowedDip = 0.05;
         all.push_back(l);
     }
     {

@@ -49,6 +49,10 @@ struct Level {
     // Also run with every object at its own origin instead of one shared
     // position (crates and steps placed where they stand).
     bool ownPositions = false;
+    // How far, in radii, a pass may leave a mover reaching into a triangle
+    // where the level accepts a dip; otherwise no further than a rounding
+    // error (Options::overlapEpsilon) into one it touched.
+    double allowedDip = 0;
 };
 
 const std::vector<Level>& levels();
