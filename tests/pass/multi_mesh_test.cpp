@@ -25,44 +25,29 @@ protected:
     }
 };
 
-using Part = void (*)(int object);
-
 void addFloor(int object) { addQuad(object, {-10, 0, -10}, {-10, 0, 10}, {10, 0, 10}, {10, 0, -10}, {0, 1, 0}); }
 // The plane x + y = 4, facing down and left, meeting the floor at x = 4.
 void addOverhang(int object) { addQuad(object, {4, 0, -10}, {4, 0, 10}, {-2, 6, 10}, {-2, 6, -10}, {-1, -1, 0}); }
 
-// Objects 2, 3, ... at `position`, each holding its parts in order.
-void buildLevel(const std::vector<std::vector<Part>>& objects, Vec3 position = {}) {
-    int number = 2;
-    for (const auto& parts : objects) {
-        NewCollObjZEP(number, 2);
-        AddObjShapeZEP(number, ZEP_SHAPE_MESH);
-        for (Part part : parts) part(number);
-        UpdateObjZEP(number, position.x, position.y, position.z, 0, 0, 0);
-        ActivateObjZEP(number++);
-    }
-}
-
-// A sphere resting on the floor walks into the overhang: a slide produced
-// against one object must still meet the other, whichever was made first.
-TEST_F(MultiMeshTest, OverhangStopsTheMoverInEitherObjectOrder) {
-    const std::vector<std::vector<std::vector<Part>>> levels = {
-        {{addFloor, addOverhang}}, {{addFloor}, {addOverhang}}, {{addOverhang}, {addFloor}}, {{addOverhang, addFloor}}};
-    std::vector<Vec3> ends;
-    for (const auto& level : levels) {
+// A sphere resting on the floor walks into the overhang, whichever of the two
+// was made first, and stops where it touches it. (That the two split into
+// objects, in either order, act as they do in one mesh is the level scenario
+// "overhang".)
+TEST_F(MultiMeshTest, OverhangStopsTheMoverInEitherOrder) {
+    for (bool floorFirst : {true, false}) {
         StopCollisionZEP();
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
-        buildLevel(level);
+        NewCollObjZEP(2, 2);
+        AddObjShapeZEP(2, ZEP_SHAPE_MESH);
+        (floorFirst ? addFloor : addOverhang)(2);
+        (floorFirst ? addOverhang : addFloor)(2);
+        ActivateObjZEP(2);
         makeMover(1, 1, {1, 1, 1}, {0, 1, 0});
         moveTo(1, {5, 1, 0});
         RunCollisionZEP();
-        ends.push_back(positionOf(1));
+        EXPECT_VEC3_NEAR(Vec3(3 - std::sqrt(2.0f), 1, 0), positionOf(1), 1e-4f);
     }
-    EXPECT_VEC3_NEAR(Vec3(3 - std::sqrt(2.0f), 1, 0), ends[0], 1e-4f);
-    EXPECT_VEC3_EQ(ends[0], ends[1]);  // as the merged level, floor first
-    EXPECT_VEC3_EQ(ends[3], ends[2]);  // as the merged level, overhang first
-    EXPECT_VEC3_NEAR(ends[0], ends[2], 1e-4f);
 }
 
 // A random level: a height field of flat and sloped cells, walls and boxes.
