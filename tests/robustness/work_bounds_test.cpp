@@ -8,10 +8,6 @@
 #include <cstdio>
 #include <random>
 
-#include "api/state.h"
-#include "pass/pass_work.h"
-#include "world/world.h"
-#include "pass/solver.h"
 #include "support/fixture.h"
 #include "support/invariants.h"
 #include "support/scene.h"

@@ -1,16 +1,11 @@
 #include "robustness/world_snapshot.h"
-#include "api/state.h"
-#include "world/world.h"
 
 #include <sstream>
 
 #include "support/bits.h"
-
-#include "world/activation.h"
+#include "support/world_view.h"
 #include "world/contact.h"
-#include "world/object.h"
 #include "world/rules.h"
-#include "world/shapes.h"
 #include "world/system.h"
 
 namespace zeptest {

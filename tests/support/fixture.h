@@ -19,14 +19,20 @@ protected:
     std::vector<Box> boxes;
 
     void SetUp() override {
-        StopCollisionZEP();
-        disarmDebugMessages();
         zepSetMessageHandler(&CommandTest::record, this);
+        toLoadState();
     }
     void TearDown() override {
-        StopCollisionZEP();
-        disarmDebugMessages();
+        toLoadState();
         zepSetMessageHandler(nullptr, nullptr);
+    }
+    // Stopped, with no box armed: arming and then failing the object check
+    // (which -1 fails, started or not) uses up whatever arming came before.
+    void toLoadState() {
+        StopCollisionZEP();
+        StartCollisionDebugZEP();
+        FreeObjZEP(-1);
+        boxes.clear();
     }
 
     // The texts of the boxes shown so far.
@@ -35,8 +41,6 @@ protected:
         for (const Box& box : boxes) result.push_back(box.text);
         return result;
     }
-
-    static void disarmDebugMessages();
 
 private:
     static void record(const char* text, const char* caption, void* context) {

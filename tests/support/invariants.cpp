@@ -1,12 +1,11 @@
 #include "support/invariants.h"
-#include "api/state.h"
-#include "world/world.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <sstream>
 #include <utility>
 
+#include "api/state.h"
 #include "base/same_bits.h"
 #include "world/activation.h"
 #include "world/contact.h"
@@ -14,6 +13,7 @@
 #include "world/rules.h"
 #include "world/shapes.h"
 #include "world/system.h"
+#include "world/world.h"
 
 namespace zeptest {
 
