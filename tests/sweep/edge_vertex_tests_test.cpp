@@ -21,12 +21,17 @@ protected:
     Vec3 dir{1, 0, 0};
     float length = 5.0f;
 
-    void SetUp() override { result.nearestDistance = length; }
+    void SetUp() override { restart(); }
     void moveTo(Vec3 end, Vec3 direction, float sweepLength) {
         D = end;
         dir = direction;
         length = sweepLength;
-        result.nearestDistance = sweepLength;
+        restart();
+    }
+    // A fresh record, as a sweep starts with.
+    void restart() {
+        result = SweepResult{};
+        result.nearestDistance = length;
     }
     void vertex(Vec3 V) { zep::TestVertex(result, triangle, 7, 1.0f, length, V, dir, C, D); }
     void edge(Vec3 A, Vec3 B) {
@@ -86,8 +91,7 @@ TEST_F(CornerEdgeTest, GrazingCornerIsHitButGrazingEdgeIsNot) {
     ASSERT_TRUE(result.found);
     EXPECT_SAME_FLOAT(3.0f, result.nearestDistance);
     EXPECT_TRUE(sameBits(result.normal, Vec3{0, -1, 0}));
-    result = SweepResult{};
-    result.nearestDistance = length;
+    restart();
     edge(Vec3{3, 1, -2}, Vec3{3, 1, 5});
     EXPECT_FALSE(result.found);
 }
@@ -110,29 +114,23 @@ TEST_F(CornerEdgeTest, OverlappedCornerAndEdgeAreMetAtTheStart) {
     vertex(Vec3{0.5f, 0, 0});
     EXPECT_FALSE(result.found);
     result.nearestDistance = length;
+    auto expectMetAtTheStartAtHalf = [&](int kind) {
+        ASSERT_TRUE(result.found);
+        EXPECT_EQ(result.hitKind, kind);
+        EXPECT_SAME_FLOAT(0.0f, result.nearestDistance);
+        EXPECT_SAME_FLOAT(0.0f, result.hitTime);
+        EXPECT_TRUE(sameBits(result.centerAtContact, C));
+        EXPECT_TRUE(sameBits(result.contactPoint, Vec3{0.5f, 0, 0}));
+        EXPECT_TRUE(sameBits(result.normal, Vec3{-1, 0, 0}));
+        EXPECT_TRUE(sameBits(result.slideDestination, Vec3{-0.5f, 0, 0}));
+        EXPECT_TRUE(sameBits(result.moveToContact, Vec3{0, 0, 0}));
+        EXPECT_TRUE(sameBits(result.slideVector, Vec3{-0.5f, 0, 0}));
+    };
     vertex(Vec3{0.5f, 0, 0});
-    ASSERT_TRUE(result.found);
-    EXPECT_EQ(result.hitKind, zep::kHitVertex);
-    EXPECT_SAME_FLOAT(0.0f, result.nearestDistance);
-    EXPECT_SAME_FLOAT(0.0f, result.hitTime);
-    EXPECT_TRUE(sameBits(result.centerAtContact, C));
-    EXPECT_TRUE(sameBits(result.contactPoint, Vec3{0.5f, 0, 0}));
+    expectMetAtTheStartAtHalf(zep::kHitVertex);
     EXPECT_TRUE(sameBits(result.vertex, Vec3{0.5f, 0, 0}));
-    EXPECT_TRUE(sameBits(result.normal, Vec3{-1, 0, 0}));
-    EXPECT_TRUE(sameBits(result.slideDestination, Vec3{-0.5f, 0, 0}));
-    EXPECT_TRUE(sameBits(result.moveToContact, Vec3{0, 0, 0}));
-    EXPECT_TRUE(sameBits(result.slideVector, Vec3{-0.5f, 0, 0}));
-
     edge(Vec3{0.5f, 0, -2}, Vec3{0.5f, 0, 5});
-    EXPECT_EQ(result.hitKind, zep::kHitEdge);
-    EXPECT_SAME_FLOAT(0.0f, result.nearestDistance);
-    EXPECT_SAME_FLOAT(0.0f, result.hitTime);
-    EXPECT_TRUE(sameBits(result.centerAtContact, C));
-    EXPECT_TRUE(sameBits(result.contactPoint, Vec3{0.5f, 0, 0}));
-    EXPECT_TRUE(sameBits(result.normal, Vec3{-1, 0, 0}));
-    EXPECT_TRUE(sameBits(result.slideDestination, Vec3{-0.5f, 0, 0}));
-    EXPECT_TRUE(sameBits(result.moveToContact, Vec3{0, 0, 0}));
-    EXPECT_TRUE(sameBits(result.slideVector, Vec3{-0.5f, 0, 0}));
+    expectMetAtTheStartAtHalf(zep::kHitEdge);
     vertex(Vec3{0.5f, 0.5f, 0});  // and a corner met at the start replaces it
     EXPECT_EQ(result.hitKind, zep::kHitVertex);
     EXPECT_TRUE(sameBits(result.normal, zep::Scale(Vec3{-0.5f, -0.5f, 0}, 1.0 / std::sqrt(0.5))));
@@ -218,8 +216,7 @@ TEST_F(CornerEdgeTest, TravelToTheCornerIsNotRoundedToFloat) {
     const float b = 1.0f + std::ldexp(1.0f, -14);
     zep::TestVertex(result, triangle, 7, 2.0f, length, Vec3{0, b, a}, Vec3{0, -1, a}, C, D);
     EXPECT_TRUE(result.found);
-    result = SweepResult{};
-    result.nearestDistance = length;
+    restart();
     const Vec3 tiny{1e-25f, 0, 0};
     zep::TestVertex(result, triangle, 7, 1.0f, length, tiny, tiny, C, D);
     EXPECT_TRUE(result.found);

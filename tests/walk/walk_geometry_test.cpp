@@ -12,28 +12,21 @@ const Tri kFloor{{0, 0, 0}, {0, 0, 10}, {10, 0, 0}};
 
 TEST(WalkCrossingTest, FloorFacesUp) { EXPECT_GT(kFloor.normal().y, 0); }
 
-TEST(WalkCrossingTest, DownThroughTheFloorCrosses) {
-    EXPECT_TRUE(crossesFrontToBack({2, 1, 2}, {2, -1, 2}, kFloor));
-}
-
-TEST(WalkCrossingTest, EndingOnTheFloorCrosses) {
-    EXPECT_TRUE(crossesFrontToBack({2, 1, 2}, {2, 0, 2}, kFloor));
-}
-
-TEST(WalkCrossingTest, UpFromBehindDoesNotCross) {
-    EXPECT_FALSE(crossesFrontToBack({2, -1, 2}, {2, 1, 2}, kFloor));
-}
-
-TEST(WalkCrossingTest, StartingOnTheFloorDoesNotCross) {
-    EXPECT_FALSE(crossesFrontToBack({2, 0, 2}, {2, -1, 2}, kFloor));
-}
-
-TEST(WalkCrossingTest, BesideTheTriangleDoesNotCross) {
-    EXPECT_FALSE(crossesFrontToBack({8, 1, 8}, {8, -1, 8}, kFloor));
-}
-
-TEST(WalkCrossingTest, ThroughAnEdgeCrosses) {
-    EXPECT_TRUE(crossesFrontToBack({5, 1, 5}, {5, -1, 5}, kFloor));
+TEST(WalkCrossingTest, OnlyFromFrontToBackThroughTheTriangleCrosses) {
+    struct Case {
+        const char* what;
+        D3 from, to;
+        bool crosses;
+    };
+    const Case cases[] = {
+        {"down through the floor", {2, 1, 2}, {2, -1, 2}, true},
+        {"ending on the floor", {2, 1, 2}, {2, 0, 2}, true},
+        {"through an edge", {5, 1, 5}, {5, -1, 5}, true},
+        {"up from behind", {2, -1, 2}, {2, 1, 2}, false},
+        {"starting on the floor", {2, 0, 2}, {2, -1, 2}, false},
+        {"beside the triangle", {8, 1, 8}, {8, -1, 8}, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(crossesFrontToBack(c.from, c.to, kFloor), c.crosses) << c.what;
 }
 
 TEST(WalkClosestPointTest, AboveTheFaceIsStraightDown) {
