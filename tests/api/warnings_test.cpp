@@ -5,12 +5,15 @@
 
 #include "support/fixture.h"
 #include "support/mesh_block.h"
+#include "support/scene.h"
 
 namespace zeptest {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+
+constexpr Triangle kFloor{-30, 0, -30, -30, 0, 90, 90, 0, -30};
 
 struct Seen {
     std::string command;
@@ -38,23 +41,14 @@ protected:
         return names;
     }
 
-    // A started system with a type-1 mover 1 and a type-2 mesh 2 holding a
-    // floor (wound to face up, or the wrong way).
+    // A started system with a type-1 mover 1 dropped onto a type-2 mesh 2
+    // holding a floor (wound to face up, or the wrong way).
     void floorAndSphere(bool facingUp = true) {
         StartCollisionZEP();
         SetCollisionZEP(1, 2, 0, 0, 0);
-        NewCollObjZEP(2, 2);
-        AddObjShapeZEP(2, ZEP_SHAPE_MESH);
-        if (facingUp)
-            AddMeshTri(2, -30, 0, -30, -30, 0, 90, 90, 0, -30);
-        else
-            AddMeshTri(2, -30, 0, -30, 90, 0, -30, -30, 0, 90);
-        ActivateObjZEP(2);
-        NewCollObjZEP(1, 1);
-        AddObjShapeZEP(1, ZEP_SHAPE_ELLIPSOID);
-        UpdateObjZEP(1, 0, 5, 0, 0, 0, 0);
-        ActivateObjZEP(1);
-        UpdateObjZEP(1, 0, -5, 0, 0, 0, 0);
+        makeMeshObject(2, 2, {facingUp ? kFloor : Triangle{-30, 0, -30, 90, 0, -30, -30, 0, 90}});
+        makeMover(1, 1, {1, 1, 1}, {0, 5, 0});
+        moveTo(1, {0, -5, 0});
         RunCollisionZEP();
     }
 
@@ -159,10 +153,7 @@ TEST_F(WarningTest, BoxesAndResultsAreUnchanged) {
 
 TEST_F(WarningTest, QuietForAMeshTakenAwayOnPurpose) {
     floorAndSphere();
-    NewCollObjZEP(3, 2);  // a second floor, active for one pass, then taken away
-    AddObjShapeZEP(3, ZEP_SHAPE_MESH);
-    AddMeshTri(3, -30, -1, -30, -30, -1, 90, 90, -1, -30);
-    ActivateObjZEP(3);
+    makeMeshObject(3, 2, {kFloor}, {0, -1, 0});  // a second floor, active for one pass, then taken away
     RunCollisionZEP();
     DeActivateObjZEP(3);
     RunCollisionZEP();
@@ -201,9 +192,7 @@ TEST_F(WarningTest, FloorNeverActivated) {
     NewCollObjZEP(2, 2);
     AddObjShapeZEP(2, ZEP_SHAPE_MESH);
     AddMeshTri(2, -30, 0, -30, -30, 0, 90, 90, 0, -30);
-    NewCollObjZEP(1, 1);
-    AddObjShapeZEP(1, ZEP_SHAPE_ELLIPSOID);
-    ActivateObjZEP(1);
+    makeMover(1, 1, {1, 1, 1}, {});
     RunCollisionZEP();
     EXPECT_THAT(commands(), ElementsAre("RunCollisionZEP", "RunCollisionZEP"));
     EXPECT_EQ(warnings[0].object, 2);
