@@ -49,12 +49,6 @@ TEST(DotTest, SumIsKeptInDouble) {
     EXPECT_EQ(zep::Dot(Vec3{0, b, a}, Vec3{0, -1, a}), std::ldexp(1.0, -30));
 }
 
-}  // namespace
-}  // namespace zeptest
-
-namespace zeptest {
-namespace {
-
 // The float quotient must be the double quotient rounded to float, for any
 // bits: subnormal, huge and infinite values included (NaNs only as NaNs).
 TEST(DivideComponentsTest, EqualsTheDoubleQuotientRoundedToFloat) {

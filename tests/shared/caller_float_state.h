@@ -11,7 +11,9 @@
 
 #include <cfenv>
 #include <cstdint>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 
 #include "shared/scenarios.h"
 
@@ -121,6 +123,23 @@ void wrap(Commands& commands, R(ZEPCALL* Commands::*)(A...)) {
     commands.*Field = &inHostState<Field, Ordinal, R, A...>;
 }
 
+// The table's fields in ordinal order.
+inline constexpr auto kCommandFields = std::make_tuple(
+    &Commands::StartCollisionZEP, &Commands::StartCollisionDebugZEP, &Commands::StopCollisionZEP,
+    &Commands::SetCollisionZEP, &Commands::NewCollObjZEP, &Commands::CheckShapeZEP, &Commands::AddObjShapeZEP,
+    &Commands::ActivateObjZEP, &Commands::DeActivateObjZEP, &Commands::SetObjRadiusZEP, &Commands::AddMeshTri,
+    &Commands::AddMeshZEP, &Commands::UpdateObjZEP, &Commands::ResetCollisionStackZEP,
+    &Commands::PeekCollisionStackZEP, &Commands::RunCollisionZEP, &Commands::PeekObjXZEP, &Commands::PeekObjYZEP,
+    &Commands::PeekObjZZEP, &Commands::FreeObjZEP, &Commands::CountCollisionsZEP, &Commands::CollisionHit,
+    &Commands::CollisionHitNorm, &Commands::CollisionObjHit, &Commands::CollisionPolyHit,
+    &Commands::CollisionTriCorner);
+static_assert(std::tuple_size_v<decltype(kCommandFields)> == kCommandCount);
+
+template <size_t... Index>
+void wrapEach(Commands& commands, std::index_sequence<Index...>) {
+    (wrap<std::get<Index>(kCommandFields), int(Index) + 1>(commands, std::get<Index>(kCommandFields)), ...);
+}
+
 }  // namespace detail
 
 // A table that calls `inner` in callerFloatState's host state. Sets
@@ -132,34 +151,7 @@ inline Commands inHostFloatState(const Commands& inner) {
     callerFloatState.x87 = detail::x87ControlWord();
 #endif
     Commands c{};
-#define ZEPTEST_WRAP(ordinal, field) detail::wrap<&Commands::field, ordinal>(c, &Commands::field)
-    ZEPTEST_WRAP(1, StartCollisionZEP);
-    ZEPTEST_WRAP(2, StartCollisionDebugZEP);
-    ZEPTEST_WRAP(3, StopCollisionZEP);
-    ZEPTEST_WRAP(4, SetCollisionZEP);
-    ZEPTEST_WRAP(5, NewCollObjZEP);
-    ZEPTEST_WRAP(6, CheckShapeZEP);
-    ZEPTEST_WRAP(7, AddObjShapeZEP);
-    ZEPTEST_WRAP(8, ActivateObjZEP);
-    ZEPTEST_WRAP(9, DeActivateObjZEP);
-    ZEPTEST_WRAP(10, SetObjRadiusZEP);
-    ZEPTEST_WRAP(11, AddMeshTri);
-    ZEPTEST_WRAP(12, AddMeshZEP);
-    ZEPTEST_WRAP(13, UpdateObjZEP);
-    ZEPTEST_WRAP(14, ResetCollisionStackZEP);
-    ZEPTEST_WRAP(15, PeekCollisionStackZEP);
-    ZEPTEST_WRAP(16, RunCollisionZEP);
-    ZEPTEST_WRAP(17, PeekObjXZEP);
-    ZEPTEST_WRAP(18, PeekObjYZEP);
-    ZEPTEST_WRAP(19, PeekObjZZEP);
-    ZEPTEST_WRAP(20, FreeObjZEP);
-    ZEPTEST_WRAP(21, CountCollisionsZEP);
-    ZEPTEST_WRAP(22, CollisionHit);
-    ZEPTEST_WRAP(23, CollisionHitNorm);
-    ZEPTEST_WRAP(24, CollisionObjHit);
-    ZEPTEST_WRAP(25, CollisionPolyHit);
-    ZEPTEST_WRAP(26, CollisionTriCorner);
-#undef ZEPTEST_WRAP
+    detail::wrapEach(c, std::make_index_sequence<kCommandCount>{});
     return c;
 }
 
