@@ -44,8 +44,7 @@ protected:
     // A started system with a type-1 mover 1 dropped onto a type-2 mesh 2
     // holding a floor (wound to face up, or the wrong way).
     void floorAndSphere(bool facingUp = true) {
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         makeMeshObject(2, 2, {facingUp ? kFloor : Triangle{-30, 0, -30, 90, 0, -30, -30, 0, 90}});
         makeMover(1, 1, {1, 1, 1}, {0, 5, 0});
         moveTo(1, {0, -5, 0});
@@ -183,8 +182,7 @@ TEST_F(WarningTest, RuleWhoseMeshTypeHasNoActiveMesh) {
 }
 
 TEST_F(WarningTest, FloorNeverActivated) {
-    StartCollisionZEP();
-    SetCollisionZEP(1, 2, 0, 0, 0);
+    startMoversOnMeshes();
     SetCollisionZEP(1, 3, 0, 0, 0);
     NewCollObjZEP(3, 3);  // an active mesh of a met type, so the rule meets something
     AddObjShapeZEP(3, ZEP_SHAPE_MESH);

@@ -14,8 +14,7 @@ class CreaseTest : public CommandTest {
 protected:
     void SetUp() override {
         CommandTest::SetUp();
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         NewCollObjZEP(2, 2);
         AddObjShapeZEP(2, ZEP_SHAPE_MESH);
     }

@@ -54,8 +54,7 @@ TEST_F(DifferentialTest, ObjectsOfManyShapesMatchThePlainPathBitForBit) {
 // paths alike, and its boxes are never sorted into a tree.
 TEST_F(DifferentialTest, MeshWithANanCornerIsSweptWhole) {
     const auto results = bothPaths([] {
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         NewCollObjZEP(2, 2);
         AddObjShapeZEP(2, ZEP_SHAPE_MESH);
         for (int i = 0; i < 600; ++i)
@@ -87,8 +86,7 @@ float gridHeight(int i, int j) { return float((i * 7 + j * 3) % 5) * 0.25f; }
 // A started world with object 100: a grid of cells x cells cells of two
 // triangles, heights from gridHeight.
 void startWithGrid(int cells) {
-    StartCollisionZEP();
-    SetCollisionZEP(1, 2, 0, 0, 0);
+    startMoversOnMeshes();
     NewCollObjZEP(100, 2);
     AddObjShapeZEP(100, ZEP_SHAPE_MESH);
     const auto height = gridHeight;

@@ -35,9 +35,7 @@ void addOverhang(int object) { addQuad(object, {4, 0, -10}, {4, 0, 10}, {-2, 6, 
 // "overhang".)
 TEST_F(MultiMeshTest, OverhangStopsTheMoverInEitherOrder) {
     for (bool floorFirst : {true, false}) {
-        StopCollisionZEP();
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         NewCollObjZEP(2, 2);
         AddObjShapeZEP(2, ZEP_SHAPE_MESH);
         (floorFirst ? addFloor : addOverhang)(2);
@@ -82,9 +80,7 @@ std::vector<Triangle> randomLevel(std::mt19937& random) {
 // `position`, in list order; what the host reads each frame, bit for bit
 // (object and triangle numbers aside, which the split renumbers).
 std::vector<uint32_t> walkLevel(const std::vector<Triangle>& level, int pieces, Vec3 position, uint32_t seed) {
-    StopCollisionZEP();
-    StartCollisionZEP();
-    SetCollisionZEP(1, 2, 0, 0, 0);
+    startMoversOnMeshes();
     const size_t chunk = (level.size() + pieces - 1) / pieces;
     for (int piece = 0; piece < pieces; ++piece) {
         const int number = 100 + piece;
@@ -137,9 +133,7 @@ TEST_F(MultiMeshTest, TwinObjectsWithTheirTrianglesInAnotherOrderEachMeetTheirOw
     const Triangle floor{-1, 0, -1, -1, 0, 1, 1, 0, -1};
     const Triangle far{40, -5, 40, 40, -5, 41, 41, -5, 40};
     for (bool linear : {true, false}) {
-        StopCollisionZEP();
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         const PlainPath path(linear);
         makeMeshObject(2, 2, {floor, far});
         makeMeshObject(3, 2, {far, floor});

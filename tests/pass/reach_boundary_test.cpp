@@ -64,9 +64,7 @@ float f(double value) { return float(value); }
 
 // What the host can read after the pass, and every field of each contact.
 std::vector<uint32_t> runCase(const Case& c) {
-    StopCollisionZEP();
-    StartCollisionZEP();
-    SetCollisionZEP(1, 2, 0, 0, 0);
+    startMoversOnMeshes();
     const D3 r = c.radii;
     const double largest = std::max({std::fabs(c.offset.x) / r.x, std::fabs(c.offset.y) / r.y, std::fabs(c.offset.z) / r.z});
     const double step = 0x1p-23 * std::max(1.0, largest + c.length);  // an ulp of the coordinates, in radii
@@ -130,9 +128,7 @@ TEST(ReachBoundary, FeaturesAtDistanceOneAreTreatedAlikeOnBothPaths) {
 // there onto the floor.
 TEST(ReachBoundary, FarMoversAgreeOnBothPaths) {
     const auto results = bothPaths([] {
-        StopCollisionZEP();
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         NewCollObjZEP(2, 2);
         AddObjShapeZEP(2, ZEP_SHAPE_MESH);
         for (int i = 0; i < 300; ++i) AddMeshTri(2, float(i), 0, 0, float(i), 0, 1, float(i) + 1, 0, 0);

@@ -24,8 +24,7 @@ protected:
     void runPass(std::vector<Triangle> triangles, Vec3 radii, Vec3 from, Vec3 to) {
         level = std::move(triangles);
         start = from;
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         makeMeshObject(2, 2, {});
         for (const Triangle& t : level) AddMeshTri(2, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]);
         makeMover(1, 1, radii, from);

@@ -20,8 +20,7 @@ class WorkedExampleTest : public CommandTest {
 protected:
     void SetUp() override {
         CommandTest::SetUp();
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
     }
 };
 

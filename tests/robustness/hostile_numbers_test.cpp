@@ -27,8 +27,7 @@ class HostileNumbersTest : public CommandTest {
 protected:
     void SetUp() override {
         CommandTest::SetUp();
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         makeMeshObject(2, 2, {kFloor});
         makeMover(1, 1, {1, 1, 1}, {-1, 5, -1});
     }

@@ -18,8 +18,7 @@ class InvariantsTest : public CommandTest {
 protected:
     void SetUp() override {
         CommandTest::SetUp();
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         makeMeshObject(2, 2, {{-30, 0, -30, -30, 0, 90, 90, 0, -30}});
         makeMover(1, 1, {1, 1, 1}, {-1, 5, -1});
         moveTo(1, {-1, -5, -1});

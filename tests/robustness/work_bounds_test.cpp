@@ -29,8 +29,7 @@ protected:
 
     void SetUp() override {
         CommandTest::SetUp();
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
     }
 
     void addTriangle(int object, const Triangle& t) {

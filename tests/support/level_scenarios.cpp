@@ -104,44 +104,42 @@ void valley(Level& level, float leftDegrees, float rightDegrees, float halfX, fl
 
 std::vector<Level> makeLevels() {
     std::vector<Level> all;
+    // A new level at the end of the list; each is filled in before the next.
+    auto level = [&all](const char* name) -> Level& {
+        all.emplace_back().name = name;
+        return all.back();
+    };
     const float h = 12;
     {
         // The plane x + y = 4 facing down and left, meeting the floor at x = 4.
-        Level l;
-        l.name = "overhang";
+        Level& l = level("overhang");
         l.pieces = {ground(-h, h, -h, h), quadPiece({4, 0, -h}, {4, 0, h}, {-2, 6, h}, {-2, 6, -h}, {-1, -1, 0})};
         l.solids = {{behind({-1, -1, 0}, {4, 0, 0})}};
         l.starts = {{0, 1.2f, 0}, {-3, 1.2f, 4}};
         l.goals = {{7, 0, 0}, {-5, 0, 0}, {7, 0, 6}, {-5, 0, -6}, {3, 0, -2}, {-2, 0, 3}};
-        all.push_back(l);
     }
     {
         // A shallow ceiling from height 3.5 at x = -4 down to the floor at x = 6.
-        Level l;
-        l.name = "sloped ceiling";
+        Level& l = level("sloped ceiling");
         l.pieces = {ground(-h, h, -h, h),
                     quadPiece({6, 0, -h}, {6, 0, h}, {-4, 3.5f, h}, {-4, 3.5f, -h}, {-0.35f, -1, 0})};
         l.solids = {{behind({-0.35f, -1, 0}, {6, 0, 0}), behind({-1, 0, 0}, {-4, 0, 0})}};
         l.starts = {{-2, 1.2f, 0}, {-6, 1.2f, 5}};
         l.goals = {{8, 0, 0}, {-7, 0, 0}, {5, 0, -6}, {-6, 0, 6}, {2, 0, 4}};
         l.offset = {-37.25f, 3.5f, 12};
-        all.push_back(l);
     }
     {
         // A ramp rising 2 over 6 with a back wall, walked up, down, across its
         // sides and into its back and foot.
-        Level l;
-        l.name = "ramp on floor";
+        Level& l = level("ramp on floor");
         l.pieces = {ground(-h, h, -h, h), wedge(0, 6, 2, 3, l.solids)};
         l.starts = {{-4, 1.2f, 0}, {8, 1.2f, -1}, {3, 1.2f, -7}};
         l.goals = {{5, 0, 0}, {-6, 0, 0}, {3, 0, -8}, {3, 0, 8}, {9, 0, 1}, {0.5f, 0, 0.5f}};
-        all.push_back(l);
     }
     {
         // An inner corner of two walls and an outer corner of two more, each
         // wall its own object.
-        Level l;
-        l.name = "wall corners";
+        Level& l = level("wall corners");
         l.pieces = {ground(-h, h, -h, h),
                     quadPiece({5, 0, -h}, {5, 0, 5}, {5, 4, 5}, {5, 4, -h}, {-1, 0, 0}),
                     quadPiece({-h, 0, 5}, {5, 0, 5}, {5, 4, 5}, {-h, 4, 5}, {0, 0, -1}),
@@ -153,24 +151,20 @@ std::vector<Level> makeLevels() {
         l.starts = {{0, 1.2f, 0}, {3, 1.2f, -3}, {-3, 1.2f, 3}};
         l.goals = {{8, 0, 8}, {0, 0, 0}, {8, 0, -6}, {-8, 0, -3}, {-3, 0, -8}, {-6, 0, 8}};
         l.offset = {250.5f, -4, -60.75f};
-        all.push_back(l);
     }
     {
         // Five box objects as steps 0.3 high and 1 deep, then a drop.
-        Level l;
-        l.name = "box stairs";
+        Level& l = level("box stairs");
         l.pieces = {ground(-h, h, -h, h)};
         for (int k = 0; k < 5; ++k)
             l.pieces.push_back(box({2.0f + k, 0, -3}, {3.0f + k, 0.3f * (k + 1), 3}, l.solids));
         l.starts = {{-3, 1.2f, 0}, {4.5f, 1.2f, -5}};
         l.goals = {{6.5f, 0, 0}, {-4, 0, 0}, {4.5f, 0, -6}, {4.5f, 0, 6}, {9, 0, 0}, {2.5f, 0, 1}};
         l.ownPositions = true;
-        all.push_back(l);
     }
     {
         // A floor of 4 x 4 tile objects with crates on and across the seams.
-        Level l;
-        l.name = "tiles and crates";
+        Level& l = level("tiles and crates");
         for (int i = 0; i < 4; ++i)
             for (int j = 0; j < 4; ++j)
                 l.pieces.push_back(ground(-10.0f + 5 * i, -5.0f + 5 * i, -10.0f + 5 * j, -5.0f + 5 * j));
@@ -182,7 +176,6 @@ std::vector<Level> makeLevels() {
         l.goals = {{7, 0, 7}, {-7, 0, -7}, {7, 0, -7}, {-7, 0, 7}, {0, 0, 0}, {5, 0, -2.5f}, {-5.25f, 0, 5.25f}};
         l.offset = {100.5f, -20, 7.25f};
         l.ownPositions = true;
-        all.push_back(l);
     }
     {
         // A floor of 8 x 8 tile objects 4 wide, closed crates, and closed
@@ -191,8 +184,7 @@ std::vector<Level> makeLevels() {
         // parallel edge contact can tip the slide a little downward (about 2%
         // of the radius at worst here); the next pass, embedded, pushes the
         // mover back out.
-        Level l;
-        l.name = "closed crates and steps";
+        Level& l = level("closed crates and steps");
         for (int i = 0; i < 8; ++i)
             for (int j = 0; j < 8; ++j)
                 l.pieces.push_back(ground(-16.0f + 4 * i, -12.0f + 4 * i, -16.0f + 4 * j, -12.0f + 4 * j));
@@ -204,34 +196,27 @@ std::vector<Level> makeLevels() {
         l.goals = {{-4, 0, -4}, {-9, 0, -9}, {3, 0, 2.5f}, {-1.5f, 0, -10}, {-10, 0, -0.5f}, {12, 0, 12}, {-14, 0, 14}};
         l.ownPositions = true;
         l.allowedDip = 0.05;
-        all.push_back(l);
     }
     {
         // Movers dropped from above beside and onto a 35 degree slope.
-        Level l;
-        l.name = "drop beside slope";
+        Level& l = level("drop beside slope");
         l.pieces = {ground(-h, h, -h, h), wedge(0, 4, 2.8f, 4, l.solids)};
         l.starts = {{-0.5f, 4, 0}, {1.5f, 5, 1}, {3.5f, 6, -2}, {4.6f, 3, 2}, {-1.5f, 2.5f, -3}, {2, 3.5f, 3.8f}};
         l.goals = {{2, 0, 0}, {-3, 0, 0}, {6, 0, 0}, {2, 0, -6}};
         l.gravity = 0.8f;
-        all.push_back(l);
     }
     {
-        Level l;
-        l.name = "V-valley 40/40";
+        Level& l = level("V-valley 40/40");
         valley(l, 40, 40, 6, 15);
         l.starts = {{0.5f, 2.5f, -10}, {-2, 3.5f, 0}, {2.5f, 4.5f, 8}};
         l.goals = {{0, 0, 12}, {0, 0, -12}, {-4, 0, 0}, {4, 0, 6}, {-3, 0, -8}};
-        all.push_back(l);
     }
     {
-        Level l;
-        l.name = "V-valley 25/60";
+        Level& l = level("V-valley 25/60");
         valley(l, 25, 60, 6, 15);
         l.starts = {{-1, 2.5f, -10}, {-3, 3.5f, 0}, {2.5f, 6, 8}};
         l.goals = {{0, 0, 12}, {0, 0, -12}, {-4, 0, 0}, {3, 0, 6}, {-3, 0, -8}};
         l.offset = {-3.5f, 17, 1000.25f};
-        all.push_back(l);
     }
     return all;
 }

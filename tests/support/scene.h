@@ -16,6 +16,14 @@ namespace zeptest {
 
 using Triangle = std::array<float, 9>;
 
+// A fresh world, started, in which type-1 ellipsoids meet type-2 meshes: the
+// rule almost every pass test needs.
+inline void startMoversOnMeshes() {
+    StopCollisionZEP();
+    StartCollisionZEP();
+    SetCollisionZEP(1, 2, 0, 0, 0);
+}
+
 // An active mesh object of the given type at position, holding the triangles.
 inline void makeMeshObject(int number, int type, std::initializer_list<Triangle> triangles,
                            zep::Vec3 position = {}) {

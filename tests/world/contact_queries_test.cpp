@@ -20,8 +20,7 @@ protected:
     void SetUp() override {
         CommandTest::SetUp();
         baseline = zep::testing::liveRecords();
-        StartCollisionZEP();
-        SetCollisionZEP(1, 2, 0, 0, 0);
+        startMoversOnMeshes();
         makeMeshObject(2, 2, {kFloor, kRamp, kWall});
         makeMover(1, 1, {1, 1, 1}, {0, 1.5f, 0});
     }
