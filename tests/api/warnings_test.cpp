@@ -13,8 +13,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-constexpr Triangle kFloor{-30, 0, -30, -30, 0, 90, 90, 0, -30};
-
 struct Seen {
     std::string command;
     int32_t object;

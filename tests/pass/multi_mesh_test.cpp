@@ -83,15 +83,9 @@ std::vector<uint32_t> walkLevel(const std::vector<Triangle>& level, int pieces, 
     startMoversOnMeshes();
     const size_t chunk = (level.size() + pieces - 1) / pieces;
     for (int piece = 0; piece < pieces; ++piece) {
-        const int number = 100 + piece;
-        NewCollObjZEP(number, 2);
-        AddObjShapeZEP(number, ZEP_SHAPE_MESH);
-        for (size_t i = piece * chunk; i < std::min(level.size(), (piece + 1) * chunk); ++i) {
-            const Triangle& t = level[i];
-            AddMeshTri(number, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]);
-        }
-        UpdateObjZEP(number, position.x, position.y, position.z, 0, 0, 0);
-        ActivateObjZEP(number);
+        const auto first = level.begin() + std::min(level.size(), piece * chunk);
+        const auto last = level.begin() + std::min(level.size(), (piece + 1) * chunk);
+        makeMeshObject(100 + piece, 2, std::vector<Triangle>(first, last), position);
     }
     std::mt19937 random(seed);
     auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(random); };

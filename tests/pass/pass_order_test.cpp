@@ -7,8 +7,6 @@ namespace {
 
 using zep::Vec3;
 
-constexpr Triangle kFloor{-30, 0, -30, -30, 0, 90, 90, 0, -30};
-
 class PassOrderTest : public CommandTest {
 protected:
     void SetUp() override {

@@ -25,8 +25,7 @@ protected:
         level = std::move(triangles);
         start = from;
         startMoversOnMeshes();
-        makeMeshObject(2, 2, {});
-        for (const Triangle& t : level) AddMeshTri(2, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]);
+        makeMeshObject(2, 2, level);
         makeMover(1, 1, radii, from);
         moveTo(1, to);
         RunCollisionZEP();

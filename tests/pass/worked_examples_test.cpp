@@ -10,9 +10,6 @@ namespace {
 
 using zep::Vec3;
 
-constexpr Triangle kFloor{-30, 0, -30, -30, 0, 90, 90, 0, -30};
-constexpr Triangle kRamp{-14, -12, -30, -14, -12, 90, 50, 36, -30};
-constexpr Triangle kWall{-30, -30, 3.5f, -30, 90, 3.5f, 90, -30, 3.5f};
 // The examples quote values rounded to four decimals.
 constexpr double kFourDecimals = 0.5e-4;
 

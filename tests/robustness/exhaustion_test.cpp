@@ -17,6 +17,7 @@
 #include "support/fixture.h"
 #include "support/mesh_block.h"
 #include "support/invariants.h"
+#include "support/scene.h"
 
 namespace zeptest {
 namespace {
@@ -31,18 +32,11 @@ struct Step {
     bool isPass = false;
 };
 
-constexpr float kFloor[9] = {-30, 0, -30, -30, 0, 90, 90, 0, -30};
-constexpr float kRampAndWall[18] = {-14, -12, -30, -14, -12, 90, 50,  36, -30,
-                                    -30, -30, 3.5, -30, 90,  3.5, 90, -30, 3.5};
-
 // A host mesh block with 16-byte vertices holding the ramp and the wall.
 std::vector<uint8_t> rampAndWallBlock() {
-    return meshBlock(16, 6, std::vector<float>(std::begin(kRampAndWall), std::end(kRampAndWall)));
-}
-
-void addFloor(int n) {
-    const float* c = kFloor;
-    AddMeshTri(n, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
+    std::vector<float> corners(kRamp.begin(), kRamp.end());
+    corners.insert(corners.end(), kWall.begin(), kWall.end());
+    return meshBlock(16, 6, corners);
 }
 
 std::vector<Step> scenario(const std::vector<unsigned char>& block) {
@@ -53,14 +47,14 @@ std::vector<Step> scenario(const std::vector<unsigned char>& block) {
         {"new mesh object", [] { NewCollObjZEP(2, 2); }},
         {"first mesh shape", [] { AddObjShapeZEP(2, ZEP_SHAPE_MESH); }},
         {"second mesh shape", [] { AddObjShapeZEP(2, ZEP_SHAPE_MESH); }},
-        {"floor into both meshes", [] { addFloor(2); }},
+        {"floor into both meshes", [] { addTriangle(2, kFloor); }},
         {"mesh block into both meshes", [&block] { AddMeshZEP(2, block.data()); }},
         {"place mesh", [] { UpdateObjZEP(2, 0, 0, 0, 0, 0, 0); }},
         {"activate mesh", [] { ActivateObjZEP(2); }},
         {"new mover", [] { NewCollObjZEP(1, 1); }},
         {"mover ellipsoid", [] { AddObjShapeZEP(1, ZEP_SHAPE_ELLIPSOID); }},
         {"mover mesh", [] { AddObjShapeZEP(1, ZEP_SHAPE_MESH); }},
-        {"mover floor", [] { addFloor(1); }},
+        {"mover floor", [] { addTriangle(1, kFloor); }},
         {"mover start", [] { UpdateObjZEP(1, 0, 1.5f, 0, 0, 0, 0); }},
         {"activate mover", [] { ActivateObjZEP(1); }},
         {"second mover", [] { NewCollObjZEP(3, 1); }},

@@ -21,8 +21,6 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kMax = std::numeric_limits<float>::max();
 constexpr float kDenormal = std::numeric_limits<float>::denorm_min();
 
-const Triangle kFloor = {-30, 0, -30, -30, 0, 90, 90, 0, -30};
-
 class HostileNumbersTest : public CommandTest {
 protected:
     void SetUp() override {
@@ -84,7 +82,7 @@ TEST_F(HostileNumbersTest, NonFiniteAndHugeTrianglesBesideTheFloor) {
         {kNaN, 0, 0, 1, 0, 0, 0, 0, 1},     {-kInf, 0, -kInf, -kInf, 0, kInf, kInf, 0, -kInf},
         {-1e30f, 0, -1e30f, -1e30f, 0, 1e30f, 1e30f, 0, -1e30f}, {kMax, kMax, kMax, -kMax, -kMax, -kMax, 0, 0, 0},
         {0, 0, 0, 0, 0, 0, 0, 0, 0},        {kDenormal, 0, 0, 0, 0, kDenormal, 0, 0, 0}};
-    for (const Triangle& t : hostile) AddMeshTri(2, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]);
+    for (const Triangle& t : hostile) addTriangle(2, t);
     moveTo(1, {-1, -5, -1});
     expectConsistentPass();
     expectCleanDropLandsOnTheFloor();

@@ -19,7 +19,7 @@ protected:
     void SetUp() override {
         CommandTest::SetUp();
         startMoversOnMeshes();
-        makeMeshObject(2, 2, {{-30, 0, -30, -30, 0, 90, 90, 0, -30}});
+        makeMeshObject(2, 2, {kFloor});
         makeMover(1, 1, {1, 1, 1}, {-1, 5, -1});
         moveTo(1, {-1, -5, -1});
         RunCollisionZEP();

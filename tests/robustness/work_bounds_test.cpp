@@ -33,7 +33,7 @@ protected:
     }
 
     void addTriangle(int object, const Triangle& t) {
-        AddMeshTri(object, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]);
+        zeptest::addTriangle(object, t);
         ++meshTriangles;
     }
 

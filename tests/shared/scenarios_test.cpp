@@ -83,14 +83,6 @@ TEST(SharedScenarioTable, EveryCommandIsSet) {
     }
 }
 
-TEST(SharedScenarioTable, SetCommandFillsTheFieldOfItsOrdinal) {
-    Commands c{};
-    setCommand(c, 13, reinterpret_cast<void (*)()>(linuxCommands().UpdateObjZEP));
-    EXPECT_EQ(c.UpdateObjZEP, linuxCommands().UpdateObjZEP);
-    EXPECT_EQ(c.AddMeshZEP, nullptr);
-    EXPECT_EQ(c.ResetCollisionStackZEP, nullptr);
-}
-
 class SharedScenario : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(SharedScenario, Passes) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <initializer_list>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -16,6 +15,12 @@ namespace zeptest {
 
 using Triangle = std::array<float, 9>;
 
+// The worked examples' trough: a floor facing up, a ramp rising from it and a
+// wall across, each facing the mover dropped at the origin.
+constexpr Triangle kFloor{-30, 0, -30, -30, 0, 90, 90, 0, -30};
+constexpr Triangle kRamp{-14, -12, -30, -14, -12, 90, 50, 36, -30};
+constexpr Triangle kWall{-30, -30, 3.5f, -30, 90, 3.5f, 90, -30, 3.5f};
+
 // A fresh world, started, in which type-1 ellipsoids meet type-2 meshes: the
 // rule almost every pass test needs.
 inline void startMoversOnMeshes() {
@@ -24,12 +29,15 @@ inline void startMoversOnMeshes() {
     SetCollisionZEP(1, 2, 0, 0, 0);
 }
 
+inline void addTriangle(int object, const Triangle& t) {
+    AddMeshTri(object, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]);
+}
+
 // An active mesh object of the given type at position, holding the triangles.
-inline void makeMeshObject(int number, int type, std::initializer_list<Triangle> triangles,
-                           zep::Vec3 position = {}) {
+inline void makeMeshObject(int number, int type, const std::vector<Triangle>& triangles, zep::Vec3 position = {}) {
     NewCollObjZEP(number, type);
     AddObjShapeZEP(number, ZEP_SHAPE_MESH);
-    for (const Triangle& t : triangles) AddMeshTri(number, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]);
+    for (const Triangle& t : triangles) addTriangle(number, t);
     UpdateObjZEP(number, position.x, position.y, position.z, 0, 0, 0);
     ActivateObjZEP(number);
 }

@@ -11,10 +11,6 @@ namespace {
 using ::testing::ElementsAre;
 using zep::Vec3;
 
-constexpr Triangle kFloor{-30, 0, -30, -30, 0, 90, 90, 0, -30};
-constexpr Triangle kRamp{-14, -12, -30, -14, -12, 90, 50, 36, -30};
-constexpr Triangle kWall{-30, -30, 3.5f, -30, 90, 3.5f, 90, -30, 3.5f};
-
 class ContactQueryTest : public CommandTest {
 protected:
     void SetUp() override {
