@@ -43,10 +43,5 @@ inline ::testing::AssertionResult near(zep::Vec3 actual, zep::Vec3 expected, dou
 
 #define EXPECT_VEC3_EQ(expected, actual) EXPECT_TRUE(::zeptest::sameBits((actual), (expected)))
 
-#define EXPECT_VEC3_NEAR(expected, actual, tolerance)   \
-    do {                                                \
-        const zep::Vec3 e_ = (expected), a_ = (actual); \
-        EXPECT_NEAR(e_.x, a_.x, tolerance) << "x";      \
-        EXPECT_NEAR(e_.y, a_.y, tolerance) << "y";      \
-        EXPECT_NEAR(e_.z, a_.z, tolerance) << "z";      \
-    } while (0)
+#define EXPECT_VEC3_NEAR(expected, actual, tolerance) \
+    EXPECT_TRUE(::zeptest::near((actual), (expected), (tolerance)))

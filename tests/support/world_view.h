@@ -10,6 +10,7 @@
 #include "world/activation.h"
 #include "world/object.h"
 #include "world/shapes.h"
+#include "zepcollide.h"
 
 namespace zeptest {
 
@@ -46,16 +47,11 @@ inline std::vector<float> triangleFloats(const zep::MeshShape* mesh) {
 }
 
 // Walks the collision stack from a reset to its end.
-inline std::vector<int> stackWalk();
-
-}  // namespace zeptest
-
-#include "zepcollide.h"
-
-inline std::vector<int> zeptest::stackWalk() {
+inline std::vector<int> stackWalk() {
     std::vector<int> numbers;
     ResetCollisionStackZEP();
-    for (auto* entry = zep::world().stackCursor; entry; entry = zep::world().stackCursor)
-        numbers.push_back(PeekCollisionStackZEP());
+    while (zep::world().stackCursor) numbers.push_back(PeekCollisionStackZEP());
     return numbers;
 }
+
+}  // namespace zeptest

@@ -42,6 +42,12 @@ protected:
     }
 };
 
+// The same, with the floor in the mesh.
+class FloorSweepTest : public MeshSweepTest {
+protected:
+    void SetUp() override { addFloor(); }
+};
+
 void expectStraightDownOntoFloor(const SweepResult& r) {
     ASSERT_TRUE(r.found);
     EXPECT_EQ(r.hitKind, zep::kHitFace);
@@ -56,8 +62,7 @@ void expectStraightDownOntoFloor(const SweepResult& r) {
     EXPECT_TRUE(sameBits(r.slideVector, Vec3{0, 0, 0}));
 }
 
-TEST_F(MeshSweepTest, StraightDownOntoTheFace) {
-    addFloor();
+TEST_F(FloorSweepTest, StraightDownOntoTheFace) {
     const SweepResult& r = sweep(Vec3{-1, 5, -1}, Vec3{-1, -5, -1});
     expectStraightDownOntoFloor(r);
     EXPECT_TRUE(sameBits(r.triangle[2], kFloor[2]));
@@ -74,8 +79,7 @@ TEST_F(MeshSweepTest, WorksRelativeToTheMeshBodyAndInsideTheRadii) {
     EXPECT_TRUE(sameBits(r.radii, Vec3{2, 2, 2}));
 }
 
-TEST_F(MeshSweepTest, SlantedOntoTheFaceSlidesAcrossIt) {
-    addFloor();
+TEST_F(FloorSweepTest, SlantedOntoTheFaceSlidesAcrossIt) {
     const SweepResult& r = sweep(Vec3{-4, 5, -4}, Vec3{3.5f, -5, -4});
     ASSERT_TRUE(r.found);
     EXPECT_SAME_FLOAT(0.4f, r.hitTime);
@@ -87,8 +91,7 @@ TEST_F(MeshSweepTest, SlantedOntoTheFaceSlidesAcrossIt) {
     EXPECT_TRUE(near(r.slideVector, Vec3{4.5f, 0, 0}));
 }
 
-TEST_F(MeshSweepTest, EmbeddedSphereMovingInIsPushedOut) {
-    addFloor();
+TEST_F(FloorSweepTest, EmbeddedSphereMovingInIsPushedOut) {
     const SweepResult& r = sweep(Vec3{-1, 0.5f, -1}, Vec3{-1, 0, -1});
     ASSERT_TRUE(r.found);
     EXPECT_EQ(r.hitKind, zep::kHitFace);
@@ -100,8 +103,7 @@ TEST_F(MeshSweepTest, EmbeddedSphereMovingInIsPushedOut) {
     EXPECT_TRUE(sameBits(r.slideDestination, Vec3{-1, 1, -1}));
 }
 
-TEST_F(MeshSweepTest, StartExactlyOneRadiusAwayIsNotEmbedded) {
-    addFloor();
+TEST_F(FloorSweepTest, StartExactlyOneRadiusAwayIsNotEmbedded) {
     const SweepResult& r = sweep(Vec3{-1, 1, -1}, Vec3{-1, -1, -1});
     ASSERT_TRUE(r.found);
     EXPECT_SAME_FLOAT(0.0f, r.hitTime);
@@ -111,8 +113,7 @@ TEST_F(MeshSweepTest, StartExactlyOneRadiusAwayIsNotEmbedded) {
 
 // On the boundary counts as inside. At corner 3 the corner test would find
 // the same travel, 4, but a face hit settles its triangle.
-TEST_F(MeshSweepTest, ContactOnTheBoundaryIsAFaceHit) {
-    addFloor();
+TEST_F(FloorSweepTest, ContactOnTheBoundaryIsAFaceHit) {
     const SweepResult& onEdge = sweep(Vec3{5, 5, -5}, Vec3{5, -5, -5});
     EXPECT_EQ(onEdge.hitKind, zep::kHitFace);
     EXPECT_TRUE(sameBits(onEdge.contactPoint, Vec3{5, 0, -5}));
@@ -123,8 +124,7 @@ TEST_F(MeshSweepTest, ContactOnTheBoundaryIsAFaceHit) {
 
 // Overlapping the plane while rising toward the edge z = −10: no face test,
 // but the edge (corner3, corner1) is met after about 0.8641101 of travel.
-TEST_F(MeshSweepTest, EmbeddedSphereMovingOffThePlaneStillMeetsAnEdge) {
-    addFloor();
+TEST_F(FloorSweepTest, EmbeddedSphereMovingOffThePlaneStillMeetsAnEdge) {
     const SweepResult& r = sweep(Vec3{-1, 0.5f, -11.5f}, Vec3{-1, 1.9f, -6.7f});
     ASSERT_TRUE(r.found);
     EXPECT_EQ(r.hitKind, zep::kHitEdge);
@@ -133,8 +133,7 @@ TEST_F(MeshSweepTest, EmbeddedSphereMovingOffThePlaneStillMeetsAnEdge) {
     EXPECT_TRUE(sameBits(r.edgeEnd, kFloor[0]));
 }
 
-TEST_F(MeshSweepTest, SweepsThatMeetNothing) {
-    addFloor();
+TEST_F(FloorSweepTest, SweepsThatMeetNothing) {
     struct Case {
         const char* what;
         Vec3 start;
@@ -158,8 +157,7 @@ TEST_F(MeshSweepTest, SweepsThatMeetNothing) {
     }
 }
 
-TEST_F(MeshSweepTest, ZeroLengthMoveFindsNothingEvenWhenOverlapping) {
-    addFloor();
+TEST_F(FloorSweepTest, ZeroLengthMoveFindsNothingEvenWhenOverlapping) {
     const SweepResult& r = sweep(Vec3{-1, 0.5f, -1}, Vec3{-1, 0.5f, -1});
     EXPECT_FALSE(r.found);
     EXPECT_SAME_FLOAT(0.0f, r.nearestDistance);
@@ -171,8 +169,7 @@ TEST_F(MeshSweepTest, EmptyMeshAndCollinearTriangleFindNothing) {
     EXPECT_FALSE(sweep(Vec3{-1, 5, 0}, Vec3{-1, -5, 0}).found);
 }
 
-TEST_F(MeshSweepTest, LaterTriangleAtEqualDistanceWins) {
-    addFloor();
+TEST_F(FloorSweepTest, LaterTriangleAtEqualDistanceWins) {
     addFloor();
     EXPECT_EQ(sweep(Vec3{-1, 5, -1}, Vec3{-1, -5, -1}).triangleNumber, 2);
 }
@@ -210,8 +207,7 @@ TEST_F(MeshSweepTest, TinyMoveKeepsItsDirection) {
     EXPECT_TRUE(sameBits(r.centerAtContact, Vec3{-0.5f, 0, 0}));
 }
 
-TEST_F(MeshSweepTest, EachSweepReplacesTheRecord) {
-    addFloor();
+TEST_F(FloorSweepTest, EachSweepReplacesTheRecord) {
     sweep(Vec3{-1, 5, -1}, Vec3{-1, -5, -1});
     const int64_t liveAfterFirst = zep::testing::liveRecords();
     EXPECT_FALSE(sweep(Vec3{-1, 5, -1}, Vec3{-1, 6, -1}).found);
@@ -242,8 +238,7 @@ TEST(PointInTriangleTest, BoundaryCountsAndNaNFails) {
 // an embedded sphere is pushed out at travel 0 like any approaching one, and
 // its slide destination carries the NaN on. Not embedded, the plane distance
 // is NaN and nothing is hit.
-TEST_F(MeshSweepTest, NonFiniteEndsTakeTheWrittenBranches) {
-    addFloor();
+TEST_F(FloorSweepTest, NonFiniteEndsTakeTheWrittenBranches) {
     for (float bad : {NAN, INFINITY, -INFINITY}) {
         const SweepResult& embedded = sweep(Vec3{-1, 0.5f, -1}, Vec3{bad, 0, -1});
         ASSERT_TRUE(embedded.found) << bad;
