@@ -17,6 +17,7 @@ void checkCaptions(Host& host, Checks& checks) {
 void errorBoxOneShotAndTexts(Host& host, Checks& c) {
     const Commands& z = host.cmd;
     z.StartCollisionDebugZEP();  // armed before the start: still counts
+    z.StopCollisionZEP();        // stopping what never started: nothing happens
     SHARED_CHECK_EQ(c, 0, z.PeekObjXZEP(9999));
     z.FreeObjZEP(3);  // the one box is used up
     SHARED_CHECK_EQ(c, std::string("[Collision object error, system not started1]"),

@@ -23,10 +23,10 @@ void startTwiceKeepsStopEmpties(Host& host, Checks& c) {
     SHARED_CHECK_EQ(c, 4, z.PeekCollisionStackZEP());
     SHARED_CHECK_EQ(c, 0, z.PeekCollisionStackZEP());
 
+    z.StartCollisionDebugZEP();  // armed across the stop and the start
     z.StopCollisionZEP();
     z.ResetCollisionStackZEP();
     SHARED_CHECK_EQ(c, 0, z.PeekCollisionStackZEP());
-    z.StartCollisionDebugZEP();
     z.StartCollisionZEP();
     SHARED_CHECK_EQ(c, 0, z.PeekObjXZEP(4));
     SHARED_CHECK_EQ(c, std::string("[Object isn't defined: 4]"), joinedTexts(host));

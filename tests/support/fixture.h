@@ -18,17 +18,16 @@ class CommandTest : public ::testing::Test {
 protected:
     std::vector<Box> boxes;
 
-    void SetUp() override {
-        zepSetMessageHandler(&CommandTest::record, this);
-        toLoadState();
-    }
+    void SetUp() override { toLoadState(); }
     void TearDown() override {
         toLoadState();
         zepSetMessageHandler(nullptr, nullptr);
     }
-    // Stopped, with no box armed: arming and then failing the object check
-    // (which -1 fails, started or not) uses up whatever arming came before.
+    // Stopped, with no box armed and boxes recorded from here on: arming and
+    // then failing the object check (which -1 fails, started or not) uses up
+    // whatever arming came before.
     void toLoadState() {
+        zepSetMessageHandler(&CommandTest::record, this);
         StopCollisionZEP();
         StartCollisionDebugZEP();
         FreeObjZEP(-1);
