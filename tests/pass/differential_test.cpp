@@ -55,18 +55,11 @@ TEST_F(DifferentialTest, ObjectsOfManyShapesMatchThePlainPathBitForBit) {
 TEST_F(DifferentialTest, MeshWithANanCornerIsSweptWhole) {
     const auto results = bothPaths([] {
         startMoversOnMeshes();
-        NewCollObjZEP(2, 2);
-        AddObjShapeZEP(2, ZEP_SHAPE_MESH);
-        for (int i = 0; i < 600; ++i)
-            AddMeshTri(2, float(i), 0, 0, float(i), 0, 1, float(i) + 1, 0, 0);
-        AddMeshTri(2, 3, NAN, 0, 3, 0, 1, 4, 0, 0);
-        UpdateObjZEP(2, 0, 0, 0, 0, 0, 0);
-        ActivateObjZEP(2);
-        NewCollObjZEP(1, 1);
-        AddObjShapeZEP(1, ZEP_SHAPE_ELLIPSOID);
-        UpdateObjZEP(1, 10.25f, 3, 0.25f, 0, 0, 0);
-        ActivateObjZEP(1);
-        UpdateObjZEP(1, 10.25f, -3, 0.25f, 0, 0, 0);
+        std::vector<Triangle> triangles = strip(600);
+        triangles.push_back({3, NAN, 0, 3, 0, 1, 4, 0, 0});
+        makeMeshObject(2, 2, triangles);
+        makeMover(1, 1, {1, 1, 1}, {10.25f, 3, 0.25f});
+        moveTo(1, {10.25f, -3, 0.25f});
         RunCollisionZEP();
         const std::vector<int32_t> out{PeekObjXZEP(1), PeekObjYZEP(1), PeekObjZZEP(1), CountCollisionsZEP(1)};
         StopCollisionZEP();

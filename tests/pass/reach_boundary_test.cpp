@@ -129,11 +129,7 @@ TEST(ReachBoundary, FeaturesAtDistanceOneAreTreatedAlikeOnBothPaths) {
 TEST(ReachBoundary, FarMoversAgreeOnBothPaths) {
     const auto results = bothPaths([] {
         startMoversOnMeshes();
-        NewCollObjZEP(2, 2);
-        AddObjShapeZEP(2, ZEP_SHAPE_MESH);
-        for (int i = 0; i < 300; ++i) AddMeshTri(2, float(i), 0, 0, float(i), 0, 1, float(i) + 1, 0, 0);
-        UpdateObjZEP(2, 0, 0, 0, 0, 0, 0);
-        ActivateObjZEP(2);
+        makeMeshObject(2, 2, strip(300));
         for (int mover : {1, 3}) {
             makeMover(mover, 1, {1, 1, 1}, {1e31f, 5, 0.5f});
             moveTo(mover, {1e31f, 5, 0.5f});

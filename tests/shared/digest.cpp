@@ -63,6 +63,10 @@ struct World {
     std::vector<int32_t> all;
 };
 
+void addTriangle(const Commands& z, int32_t object, const float c[9]) {
+    z.AddMeshTri(object, w(c[0]), w(c[1]), w(c[2]), w(c[3]), w(c[4]), w(c[5]), w(c[6]), w(c[7]), w(c[8]));
+}
+
 void addRandomTriangle(const Commands& z, Random& r, int32_t object) {
     // Mostly floors and ramps facing up, some walls, some facing away.
     const float cx = r.coordinate(40);
@@ -72,18 +76,13 @@ void addRandomTriangle(const Commands& z, Random& r, int32_t object) {
     const float tilt = r.fine(-3.0f, 6.0f);
     float c[9] = {cx - size, cy, cz - size, cx - size, cy + tilt, cz + size, cx + size, cy - tilt, cz - size};
     if (r.below(5) == 0) {  // a wall
-        c[1] = cy - size;
-        c[4] = cy + size;
-        c[7] = cy - size;
-        c[2] = cz;
-        c[5] = cz + r.fine(-1.0f, 2.0f);
-        c[8] = cz;
+        c[1] = cy - size, c[4] = cy + size, c[7] = cy - size;
+        c[2] = cz, c[5] = cz + r.fine(-1.0f, 2.0f), c[8] = cz;
     }
     if (r.below(7) == 0) {  // seen from behind
         for (int i = 0; i < 3; ++i) std::swap(c[3 + i], c[6 + i]);
     }
-    z.AddMeshTri(object, w(c[0]), w(c[1]), w(c[2]), w(c[3]), w(c[4]), w(c[5]), w(c[6]), w(c[7]),
-                 w(c[8]));
+    addTriangle(z, object, c);
 }
 
 void addRandomBlock(const Commands& z, Random& r, int32_t object) {
@@ -102,11 +101,8 @@ void addRandomBlock(const Commands& z, Random& r, int32_t object) {
 
 void foldObject(Digest& d, const Commands& z, int32_t n) {
     d.add(uint32_t(n));
-    d.add(uint32_t(z.PeekObjXZEP(n)));
-    d.add(uint32_t(z.PeekObjYZEP(n)));
-    d.add(uint32_t(z.PeekObjZZEP(n)));
-    d.add(uint32_t(z.CheckShapeZEP(n, ZEP_SHAPE_ELLIPSOID)));
-    d.add(uint32_t(z.CheckShapeZEP(n, ZEP_SHAPE_MESH)));
+    for (auto peek : {z.PeekObjXZEP, z.PeekObjYZEP, z.PeekObjZZEP}) d.add(uint32_t(peek(n)));
+    for (int32_t kind : {ZEP_SHAPE_ELLIPSOID, ZEP_SHAPE_MESH}) d.add(uint32_t(z.CheckShapeZEP(n, kind)));
     const int32_t count = z.CountCollisionsZEP(n);
     d.add(uint32_t(count));
     // One beyond the last, to fold the failure result as well.
@@ -164,10 +160,7 @@ void addTerrainRows(const Commands& z, const std::vector<float>& h, int first, i
         z.AddMeshZEP(kTerrain, block.data());
         return;
     }
-    for (size_t c = 0; c < corners.size(); c += 9)
-        z.AddMeshTri(kTerrain, w(corners[c]), w(corners[c + 1]), w(corners[c + 2]), w(corners[c + 3]),
-                     w(corners[c + 4]), w(corners[c + 5]), w(corners[c + 6]), w(corners[c + 7]),
-                     w(corners[c + 8]));
+    for (size_t c = 0; c < corners.size(); c += 9) addTriangle(z, kTerrain, &corners[c]);
 }
 
 // A wall 12 high from (x0, z0) to (x1, z1), facing left of that direction.

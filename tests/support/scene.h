@@ -42,6 +42,14 @@ inline void makeMeshObject(int number, int type, const std::vector<Triangle>& tr
     ActivateObjZEP(number);
 }
 
+// A strip of flat triangles facing up, triangle i spanning x from i to i + 1
+// and z from 0 to 1: enough of them for the mesh index to build its tree.
+inline std::vector<Triangle> strip(int count) {
+    std::vector<Triangle> triangles;
+    for (int i = 0; i < count; ++i) triangles.push_back({float(i), 0, 0, float(i), 0, 1, float(i) + 1, 0, 0});
+    return triangles;
+}
+
 // An active ellipsoid object with the given radii, placed at from.
 inline void makeMover(int number, int type, zep::Vec3 radii, zep::Vec3 from) {
     NewCollObjZEP(number, type);
