@@ -86,10 +86,8 @@ TEST_F(TriangleIndexTest, CandidatesAreListPlacesInAscendingOrder) {
     for (int i = 9; i >= 0; --i) addTriangle(float(i));  // places 600 to 609, x from 9 down to 0
     ASSERT_TRUE(zep::refreshMeshIndex(*mesh, versions));
     ASSERT_EQ(mesh->index->tree.boxCount, 600);
-    std::vector<int32_t> expected;
-    for (int32_t place : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 600, 601, 602, 603, 604, 605, 606, 607, 608, 609})
-        expected.push_back(place);
-    EXPECT_EQ(candidates(0.25f, 9.75f), expected);
+    EXPECT_EQ(candidates(0.25f, 9.75f),
+              (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 600, 601, 602, 603, 604, 605, 606, 607, 608, 609}));
     const int32_t* places = nullptr;
     EXPECT_GT(zep::gatherCandidates(*mesh->index, zep::Box3{{0.25f, -1, 0.25f}, {9.75f, 1, 0.75f}}, scratch, &places, 5), 5)
         << "more than a caller wants: a count above it";

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "base/allocation.h"
-#include "robustness/world_snapshot.h"
 #include "support/fixture.h"
 #include "support/mesh_block.h"
 #include "support/invariants.h"

@@ -32,4 +32,9 @@ std::vector<std::string> passViolations();
 // Everything worldViolations and passViolations found, one per line.
 std::string describe(const std::vector<std::string>& violations);
 
+// A complete, comparable description of the world as the host could ever
+// observe it, and more: every list in order, every stored number bit for
+// bit. Two snapshots are equal exactly when a command changed nothing.
+std::string worldSnapshot();
+
 }  // namespace zeptest

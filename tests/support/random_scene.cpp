@@ -93,14 +93,8 @@ public:
 
     void radii(float r[3]) {
         const int kind = below(10);
-        for (int axis = 0; axis < 3; ++axis) {
-            if (kind == 0)
-                r[axis] = uniform(1e3f, 1e6f);  // huge
-            else if (kind == 1)
-                r[axis] = uniform(1e-6f, 1e-3f);  // tiny
-            else
-                r[axis] = uniform(0.2f, 2.0f);
-        }
+        for (int axis = 0; axis < 3; ++axis)
+            r[axis] = kind == 0 ? uniform(1e3f, 1e6f) : kind == 1 ? uniform(1e-6f, 1e-3f) : uniform(0.2f, 2.0f);
     }
 
     void mover(int object) {

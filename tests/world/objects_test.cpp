@@ -39,9 +39,7 @@ TEST_F(ObjectTest, ReusedNumberGetsAFreshBodyAtTheEnd) {
 }
 
 TEST_F(ObjectTest, BodiesKeepCreationOrderAcrossRemoval) {
-    NewCollObjZEP(3, 0);
-    NewCollObjZEP(1, 0);
-    NewCollObjZEP(2, 0);
+    for (int n : {3, 1, 2}) NewCollObjZEP(n, 0);
     EXPECT_THAT(bodyOrder(), ElementsAre(3, 1, 2));
     FreeObjZEP(1);
     EXPECT_THAT(bodyOrder(), ElementsAre(3, 2));
