@@ -49,6 +49,14 @@ protected:
         RunCollisionZEP();
     }
 
+    // The one warning so far: a pass's, about `object`, saying `text`.
+    void expectOnlyPassWarning(int32_t object, const std::string& text) {
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0].command, "RunCollisionZEP");
+        EXPECT_EQ(warnings[0].object, object);
+        EXPECT_THAT(warnings[0].text, HasSubstr(text));
+    }
+
 private:
     static void record(const ZepWarning* w, void* context) {
         static_cast<WarningTest*>(context)->warnings.push_back(
@@ -160,19 +168,14 @@ TEST_F(WarningTest, MoverWhoseTypeNoRuleMoves) {
     ActivateObjZEP(3);
     RunCollisionZEP();
     RunCollisionZEP();  // once per object and cause
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0].command, "RunCollisionZEP");
-    EXPECT_EQ(warnings[0].object, 3);
-    EXPECT_THAT(warnings[0].text, HasSubstr("no SetCollisionZEP rule moves its type 7"));
+    expectOnlyPassWarning(3, "no SetCollisionZEP rule moves its type 7");
 }
 
 TEST_F(WarningTest, RuleWhoseMeshTypeHasNoActiveMesh) {
     floorAndSphere();
     SetCollisionZEP(1, 9, 0, 0, 0);
     RunCollisionZEP();
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0].object, 1);
-    EXPECT_THAT(warnings[0].text, HasSubstr("rule 1 -> 9 meets nothing"));
+    expectOnlyPassWarning(1, "rule 1 -> 9 meets nothing");
 }
 
 TEST_F(WarningTest, FloorNeverActivated) {
@@ -196,9 +199,7 @@ TEST_F(WarningTest, FloorNeverActivated) {
 TEST_F(WarningTest, FloorWoundTheWrongWay) {
     floorAndSphere(false);
     EXPECT_EQ(CountCollisionsZEP(1), 0);  // fell through, as before
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0].object, 2);
-    EXPECT_THAT(warnings[0].text, HasSubstr("all 1 triangles face away from every mover that meets them, and mover 1 went"));
+    expectOnlyPassWarning(2, "all 1 triangles face away from every mover that meets them, and mover 1 went");
 }
 
 TEST_F(WarningTest, EveryFailureEachTime) {

@@ -154,8 +154,7 @@ TEST_F(CornerEdgeTest, OverlappedEdgeAlmostAlongTheMoveStaysAtTheStart) {
 
 TEST_F(CornerEdgeTest, EdgeCrossingTheSlantedPath) {
     moveTo(Vec3{4, 0, 3}, Vec3{0.8f, 0, 0.6f}, 5.0f);
-    const Vec3 A{3, 0.5f, -2};
-    const Vec3 B{3, 0.5f, 5};
+    const Vec3 A{3, 0.5f, -2}, B{3, 0.5f, 5};
     edge(A, B);
     ASSERT_TRUE(result.found);
     EXPECT_EQ(result.hitKind, zep::kHitEdge);
@@ -223,8 +222,7 @@ TEST_F(CornerEdgeTest, TravelToTheCornerIsNotRoundedToFloat) {
 }
 
 TEST(EdgeLineTest, InReachDependsOnWhereTheCentreIsAndWhereItGoes) {
-    const Vec3 A{0, 0, 0};
-    const Vec3 B{1, 0, 0};
+    const Vec3 A{0, 0, 0}, B{1, 0, 0};
     EXPECT_EQ(zep::EdgeInReach(A, B, Vec3{0.5f, 3, 0}, Vec3{0, -1, 0}), 1);
     EXPECT_EQ(zep::EdgeInReach(A, B, Vec3{2, 3, 0}, Vec3{-0.6f, -0.8f, 0}), 1);
     EXPECT_EQ(zep::EdgeInReach(A, B, Vec3{2, 3, 0}, Vec3{0, -1, 0}), 0);
@@ -235,8 +233,7 @@ TEST(EdgeLineTest, InReachDependsOnWhereTheCentreIsAndWhereItGoes) {
 }
 
 TEST(EdgeLineTest, ProjectionIsUnclampedAndSpanIsStrict) {
-    const Vec3 A{1, 1, 0};
-    const Vec3 B{1, 8, 0};
+    const Vec3 A{1, 1, 0}, B{1, 8, 0};
     EXPECT_TRUE(sameBits(zep::ProjectOntoEdgeLine(A, B, Vec3{5, 10, 3}), Vec3{1, 10, 0}));
     EXPECT_TRUE(sameBits(zep::ProjectOntoEdgeLine(A, B, Vec3{-2, -4, 3}), Vec3{1, -4, 0}));
     EXPECT_EQ(zep::WithinEdgeSpan(A, B, Vec3{4, 4, 4}), 1);

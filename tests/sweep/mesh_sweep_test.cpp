@@ -178,8 +178,7 @@ TEST_F(MeshSweepTest, ContactsOfThisMeshSkipTheirTriangles) {
     zep::Contact first;
     first.next = &second;
     first.triangleNumber = 1;
-    const Vec3 start{-1, 5, -1};
-    const Vec3 end{-1, -5, -1};
+    const Vec3 start{-1, 5, -1}, end{-1, -5, -1};
 
     first.meshShape = nullptr;
     EXPECT_EQ(sweep(start, end, &first).triangleNumber, 1);
@@ -216,10 +215,7 @@ TEST_F(FloorSweepTest, EachSweepReplacesTheRecord) {
 }
 
 TEST(PointInTriangleTest, BoundaryCountsAndNaNFails) {
-    const Vec3 A{0, 0, 0};
-    const Vec3 B{0, 0, 4};
-    const Vec3 C{4, 0, 0};
-    const Vec3 N{0, 1, 0};
+    const Vec3 A{0, 0, 0}, B{0, 0, 4}, C{4, 0, 0}, N{0, 1, 0};
     EXPECT_TRUE(zep::PointInTriangle(Vec3{1, 0, 1}, A, B, C, N));
     EXPECT_TRUE(zep::PointInTriangle(Vec3{2, 0, 2}, A, B, C, N));
     EXPECT_TRUE(zep::PointInTriangle(C, A, B, C, N));
