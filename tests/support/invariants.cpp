@@ -102,13 +102,11 @@ struct Scope {
     // Visits the table's used slots in scope.
     template <class Entry, class Visit>
     void forEachSlot(Entry* const (&table)[kObjectTableSize], Visit visit) const {
-        if (full) {
-            for (int number = 0; number < kObjectTableSize; ++number)
-                if (table[number]) visit(number, table[number]);
-        } else {
-            for (int32_t number : touched)
-                if (table[number]) visit(number, table[number]);
-        }
+        auto slot = [&](int number) { if (table[number]) visit(number, table[number]); };
+        if (full)
+            for (int number = 0; number < kObjectTableSize; ++number) slot(number);
+        else
+            for (int32_t number : touched) slot(number);
     }
 };
 

@@ -8,9 +8,6 @@
 namespace zeptest {
 namespace {
 
-using ::testing::ElementsAre;
-using zep::Vec3;
-
 class ContactQueryTest : public CommandTest {
 protected:
     void SetUp() override {
@@ -47,7 +44,6 @@ TEST_F(ContactQueryTest, IndicesRunFromOneToTheCount) {
     ASSERT_EQ(CountCollisionsZEP(1), 3);
     EXPECT_EQ(CollisionPolyHit(1, 1), 1);
     EXPECT_EQ(CollisionPolyHit(1, 3), 3);
-    EXPECT_VEC3_EQ(contactOf(1, 3).slideDestination, positionOf(1));
     // The wedged mover rests at the centre of its last contact.
     EXPECT_EQ(zepCollisionCenter(1, 3, 1), PeekObjXZEP(1));
     EXPECT_EQ(zepCollisionCenter(1, 3, 2), PeekObjYZEP(1));
