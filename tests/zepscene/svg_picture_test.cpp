@@ -1,14 +1,17 @@
 // What zepscene's picture draws of a level and a path: a large level as
 // cells with only the faces met on top, a small one face by face, a ring only
-// where a mover truly stayed put, and pass numbers that do not pile up. The
-// cells first: if a cell took the wrong face, or none, a large level would
-// read wrong under the movers' paths.
+// where a mover truly stayed put, pass numbers that do not pile up, and a
+// legend that keeps a crowd's movers on the page. The cells first: if a cell
+// took the wrong face, or none, a large level would read wrong under the
+// movers' paths.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 #include "zepscene/svg_cells.h"
 #include "zepscene/svg_layers.h"
+#include "zepscene/svg_scene.h"
 
 namespace zepscene {
 namespace {
@@ -214,6 +217,43 @@ TEST(SvgLayersTest, ASlowWalkersNumbersDoNotPileUp) {
     EXPECT_EQ(count(svg, "font-size=\"9\">20<"), 0);  // 5 px from it
     EXPECT_EQ(count(svg, "font-size=\"9\">90<"), 0);  // 5 px from the end's
     EXPECT_LE(count(svg, "font-size=\"9\">"), 4);
+}
+
+// ---- The whole picture
+
+Recording walkers(int count) {
+    Recording recording;
+    recording.script = "crowd.zep";
+    PassRecord pass;
+    for (int i = 1; i <= count; ++i) {
+        MoverFrame m;
+        m.object = i;
+        m.radii = {0.5f, 0.5f, 0.5f};
+        m.from = m.wanted = m.reached = {float(i), 1, 0};
+        pass.movers.push_back(m);
+    }
+    recording.passes.push_back(pass);
+    return recording;
+}
+
+double number(const std::string& svg, const std::string& pattern) {
+    std::smatch match;
+    EXPECT_TRUE(std::regex_search(svg, match, std::regex(pattern))) << pattern;
+    return match.empty() ? 0 : std::stod(match[1]);
+}
+
+TEST(SvgSceneTest, ACrowdsLegendWrapsInsideThePage) {
+    const std::string few = sceneSvg(walkers(1)), many = sceneSvg(walkers(20));
+    const double width = number(many, "<svg [^>]*width=\"([0-9.]+)\"");
+    // Twenty movers take rows of their own, and the page grows to hold them.
+    EXPECT_GT(number(many, "<svg [^>]*height=\"([0-9.]+)\""), number(few, "<svg [^>]*height=\"([0-9.]+)\"") + 20);
+    for (const char* label : {"mover 20", "body at start", "underside"}) {
+        const double x = number(many, "<text x=\"([0-9.]+)\"[^>]*>" + std::string(label));
+        EXPECT_LT(x + 7.2 * 10, width) << label;
+    }
+    // Each label once, on a row below the views.
+    EXPECT_GT(number(many, "<text x=\"[0-9.]+\" y=\"([0-9.]+)\"[^>]*>underside"),
+              number(many, "<text x=\"[0-9.]+\" y=\"([0-9.]+)\"[^>]*>mover 20"));
 }
 
 }  // namespace
