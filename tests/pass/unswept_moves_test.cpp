@@ -41,9 +41,8 @@ protected:
         const std::vector<Vec3> points = path();
         for (size_t leg = 0; leg + 1 < points.size(); ++leg)
             for (size_t t = 0; t < level.size(); ++t) {
-                const Vec3 corners[3] = {{level[t][0], level[t][1], level[t][2]},
-                                         {level[t][3], level[t][4], level[t][5]},
-                                         {level[t][6], level[t][7], level[t][8]}};
+                const Triangle& c = level[t];
+                const Vec3 corners[3] = {{c[0], c[1], c[2]}, {c[3], c[4], c[5]}, {c[6], c[7], c[8]}};
                 EXPECT_FALSE(zep::segmentCrossesTriangle(points[leg], points[leg + 1], corners, Vec3{}))
                     << "leg " << leg << " crosses triangle " << t + 1;
             }

@@ -87,8 +87,6 @@ class SharedScenario : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(SharedScenario, Passes) {
     const Scenario& scenario = scenarios()[GetParam()];
-    if (scenario.needsPass && !kCollisionPassLanded)
-        GTEST_SKIP() << "pending until the collision pass lands";
     LinuxHost side;
     Checks checks;
     scenario.run(side.host, checks);

@@ -355,15 +355,12 @@ void note(Report& report, const char* what, const Layout& layout, const MoverRun
           double amount = 0) {
     for (const std::string& noted : report.notes)
         if (noted.rfind(what, 0) == 0) return;
-    char text[320];
-    std::snprintf(text, sizeof text, "%s: %s, %s, frame %d, (%.3f, %.3f, %.3f)", what, layout.name,
-                  run.name.c_str(), frame, at.x, at.y, at.z);
-    std::string s = text;
-    if (amount > 0) {
-        std::snprintf(text, sizeof text, ", by %.4g", amount);
-        s += text;
-    }
-    report.notes.push_back(s);
+    char by[32] = "";
+    if (amount > 0) std::snprintf(by, sizeof by, ", by %.4g", amount);
+    char text[360];
+    std::snprintf(text, sizeof text, "%s: %s, %s, frame %d, (%.3f, %.3f, %.3f)%s", what, layout.name,
+                  run.name.c_str(), frame, at.x, at.y, at.z, by);
+    report.notes.push_back(text);
 }
 
 // Runs every mover through one layout of the level, adding to the report;
