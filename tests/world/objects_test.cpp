@@ -60,15 +60,6 @@ TEST_F(ObjectTest, UpdateShiftsCurrentIntoPrevious) {
     EXPECT_VEC3_EQ(zep::Vec3(4, 5, 6), bodyOf(4)->currentPosition);
 }
 
-TEST_F(ObjectTest, FreeingTwiceReportsTheSecond) {
-    NewCollObjZEP(6, 0);
-    StartCollisionDebugZEP();
-    FreeObjZEP(6);
-    EXPECT_TRUE(boxes.empty());
-    FreeObjZEP(6);
-    EXPECT_THAT(texts(), ElementsAre("Object isn't defined: 6"));
-}
-
 TEST_F(ObjectTest, FailedCommandsChangeNothing) {
     NewCollObjZEP(2, 3);
     UpdateObjZEP(2, 1, 1, 1, 0, 0, 0);
