@@ -13,13 +13,7 @@
 namespace zeptest {
 namespace {
 
-class DifferentialTest : public CommandTest {
-protected:
-    // The scene on the indexed and on the plain path: {indexed, plain}.
-    static std::array<std::vector<uint32_t>, 2> record(uint32_t seed, const SceneSize& size) {
-        return bothPaths([&] { return recordRandomScene(seed, size); });
-    }
-};
+class DifferentialTest : public CommandTest {};
 
 // ZEP_DIFFERENTIAL_SEEDS=N runs N scenes instead of the short default.
 uint32_t seedCount() {
@@ -34,7 +28,8 @@ TEST_F(DifferentialTest, IndexedPathsMatchThePlainPathBitForBit) {
     size_t contactsSeen = 0;
     for (bool manyShapes : {false, true})
         for (uint32_t seed = 1; seed <= (manyShapes ? seedCount() / 2 : seedCount()); ++seed) {
-            const auto [indexed, plain] = record(seed, SceneSize{.manyShapes = manyShapes});
+            const SceneSize size{.manyShapes = manyShapes};
+            const auto [indexed, plain] = bothPaths([&] { return recordRandomScene(seed, size); });
             ASSERT_EQ(firstDifference(indexed, plain), "") << "seed " << seed << (manyShapes ? ", many shapes" : "");
             contactsSeen += indexed.size();
         }

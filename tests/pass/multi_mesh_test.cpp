@@ -173,7 +173,6 @@ Vec3 radiiOf(const zep::CollisionBody& body) {
     return {1, 1, 1};
 }
 
-
 // Nothing is met far from the path the host asked for. Measured where the
 // sweeps and slides run, the mover's unit-sphere space (world distances of an
 // elongated mover's slides are bounded only up to the ratio of its radii): a

@@ -9,11 +9,6 @@
 namespace zeptest {
 namespace {
 
-void checkCaptions(Host& host, Checks& checks) {
-    for (const Box& box : host.boxes) SHARED_CHECK_EQ(checks, std::string("Collision Error"), box.caption);
-}
-
-
 void errorBoxOneShotAndTexts(Host& host, Checks& c) {
     const Commands& z = host.cmd;
     z.StartCollisionDebugZEP();  // armed before the start: still counts
@@ -65,7 +60,7 @@ void errorBoxOneShotAndTexts(Host& host, Checks& c) {
                                 "[Corner out of range: 4]"
                                 "[Collision index out of range: 0]"),
                     joinedTexts(host));
-    checkCaptions(host, c);
+    for (const Box& box : host.boxes) SHARED_CHECK_EQ(c, std::string("Collision Error"), box.caption);
 }
 
 void failedCommandsReturnZero(Host& host, Checks& c) {
@@ -97,7 +92,6 @@ void objectNumberBounds(Host& host, Checks& c) {
     SHARED_CHECK_EQ(c, std::string("[Object number too high for collision system: 5001]"),
                     joinedTexts(host));
 }
-
 
 // The box shows the number exactly as the host passed it, as a signed
 // 32-bit value: -1 shows as -1, and nothing is rounded.

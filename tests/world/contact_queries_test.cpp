@@ -68,16 +68,14 @@ TEST_F(ContactQueryTest, ComponentsOutsideOneToThreeGiveZeroSilently) {
 
 // A contact outlives the mesh it hit only as a record of the hit: the object
 // and corners it named are gone, the rest still answers.
-TEST_F(ContactQueryTest, ContactsForgetAMeshThatIsFreedReplacedOrStopped) {
+TEST_F(ContactQueryTest, ContactsForgetAMeshThatIsFreedOrReplaced) {
     for (int way = 0; way < 2; ++way) {
         SetUp();
         runTrough();
         const int32_t hitY = CollisionHit(1, 2, 2);
         const int32_t normalX = CollisionHitNorm(1, 2, 1);
-        if (way == 0)
-            FreeObjZEP(2);
-        else
-            NewCollObjZEP(2, 2);
+        if (way == 0) FreeObjZEP(2);
+        else NewCollObjZEP(2, 2);
         EXPECT_EQ(reportOf([] {
                       EXPECT_EQ(CollisionObjHit(1, 2), 0);
                       EXPECT_FLOAT_BITS(0.0f, CollisionTriCorner(1, 2, 3, 2));
