@@ -4,10 +4,9 @@
 // level and layout. No mover may fall through or end inside a solid, no pass
 // may leave a mover inside a triangle (by more than a rounding error if it
 // touched it, a hundredth of its radii if not, or the dip a level allows),
-// and a level split into
-// objects at one position must move every mover exactly as the same
-// triangles in one mesh. A failure names the first run and frame of each
-// kind of fault.
+// and a level split into objects at one position must move every mover
+// exactly as the same triangles in one mesh. A failure names the first run
+// and frame of each kind of fault.
 #include <algorithm>
 #include <cctype>
 #include <string>
