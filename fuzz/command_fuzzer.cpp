@@ -179,7 +179,7 @@ int64_t passWork() {
     for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next) {
         if (!body->active) continue;
         for (zep::CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
-            if (const zep::MeshShape* mesh = zep::asMesh(shape)) triangles += mesh->triangleCount;
+            if (const zep::MeshShape* mesh = zep::asMesh(shape)) triangles += mesh->triangles.count;
             ellipsoids += shape->kind == zep::kShapeEllipsoid;
         }
     }

@@ -428,8 +428,9 @@ void unloadReleasesTheWorld(HMODULE dll) {
         for (int t = 0; t < 10; ++t) call(11, {W(n), 0, 0, 0, 0, 0, one, one, 0, 0});
         call(8, {W(n)});
     }
-    // 20 objects with body, shape, activation entry and 10 triangles each.
-    constexpr long kRecords = 20 * (1 + 1 + 1 + 1 + 10);
+    // 20 objects with body, shape, activation entry, and a block of triangles
+    // with its table each.
+    constexpr long kRecords = 20 * (1 + 1 + 1 + 1 + 2);
     HMODULE crt = GetModuleHandleA("msvcrt.dll");
     // Through void* so the compiler accepts the change of function type.
     void* address = crt ? reinterpret_cast<void*>(GetProcAddress(crt, "free")) : nullptr;

@@ -93,9 +93,9 @@ struct WorldTriangle {
     Point a, b, c, normal;  // normal unnormalised, towards the front
 };
 
-WorldTriangle inWorld(const MeshTriangle& t, Vec3 meshPosition) {
+WorldTriangle inWorld(const TriangleCorners& t, Vec3 meshPosition) {
     const Point at = point(meshPosition);
-    WorldTriangle w{point(t.corners.corner1) + at, point(t.corners.corner2) + at, point(t.corners.corner3) + at, {}};
+    WorldTriangle w{point(t.corner1) + at, point(t.corner2) + at, point(t.corner3) + at, {}};
     w.normal = cross(w.b - w.a, w.c - w.a);
     return w;
 }
@@ -122,8 +122,8 @@ enum class Facing { Towards, Away, AwayAndPassedThrough };
 Facing facing(const CollisionBody* mover, const CollisionBody* meshBody, const MeshShape& mesh) {
     const Point start = point(mover->previousPosition), end = point(mover->currentPosition);
     bool passedThrough = false;
-    for (const MeshTriangle* t = mesh.trianglesHead; t; t = t->next) {
-        const WorldTriangle w = inWorld(*t, meshBody->currentPosition);
+    for (const TriangleCorners& t : mesh.triangles) {
+        const WorldTriangle w = inWorld(t, meshBody->currentPosition);
         if (inFront(w, start)) return Facing::Towards;
         passedThrough = passedThrough || passedThroughBack(w, start, end);
     }
@@ -132,7 +132,7 @@ Facing facing(const CollisionBody* mover, const CollisionBody* meshBody, const M
 
 bool smallMesh(const CollisionShape* shape) {
     const MeshShape* mesh = asMesh(const_cast<CollisionShape*>(shape));
-    return mesh && mesh->triangleCount > 0 && mesh->triangleCount <= kFaceCheckTriangles;
+    return mesh && mesh->triangles.count > 0 && mesh->triangles.count <= kFaceCheckTriangles;
 }
 
 void checkMeshFaces(const CollisionBody* meshBody) {
@@ -152,7 +152,7 @@ void checkMeshFaces(const CollisionBody* meshBody) {
             warnAbout(kCommand, meshBody->objectNumber,
                       "all %d triangles face away from every mover that meets them, and mover %d went through "
                       "one from behind: a triangle is met only from the side its corners run counter-clockwise",
-                      int(mesh.triangleCount), int(fellThrough));
+                      int(mesh.triangles.count), int(fellThrough));
     }
 }
 

@@ -26,7 +26,6 @@ void freeBoxTree(BoxTree& tree) {
 
 void freeTriangleIndex(TriangleIndex* index) {
     if (!index) return;
-    freeArray(index->triangles);
     freeArray(index->treedCorners);
     freeArray(index->tailBoxes);
     freeBoxTree(index->tree);

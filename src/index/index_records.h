@@ -7,6 +7,7 @@
 
 #include "base/box3.h"
 #include "base/triangle_corners.h"
+#include "base/triangle_store.h"
 
 namespace zep {
 
@@ -40,11 +41,10 @@ void freeBoxTree(BoxTree& tree);
 
 // The spatial index of one mesh (see index/triangle_index.h).
 struct TriangleIndex {
-    // The corners of every triangle of the mesh in list order (place i is
-    // triangle number i + 1), where the mesh keeps them.
-    const TriangleCorners** triangles = nullptr;
+    // The mesh's triangles in list order (place i is triangle number i + 1);
+    // the first `listed` are indexed.
+    const TriangleStore* triangles = nullptr;
     int32_t listed = 0;
-    int32_t capacity = 0;
     // The corners of the triangles the tree covers, in its slot order (slot
     // i is place tree.order[i]): the triangles of a leaf lie side by side,
     // so a sweep reads their boxes and corners from one stretch of memory

@@ -15,29 +15,17 @@ namespace {
 // folded into a new tree once there are this many, or a quarter of the tree.
 constexpr int32_t kLongestTail = 256;
 
-// Appends the triangles added to the list since the last refresh.
-bool listNewTriangles(const TriangleList& list, TriangleIndex& index) {
-    if (index.listed == list.count) return true;
+bool tailTooLong(int32_t tail, int32_t treed) { return tail > std::max(kLongestTail, treed / 4); }
+
+// Lists the triangles added since the last refresh: their boxes join the
+// tail.
+bool listNewTriangles(const TriangleStore& triangles, TriangleIndex& index) {
     const int32_t tail = index.listed - index.tree.boxCount;
-    if (!growArray(index.triangles, index.listed, index.capacity, list.count) ||
-        !growArray(index.tailBoxes, tail, index.tailCapacity, list.count - index.tree.boxCount))
-        return false;
-    const TriangleCorners* t = index.listed ? list.after(index.triangles[index.listed - 1]) : list.first;
-    for (; t; t = list.after(t)) {
-        index.tailBoxes[index.listed - index.tree.boxCount] = triangleBox(*t);
-        index.triangles[index.listed++] = t;
-    }
+    if (!growArray(index.tailBoxes, tail, index.tailCapacity, triangles.count - index.tree.boxCount)) return false;
+    for (const TriangleCorners& t : TrianglesFrom{triangles, index.listed})
+        index.tailBoxes[index.listed++ - index.tree.boxCount] = triangleBox(t);
     return true;
 }
-
-bool tailTooLong(const TriangleIndex& index) {
-    const int32_t tail = index.listed - index.tree.boxCount;
-    return tail > std::max(kLongestTail, index.tree.boxCount / 4);
-}
-
-}  // namespace
-
-namespace {
 
 // A new tree over every listed triangle, and their corners in its slot order;
 // the tail is then empty. False, with the index as it was, when memory runs
@@ -55,7 +43,7 @@ bool buildTree(TriangleIndex& index) {
         freeArray(corners);
         return false;
     }
-    for (int32_t slot = 0; slot < index.listed; ++slot) corners[slot] = *index.triangles[index.tree.order[slot]];
+    for (int32_t slot = 0; slot < index.listed; ++slot) corners[slot] = placeCorners(index, index.tree.order[slot]);
     freeArray(index.treedCorners);
     index.treedCorners = corners;
     freeArray(index.tailBoxes);
@@ -65,19 +53,21 @@ bool buildTree(TriangleIndex& index) {
 }
 
 bool refresh(const TriangleList& list, TriangleIndex& index, IndexVersions& versions) {
+    const TriangleStore& triangles = *list.triangles;
+    index.triangles = &triangles;
     const int32_t listedBefore = index.listed;
-    if (!listNewTriangles(list, index)) return false;
+    if (!listNewTriangles(triangles, index)) return false;
     if (index.version == 0 || index.listed != listedBefore) index.version = ++versions.last;
     // A mesh with a corner that is not finite is always swept whole; its
     // boxes would not even sort.
     if (!list.allFinite) return true;
-    return !tailTooLong(index) || buildTree(index);
+    return !tailTooLong(index.listed - index.tree.boxCount, index.tree.boxCount) || buildTree(index);
 }
 
 // True when an earlier refresh ran out of memory and neither the list nor
 // the memory at hand has changed since.
 bool stillFailing(const TriangleList& list, const TriangleIndex& index) {
-    return index.failed && index.failedWithTriangles == list.count && index.failedAtRelease == memoryReleases();
+    return index.failed && index.failedWithTriangles == list.triangles->count && index.failedAtRelease == memoryReleases();
 }
 
 }  // namespace
@@ -90,7 +80,7 @@ bool refreshTriangleIndex(TriangleIndex*& made, const TriangleList& list, IndexV
     TriangleIndex& index = *made;
     if (stillFailing(list, index)) return false;
     index.failed = !refresh(list, index, versions);
-    index.failedWithTriangles = list.count;
+    index.failedWithTriangles = list.triangles->count;
     index.failedAtRelease = memoryReleases();
     return !index.failed;
 }

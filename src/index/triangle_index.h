@@ -15,6 +15,7 @@
 #include "base/box3.h"
 #include "base/scratch.h"
 #include "base/triangle_corners.h"
+#include "base/triangle_store.h"
 #include "index/index_records.h"
 
 namespace zep {
@@ -22,10 +23,15 @@ namespace zep {
 // The box of the triangle in a slot of the tree.
 inline Box3 slotBox(const TriangleIndex& index, int32_t slot) { return triangleBox(index.treedCorners[slot]); }
 
+// The corners of the triangle at a list place, where the mesh keeps them.
+inline const TriangleCorners& placeCorners(const TriangleIndex& index, int32_t place) {
+    return triangleAt(*index.triangles, place);
+}
+
 // The box of the triangle at a list place, wherever the index keeps it.
 inline Box3 placeBox(const TriangleIndex& index, int32_t place) {
     return place >= index.tree.boxCount ? index.tailBoxes[place - index.tree.boxCount]
-                                        : triangleBox(*index.triangles[place]);
+                                        : triangleBox(placeCorners(index, place));
 }
 
 // The numbers handed to index states: every change of any index gets one
@@ -35,13 +41,11 @@ struct IndexVersions {
     uint64_t last = 0;
 };
 
-// A mesh's triangles as the index reads them: in list order, each one after
-// the one before, and only ever added at the end. The index keeps a pointer
-// to each one's corners, so they must stay where they are while listed.
+// A mesh's triangles as the index reads them: in list order, only ever
+// added at the end, and never moved (the index and the sweeps keep pointers
+// to their corners).
 struct TriangleList {
-    const TriangleCorners* first = nullptr;
-    const TriangleCorners* (*after)(const TriangleCorners*) = nullptr;  // the next one, or nullptr
-    int32_t count = 0;
+    const TriangleStore* triangles = nullptr;
     bool allFinite = true;  // every corner is finite
 };
 

@@ -43,7 +43,7 @@ BodyBounds bodyBounds(CollisionBody& body) {
     BodyBounds out;
     for (CollisionShape* shape = body.shapesHead; shape; shape = shape->next) {
         MeshShape* mesh = asMesh(shape);
-        if (!mesh || mesh->triangleCount == 0) continue;
+        if (!mesh || mesh->triangles.count == 0) continue;
         out.anyTriangle = true;
         Box3 local;
         const bool bounded = meshBounds(*mesh, local);

@@ -60,7 +60,7 @@ int32_t partnersInReach(const PartnerTable& table, const SweptBox& reach, Scratc
 // False only when no triangle of the mesh lies within the step's reach: its
 // bounds moved to the world, widened as the table's are, are not met.
 bool meshMeets(const MeshShape& mesh, const SweptBox& reach) {
-    if (mesh.triangleCount == 0) return false;
+    if (mesh.triangles.count == 0) return false;
     Box3 local;
     if (!meshBounds(mesh, local)) return true;
     const Box3 box = meshWorldBox(local, mesh.header.body->currentPosition);
@@ -86,7 +86,7 @@ public:
 private:
     // Bit for bit: what meshMeets reads of a mesh, its position aside.
     static bool sameBounds(const MeshShape& a, const MeshShape& b) {
-        return (a.triangleCount == 0) == (b.triangleCount == 0) && a.allFinite == b.allFinite &&
+        return (a.triangles.count == 0) == (b.triangles.count == 0) && a.allFinite == b.allFinite &&
                sameBits(a.bounds, b.bounds);
     }
 

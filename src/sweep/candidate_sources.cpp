@@ -88,7 +88,7 @@ void sweepUntreed(SweepResult& result, ReachedMemo& memo, const TriangleIndex& i
     for (int32_t i = 0; i < reached.count; ++i) {
         const int32_t place = reached.triangles[i].place;
         if (checks.named.contains(place + 1) || checks.beyondNearest(reached.triangles[i].entry, result)) continue;
-        const TriangleCorners& stored = *index.triangles[place];
+        const TriangleCorners& stored = placeCorners(index, place);
         sweepTriangle(result, checks.frame,
                       frames ? keptTriangleFrame(frames[place], stored, place + 1, checks.radii, checks.frame.S)
                              : makeTriangleFrame(stored, place + 1, checks.radii, checks.frame.S));
@@ -101,10 +101,10 @@ void sweepUntreed(SweepResult& result, ReachedMemo& memo, const TriangleIndex& i
 void sweepEveryTriangle(SweepResult& result, const MeshShape& mesh, const SweepFrame& frame, Vec3 radii,
                         const Contact* firstContact) {
     int32_t number = 0;
-    for (const MeshTriangle* stored = mesh.trianglesHead; stored; stored = stored->next) {
+    for (const TriangleCorners& stored : mesh.triangles) {
         ++number;  // skipped triangles keep their place in the numbering
         if (contactNamesTriangle(firstContact, &mesh, number)) continue;
-        sweepTriangle(result, frame, makeTriangleFrame(stored->corners, number, radii, frame.S));
+        sweepTriangle(result, frame, makeTriangleFrame(stored, number, radii, frame.S));
     }
 }
 

@@ -35,9 +35,9 @@ bool crossesStored(Vec3d P, Vec3d Q, const TriangleCorners& t) {
     return crossesFromFront(P, Q, widen(t.corner1), widen(t.corner2), widen(t.corner3));
 }
 
-bool crossesAny(const MeshTriangle* triangle, Vec3d P, Vec3d Q) {
-    for (; triangle; triangle = triangle->next)
-        if (crossesStored(P, Q, triangle->corners)) return true;
+bool crossesAny(const TriangleStore& triangles, Vec3d P, Vec3d Q) {
+    for (const TriangleCorners& triangle : triangles)
+        if (crossesStored(P, Q, triangle)) return true;
     return false;
 }
 
@@ -64,7 +64,7 @@ bool crossesNearby(SweepWork& work, MeshShape& mesh, Vec3d P, Vec3d Q, bool& cro
     const int32_t count = gatherCandidates(index, crossingQueryBox(P, Q, mesh.bounds), work.scratch.places, &places);
     if (count < 0) return false;
     crosses = false;
-    for (int32_t i = 0; i < count && !crosses; ++i) crosses = crossesStored(P, Q, *index.triangles[places[i]]);
+    for (int32_t i = 0; i < count && !crosses; ++i) crosses = crossesStored(P, Q, placeCorners(index, places[i]));
     return true;
 }
 
@@ -77,12 +77,12 @@ bool segmentCrossesTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPosi
 }
 
 bool segmentCrossesMesh(SweepWork& work, MeshShape& mesh, Vec3 p, Vec3 q) {
-    if (!mesh.allFinite || mesh.triangleCount == 0) return false;
+    if (!mesh.allFinite || mesh.triangles.count == 0) return false;
     const Vec3d M = widen(mesh.header.body ? mesh.header.body->currentPosition : Vec3{});
     const Vec3d P = minus(widen(p), M), Q = minus(widen(q), M);
     bool crosses = false;
     if (crossesNearby(work, mesh, P, Q, crosses)) return crosses;
-    return crossesAny(mesh.trianglesHead, P, Q);
+    return crossesAny(mesh.triangles, P, Q);
 }
 
 }  // namespace zep

@@ -75,7 +75,7 @@ bool refillCache(SweepCache& cache, SweepWork& work, const TriangleIndex& index,
         CachedTriangle& entry = cache.entries[i];
         entry.box = placeBox(index, places[i]);
         entry.place = places[i];
-        entry.stored = index.triangles[places[i]];
+        entry.stored = &placeCorners(index, places[i]);
         entry.frame.framed = false;
     }
     cache.count = count;

@@ -78,7 +78,7 @@ void sweepTiedInListOrder(SweepResult& result, NearestAlone& nearest, const Tria
     for (int32_t i = 0; i < nearest.tiedCount; ++i) {
         const int32_t place = nearest.tied[i];
         sweepTriangle(result, checks.frame,
-                      makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+                      makeTriangleFrame(placeCorners(index, place), place + 1, checks.radii, checks.frame.S));
     }
 }
 
@@ -112,7 +112,7 @@ bool sweepInListOrder(SweepResult& result, const TriangleIndex& index, const Can
         const Box3 box = placeBox(index, place);
         if (checks.skips(place, box, checks.reach.entry(box), result)) continue;
         sweepTriangle(result, checks.frame,
-                      makeTriangleFrame(*index.triangles[place], place + 1, checks.radii, checks.frame.S));
+                      makeTriangleFrame(placeCorners(index, place), place + 1, checks.radii, checks.frame.S));
     }
     return true;
 }
@@ -155,7 +155,7 @@ bool sweepTreeCandidates(SweepResult& result, const TriangleIndex& index, const 
     // Triangles added since the tree was built are not in it yet.
     for (int32_t place = index.tree.boxCount; place < index.listed; ++place) {
         const Box3 box = placeBox(index, place);
-        addTriangle(place, *index.triangles[place], box, checks.reach.entry(box));
+        addTriangle(place, placeCorners(index, place), box, checks.reach.entry(box));
     }
     sweepBatch();
     if (!nearest.found) return true;  // what no triangle meets alone, the list does not meet

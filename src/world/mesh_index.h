@@ -9,7 +9,7 @@
 namespace zep {
 
 // The mesh's triangles as its index reads them.
-TriangleList meshTriangleList(const MeshShape& mesh);
+inline TriangleList meshTriangleList(const MeshShape& mesh) { return TriangleList{&mesh.triangles, mesh.allFinite}; }
 
 // Brings the mesh's index (made on first use, owned by the mesh) up to date
 // with its triangles; false when it cannot, as refreshTriangleIndex says.
@@ -21,7 +21,7 @@ inline bool refreshMeshIndex(MeshShape& mesh, IndexVersions& versions) {
 // them (no index is made for them); false when the mesh has no triangles or
 // a corner is not finite.
 inline bool meshBounds(const MeshShape& mesh, Box3& out) {
-    if (mesh.triangleCount == 0 || !mesh.allFinite) return false;
+    if (mesh.triangles.count == 0 || !mesh.allFinite) return false;
     out = mesh.bounds;
     return true;
 }

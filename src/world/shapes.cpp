@@ -5,6 +5,7 @@
 
 #include "base/allocation.h"
 #include "base/intrusive_list.h"
+#include "base/triangle_store.h"
 #include "world/contact.h"
 #include "world/mesh_block.h"
 #include "index/index_records.h"
@@ -23,76 +24,39 @@ Concrete* makeShape(int32_t kind) {
     return shape;
 }
 
-void freeTriangles(MeshShape* mesh) {
-    MeshTriangle* triangle = mesh->trianglesHead;
-    while (triangle) {
-        MeshTriangle* next = triangle->next;
-        freeRecord(triangle);
-        triangle = next;
-    }
-    mesh->trianglesHead = mesh->trianglesTail = nullptr;
-    mesh->triangleCount = 0;
+TriangleCorners cornersOf(const float corners[9]) {
+    return TriangleCorners{Vec3{corners[0], corners[1], corners[2]}, Vec3{corners[3], corners[4], corners[5]},
+                           Vec3{corners[6], corners[7], corners[8]}};
 }
 
-MeshTriangle* makeTriangle(const float corners[9]) {
-    MeshTriangle* triangle = makeRecord<MeshTriangle>();
-    if (!triangle) return nullptr;
-    triangle->corners.corner1 = Vec3{corners[0], corners[1], corners[2]};
-    triangle->corners.corner2 = Vec3{corners[3], corners[4], corners[5]};
-    triangle->corners.corner3 = Vec3{corners[6], corners[7], corners[8]};
-    return triangle;
+// Appends into room reserved before, keeping the mesh's bounds.
+void appendToMesh(MeshShape* mesh, const TriangleCorners& corners) {
+    const Box3 box = triangleBox(corners);
+    mesh->bounds = mesh->triangles.count == 0 ? box : unite(mesh->bounds, box);
+    mesh->allFinite = mesh->allFinite && isFinite(corners);
+    appendReserved(mesh->triangles, corners);
 }
 
-void linkTriangle(MeshShape* mesh, MeshTriangle* triangle) {
-    listAppend<&MeshTriangle::prev, &MeshTriangle::next>(mesh->trianglesHead, mesh->trianglesTail,
-                                                         triangle);
-    const Box3 box = triangleBox(triangle->corners);
-    mesh->bounds = mesh->triangleCount == 0 ? box : unite(mesh->bounds, box);
-    mesh->allFinite = mesh->allFinite && isFinite(triangle->corners);
-    ++mesh->triangleCount;
+// Room for `count` more triangles in every mesh of the body, or in none: a
+// command that runs out of memory part way leaves every mesh as it was, and
+// one that does not gives all meshes all its triangles, so their numbering
+// never drifts apart.
+bool reserveInMeshes(const CollisionBody* body, int32_t count) {
+    for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
+        MeshShape* mesh = asMesh(shape);
+        if (!mesh || reserveTriangles(mesh->triangles, count)) continue;
+        for (CollisionShape* reserved = body->shapesHead; reserved != shape; reserved = reserved->next)
+            if (MeshShape* earlier = asMesh(reserved)) releaseUnusedRoom(earlier->triangles);
+        return false;
+    }
+    return true;
 }
 
-// Triangles made before any is linked, one per mesh of the body for every
-// triangle of a command. If memory runs out part way, the command frees them
-// all and every mesh stays as it was; otherwise all meshes get all triangles,
-// so their numbering never drifts apart.
-class PendingTriangles {
-public:
-    ~PendingTriangles() {
-        while (MeshTriangle* triangle = head_) {
-            head_ = triangle->next;
-            freeRecord(triangle);
-        }
-    }
-
-    bool makeForMeshes(const CollisionBody* body, const float corners[9]) {
-        for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
-            if (!asMesh(shape)) continue;
-            MeshTriangle* triangle = makeTriangle(corners);
-            if (!triangle) return false;
-            listAppend<&MeshTriangle::prev, &MeshTriangle::next>(head_, tail_, triangle);
-        }
-        return true;
-    }
-
-    // Hands the triangles out in the order they were made: for each triangle
-    // of the command, one to each mesh in shape-list order.
-    void linkInto(CollisionBody* body) {
-        while (head_) {
-            for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
-                MeshShape* mesh = asMesh(shape);
-                if (!mesh) continue;
-                MeshTriangle* triangle = head_;
-                listUnlink<&MeshTriangle::prev, &MeshTriangle::next>(head_, tail_, triangle);
-                linkTriangle(mesh, triangle);
-            }
-        }
-    }
-
-private:
-    MeshTriangle* head_ = nullptr;
-    MeshTriangle* tail_ = nullptr;
-};
+// For each triangle of a command, one copy to each mesh in shape-list order.
+void appendToMeshes(const CollisionBody* body, const TriangleCorners& corners) {
+    for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next)
+        if (MeshShape* mesh = asMesh(shape)) appendToMesh(mesh, corners);
+}
 
 }  // namespace
 
@@ -113,9 +77,8 @@ void addShape(CollisionBody* body, int32_t kind) {
 }
 
 bool appendTriangle(MeshShape* mesh, const float corners[9]) {
-    MeshTriangle* triangle = makeTriangle(corners);
-    if (!triangle) return false;
-    linkTriangle(mesh, triangle);
+    if (!reserveTriangles(mesh->triangles, 1)) return false;
+    appendToMesh(mesh, cornersOf(corners));
     return true;
 }
 
@@ -125,8 +88,7 @@ void setEllipsoidRadii(CollisionBody* body, Vec3 radii) {
 }
 
 void addTriangleToMeshes(CollisionBody* body, const float corners[9]) {
-    PendingTriangles pending;
-    if (pending.makeForMeshes(body, corners)) pending.linkInto(body);
+    if (reserveInMeshes(body, 1)) appendToMeshes(body, cornersOf(corners));
 }
 
 bool hasShapeOfKind(const CollisionBody* body, int32_t kind) {
@@ -142,13 +104,12 @@ void addMeshBlock(CollisionBody* body, const void* block) {
     if (!block || !hasShapeOfKind(body, kShapeMesh)) return;
     const MeshBlock mesh = readMeshBlock(block);
     const int32_t triangles = mesh.vertexCount / 3;
-    PendingTriangles pending;
+    if (triangles <= 0 || !reserveInMeshes(body, triangles)) return;
     for (int32_t t = 0; t < triangles; ++t) {
         float corners[9];
         for (int corner = 0; corner < 3; ++corner) mesh.position(t * 3 + corner, &corners[corner * 3]);
-        if (!pending.makeForMeshes(body, corners)) return;
+        appendToMeshes(body, cornersOf(corners));
     }
-    pending.linkInto(body);
 }
 
 void destroyShape(CollisionShape* shape) {
@@ -164,7 +125,7 @@ void destroyShape(CollisionShape* shape) {
         freeTriangleIndex(mesh->index);
         mesh->index = nullptr;
         releaseFrames(mesh->frames);
-        freeTriangles(mesh);
+        freeTriangleStore(mesh->triangles);
         listUnlink(body->shapesHead, body->shapesTail, shape);
         freeRecord(mesh);
     }

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "base/box3.h"
-#include "base/triangle_corners.h"
+#include "base/triangle_store.h"
 #include "base/vec3.h"
 #include "world/sweep_records.h"
 
@@ -36,20 +36,10 @@ struct EllipsoidShape {
     SweepCache sweepCache;  // the triangles around its path in a large mesh; owned
 };
 
-// A triangle of a mesh: its corners first, so that the index, which knows
-// only corners, can be handed a pointer to them and step to the next.
-struct MeshTriangle {
-    TriangleCorners corners;
-    MeshTriangle* next = nullptr;
-    MeshTriangle* prev = nullptr;
-};
-
 struct MeshShape {
     CollisionShape header;
-    MeshTriangle* trianglesHead = nullptr;  // owned; a triangle's number is its 1-based place
-    MeshTriangle* trianglesTail = nullptr;
+    TriangleStore triangles;  // owned; a triangle's number is its 1-based place
     SweepResult* sweepResult = nullptr;  // latest sweep, owned
-    int32_t triangleCount = 0;
     // Contacts that name this mesh. They are owned by other bodies; when the
     // mesh goes, each is told so that none keeps a dangling reference.
     Contact* referrersHead = nullptr;

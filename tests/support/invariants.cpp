@@ -131,14 +131,17 @@ void checkObjects(const Scope& scope, LiveRecords& live, Report& report) {
     });
 }
 
+// The blocks follow one another without a gap and hold the count, the last
+// at least one triangle: room a failed command reserved is given back.
 void checkTriangles(const MeshShape* mesh, int32_t number, Report& report) {
-    auto* head = mesh->trianglesHead;
-    auto* tail = mesh->trianglesTail;
-    const auto triangles =
-        walkList<&MeshTriangle::prev, &MeshTriangle::next>(head, tail, "triangles", report);
-    if (int64_t(triangles.size()) != mesh->triangleCount)
-        report.fail("a mesh of object ", number, " counts ", mesh->triangleCount, " triangles but holds ",
-                    triangles.size());
+    const zep::TriangleStore& store = mesh->triangles;
+    int32_t next = 0;
+    for (int32_t i = 0; i < store.blockCount; ++i) {
+        if (store.blocks[i].first != next) report.fail("a triangle block of object ", number, " starts at ", store.blocks[i].first);
+        next += store.blocks[i].capacity;
+    }
+    if (store.count > next || (store.blockCount > 0 && store.count <= store.blocks[store.blockCount - 1].first))
+        report.fail("a mesh of object ", number, " counts ", store.count, " triangles in blocks ending at ", next);
 }
 
 void checkShapes(const CollisionBody* body, bool withTriangles, LiveRecords& live, Report& report) {
@@ -221,9 +224,9 @@ void checkContactsOf(const CollisionBody* body, LiveRecords& live, Report& repor
             report.fail("a contact of object ", body->objectNumber, " names a mesh that is gone");
             continue;
         }
-        if (contact->triangleNumber < 1 || contact->triangleNumber > mesh->triangleCount)
+        if (contact->triangleNumber < 1 || contact->triangleNumber > mesh->triangles.count)
             report.fail("a contact of object ", body->objectNumber, " names triangle ",
-                        contact->triangleNumber, " of a mesh of ", mesh->triangleCount);
+                        contact->triangleNumber, " of a mesh of ", mesh->triangles.count);
         met.emplace_back(mesh, contact->triangleNumber);
     }
     std::sort(met.begin(), met.end());
@@ -318,9 +321,8 @@ void describeShape(std::ostream& out, CollisionShape* shape) {
         return;
     }
     const MeshShape* mesh = asMesh(shape);
-    out << "  mesh of " << mesh->triangleCount << ":";
-    for (const MeshTriangle* t = mesh->trianglesHead; t; t = t->next)
-        out << ' ' << t->corners.corner1 << t->corners.corner2 << t->corners.corner3 << ';';
+    out << "  mesh of " << mesh->triangles.count << ":";
+    for (const TriangleCorners& t : mesh->triangles) out << ' ' << t.corner1 << t.corner2 << t.corner3 << ';';
     out << '\n';
 }
 

@@ -40,8 +40,8 @@ inline zep::CollisionShape* shapeAt(int number, int place) {
 
 inline std::vector<float> triangleFloats(const zep::MeshShape* mesh) {
     std::vector<float> floats;
-    for (auto* t = mesh->trianglesHead; t; t = t->next)
-        for (const zep::Vec3& c : {t->corners.corner1, t->corners.corner2, t->corners.corner3})
+    for (const zep::TriangleCorners& t : mesh->triangles)
+        for (const zep::Vec3& c : {t.corner1, t.corner2, t.corner3})
             floats.insert(floats.end(), {c.x, c.y, c.z});
     return floats;
 }

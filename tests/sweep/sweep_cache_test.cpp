@@ -87,7 +87,7 @@ TEST_F(SweepCacheTest, TriangleAddedAfterGatheringIsMet) {
     grid->add(Vec3{6.5f, -1, 4}, Vec3{6.5f, -1, 7}, Vec3{6.5f, 3, 4});
     const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, &cache);
     ASSERT_NE(result, nullptr);
-    EXPECT_EQ(result->triangleNumber, mesh->triangleCount);
+    EXPECT_EQ(result->triangleNumber, mesh->triangles.count);
     EXPECT_NE(sweepRecordWords(*result), before);
     expectSameThroughCache(start, end);
 }

@@ -74,9 +74,9 @@ TEST_F(ShapeTest, TrianglesGoToEveryMeshAndNotToEllipsoids) {
     AddMeshTri(1, 1, 2, 3, 4, 5, 6, 7, 8, 9);
     for (int place : {1, 2}) {
         EXPECT_THAT(triangleFloats(mesh(place)), ElementsAre(1, 2, 3, 4, 5, 6, 7, 8, 9));
-        EXPECT_EQ(mesh(place)->triangleCount, 1);
+        EXPECT_EQ(mesh(place)->triangles.count, 1);
     }
-    EXPECT_NE(mesh(1)->trianglesHead, mesh(2)->trianglesHead);  // each its own copy
+    EXPECT_NE(&zep::triangleAt(mesh(1)->triangles, 0), &zep::triangleAt(mesh(2)->triangles, 0));  // each its own copy
 }
 
 TEST_F(ShapeTest, MeshBlockStridesAndCounts) {
@@ -126,7 +126,7 @@ TEST_F(ShapeTest, MeshBlockFillsEveryMeshNumberedFromOne) {
     expected.insert(expected.end(), fromBlock.begin(), fromBlock.end());
     EXPECT_EQ(triangleFloats(mesh(0)), expected);
     EXPECT_EQ(triangleFloats(mesh(2)), expected);
-    EXPECT_EQ(mesh(2)->triangleCount, 4);
+    EXPECT_EQ(mesh(2)->triangles.count, 4);
 }
 
 }  // namespace
