@@ -15,8 +15,9 @@ namespace zep {
 // with `tree` unchanged, when memory runs out.
 bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count);
 
-// Median splits keep the depth under 16 nodes of four for any int32 count;
-// each node a walk enters leaves at most three siblings on the stack.
+// The splits keep a tree of any int32 count within 21 nodes of four deep
+// (box_tree.cpp checks it); each node a walk enters leaves at most three
+// siblings on the stack.
 constexpr int kBoxTreeStackDepth = 64;
 
 // A tree's leaves hold slots 0 to boxCount - 1; slot i holds box

@@ -6,6 +6,7 @@
 #include "base/allocation.h"
 #include "base/scratch.h"
 #include "index/box_tree.h"
+#include "index/tree_build.h"
 
 namespace zep {
 
@@ -27,28 +28,34 @@ bool listNewTriangles(const TriangleStore& triangles, TriangleIndex& index) {
     return true;
 }
 
-// A new tree over every listed triangle, and their corners in its slot order;
-// the tail is then empty. False, with the index as it was, when memory runs
-// out.
-bool buildTree(TriangleIndex& index) {
-    // Before the first tree the tail holds every box already.
-    const bool allInTail = index.tree.boxCount == 0;
-    Box3* boxes = allInTail ? index.tailBoxes : makeWorkArray<Box3>(size_t(index.listed));
-    TriangleCorners* corners = makeArray<TriangleCorners>(size_t(index.listed));
-    bool built = boxes && corners;
-    for (int32_t place = 0; built && !allInTail && place < index.listed; ++place) boxes[place] = placeBox(index, place);
-    built = built && buildBoxTree(index.tree, boxes, index.listed);
-    if (!allInTail) freeWorkArray(boxes);
-    if (!built) {
-        freeArray(corners);
+// The triangles as the tree build reads them: by place, where the mesh keeps
+// them, and once more in slot order, as each is copied into the tree's own
+// order.
+struct TreeTriangles {
+    const TriangleStore& triangles;
+    TriangleCorners* treed;
+
+    Box3 numbered(int32_t place) const { return triangleBox(triangleAt(triangles, place)); }
+    Box3 slotted(int32_t slot, int32_t place) const {
+        treed[slot] = triangleAt(triangles, place);
+        return triangleBox(treed[slot]);
+    }
+};
+
+// A new tree over every triangle, and their corners in its slot order; the
+// tail is then empty. False, with the index as it was, when memory runs out.
+bool buildTree(const TriangleStore& triangles, TriangleIndex& index) {
+    TriangleCorners* treed = makeArray<TriangleCorners>(size_t(triangles.count));
+    if (!treed || !buildBoxTree(index.tree, triangles.count, TreeTriangles{triangles, treed})) {
+        freeArray(treed);
         return false;
     }
-    for (int32_t slot = 0; slot < index.listed; ++slot) corners[slot] = placeCorners(index, index.tree.order[slot]);
     freeArray(index.treedCorners);
-    index.treedCorners = corners;
+    index.treedCorners = treed;
     freeArray(index.tailBoxes);
     index.tailBoxes = nullptr;
     index.tailCapacity = 0;
+    index.listed = triangles.count;
     return true;
 }
 
@@ -56,12 +63,13 @@ bool refresh(const TriangleList& list, TriangleIndex& index, IndexVersions& vers
     const TriangleStore& triangles = *list.triangles;
     index.triangles = &triangles;
     const int32_t listedBefore = index.listed;
-    if (!listNewTriangles(triangles, index)) return false;
-    if (index.version == 0 || index.listed != listedBefore) index.version = ++versions.last;
     // A mesh with a corner that is not finite is always swept whole; its
-    // boxes would not even sort.
-    if (!list.allFinite) return true;
-    return !tailTooLong(index.listed - index.tree.boxCount, index.tree.boxCount) || buildTree(index);
+    // boxes would not even sort. Otherwise a tail that would be too long
+    // goes straight into a new tree, without being listed first.
+    const bool rebuild = list.allFinite && tailTooLong(triangles.count - index.tree.boxCount, index.tree.boxCount);
+    if (!(rebuild ? buildTree(triangles, index) : listNewTriangles(triangles, index))) return false;
+    if (index.version == 0 || index.listed != listedBefore) index.version = ++versions.last;
+    return true;
 }
 
 // True when an earlier refresh ran out of memory and neither the list nor

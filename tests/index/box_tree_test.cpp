@@ -46,8 +46,11 @@ bool sameDouble(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0;
 
 TEST(BoxTreeTest, WalksAndQueriesFindExactlyWhatBruteForceFinds) {
     std::mt19937 random(7);
-    for (int count : {1, 2, 4, 5, 9, 17, 64, 100, 333, 1000}) {
-        const std::vector<Box3> boxes = randomBoxes(random, count);
+    for (int count : {1, 2, 4, 5, 9, 17, 64, 100, 333, 1000, 5000, -300}) {
+        // A negative count: that many boxes all alike, on one place of the curve.
+        std::vector<Box3> boxes = randomBoxes(random, std::abs(count));
+        if (count < 0) std::fill(boxes.begin(), boxes.end(), boxes[0]);
+        count = std::abs(count);
         zep::BoxTree tree;
         ASSERT_TRUE(zep::buildBoxTree(tree, boxes.data(), count));
         for (int trial = 0; trial < 20; ++trial) {
