@@ -7,7 +7,9 @@
 #include "api/errors.h"
 #include "api/state.h"
 #include "api/float_state.h"
+#include "pass/pass_work.h"
 #include "world/activation.h"
+#include "world/mesh_index.h"
 #include "world/rules.h"
 #include "world/system.h"
 #include "world/world.h"
@@ -76,7 +78,13 @@ ZEP_API void ZEPCALL FreeObjZEP(int32_t number) {
 
 ZEP_API void ZEPCALL ActivateObjZEP(int32_t number) {
     const CommandFloatState floatState;
-    if (CollisionObject* object = validateObject(number, "ActivateObjZEP")) activateObject(world(), object);
+    CollisionObject* object = validateObject(number, "ActivateObjZEP");
+    if (!object) return;
+    activateObject(world(), object);
+    // A game activates a level once its triangles are in: its tree is built
+    // now, while the game loads, and not in the first pass. The plain path
+    // never reads an index.
+    if (object->body->active && !world().plainPath) buildDueMeshTrees(*object->body, passWork().sweep.indexVersions);
 }
 
 ZEP_API void ZEPCALL DeActivateObjZEP(int32_t number) {

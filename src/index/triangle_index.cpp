@@ -66,8 +66,7 @@ bool refresh(const TriangleList& list, TriangleIndex& index, IndexVersions& vers
     // A mesh with a corner that is not finite is always swept whole; its
     // boxes would not even sort. Otherwise a tail that would be too long
     // goes straight into a new tree, without being listed first.
-    const bool rebuild = list.allFinite && tailTooLong(triangles.count - index.tree.boxCount, index.tree.boxCount);
-    if (!(rebuild ? buildTree(triangles, index) : listNewTriangles(triangles, index))) return false;
+    if (!(treeDue(&index, list) ? buildTree(triangles, index) : listNewTriangles(triangles, index))) return false;
     if (index.version == 0 || index.listed != listedBefore) index.version = ++versions.last;
     return true;
 }
@@ -79,6 +78,11 @@ bool stillFailing(const TriangleList& list, const TriangleIndex& index) {
 }
 
 }  // namespace
+
+bool treeDue(const TriangleIndex* index, const TriangleList& list) {
+    const int32_t treed = index ? index->tree.boxCount : 0;
+    return list.allFinite && tailTooLong(list.triangles->count - treed, treed);
+}
 
 bool refreshTriangleIndex(TriangleIndex*& made, const TriangleList& list, IndexVersions& versions) {
     if (!made) {

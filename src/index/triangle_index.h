@@ -56,6 +56,11 @@ struct TriangleList {
 // finite is listed but never treed.
 bool refreshTriangleIndex(TriangleIndex*& index, const TriangleList& triangles, IndexVersions& versions);
 
+// True when a refresh would build a tree: the triangles not yet in one are
+// too many to be checked one by one (a mesh too small for a tree is only
+// listed, which costs next to nothing).
+bool treeDue(const TriangleIndex* index, const TriangleList& triangles);
+
 // The list places (0-based, ascending) of the triangles whose boxes meet
 // `query`, in `buffer`. Returns the count, or -1 when memory for the list
 // runs out (the caller then visits every triangle). A caller that wants at

@@ -17,6 +17,11 @@ inline bool refreshMeshIndex(MeshShape& mesh, IndexVersions& versions) {
     return refreshTriangleIndex(mesh.index, meshTriangleList(mesh), versions);
 }
 
+// Builds the tree of every mesh of the body that a sweep would build it for
+// now, so that a level activated after loading pays for its index then and
+// not in its first pass. When memory runs out the sweeps try again.
+void buildDueMeshTrees(CollisionBody& body, IndexVersions& versions);
+
 // The bounds of the mesh's triangles in its own frame, as the mesh keeps
 // them (no index is made for them); false when the mesh has no triangles or
 // a corner is not finite.

@@ -6,6 +6,8 @@
 // are the shared scenario ActivationWalk.
 #include <vector>
 
+#include "base/allocation.h"
+#include "index/index_records.h"
 #include "support/fixture.h"
 #include "support/invariants.h"
 #include "support/world_view.h"
@@ -87,6 +89,24 @@ TEST_F(ActivationTest, WalkHandsOutObjectZeroAsZero) {
     ActivateObjZEP(1);
     ResetCollisionStackZEP();
     EXPECT_THAT(peek(7), ElementsAre(2, 3, 4, 5, 0, 1, 0));
+}
+
+// A level gets its tree when it is activated, not in its first pass; when
+// memory runs out for the tree the object is active all the same.
+TEST_F(ActivationTest, ActivationBuildsALevelsTreeAndCompletesWithoutOne) {
+    NewCollObjZEP(9, 2);
+    AddObjShapeZEP(9, ZEP_SHAPE_MESH);
+    for (int i = 0; i < 257; ++i) AddMeshTri(9, float(i), 0, 0, float(i), 0, 1, float(i + 1), 0, 0);  // one more than a tail
+    const zep::MeshShape* mesh = zep::asMesh(shapeAt(9, 0));
+    for (int64_t n = 1; !mesh->index || mesh->index->tree.boxCount == 0; ++n) {
+        ASSERT_LT(n, 20) << "the tree is never built";
+        DeActivateObjZEP(9);
+        zep::testing::failAllocationsAfter(n);  // the activation entry is made, the build runs out
+        ActivateObjZEP(9);
+        zep::testing::failAllocationsAfter(-1);
+        EXPECT_EQ(bodyOf(9)->active, 1);
+        EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
+    }
 }
 
 }  // namespace
