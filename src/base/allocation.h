@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
+#include <type_traits>
 
 namespace zep {
 
@@ -53,6 +55,26 @@ template <class T>
 void freeArray(T* array) {
     if (array) noteRecordFreed();
     delete[] array;
+}
+
+// A record array whose elements are left unset, for a caller that writes
+// each one before it reads it: setting 10^6 triangles' corners to zero first
+// cost a tenth of loading them. Only for records of plain values, which an
+// allocation brings to life as it is (trivially copyable); freed with
+// freeUnsetArray. Counted as one record.
+template <class T>
+T* makeUnsetArray(size_t count) {
+    static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+    if (count > SIZE_MAX / sizeof(T) || allocationMustFail()) return nullptr;
+    T* array = static_cast<T*>(std::malloc(std::max<size_t>(count, 1) * sizeof(T)));
+    if (array) noteRecordMade();
+    return array;
+}
+
+template <class T>
+void freeUnsetArray(T* array) {
+    if (array) noteRecordFreed();
+    std::free(array);
 }
 
 // Working memory of a pass (not a record of the world, so not counted): kept

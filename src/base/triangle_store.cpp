@@ -24,13 +24,9 @@ int32_t roomInLast(const TriangleStore& store) {
 
 }  // namespace
 
-const TriangleBlock& blockHolding(const TriangleStore& store, int32_t place) {
-    const TriangleBlock* begin = store.blocks;
-    const TriangleBlock* end = begin + store.blockCount;
-    // Most meshes are one block, or are read near their end.
-    if (place >= end[-1].first) return end[-1];
-    const TriangleBlock* after =
-        std::upper_bound(begin, end, place, [](int32_t p, const TriangleBlock& b) { return p < b.first; });
+const TriangleBlock& earlierBlockHolding(const TriangleStore& store, int32_t place) {
+    const TriangleBlock* after = std::upper_bound(store.blocks, store.blocks + store.blockCount, place,
+                                                  [](int32_t p, const TriangleBlock& b) { return p < b.first; });
     return after[-1];
 }
 
@@ -41,30 +37,22 @@ bool reserveTriangles(TriangleStore& store, int32_t more) {
     // A command's triangles fill what the last block has left, then one new
     // block: exactly their size when they are many, as a level's are.
     const int32_t capacity = std::max(more - room, std::clamp(store.count, kSmallestBlock, kLargestGrowth));
-    TriangleCorners* corners = makeArray<TriangleCorners>(size_t(capacity));
+    TriangleCorners* corners = makeUnsetArray<TriangleCorners>(size_t(capacity));
     if (!corners || !growArray(store.blocks, store.blockCount, store.blockCapacity, store.blockCount + 1)) {
-        freeArray(corners);
+        freeUnsetArray(corners);
         return false;
     }
     store.blocks[store.blockCount++] = TriangleBlock{corners, store.count + room, capacity};
     return true;
 }
 
-void appendReserved(TriangleStore& store, const TriangleCorners& corners) {
-    // The room a reservation found in the block before a new one comes first.
-    TriangleBlock* block = store.blocks + store.blockCount - 1;
-    if (store.count < block->first) --block;
-    block->corners[store.count - block->first] = corners;
-    ++store.count;
-}
-
 void releaseUnusedRoom(TriangleStore& store) {
     if (store.blockCount == 0 || store.blocks[store.blockCount - 1].first < store.count) return;
-    freeArray(store.blocks[--store.blockCount].corners);
+    freeUnsetArray(store.blocks[--store.blockCount].corners);
 }
 
 void freeTriangleStore(TriangleStore& store) {
-    for (int32_t i = 0; i < store.blockCount; ++i) freeArray(store.blocks[i].corners);
+    for (int32_t i = 0; i < store.blockCount; ++i) freeUnsetArray(store.blocks[i].corners);
     freeArray(store.blocks);
     store = TriangleStore{};
 }

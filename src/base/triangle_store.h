@@ -49,8 +49,15 @@ struct TriangleStore {
     Iterator end() const { return Iterator(nullptr, 0, 0); }
 };
 
-// The block that holds a place below the count.
-const TriangleBlock& blockHolding(const TriangleStore& store, int32_t place);
+// The block that holds a place below the count, when it is not the last.
+const TriangleBlock& earlierBlockHolding(const TriangleStore& store, int32_t place);
+
+// The block that holds a place below the count: most meshes are one block,
+// or are read near their end.
+inline const TriangleBlock& blockHolding(const TriangleStore& store, int32_t place) {
+    const TriangleBlock& last = store.blocks[store.blockCount - 1];
+    return place >= last.first ? last : earlierBlockHolding(store, place);
+}
 
 inline const TriangleCorners& triangleAt(const TriangleStore& store, int32_t place) {
     const TriangleBlock& block = blockHolding(store, place);
@@ -73,7 +80,13 @@ struct TrianglesFrom {
 // holding what it held, when memory runs out.
 bool reserveTriangles(TriangleStore& store, int32_t more);
 // Appends a triangle into room reserved before.
-void appendReserved(TriangleStore& store, const TriangleCorners& corners);
+inline void appendReserved(TriangleStore& store, const TriangleCorners& corners) {
+    // The room a reservation found in the block before a new one comes first.
+    TriangleBlock* block = store.blocks + store.blockCount - 1;
+    if (store.count < block->first) --block;
+    block->corners[store.count - block->first] = corners;
+    ++store.count;
+}
 // Frees the last block when it holds no triangle: undoes a reservation that
 // a command did not use.
 void releaseUnusedRoom(TriangleStore& store);

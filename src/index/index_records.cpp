@@ -26,7 +26,7 @@ void freeBoxTree(BoxTree& tree) {
 
 void freeTriangleIndex(TriangleIndex* index) {
     if (!index) return;
-    freeArray(index->treedCorners);
+    freeUnsetArray(index->treedCorners);
     freeArray(index->tailBoxes);
     freeBoxTree(index->tree);
     freeRecord(index);

@@ -28,29 +28,39 @@ bool listNewTriangles(const TriangleStore& triangles, TriangleIndex& index) {
     return true;
 }
 
-// The triangles as the tree build reads them: by place, where the mesh keeps
-// them, and once more in slot order, as each is copied into the tree's own
-// order.
-struct TreeTriangles {
+// The triangles in the tree's slot order, as the build asks for the slots'
+// boxes: nearly in slot order, so they are read from all over the mesh's
+// block. Each is asked for this many slots ahead, so that it is on its way
+// by the time it is copied.
+constexpr int32_t kCopyAhead = 16;
+
+struct CopyInSlotOrder {
     const TriangleStore& triangles;
+    const BoxTree& tree;
     TriangleCorners* treed;
 
-    Box3 numbered(int32_t place) const { return triangleBox(triangleAt(triangles, place)); }
-    Box3 slotted(int32_t slot, int32_t place) const {
-        treed[slot] = triangleAt(triangles, place);
+    Box3 operator()(int32_t slot) const {
+        if (slot + kCopyAhead < tree.boxCount) __builtin_prefetch(&triangleAt(triangles, tree.order[slot + kCopyAhead]));
+        treed[slot] = triangleAt(triangles, tree.order[slot]);
         return triangleBox(treed[slot]);
     }
 };
 
 // A new tree over every triangle, and their corners in its slot order; the
 // tail is then empty. False, with the index as it was, when memory runs out.
-bool buildTree(const TriangleStore& triangles, TriangleIndex& index) {
-    TriangleCorners* treed = makeArray<TriangleCorners>(size_t(triangles.count));
-    if (!treed || !buildBoxTree(index.tree, triangles.count, TreeTriangles{triangles, treed})) {
-        freeArray(treed);
+bool buildTree(const TriangleList& list, TriangleIndex& index) {
+    const TriangleStore& triangles = *list.triangles;
+    TriangleCorners* treed = makeUnsetArray<TriangleCorners>(size_t(triangles.count));
+    BoxTree made{TreeMemory::kRecord};
+    const auto boxAt = [&triangles](int32_t place) { return triangleBox(triangleAt(triangles, place)); };
+    if (!treed || !shapeBoxTree(made, triangles.count, list.bounds, boxAt)) {
+        freeUnsetArray(treed);
         return false;
     }
-    freeArray(index.treedCorners);
+    setNodeBoxes(made, CopyInSlotOrder{triangles, made, treed});
+    freeBoxTree(index.tree);
+    index.tree = made;
+    freeUnsetArray(index.treedCorners);
     index.treedCorners = treed;
     freeArray(index.tailBoxes);
     index.tailBoxes = nullptr;
@@ -66,7 +76,7 @@ bool refresh(const TriangleList& list, TriangleIndex& index, IndexVersions& vers
     // A mesh with a corner that is not finite is always swept whole; its
     // boxes would not even sort. Otherwise a tail that would be too long
     // goes straight into a new tree, without being listed first.
-    if (!(treeDue(&index, list) ? buildTree(triangles, index) : listNewTriangles(triangles, index))) return false;
+    if (!(treeDue(&index, list) ? buildTree(list, index) : listNewTriangles(triangles, index))) return false;
     if (index.version == 0 || index.listed != listedBefore) index.version = ++versions.last;
     return true;
 }

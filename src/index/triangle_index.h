@@ -47,6 +47,7 @@ struct IndexVersions {
 struct TriangleList {
     const TriangleStore* triangles = nullptr;
     bool allFinite = true;  // every corner is finite
+    Box3 bounds{};          // the union of their boxes
 };
 
 // Brings `index` (made here when null) up to date with the triangle list.

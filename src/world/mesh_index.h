@@ -9,7 +9,7 @@
 namespace zep {
 
 // The mesh's triangles as its index reads them.
-inline TriangleList meshTriangleList(const MeshShape& mesh) { return TriangleList{&mesh.triangles, mesh.allFinite}; }
+inline TriangleList meshTriangleList(const MeshShape& mesh) { return TriangleList{&mesh.triangles, mesh.allFinite, mesh.bounds}; }
 
 // Brings the mesh's index (made on first use, owned by the mesh) up to date
 // with its triangles; false when it cannot, as refreshTriangleIndex says.

@@ -52,6 +52,25 @@ bool reserveInMeshes(const CollisionBody* body, int32_t count) {
     return true;
 }
 
+// The triangles of a host block, into room reserved in one mesh: as many
+// appendToMesh calls would, with the bounds kept at hand.
+void appendBlock(MeshShape* mesh, const MeshBlock& block, int32_t triangles) {
+    Box3 bounds = mesh->bounds;
+    bool allFinite = mesh->allFinite;
+    for (int32_t t = 0; t < triangles; ++t) {
+        TriangleCorners corners;
+        block.position(t * 3, &corners.corner1.x);
+        block.position(t * 3 + 1, &corners.corner2.x);
+        block.position(t * 3 + 2, &corners.corner3.x);
+        const Box3 box = triangleBox(corners);
+        bounds = mesh->triangles.count == 0 ? box : unite(bounds, box);
+        allFinite = allFinite && isFinite(corners);
+        appendReserved(mesh->triangles, corners);
+    }
+    mesh->bounds = bounds;
+    mesh->allFinite = allFinite;
+}
+
 // For each triangle of a command, one copy to each mesh in shape-list order.
 void appendToMeshes(const CollisionBody* body, const TriangleCorners& corners) {
     for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next)
@@ -102,14 +121,11 @@ void addMeshBlock(CollisionBody* body, const void* block) {
     // read at all, so a body of another kind costs nothing and a stale block
     // address is never touched.
     if (!block || !hasShapeOfKind(body, kShapeMesh)) return;
-    const MeshBlock mesh = readMeshBlock(block);
-    const int32_t triangles = mesh.vertexCount / 3;
+    const MeshBlock host = readMeshBlock(block);
+    const int32_t triangles = host.vertexCount / 3;
     if (triangles <= 0 || !reserveInMeshes(body, triangles)) return;
-    for (int32_t t = 0; t < triangles; ++t) {
-        float corners[9];
-        for (int corner = 0; corner < 3; ++corner) mesh.position(t * 3 + corner, &corners[corner * 3]);
-        appendToMeshes(body, cornersOf(corners));
-    }
+    for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next)
+        if (MeshShape* mesh = asMesh(shape)) appendBlock(mesh, host, triangles);
 }
 
 void destroyShape(CollisionShape* shape) {
