@@ -186,9 +186,10 @@ void sortCurveKeys(CurveKeys& curve) {
 
 }  // namespace
 
-bool makeCurveKeys(CurveKeys& curve, int32_t count, const Box3& bounds) {
-    curve.keys = makeWorkArray<uint64_t>(size_t(count));
-    curve.spare = makeWorkArray<uint64_t>(size_t(count));
+bool makeCurveKeys(CurveKeys& curve, int32_t count, const Box3& bounds, void* room) {
+    curve.lent = room != nullptr;
+    curve.keys = curve.lent ? static_cast<uint64_t*>(room) : makeWorkArray<uint64_t>(size_t(count));
+    curve.spare = curve.lent ? curve.keys + count : makeWorkArray<uint64_t>(size_t(count));
     if (!curve.keys || !curve.spare) {
         freeCurveKeys(curve);
         return false;
@@ -213,8 +214,10 @@ bool makeCurveKeys(CurveKeys& curve, int32_t count, const Box3& bounds) {
 }
 
 void freeCurveKeys(CurveKeys& curve) {
-    freeWorkArray(curve.keys);
-    freeWorkArray(curve.spare);
+    if (!curve.lent) {
+        freeWorkArray(curve.keys);
+        freeWorkArray(curve.spare);
+    }
     curve = CurveKeys{};
 }
 
@@ -270,7 +273,7 @@ bool buildBoxTree(BoxTree& tree, const Box3* boxes, int32_t count) {
     Box3 bounds = boxes[0];
     for (int32_t i = 1; i < count; ++i) bounds = unite(bounds, boxes[i]);
     BoxTree made{tree.memory};
-    if (!shapeBoxTree(made, count, bounds, [boxes](int32_t number) { return boxes[number]; })) return false;
+    if (!shapeBoxTree(made, count, bounds, [boxes](int32_t number) { return boxes[number]; }, nullptr)) return false;
     setNodeBoxes(made, [&made, boxes](int32_t slot) { return boxes[made.order[slot]]; });
     freeBoxTree(tree);
     tree = made;

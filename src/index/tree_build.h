@@ -24,6 +24,7 @@ namespace zep {
 struct CurveKeys {
     uint64_t* keys = nullptr;
     uint64_t* spare = nullptr;  // room for the sort's passes
+    bool lent = false;          // both in memory the caller lent
     int32_t count = 0;
     int numberBits = 0;  // the low bits of a key: the box's number
     int cellBits = 0;    // bits per axis of the cell above them
@@ -32,9 +33,13 @@ struct CurveKeys {
     float lastCell = 0.0f;
 };
 
+// The memory the keys take, per box.
+constexpr size_t kCurveKeyBytes = 2 * sizeof(uint64_t);
+
 // Room for the keys of `count` boxes, the curve filling the cube around
-// `bounds` (the union of the boxes); false when memory runs out.
-bool makeCurveKeys(CurveKeys& curve, int32_t count, const Box3& bounds);
+// `bounds` (the union of the boxes): in `room` when the caller lends that
+// much (see shapeBoxTree), else made here; false when memory runs out.
+bool makeCurveKeys(CurveKeys& curve, int32_t count, const Box3& bounds, void* room);
 void freeCurveKeys(CurveKeys& curve);
 // The key of box number `number`.
 uint64_t curveKey(const CurveKeys& curve, const Box3& box, int32_t number);
@@ -44,12 +49,15 @@ bool shapeAlongKeys(BoxTree& made, CurveKeys& curve);
 // Orders `count` boxes along the curve and shapes the tree over them: `made`
 // (empty, of the memory kind its tree is to have) gets its order, box
 // numbers by slot, and its nodes, their boxes not yet set. `numbered(i)` is
-// box number i (of at least one); `bounds` is the union of the boxes. False,
+// box number i (of at least one); `bounds` is the union of the boxes. A
+// caller that has memory it does not read until the tree is built (the
+// index, its corners' array) may lend `room` of kCurveKeyBytes a box (8-byte
+// aligned) for the keys, which saves touching that much fresh memory. False,
 // with nothing made, when memory runs out.
 template <class Numbered>
-bool shapeBoxTree(BoxTree& made, int32_t count, const Box3& bounds, const Numbered& numbered) {
+bool shapeBoxTree(BoxTree& made, int32_t count, const Box3& bounds, const Numbered& numbered, void* room = nullptr) {
     CurveKeys curve;
-    if (!makeCurveKeys(curve, count, bounds)) return false;
+    if (!makeCurveKeys(curve, count, bounds, room)) return false;
     for (int32_t i = 0; i < count; ++i) curve.keys[i] = curveKey(curve, numbered(i), i);
     const bool shaped = shapeAlongKeys(made, curve);
     freeCurveKeys(curve);

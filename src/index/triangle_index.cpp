@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <memory>
 
 #include "base/allocation.h"
 #include "base/scratch.h"
@@ -41,7 +43,8 @@ struct CopyInSlotOrder {
 
     Box3 operator()(int32_t slot) const {
         if (slot + kCopyAhead < tree.boxCount) __builtin_prefetch(&triangleAt(triangles, tree.order[slot + kCopyAhead]));
-        treed[slot] = triangleAt(triangles, tree.order[slot]);
+        // A new object where the build kept its keys.
+        std::construct_at(treed + slot, triangleAt(triangles, tree.order[slot]));
         return triangleBox(treed[slot]);
     }
 };
@@ -53,7 +56,9 @@ bool buildTree(const TriangleList& list, TriangleIndex& index) {
     TriangleCorners* treed = makeUnsetArray<TriangleCorners>(size_t(triangles.count));
     BoxTree made{TreeMemory::kRecord};
     const auto boxAt = [&triangles](int32_t place) { return triangleBox(triangleAt(triangles, place)); };
-    if (!treed || !shapeBoxTree(made, triangles.count, list.bounds, boxAt)) {
+    // The corners' array is the keys' room until the corners are copied in.
+    static_assert(sizeof(TriangleCorners) >= kCurveKeyBytes && alignof(std::max_align_t) >= alignof(uint64_t));
+    if (!treed || !shapeBoxTree(made, triangles.count, list.bounds, boxAt, treed)) {
         freeUnsetArray(treed);
         return false;
     }
