@@ -77,6 +77,12 @@ void freeUnsetArray(T* array) {
     std::free(array);
 }
 
+// Asks the system at once for the pages of memory the caller is about to
+// write in full, instead of taking a fault per page as each is first
+// written: loading 10^6 triangles writes some 85 MB of fresh memory, and on
+// Linux took 15% less. Elsewhere, and for small arrays, it does nothing.
+void prepareToWrite(void* memory, size_t bytes);
+
 // Working memory of a pass (not a record of the world, so not counted): kept
 // between passes and released at stop, but it can fail like any allocation.
 template <class T>

@@ -42,6 +42,7 @@ bool reserveTriangles(TriangleStore& store, int32_t more) {
         freeUnsetArray(corners);
         return false;
     }
+    prepareToWrite(corners, size_t(more - room) * sizeof(TriangleCorners));
     store.blocks[store.blockCount++] = TriangleBlock{corners, store.count + room, capacity};
     return true;
 }

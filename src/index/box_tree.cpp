@@ -243,6 +243,8 @@ bool shapeAlongKeys(BoxTree& made, CurveKeys& curve) {
         freeBoxTree(made);
         return false;
     }
+    prepareToWrite(made.order, size_t(curve.count) * sizeof(int32_t));
+    prepareToWrite(made.nodes, size_t(nodeCount) * sizeof(BoxTreeNode));
     const uint64_t number = (uint64_t(1) << curve.numberBits) - 1;
     for (int32_t slot = 0; slot < curve.count; ++slot) made.order[slot] = int32_t(curve.keys[slot] & number);
     made.boxCount = curve.count;

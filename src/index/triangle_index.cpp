@@ -54,6 +54,7 @@ struct CopyInSlotOrder {
 bool buildTree(const TriangleList& list, TriangleIndex& index) {
     const TriangleStore& triangles = *list.triangles;
     TriangleCorners* treed = makeUnsetArray<TriangleCorners>(size_t(triangles.count));
+    prepareToWrite(treed, size_t(triangles.count) * sizeof(TriangleCorners));
     BoxTree made{TreeMemory::kRecord};
     const auto boxAt = [&triangles](int32_t place) { return triangleBox(triangleAt(triangles, place)); };
     // The corners' array is the keys' room until the corners are copied in.
