@@ -11,6 +11,7 @@
 //   setNodeBoxes   the nodes' boxes, from each box by its slot.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "base/box3.h"
@@ -29,8 +30,8 @@ struct CurveKeys {
     int numberBits = 0;  // the low bits of a key: the box's number
     int cellBits = 0;    // bits per axis of the cell above them
     float lo[3] = {};    // the low corner of the cube the curve fills
-    float scale = 0.0f;  // cells per unit
-    float lastCell = 0.0f;
+    float scale = 0.0f;     // cells per unit
+    float lastCell = 0.0f;  // the highest cell along an axis
 };
 
 // The memory the keys take, per box.
@@ -50,10 +51,10 @@ bool shapeAlongKeys(BoxTree& made, CurveKeys& curve);
 // (empty, of the memory kind its tree is to have) gets its order, box
 // numbers by slot, and its nodes, their boxes not yet set. `numbered(i)` is
 // box number i (of at least one); `bounds` is the union of the boxes. A
-// caller that has memory it does not read until the tree is built (the
-// index, its corners' array) may lend `room` of kCurveKeyBytes a box (8-byte
-// aligned) for the keys, which saves touching that much fresh memory. False,
-// with nothing made, when memory runs out.
+// caller with memory it does not read until the tree is shaped (the index:
+// the array its corners are then copied into) may lend `room` of
+// kCurveKeyBytes a box, 8-byte aligned, for the keys, which saves touching
+// that much fresh memory. False, with nothing made, when memory runs out.
 template <class Numbered>
 bool shapeBoxTree(BoxTree& made, int32_t count, const Box3& bounds, const Numbered& numbered, void* room = nullptr) {
     CurveKeys curve;

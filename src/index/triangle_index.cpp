@@ -30,10 +30,10 @@ bool listNewTriangles(const TriangleStore& triangles, TriangleIndex& index) {
     return true;
 }
 
-// The triangles in the tree's slot order, as the build asks for the slots'
-// boxes: nearly in slot order, so they are read from all over the mesh's
-// block. Each is asked for this many slots ahead, so that it is on its way
-// by the time it is copied.
+// The triangles copied into the tree's slot order as the build asks for
+// each slot's box (nearly in slot order). The copy reads the mesh's block
+// in the tree's order, all over it: each triangle is asked for this many
+// slots ahead, so that it is on its way by the time it is copied.
 constexpr int32_t kCopyAhead = 16;
 
 struct CopyInSlotOrder {
@@ -54,12 +54,13 @@ struct CopyInSlotOrder {
 bool buildTree(const TriangleList& list, TriangleIndex& index) {
     const TriangleStore& triangles = *list.triangles;
     TriangleCorners* treed = makeUnsetArray<TriangleCorners>(size_t(triangles.count));
+    if (!treed) return false;
     prepareToWrite(treed, size_t(triangles.count) * sizeof(TriangleCorners));
     BoxTree made{TreeMemory::kRecord};
     const auto boxAt = [&triangles](int32_t place) { return triangleBox(triangleAt(triangles, place)); };
     // The corners' array is the keys' room until the corners are copied in.
     static_assert(sizeof(TriangleCorners) >= kCurveKeyBytes && alignof(std::max_align_t) >= alignof(uint64_t));
-    if (!treed || !shapeBoxTree(made, triangles.count, list.bounds, boxAt, treed)) {
+    if (!shapeBoxTree(made, triangles.count, list.bounds, boxAt, treed)) {
         freeUnsetArray(treed);
         return false;
     }
@@ -79,9 +80,8 @@ bool refresh(const TriangleList& list, TriangleIndex& index, IndexVersions& vers
     const TriangleStore& triangles = *list.triangles;
     index.triangles = &triangles;
     const int32_t listedBefore = index.listed;
-    // A mesh with a corner that is not finite is always swept whole; its
-    // boxes would not even sort. Otherwise a tail that would be too long
-    // goes straight into a new tree, without being listed first.
+    // A tail that would be too long goes straight into a new tree, without
+    // being listed first.
     if (!(treeDue(&index, list) ? buildTree(list, index) : listNewTriangles(triangles, index))) return false;
     if (index.version == 0 || index.listed != listedBefore) index.version = ++versions.last;
     return true;

@@ -59,7 +59,8 @@ bool refreshTriangleIndex(TriangleIndex*& index, const TriangleList& triangles, 
 
 // True when a refresh would build a tree: the triangles not yet in one are
 // too many to be checked one by one (a mesh too small for a tree is only
-// listed, which costs next to nothing).
+// listed, which costs next to nothing), and every corner is finite (a mesh
+// with one that is not is always swept whole).
 bool treeDue(const TriangleIndex* index, const TriangleList& triangles);
 
 // The list places (0-based, ascending) of the triangles whose boxes meet
