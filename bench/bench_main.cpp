@@ -104,8 +104,8 @@ void runFrames(const Scene& scene, benchmark::State& state, bool linear) {
     freshWorld();
     scene.build();
     zep::world().plainPath = linear;
-    // The first pass builds the mesh index: that is loading work, measured
-    // on its own below, not a pass.
+    // The first pass sweeps each mover in from where it was placed: that is
+    // loading work, not a pass.
     stepFrame(scene, 0);
     int frame = 1;
     for (auto _ : state) stepFrame(scene, frame++);
@@ -140,7 +140,7 @@ void loadAndIndex(benchmark::State& state, int64_t triangles) {
         const size_t before = heapInUse();
         state.ResumeTiming();
         loadTerrain(linked, kLevelObject, triangles);
-        RunCollisionZEP();  // the first sweep builds the index
+        RunCollisionZEP();  // activation built the index; this sweeps the mover in
         state.PauseTiming();
         bytesPerTriangle = double(heapInUse() - before) / double(triangles);
         state.ResumeTiming();

@@ -30,8 +30,9 @@
 namespace zepbench {
 namespace {
 
-// Untimed passes after a scene's first (which builds the level's index), so
-// that the timed ones find the movers' caches as a running game would.
+// Untimed passes after a scene's first (where a build that does not index a
+// level when it is activated indexes it), so that the timed ones find the
+// movers' caches as a running game would.
 constexpr int kWarmupPasses = 5;
 // Rounds of the loading scenes: each round loads the level on both sides.
 // Even, so that each side loads first equally often.
@@ -190,14 +191,15 @@ bool comparePasses(const PassScene& scene, const Side sides[2], const Options& o
 
 struct LoadFigures {
     std::vector<double> add;        // adding the triangles, ms
-    std::vector<double> firstPass;  // the first pass, which builds the index, ms
+    std::vector<double> firstPass;  // the first pass (the index, unless activation built it), ms
     std::vector<double> together;
     std::vector<double> bytesPerTriangle;
 };
 
-// One mover placed as `make bench` places it, then the level added and the
-// first pass run, each timed; the heap's growth over both is what the level
-// costs.
+// One mover placed as `make bench` places it, then the level added (placed
+// and activated, which builds its index) and the first pass run, each
+// timed; the heap's growth over both is what the level costs. Builds that
+// index a level in its first pass are compared on the two together.
 uint64_t loadOnce(const Commands& zep, const TerrainBlock& block, int64_t triangles, LoadFigures& figures) {
     freshWorld(zep);
     freshHeap();
@@ -238,8 +240,9 @@ struct HitchFigures {
     std::vector<double> steadyPass;  // the median of each round's steady passes
 };
 
-// The walking crowd on a freshly loaded level: its first pass (the index
-// built, the movers' first sweeps) and, after the warm-up, its steady passes.
+// The walking crowd on a freshly loaded level: its first pass (the movers'
+// first sweeps, and the index unless activation built it) and, after the
+// warm-up, its steady passes.
 uint64_t hitchOnce(const Commands& zep, const TerrainBlock& block, HitchFigures& figures) {
     freshWorld(zep);
     freshHeap();

@@ -289,8 +289,8 @@ int main(int argc, char** argv) {
     Record records[3];
     for (Record& record : records) record.fell.assign(kMovers, false);
 
-    // Frame 0 is not timed: zepcollide builds its mesh index in its first
-    // pass, and Bullet settles its broadphase pairs.
+    // Frame 0 is not timed: zepcollide sweeps its movers in from where they
+    // were placed, and Bullet settles its broadphase pairs.
     for (Peer* peer : peers) peer->frame(0);
     std::printf("1000 movers on 10^5 triangles (%zu), %d rounds of %d passes per peer\n", terrain.corners.size() / 9,
                 rounds, frames);
