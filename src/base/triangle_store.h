@@ -19,7 +19,7 @@ struct TriangleBlock {
 };
 
 struct TriangleStore {
-    TriangleBlock* blocks = nullptr;  // in list order, each full but the last ones
+    TriangleBlock* blocks = nullptr;  // in list order, each full but the last
     int32_t blockCount = 0;
     int32_t blockCapacity = 0;
     int32_t count = 0;  // triangles stored; a triangle's number is its place + 1

@@ -58,10 +58,9 @@ void appendBlock(MeshShape* mesh, const MeshBlock& block, int32_t triangles) {
     Box3 bounds = mesh->bounds;
     bool allFinite = mesh->allFinite;
     for (int32_t t = 0; t < triangles; ++t) {
-        TriangleCorners corners;
-        block.position(t * 3, &corners.corner1.x);
-        block.position(t * 3 + 1, &corners.corner2.x);
-        block.position(t * 3 + 2, &corners.corner3.x);
+        float at[9];
+        for (int corner = 0; corner < 3; ++corner) block.position(t * 3 + corner, &at[corner * 3]);
+        const TriangleCorners corners = cornersOf(at);
         const Box3 box = triangleBox(corners);
         bounds = mesh->triangles.count == 0 ? box : unite(bounds, box);
         allFinite = allFinite && isFinite(corners);
