@@ -98,12 +98,18 @@ void sweepUntreed(SweepResult& result, ReachedMemo& memo, const TriangleIndex& i
 }  // namespace
 
 // The reference path: every triangle in list order.
-void sweepEveryTriangle(SweepResult& result, const MeshShape& mesh, const SweepFrame& frame, Vec3 radii,
-                        const Contact* firstContact) {
+void sweepEveryTriangle(SweepWork& work, SweepResult& result, const MeshShape& mesh, const SweepFrame& frame,
+                        Vec3 radii, const Contact* firstContact) {
+    // Looked up in a sorted list rather than by walking the contacts for
+    // every triangle: a mover with a thousand contacts on a mesh of
+    // thousands of triangles took seconds a sweep. Without memory for the
+    // list, the walk.
+    NamedTriangles named;
+    const bool listed = collectNamedTriangles(work.scratch.contactNumbers, firstContact, mesh, named);
     int32_t number = 0;
     for (const TriangleCorners& stored : mesh.triangles) {
         ++number;  // skipped triangles keep their place in the numbering
-        if (contactNamesTriangle(firstContact, &mesh, number)) continue;
+        if (listed ? named.contains(number) : contactNamesTriangle(firstContact, &mesh, number)) continue;
         sweepTriangle(result, frame, makeTriangleFrame(stored, number, radii, frame.S));
     }
 }

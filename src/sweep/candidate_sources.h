@@ -21,8 +21,8 @@ struct SweepCache;
 
 // The reference path. Triangles whose number a contact of firstContact's
 // list names for this mesh are left out (they keep their numbers).
-void sweepEveryTriangle(SweepResult& result, const MeshShape& mesh, const SweepFrame& frame, Vec3 radii,
-                        const Contact* firstContact);
+void sweepEveryTriangle(SweepWork& work, SweepResult& result, const MeshShape& mesh, const SweepFrame& frame,
+                        Vec3 radii, const Contact* firstContact);
 
 // The indexed path, from the source that serves this sweep; `cache` may be
 // null. False when the reach cannot be bounded (values not finite or too

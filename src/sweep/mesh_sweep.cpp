@@ -53,7 +53,7 @@ SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, V
         // otherwise scan the whole mesh on every pass. Far out a moving sweep
         // is not skipped: where floats no longer resolve a radius, no bound
         // holds on where the tests take their hits.
-        if (work.plainPath || !isZero(frame.dir)) sweepEveryTriangle(*result, *mesh, frame, radii, firstContact);
+        if (work.plainPath || !isZero(frame.dir)) sweepEveryTriangle(work, *result, *mesh, frame, radii, firstContact);
     }
     return result;
 }
