@@ -273,7 +273,7 @@ bool compareFirstPass(const Side sides[2], const TerrainBlock& block) {
         for (int s : sideOrder(round)) digests[s] = hitchOnce(sides[s].zep(), block, figures[s]);
     for (int s = 0; s < 2; ++s) {
         const double first = median(figures[s].firstPass), steady = median(figures[s].steadyPass);
-        std::printf("  %-8s  first pass %8.1f ms  steady pass %7.3f ms  first/steady %.0f\n", sides[s].name, first,
+        std::printf("  %-8s  first pass %8.1f ms  steady pass %7.3f ms  first/steady %.2f\n", sides[s].name, first,
                     steady, steady > 0 ? first / steady : 0);
     }
     printRatio("first pass", figures[0].firstPass, figures[1].firstPass);
