@@ -24,16 +24,10 @@ void solveEllipsoid(Pass& pass, EllipsoidShape* ellipsoid, const ChainMeshes& ch
     for (bool carryOn = true; carryOn;) {
         MeshShape* mesh = nullptr;
         const SweepResult* hit = sweepStep(pass, *ellipsoid, chain, start, end, mover->contactsHead, &mesh);
-        // The sweep left out the triangles met earlier in the pass; a leg
-        // through one of them is not taken.
-        if (restsBeforeMetTriangle(*mover, start, hit ? hitCentreInWorld(*hit, *mesh) : end)) return;
-        if (!hit) return;
         Contact* previous = mover->contactsTail;
-        Contact* contact = appendHitContact(mover, mesh, *hit);
-        if (!contact) return;  // out of memory: the mover keeps what it has so far
+        Contact* contact = guardedStepContact(pass, *ellipsoid, chain, hit, mesh, start, end, pushOuts);
+        if (!contact) return;
         pass.work.largestSolverCall = std::max(pass.work.largestSolverCall, ++iterations);
-        // A push out of an embedded face is not swept either.
-        holdUncheckedPushOut(pass, *ellipsoid, chain, *contact, start, pushOuts);
         carryOn = chooseResponse(*contact, previous, radii, end);
         start = contact->center;
         end = contact->slideDestination;

@@ -95,15 +95,16 @@ private:
     bool lastMeets_ = false;
 };
 
-bool pairsWith(const World& world, const EllipsoidShape& ellipsoid, const CollisionBody* partner) {
-    const CollisionBody* mover = ellipsoid.header.body;
-    return partner != mover && partner->active && rulePairsTypes(world, mover, partner);
+// A partner's shapes are put to the rules one by one: the rules' answer for
+// a pair of shapes covers their bodies' types too.
+bool mayPair(const EllipsoidShape& ellipsoid, const CollisionBody* partner) {
+    return partner != ellipsoid.header.body && partner->active;
 }
 
 // The partner's meshes that the ellipsoid meets, in shape order.
 bool pushPairedMeshes(const World& world, MeshList& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
                       const SweptBox* reach) {
-    if (!pairsWith(world, ellipsoid, partner)) return true;
+    if (!mayPair(ellipsoid, partner)) return true;
     // A body's bounds in the partner tree are its one mesh's bounds: the
     // partner query has already tested them.
     if (reach && meshShapesOf(*partner) == 1) reach = nullptr;
@@ -158,7 +159,7 @@ bool segmentCrossesPairedMeshes(Pass& pass, EllipsoidShape& ellipsoid, const Par
         return false;
     }
     for (CollisionBody* partner = pass.world.bodyListHead; partner; partner = partner->next) {
-        if (!pairsWith(pass.world, ellipsoid, partner)) continue;
+        if (!mayPair(ellipsoid, partner)) continue;
         for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
             MeshShape* mesh = rulePairsShapes(pass.world, &ellipsoid.header, shape) ? asMesh(shape) : nullptr;
             if (mesh && segmentCrossesMesh(pass.work.sweep, *mesh, from, to)) return true;
@@ -174,14 +175,13 @@ const SweepResult* sweepStep(Pass& pass, EllipsoidShape& ellipsoid, const ChainM
     StepMeshes meshes{&chain.onlyMesh, 1};
     if (!chain.onlyMesh && !gatherStepMeshes(pass, ellipsoid, chain.table, start, end, meshes)) return nullptr;
     const SweepResult* best = nullptr;
-    StepCacheHolder cache(ellipsoid.sweepCache);
+    StepCacheHolder cache{&ellipsoid.sweepCache};
     for (int32_t i = 0; i < meshes.count; ++i) {
         MeshShape* mesh = meshes.meshes[i];
         std::optional<float> limit;
         if (best) limit = best->nearestDistance;
         const SweepResult* hit = SweepMesh(pass.work.sweep, mesh, start, end, ellipsoid.radii, kUnitSphereRadius,
-                                           firstContact, cache.offer(), limit);
-        cache.swept(*mesh);
+                                           firstContact, &cache, limit);
         if (hit && hit->found) {
             best = hit;
             *hitMesh = mesh;

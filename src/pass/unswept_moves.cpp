@@ -5,6 +5,7 @@
 #include "world/contact.h"
 #include "world/object.h"
 #include "world/shapes.h"
+#include "world/sweep_records.h"
 
 namespace zep {
 
@@ -16,8 +17,9 @@ namespace {
 // pass. Squared, in radii.
 constexpr double kShortestCheckedPushSquared = 0x1p-20;
 
-}  // namespace
-
+// True when the leg from `start` to `legEnd` (world) crosses the triangle of
+// any contact in the mover's list (contacts whose mesh is gone are passed
+// over).
 bool legCrossesMetTriangle(const CollisionBody& mover, Vec3 start, Vec3 legEnd) {
     for (const Contact* contact = mover.contactsHead; contact; contact = contact->next) {
         const MeshShape* mesh = contact->meshShape;
@@ -27,6 +29,8 @@ bool legCrossesMetTriangle(const CollisionBody& mover, Vec3 start, Vec3 legEnd) 
     return false;
 }
 
+// When a leg crosses so, ends the chain: the mover rests at its last
+// contact's centre, and the answer is true.
 bool restsBeforeMetTriangle(CollisionBody& mover, Vec3 start, Vec3 legEnd) {
     if (!mover.contactsHead || !legCrossesMetTriangle(mover, start, legEnd)) return false;
     Contact& last = *mover.contactsTail;
@@ -35,6 +39,8 @@ bool restsBeforeMetTriangle(CollisionBody& mover, Vec3 start, Vec3 legEnd) {
     return true;
 }
 
+// True when a contact in world units, made by a step from `start`, pushed
+// the centre out of an embedded face by more than rounding makes.
 bool isPushOut(const Contact& contact, Vec3 start, Vec3 radii) {
     if (contact.hitKind != kHitFace || contact.hitTime != 0.0f) return false;
     const double dx = (double(contact.center.x) - double(start.x)) / double(radii.x);
@@ -53,11 +59,30 @@ void meetFaceAtStart(Contact& contact, Vec3 start) {
     contact.slideVector = Subtract(contact.slideDestination, contact.center);
 }
 
+// The push-out rule of a chain: the call's first push out is made unless it
+// crosses a triangle of the chain's meshes, later ones never (a mover
+// squeezed between surfaces would be thrown along a chain of them).
+// `pushOuts` counts the call's push outs so far.
 void holdUncheckedPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Contact& contact,
                           Vec3 start, int& pushOuts) {
     if (isPushOut(contact, start, ellipsoid.radii) &&
         (++pushOuts > 1 || chainCrossedBy(pass, ellipsoid, chain, start, contact.center)))
         meetFaceAtStart(contact, start);
+}
+
+}  // namespace
+
+Contact* guardedStepContact(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, const SweepResult* hit,
+                            MeshShape* mesh, Vec3 start, Vec3 end, int& pushOuts) {
+    CollisionBody& mover = *ellipsoid.header.body;
+    // The sweep left out the triangles met earlier in the pass; a leg
+    // through one of them is not taken.
+    const Vec3 legEnd = hit ? hitCentreInWorld(*hit, mesh->header.body->currentPosition) : end;
+    if (restsBeforeMetTriangle(mover, start, legEnd) || !hit) return nullptr;
+    Contact* contact = appendHitContact(&mover, mesh, *hit);
+    // A push out of an embedded face is not swept either.
+    if (contact) holdUncheckedPushOut(pass, ellipsoid, chain, *contact, start, pushOuts);
+    return contact;
 }
 
 }  // namespace zep

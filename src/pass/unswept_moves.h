@@ -12,32 +12,18 @@
 namespace zep {
 
 struct ChainMeshes;
-struct CollisionBody;
 struct Contact;
 struct EllipsoidShape;
+struct MeshShape;
 struct Pass;
+struct SweepResult;
 
-// True when the leg from `start` to `legEnd` (world) crosses the triangle of
-// any contact in the mover's list (contacts whose mesh is gone are passed
-// over).
-bool legCrossesMetTriangle(const CollisionBody& mover, Vec3 start, Vec3 legEnd);
-
-// When a leg crosses so, ends the chain: the mover rests at its last
-// contact's centre, and the answer is true.
-bool restsBeforeMetTriangle(CollisionBody& mover, Vec3 start, Vec3 legEnd);
-
-// True when a contact in world units, made by a step from `start`, pushed
-// the centre out of an embedded face by more than rounding makes.
-bool isPushOut(const Contact& contact, Vec3 start, Vec3 radii);
-
-// Meets the face of such a contact where the step started instead.
-void meetFaceAtStart(Contact& contact, Vec3 start);
-
-// The push-out rule of a chain: the call's first push out is made unless it
-// crosses a triangle of the chain's meshes, later ones never (a mover
-// squeezed between surfaces would be thrown along a chain of them).
-// `pushOuts` counts the call's push outs so far.
-void holdUncheckedPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Contact& contact,
-                          Vec3 start, int& pushOuts);
+// The contact of one step of the chain from `start` toward `end`: the
+// step's nearest hit (in `mesh`) appended to the mover's list in world
+// units, with both guards applied. nullptr when the chain ends here: no hit,
+// a leg through a met triangle (the mover rests), or no memory for the
+// contact (the mover keeps what it has so far).
+Contact* guardedStepContact(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, const SweepResult* hit,
+                            MeshShape* mesh, Vec3 start, Vec3 end, int& pushOuts);
 
 }  // namespace zep

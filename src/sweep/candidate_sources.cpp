@@ -119,7 +119,7 @@ void sweepEveryTriangle(SweepWork& work, SweepResult& result, const MeshShape& m
 // not finite or too large) or memory runs out; the caller then visits every
 // triangle, which gives the same result.
 bool sweepCandidates(SweepWork& work, SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
-                     Vec3 radii, const Contact* firstContact, SweepCache* cache) {
+                     Vec3 radii, const Contact* firstContact, StepCacheHolder* holder) {
     if (!refreshMeshIndex(mesh, work.indexVersions) || !mesh.allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
@@ -137,8 +137,7 @@ bool sweepCandidates(SweepWork& work, SweepResult& result, MeshShape& mesh, Swee
         sweepUntreed(result, work.reached, index, *setup, framesFor(mesh.frames, index.listed, radii), checks);
         return true;
     }
-    if (cache && index.tree.boxCount > 0 &&
-        (cacheCovers(*cache, index, radii, reach) || refillCache(*cache, work, index, radii, reach))) {
+    if (SweepCache* cache = holder ? takeStepCache(*holder, work, index, radii, reach) : nullptr) {
         sweepCachedTriangles(result, *cache, checks);
         return true;
     }

@@ -17,18 +17,18 @@
 namespace zep {
 
 struct Contact;
-struct SweepCache;
+struct StepCacheHolder;
 
 // The reference path. Triangles whose number a contact of firstContact's
 // list names for this mesh are left out (they keep their numbers).
 void sweepEveryTriangle(SweepWork& work, SweepResult& result, const MeshShape& mesh, const SweepFrame& frame,
                         Vec3 radii, const Contact* firstContact);
 
-// The indexed path, from the source that serves this sweep; `cache` may be
-// null. False when the reach cannot be bounded (values not finite or too
+// The indexed path, from the source that serves this sweep; `holder` (the
+// ellipsoid's cache for the step) may be null. False when the reach cannot be bounded (values not finite or too
 // large) or memory runs out; the caller then takes the reference path,
 // which gives the same result.
 bool sweepCandidates(SweepWork& work, SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
-                     Vec3 radii, const Contact* firstContact, SweepCache* cache);
+                     Vec3 radii, const Contact* firstContact, StepCacheHolder* holder);
 
 }  // namespace zep

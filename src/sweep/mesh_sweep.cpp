@@ -36,7 +36,7 @@ SweepResult* replaceRecord(MeshShape& mesh, float sphereRadius, Vec3 radii) {
 }  // namespace
 
 SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
-                       const Contact* firstContact, SweepCache* cache, std::optional<float> limit) {
+                       const Contact* firstContact, StepCacheHolder* cache, std::optional<float> limit) {
     if (!mesh) return nullptr;
     SweepResult* result = replaceRecord(*mesh, sphereRadius, radii);
     if (!result) return nullptr;

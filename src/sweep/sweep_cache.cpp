@@ -86,8 +86,13 @@ bool refillCache(SweepCache& cache, SweepWork& work, const TriangleIndex& index,
     return true;
 }
 
-bool cacheServes(const SweepCache& cache, const MeshShape& mesh) {
-    return mesh.index && cache.indexVersion != 0 && cache.indexVersion == mesh.index->version;
+SweepCache* takeStepCache(StepCacheHolder& holder, SweepWork& work, const TriangleIndex& index, Vec3 radii,
+                          const SweptBox& reach) {
+    SweepCache* cache = holder.cache;
+    if (!cache || index.tree.boxCount == 0) return nullptr;
+    if (!cacheCovers(*cache, index, radii, reach) && !refillCache(*cache, work, index, radii, reach)) return nullptr;
+    holder.cache = nullptr;
+    return cache;
 }
 
 }  // namespace zep

@@ -23,7 +23,6 @@ namespace zep {
 struct SweepWork;
 struct TriangleIndex;
 
-struct MeshShape;
 // True when the cache holds every triangle of `index` whose box meets
 // `reach`, with frames for these radii.
 bool cacheCovers(const SweepCache& cache, const TriangleIndex& index, Vec3 radii, const SweptBox& reach);
@@ -40,25 +39,19 @@ constexpr int32_t kCacheBudget = 192;
 // be formed) the list is released and the sweep asks the tree: false.
 bool refillCache(SweepCache& cache, SweepWork& work, const TriangleIndex& index, Vec3 radii, const SweptBox& reach);
 
-// True when the list was gathered from the mesh's current index.
-bool cacheServes(const SweepCache& cache, const MeshShape& mesh);
-
 // Which sweeps of one step may use the ellipsoid's cache: the first mesh
-// that keeps its triangles in it holds it for the step, and the meshes
-// after it ask their trees, so two large meshes side by side do not refill
-// it in turn.
-class StepCacheHolder {
-public:
-    explicit StepCacheHolder(SweepCache& cache) : cache_(&cache) {}
-    // The cache for the next sweep of the step, or nullptr.
-    SweepCache* offer() const { return cache_; }
-    // After sweeping `mesh` with what offer() gave.
-    void swept(const MeshShape& mesh) {
-        if (cache_ && cacheServes(*cache_, mesh)) cache_ = nullptr;
-    }
-
-private:
-    SweepCache* cache_;
+// whose sweep keeps its triangles in it holds it for the rest of the step,
+// and the meshes after it ask their trees, so two large meshes side by side
+// do not refill it in turn. A null cache offers nothing.
+struct StepCacheHolder {
+    SweepCache* cache = nullptr;
 };
+
+// The held cache when it holds every triangle of `index` around `reach` for
+// these radii, refilled here when that pays (refillCache); the mesh then
+// holds it for the rest of the step. Otherwise nullptr: the sweep asks the
+// tree.
+SweepCache* takeStepCache(StepCacheHolder& holder, SweepWork& work, const TriangleIndex& index, Vec3 radii,
+                          const SweptBox& reach);
 
 }  // namespace zep

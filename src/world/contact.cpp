@@ -92,10 +92,6 @@ Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResul
     return contact;
 }
 
-Vec3 hitCentreInWorld(const SweepResult& hit, const MeshShape& mesh) {
-    return Add(MultiplyComponents(hit.centerAtContact, hit.radii), mesh.header.body->currentPosition);
-}
-
 void clearContacts(CollisionBody* body) {
     Contact* contact = body->contactsHead;
     while (contact) {

@@ -48,8 +48,6 @@ void setContactMesh(Contact* contact, MeshShape* mesh);
 // Appends the contact a sweep's hit on the mesh makes, in world units, and
 // has it name the mesh; nullptr if memory runs out.
 Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit);
-// Where the centre is at the hit, in world units, as that contact holds it.
-Vec3 hitCentreInWorld(const SweepResult& hit, const MeshShape& mesh);
 // Frees every contact of the body.
 void clearContacts(CollisionBody* body);
 int32_t countContacts(const CollisionBody* body);

@@ -35,6 +35,7 @@ void freeAllRules(World& world);
 bool rulePairsTypes(const World& world, const CollisionBody* a, const CollisionBody* b);
 // True when some rule has the body's type as typeA.
 bool typeCanMove(const World& world, const CollisionBody* body);
+// True when a rule pairs the two shapes: their bodies' types and their kinds.
 bool rulePairsShapes(const World& world, const CollisionShape* a, const CollisionShape* b);
 bool typeHasShapeKind(const World& world, const CollisionBody* body, int32_t kind);
 

@@ -45,6 +45,12 @@ struct SweepResult {
     Vec3 radii;  // world units
 };
 
+// Where the centre is at the hit in world units, for a mesh body at
+// `meshPosition`: the centre the contact made of the hit holds.
+inline Vec3 hitCentreInWorld(const SweepResult& hit, Vec3 meshPosition) {
+    return Add(MultiplyComponents(hit.centerAtContact, hit.radii), meshPosition);
+}
+
 // A triangle's corners and normal in ellipsoid space for one set of radii,
 // filled in by the first sweep that tests it. A small mesh keeps one per
 // triangle for the radii of its latest sweep (the meshes of a body usually

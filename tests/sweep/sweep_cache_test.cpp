@@ -51,7 +51,8 @@ protected:
     // gathered only for an ellipsoid seen around a place in an earlier pass.
     std::vector<uint32_t> sweep(Vec3 start, Vec3 end, zep::SweepCache* through) {
         if (through) ++work.passNumber;
-        const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, through);
+        zep::StepCacheHolder holder{through};
+        const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, &holder);
         EXPECT_NE(result, nullptr);
         return result ? sweepRecordWords(*result) : std::vector<uint32_t>{};
     }
@@ -85,7 +86,8 @@ TEST_F(SweepCacheTest, TriangleAddedAfterGatheringIsMet) {
     const auto before = sweep(start, end, &cache);
     // A wall across the path, facing the mover, after the list was gathered.
     grid->add(Vec3{6.5f, -1, 4}, Vec3{6.5f, -1, 7}, Vec3{6.5f, 3, 4});
-    const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, &cache);
+    zep::StepCacheHolder holder{&cache};
+    const SweepResult* result = zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, &holder);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->triangleNumber, mesh->triangles.count);
     EXPECT_NE(sweepRecordWords(*result), before);
