@@ -67,12 +67,24 @@ TriangleFrame keptTriangleFrame(FramedTriangle& entry, const TriangleCorners& st
 
 // The cache's list holds more than this sweep's candidates: the triangles
 // whose boxes meet the reach box are exactly the ones the tree would give.
+// The reach meets four boxes at once (the same bits as one at a time); each
+// triangle is still checked and swept in list order, against the nearest hit
+// so far.
 void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const CandidateChecks& checks) {
-    for (int32_t i = 0; i < cache.count; ++i) {
-        CachedTriangle& entry = cache.entries[i];
-        if (checks.skips(entry.place, entry.box, checks.reach.entry(entry.box), result)) continue;
-        sweepTriangle(result, checks.frame,
-                      keptTriangleFrame(entry.frame, *entry.stored, entry.place + 1, checks.radii, checks.frame.S));
+    for (int32_t first = 0; first < cache.count; first += kCachedBoxLanes) {
+        const CachedBoxes& block = cache.boxes[first / kCachedBoxLanes];
+        double entries[kCachedBoxLanes];
+        checks.reach.entries(block.lo, block.hi, entries);
+        const int32_t lanes = std::min(kCachedBoxLanes, cache.count - first);
+        for (int32_t lane = 0; lane < lanes; ++lane) {
+            if (entries[lane] > 1.0) continue;
+            CachedTriangle& entry = cache.entries[first + lane];
+            const Box3 box{{block.lo[0][lane], block.lo[1][lane], block.lo[2][lane]},
+                           {block.hi[0][lane], block.hi[1][lane], block.hi[2][lane]}};
+            if (checks.skips(entry.place, box, entries[lane], result)) continue;
+            sweepTriangle(result, checks.frame, keptTriangleFrame(entry.frame, *entry.stored, entry.place + 1,
+                                                                  checks.radii, checks.frame.S));
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "sweep/sweep_cache.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/allocation.h"
@@ -20,11 +21,23 @@ constexpr double kSpareInRadii = 1.0;
 // answers that the sweep must ask the tree.
 bool forget(SweepCache& cache) {
     freeWorkArray(cache.entries);
+    freeWorkArray(cache.boxes);
     cache.entries = nullptr;
-    cache.count = cache.capacity = 0;
+    cache.boxes = nullptr;
+    cache.count = cache.capacity = cache.boxCapacity = 0;
     cache.indexVersion = 0;
     cache.wantedInPass = 0;
     return false;
+}
+
+void putBox(CachedBoxes& block, int32_t lane, const Box3& box) {
+    const Vec3* faces[2] = {&box.lo, &box.hi};
+    float (*sides[2])[kCachedBoxLanes] = {block.lo, block.hi};
+    for (int side = 0; side < 2; ++side) {
+        sides[side][0][lane] = faces[side]->x;
+        sides[side][1][lane] = faces[side]->y;
+        sides[side][2][lane] = faces[side]->z;
+    }
 }
 
 bool contains(const Box3& outer, const Box3& inner) {
@@ -69,11 +82,14 @@ bool refillCache(SweepCache& cache, SweepWork& work, const TriangleIndex& index,
     }
     const int32_t* places = nullptr;
     const int32_t count = gatherCandidates(index, covered, work.scratch.places, &places, kCacheBudget);
-    if (count < 0 || count > kCacheBudget || !reserveWorkArray(cache.entries, cache.capacity, count))
+    const int32_t blocks = (count + kCachedBoxLanes - 1) / kCachedBoxLanes;
+    if (count < 0 || count > kCacheBudget || !reserveWorkArray(cache.entries, cache.capacity, count) ||
+        !reserveWorkArray(cache.boxes, cache.boxCapacity, blocks))
         return forget(cache);
+    for (int32_t i = 0; i < blocks * kCachedBoxLanes; ++i)
+        putBox(cache.boxes[i / kCachedBoxLanes], i % kCachedBoxLanes, placeBox(index, places[std::min(i, count - 1)]));
     for (int32_t i = 0; i < count; ++i) {
         CachedTriangle& entry = cache.entries[i];
-        entry.box = placeBox(index, places[i]);
         entry.place = places[i];
         entry.stored = &placeCorners(index, places[i]);
         entry.frame.framed = false;

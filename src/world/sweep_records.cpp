@@ -6,6 +6,7 @@ namespace zep {
 
 void releaseCache(SweepCache& cache) {
     freeWorkArray(cache.entries);
+    freeWorkArray(cache.boxes);
     cache = SweepCache{};
 }
 

@@ -67,8 +67,15 @@ struct FramedTriangle {
 // The triangles around an ellipsoid's path in a large mesh, gathered with
 // room to spare, with their corners and normal in ellipsoid space for its
 // radii (see sweep/sweep_cache.h for how a sweep uses them).
+// Four cached triangles' boxes, per axis their low and their high faces
+// side by side: the layout SweptBox::entries reads.
+constexpr int32_t kCachedBoxLanes = 4;
+struct CachedBoxes {
+    float lo[3][kCachedBoxLanes];
+    float hi[3][kCachedBoxLanes];
+};
+
 struct CachedTriangle {
-    Box3 box;           // mesh frame, as the index holds it
     int32_t place = 0;  // in the mesh's list, 0-based
     const TriangleCorners* stored = nullptr;
     FramedTriangle frame;  // for the cache's radii
@@ -81,6 +88,11 @@ struct SweepCache {
     CachedTriangle* entries = nullptr;  // ascending places; work memory
     int32_t count = 0;
     int32_t capacity = 0;
+    // The entries' boxes (mesh frame, as the index holds them), four to a
+    // block in entry order, so that the reach meets four at once; the last
+    // block's unused lanes repeat its last box. Work memory.
+    CachedBoxes* boxes = nullptr;
+    int32_t boxCapacity = 0;  // in blocks
     // Where an empty cache's ellipsoid last swept, and in which pass: a list
     // is gathered only for an ellipsoid that stays around a place.
     Box3 wanted;
