@@ -38,13 +38,16 @@ protected:
     void makeMesh(float lift) {
         grid.emplace();
         mesh = grid->mesh;
+        fillGrid(*grid, lift);
+    }
+    static void fillGrid(MeshBody& body, float lift) {
         auto corner = [lift](int i, int j) {
             return Vec3{float(i), lift + 0.3f * std::sin(i * 0.9f) * std::cos(j * 0.7f), float(j)};
         };
         for (int i = 0; i < 16; ++i)
             for (int j = 0; j < 16; ++j) {
-                grid->add(corner(i, j), corner(i, j + 1), corner(i + 1, j + 1));
-                grid->add(corner(i, j), corner(i + 1, j + 1), corner(i + 1, j));
+                body.add(corner(i, j), corner(i, j + 1), corner(i + 1, j + 1));
+                body.add(corner(i, j), corner(i + 1, j + 1), corner(i + 1, j));
             }
     }
     // Each sweep through the cache stands for a pass of its own: a list is
@@ -135,6 +138,33 @@ TEST_F(SweepCacheTest, ListsAreGatheredOnlyWhereTheyPayAndReleasedWhenLeft) {
     EXPECT_EQ(cache.entries, nullptr);
     expectSameThroughCache(Vec3{0.5f, 1.5f, 0.5f}, Vec3{15.5f, 0.5f, 15.5f});
     EXPECT_EQ(cache.entries, nullptr);
+}
+
+// Two large meshes in one step: the first whose sweep keeps its triangles
+// in the cache holds it, and the second asks its tree instead of refilling
+// the list with its own triangles (and the first's again next step).
+TEST_F(SweepCacheTest, TheFirstMeshServedHoldsTheCacheForTheStep) {
+    MeshBody other(2);
+    fillGrid(other, 0.2f);
+    const Vec3 start{8.2f, 1.2f, 8.1f}, end{8.4f, 0.4f, 8.3f};
+    const auto otherPlain = [&] {
+        const SweepResult* result = zep::SweepMesh(work, other.mesh, start, end, radii, 1.0f, nullptr);
+        return result ? sweepRecordWords(*result) : std::vector<uint32_t>{};
+    }();
+    for (int pass = 0; pass < 2; ++pass) {
+        ++work.passNumber;
+        zep::StepCacheHolder holder{&cache};
+        zep::SweepMesh(work, mesh, start, end, radii, 1.0f, nullptr, &holder);
+        const uint64_t held = cache.indexVersion;
+        const SweepResult* result = zep::SweepMesh(work, other.mesh, start, end, radii, 1.0f, nullptr, &holder);
+        ASSERT_NE(result, nullptr);
+        EXPECT_EQ(sweepRecordWords(*result), otherPlain);
+        EXPECT_EQ(cache.indexVersion, held);
+        // The first pass only notes where the ellipsoid went; the second
+        // gathers, and the first mesh keeps the list.
+        EXPECT_EQ(holder.cache == nullptr, pass == 1);
+        EXPECT_EQ(held != 0, pass == 1);
+    }
 }
 
 }  // namespace
