@@ -67,9 +67,9 @@ TriangleFrame keptTriangleFrame(FramedTriangle& entry, const TriangleCorners& st
 
 // The cache's list holds more than this sweep's candidates: the triangles
 // whose boxes meet the reach box are exactly the ones the tree would give.
-// The reach meets four boxes at once (the same bits as one at a time); each
-// triangle is still checked and swept in list order, against the nearest hit
-// so far.
+// The reach meets their boxes four at once (the same bits as one at a
+// time); each triangle is still checked and swept in list order, against
+// the nearest hit so far.
 void sweepCachedTriangles(SweepResult& result, SweepCache& cache, const CandidateChecks& checks) {
     for (int32_t first = 0; first < cache.count; first += kCachedBoxLanes) {
         const CachedBoxes& block = cache.boxes[first / kCachedBoxLanes];

@@ -25,9 +25,9 @@ void sweepEveryTriangle(SweepWork& work, SweepResult& result, const MeshShape& m
                         Vec3 radii, const Contact* firstContact);
 
 // The indexed path, from the source that serves this sweep; `holder` (the
-// ellipsoid's cache for the step) may be null. False when the reach cannot be bounded (values not finite or too
-// large) or memory runs out; the caller then takes the reference path,
-// which gives the same result.
+// ellipsoid's cache for the step) may be null. False when the reach cannot
+// be bounded (values not finite or too large) or memory runs out; the caller
+// then takes the reference path, which gives the same result.
 bool sweepCandidates(SweepWork& work, SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
                      Vec3 radii, const Contact* firstContact, StepCacheHolder* holder);
 

@@ -23,11 +23,11 @@ struct StepCacheHolder;
 // firstContact's list already names for this mesh are left out. Returns
 // nullptr, with mesh->sweepResult null, when there is no mesh or the record
 // cannot be made. A cache, when given, is the sweeping ellipsoid's own for
-// the step: it saves work between sweeps and never changes a result. A limit, when given
-// and shorter than the movement, is the travel of a hit already found in
-// another mesh: only hits at or before it are taken, so that sweeping the
-// meshes one after another keeps the nearest hit of all, the later mesh
-// winning a tie as a later triangle does.
+// the step: it saves work between sweeps and never changes a result. A
+// limit, when given and shorter than the movement, is the travel of a hit
+// already found in another mesh: only hits at or before it are taken, so
+// that sweeping the meshes one after another keeps the nearest hit of all,
+// the later mesh winning a tie as a later triangle does.
 // `work` is the sweeps' working state (buffers and memos).
 SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
                        const Contact* firstContact, StepCacheHolder* cache = nullptr,
