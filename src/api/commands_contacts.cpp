@@ -1,8 +1,9 @@
 // The collision pass and the queries that read its contacts.
 #include "api/checks.h"
+#include "api/command_entry.h"
 #include "api/diagnostics.h"
 #include "api/errors.h"
-#include "api/float_state.h"
+#include "api/memory_reports.h"
 #include "api/pass_warnings.h"
 #include "api/state.h"
 #include "pass/pass.h"
@@ -47,49 +48,58 @@ const CollisionBody* hitBody(const Contact* contact) {
 extern "C" {
 
 ZEP_API void ZEPCALL RunCollisionZEP(void) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("RunCollisionZEP", FromHandler::Refused);
+    if (!entry.admitted()) return;
     if (warningsWanted() && !isStarted(world())) warnAboutCall("RunCollisionZEP", kWarnNotStarted);
     warnBeforePass();
+    const MemoryWatch memory;
     runCollisionPass(world(), passWork());
+    reportPassMemory(memory);
     warnAfterPass();
 }
 
 ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t number) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("CountCollisionsZEP", FromHandler::Allowed);
+    if (!entry.admitted()) return 0;
     CollisionObject* object = validateObject(number, "CountCollisionsZEP");
     return object ? countContacts(object->body) : 0;
 }
 
 ZEP_API int32_t ZEPCALL CollisionHit(int32_t number, int32_t index, int32_t component) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("CollisionHit", FromHandler::Allowed);
+    if (!entry.admitted()) return 0;
     const Contact* contact = queriedContact("CollisionHit", number, index);
     if (contact && warningsWanted()) componentIgnored("CollisionHit", number, component);
     return floatResult(contact ? vectorComponent(contact->point, component) : 0.0f);
 }
 
 ZEP_API int32_t ZEPCALL CollisionHitNorm(int32_t number, int32_t index, int32_t component) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("CollisionHitNorm", FromHandler::Allowed);
+    if (!entry.admitted()) return 0;
     const Contact* contact = queriedContact("CollisionHitNorm", number, index);
     if (contact && warningsWanted()) componentIgnored("CollisionHitNorm", number, component);
     return floatResult(contact ? vectorComponent(contact->normal, component) : 0.0f);
 }
 
 ZEP_API int32_t ZEPCALL CollisionObjHit(int32_t number, int32_t index) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("CollisionObjHit", FromHandler::Allowed);
+    if (!entry.admitted()) return 0;
     const Contact* contact = queriedContact("CollisionObjHit", number, index);
     const CollisionBody* body = contact ? hitBody(contact) : nullptr;
     return body ? body->objectNumber : 0;
 }
 
 ZEP_API int32_t ZEPCALL CollisionPolyHit(int32_t number, int32_t index) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("CollisionPolyHit", FromHandler::Allowed);
+    if (!entry.admitted()) return 0;
     const Contact* contact = queriedContact("CollisionPolyHit", number, index);
     return contact ? contact->triangleNumber : 0;
 }
 
 ZEP_API int32_t ZEPCALL CollisionTriCorner(int32_t number, int32_t index, int32_t corner,
                                            int32_t component) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("CollisionTriCorner", FromHandler::Allowed);
+    if (!entry.admitted()) return 0;
     const Contact* contact = queriedContact("CollisionTriCorner", number, index, &corner);
     const CollisionBody* body = contact ? hitBody(contact) : nullptr;
     if (!body) return floatResult(0.0f);
@@ -102,7 +112,8 @@ ZEP_API int32_t ZEPCALL CollisionTriCorner(int32_t number, int32_t index, int32_
 
 #if !defined(_WIN32)
 ZEP_API int32_t zepCollisionCenter(int32_t number, int32_t index, int32_t component) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("zepCollisionCenter", FromHandler::Allowed);
+    if (!entry.admitted()) return 0;
     const Contact* contact = queriedContact("zepCollisionCenter", number, index);
     if (contact && warningsWanted()) componentIgnored("zepCollisionCenter", number, component);
     return floatResult(contact ? vectorComponent(contact->center, component) : 0.0f);

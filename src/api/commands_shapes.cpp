@@ -4,9 +4,10 @@
 #include <cstring>
 
 #include "api/checks.h"
+#include "api/command_entry.h"
 #include "api/diagnostics.h"
 #include "api/errors.h"
-#include "api/float_state.h"
+#include "api/memory_reports.h"
 #include "world/mesh_block.h"
 #include "world/shapes.h"
 #include "zepcollide.h"
@@ -73,17 +74,22 @@ void checkMeshBlock(int32_t number, const void* block) {
 extern "C" {
 
 ZEP_API void ZEPCALL AddObjShapeZEP(int32_t number, int32_t shapeKind) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("AddObjShapeZEP", FromHandler::Refused);
+    if (!entry.admitted()) return;
     CollisionObject* object = validateObject(number, "AddObjShapeZEP");
     if (!object) return;
     if (warningsWanted() && shapeKind != kShapeEllipsoid && shapeKind != kShapeMesh)
         warnAbout("AddObjShapeZEP", number, "ignored: shape kind %d; the kinds are 1 (ellipsoid) and 2 (mesh)",
                   int(shapeKind));
+    const MemoryWatch memory;
     addShape(object->body, shapeKind);
+    if (memory.ranOut())
+        reportOutOfMemory("AddObjShapeZEP", number, message::kShapeNoMemory, number, "the shape was not added");
 }
 
 ZEP_API void ZEPCALL SetObjRadiusZEP(int32_t number, float rx, float ry, float rz) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("SetObjRadiusZEP", FromHandler::Refused);
+    if (!entry.admitted()) return;
     CollisionObject* object = validateObject(number, "SetObjRadiusZEP");
     if (!object) return;
     // Written as !(r > 0) so that NaN fails like zero and negatives do.
@@ -105,21 +111,31 @@ ZEP_API void ZEPCALL SetObjRadiusZEP(int32_t number, float rx, float ry, float r
 
 ZEP_API void ZEPCALL AddMeshTri(int32_t number, float x1, float y1, float z1, float x2, float y2,
                                 float z2, float x3, float y3, float z3) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("AddMeshTri", FromHandler::Refused);
+    if (!entry.admitted()) return;
     CollisionObject* object = validateObject(number, "AddMeshTri");
     if (!object) return;
     const float corners[9] = {x1, y1, z1, x2, y2, z2, x3, y3, z3};
     if (warningsWanted() && !warnNoMesh("AddMeshTri", number, object->body) && !allFinite(corners, 9))
         warnAbout("AddMeshTri", number, "a corner of the triangle is not finite: sweeps against it have no meaning");
+    const MemoryWatch memory;
     addTriangleToMeshes(object->body, corners);
+    if (memory.ranOut())
+        reportOutOfMemory("AddMeshTri", number, message::kTrianglesNoMemory, number,
+                          "the triangle was added to none of the object's meshes");
 }
 
 ZEP_API void ZEPCALL AddMeshZEP(int32_t number, const void* block) {
-    const CommandFloatState floatState;
+    const CommandEntry entry("AddMeshZEP", FromHandler::Refused);
+    if (!entry.admitted()) return;
     CollisionObject* object = validateObject(number, "AddMeshZEP");
     if (!object) return;
     if (warningsWanted() && !warnNoMesh("AddMeshZEP", number, object->body)) checkMeshBlock(number, block);
+    const MemoryWatch memory;
     addMeshBlock(object->body, block);
+    if (memory.ranOut())
+        reportOutOfMemory("AddMeshZEP", number, message::kTrianglesNoMemory, number,
+                          "none of the block's triangles were added to any of the object's meshes");
 }
 
 }  // extern "C"

@@ -31,6 +31,10 @@ void warnAboutCall(const char* command, const char* format, ...) __attribute__((
 inline constexpr const char kFailureCommand[] = "Collision Error";
 void warnFailure(const char* boxText);
 
+// A command refused because another thread is inside one, told on the
+// refused thread. Reads nothing but the warning handler.
+void warnFromOtherThread(const char* command);
+
 // The not-started warning, shared by every command that needs the system.
 inline constexpr const char kWarnNotStarted[] = "ignored: StartCollisionZEP has not been called";
 

@@ -19,11 +19,26 @@ inline constexpr const char kRadiusNotPositive[] = "Ellip radius values must be 
 inline constexpr const char kIndexOutOfRange[] = "Collision index out of range: ";
 inline constexpr const char kCornerOutOfRange[] = "Corner out of range: ";
 inline constexpr const char kCaption[] = "Collision Error";
+// When memory runs out: what could not be done, and the number it concerns.
+inline constexpr const char kStartNoMemory[] = "Cannot start collision system, out of memory";
+inline constexpr const char kRuleNoMemory[] = "Cannot Set Collision Type, out of memory for type: ";
+inline constexpr const char kCreateNoMemory[] = "Cannot create collision object, out of memory: ";
+inline constexpr const char kShapeNoMemory[] = "Cannot add shape, out of memory for object: ";
+inline constexpr const char kTrianglesNoMemory[] = "Cannot add triangles, out of memory for object: ";
+inline constexpr const char kActivateNoMemory[] = "Cannot activate object, out of memory: ";
+inline constexpr const char kPassNoMemory[] = "Collision pass incomplete, out of memory for object: ";
 }  // namespace message
 
 // Shows text followed by number (the host's 32-bit argument, in signed
 // decimal) if a message is armed, and disarms it first.
 void reportError(const char* text, int32_t number);
+
+// A command that memory ran out for did not do `what` (and changed nothing
+// else): the warning handler hears it as a warning of the command itself,
+// and the armed box shows boxText followed by number.
+void reportOutOfMemory(const char* command, int32_t object, const char* boxText, int32_t number, const char* what);
+// The same for a command that names no object.
+void reportOutOfMemoryInCall(const char* command, const char* boxText, int32_t number, const char* what);
 
 // The platform's box: MessageBoxA on Windows, the message handler elsewhere.
 void showErrorBox(const char* text);

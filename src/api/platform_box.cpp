@@ -16,6 +16,7 @@ void showErrorBox(const char* text) {
 #else
 #include <cstdio>
 
+#include "api/command_entry.h"
 #include "api/state.h"
 #include "world/world.h"
 #include "zepcollide.h"
@@ -34,6 +35,8 @@ void showErrorBox(const char* text) {
 }  // namespace zep
 
 extern "C" ZEP_API void zepSetMessageHandler(ZepMessageHandler handler, void* context) {
+    const zep::CommandEntry entry("zepSetMessageHandler", zep::FromHandler::Allowed);
+    if (!entry.admitted()) return;
     zep::HostReports& reports = zep::world().reports;
     reports.messageHandler = handler;
     reports.messageContext = handler ? context : nullptr;

@@ -1,5 +1,6 @@
 #include "base/allocation.h"
 
+#include <atomic>
 #include <cstdint>
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -13,7 +14,12 @@ int64_t allocationsBeforeFailure = -1;  // negative: never fail
 int64_t attempted = 0;
 int64_t live = 0;
 uint64_t releases = 0;
+// Read at the start and end of every command that allocates.
+std::atomic<uint64_t> refusals{0};
 }  // namespace
+
+uint64_t allocationsRefused() { return refusals.load(std::memory_order_relaxed); }
+void noteAllocationRefused() { refusals.fetch_add(1, std::memory_order_relaxed); }
 
 uint64_t memoryReleases() { return releases; }
 void noteMemoryReleased() { ++releases; }

@@ -23,11 +23,29 @@ void noteRecordKept();
 // want of memory is worth trying again only once this has moved.
 uint64_t memoryReleases();
 void noteMemoryReleased();
+// How many allocations have come back empty so far (the test hook's and the
+// system's alike): a command that saw this move ran out of memory, and says so.
+uint64_t allocationsRefused();
+void noteAllocationRefused();
+// Counts an allocation that came back empty; returns what it was given.
+template <class T>
+T* refusedIfNull(T* memory) {
+    if (!memory) noteAllocationRefused();
+    return memory;
+}
+
+// For a record made fresh in place instead of anew: asks the test hook as
+// an allocation would, and counts a refusal as one.
+inline bool mayRemake() {
+    if (!allocationMustFail()) return true;
+    noteAllocationRefused();
+    return false;
+}
 
 template <class T>
 T* makeRecord() {
-    if (allocationMustFail()) return nullptr;
-    T* record = new (std::nothrow) T{};
+    if (allocationMustFail()) return refusedIfNull<T>(nullptr);
+    T* record = refusedIfNull(new (std::nothrow) T{});
     if (record) noteRecordMade();
     return record;
 }
@@ -65,8 +83,8 @@ void freeArray(T* array) {
 template <class T>
 T* makeUnsetArray(size_t count) {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
-    if (count > SIZE_MAX / sizeof(T) || allocationMustFail()) return nullptr;
-    T* array = static_cast<T*>(std::malloc(std::max<size_t>(count, 1) * sizeof(T)));
+    if (count > SIZE_MAX / sizeof(T) || allocationMustFail()) return refusedIfNull<T>(nullptr);
+    T* array = refusedIfNull(static_cast<T*>(std::malloc(std::max<size_t>(count, 1) * sizeof(T))));
     if (array) noteRecordMade();
     return array;
 }
@@ -87,8 +105,8 @@ void prepareToWrite(void* memory, size_t bytes);
 // between passes and released at stop, but it can fail like any allocation.
 template <class T>
 T* makeWorkArray(size_t count) {
-    if (count > SIZE_MAX / sizeof(T) || allocationMustFail()) return nullptr;
-    return new (std::nothrow) T[count];
+    if (count > SIZE_MAX / sizeof(T) || allocationMustFail()) return refusedIfNull<T>(nullptr);
+    return refusedIfNull(new (std::nothrow) T[count]);
 }
 
 template <class T>
@@ -119,7 +137,7 @@ bool reserveWorkArray(T*& data, int32_t& capacity, int32_t count) {
 template <class T>
 T* makeRecordFrom(T*& spares) {
     if (!spares) return makeRecord<T>();
-    if (allocationMustFail()) return nullptr;
+    if (allocationMustFail()) return refusedIfNull<T>(nullptr);
     T* record = spares;
     spares = record->next;
     *record = T{};

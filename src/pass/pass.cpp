@@ -17,6 +17,7 @@ namespace {
 void resetBodies(World& world) {
     for (CollisionBody* body = world.bodyListHead; body; body = body->next) {
         body->processed = 0;
+        body->passIncomplete = 0;
         clearContacts(body);
     }
 }
@@ -43,10 +44,15 @@ void resolveMover(Pass& pass, CollisionBody* mover, const PartnerTable* table) {
         if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) solveEllipsoid(pass, ellipsoid, ChainMeshes{table, nullptr});
 }
 
+// A mover whose pass memory could not keep whole stays where it started:
+// the part of its move that was lost may have gone through a wall.
 void writeBackPositions(World& world) {
-    for (CollisionBody* body = world.bodyListHead; body; body = body->next)
-        if (body->active && body->contactsTail)
+    for (CollisionBody* body = world.bodyListHead; body; body = body->next) {
+        if (body->passIncomplete)
+            body->currentPosition = body->previousPosition;
+        else if (body->active && body->contactsTail)
             body->currentPosition = body->contactsTail->slideDestination;
+    }
 }
 
 }  // namespace

@@ -173,7 +173,11 @@ bool segmentCrossesPairedMeshes(Pass& pass, EllipsoidShape& ellipsoid, const Par
 const SweepResult* sweepStep(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start, Vec3 end,
                              const Contact* firstContact, MeshShape** hitMesh) {
     StepMeshes meshes{&chain.onlyMesh, 1};
-    if (!chain.onlyMesh && !gatherStepMeshes(pass, ellipsoid, chain.table, start, end, meshes)) return nullptr;
+    CollisionBody& mover = *ellipsoid.header.body;
+    if (!chain.onlyMesh && !gatherStepMeshes(pass, ellipsoid, chain.table, start, end, meshes)) {
+        mover.passIncomplete = 1;
+        return nullptr;
+    }
     const SweepResult* best = nullptr;
     StepCacheHolder cache{&ellipsoid.sweepCache};
     for (int32_t i = 0; i < meshes.count; ++i) {
@@ -182,6 +186,7 @@ const SweepResult* sweepStep(Pass& pass, EllipsoidShape& ellipsoid, const ChainM
         if (best) limit = best->nearestDistance;
         const SweepResult* hit = SweepMesh(pass.work.sweep, mesh, start, end, ellipsoid.radii, kUnitSphereRadius,
                                            firstContact, &cache, limit);
+        if (!hit) mover.passIncomplete = 1;
         if (hit && hit->found) {
             best = hit;
             *hitMesh = mesh;

@@ -46,8 +46,9 @@ struct MeshList {
 // One step from `start` to `end` (world): every mesh of the chain the step
 // can reach, each sweep taking only hits no farther than the nearest so far,
 // so that the last mesh with a hit holds the nearest of all; that mesh goes
-// to `hitMesh`. nullptr when nothing is hit (or memory for the list runs
-// out, which ends the chain like a step that finds nothing).
+// to `hitMesh`. nullptr when nothing is hit. Memory running out for the
+// list or for a mesh's sweep marks the mover passIncomplete (for the list,
+// the chain ends as with a step that finds nothing).
 const SweepResult* sweepStep(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start, Vec3 end,
                              const Contact* firstContact, MeshShape** hitMesh);
 

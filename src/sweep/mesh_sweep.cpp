@@ -16,7 +16,7 @@ namespace {
 // pass), but a sweep still asks for memory, and fails, exactly as one that
 // allocates anew.
 SweepResult* replaceRecord(MeshShape& mesh, float sphereRadius, Vec3 radii) {
-    if (mesh.sweepResult && !allocationMustFail()) {
+    if (mesh.sweepResult && mayRemake()) {
         *mesh.sweepResult = SweepResult{};
     } else if (mesh.sweepResult) {
         freeRecord(mesh.sweepResult);

@@ -85,7 +85,10 @@ void setContactMesh(Contact* contact, MeshShape* mesh) {
 
 Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit) {
     Contact* contact = appendContact(body);
-    if (!contact) return nullptr;
+    if (!contact) {
+        body->passIncomplete = 1;
+        return nullptr;
+    }
     setContactMesh(contact, mesh);
     copyHit(*contact, hit);
     toWorldUnits(*contact, hit.radii, mesh->header.body->currentPosition);

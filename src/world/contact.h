@@ -47,6 +47,7 @@ Contact* appendContact(CollisionBody* body);
 void setContactMesh(Contact* contact, MeshShape* mesh);
 // Appends the contact a sweep's hit on the mesh makes, in world units, and
 // has it name the mesh; nullptr if memory runs out.
+// When memory runs out: nullptr, with the body marked passIncomplete.
 Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit);
 // Frees every contact of the body.
 void clearContacts(CollisionBody* body);

@@ -2,6 +2,7 @@
 // the bounds the mesh keeps without one.
 #pragma once
 
+#include "base/allocation.h"
 #include "base/box3.h"
 #include "index/triangle_index.h"
 #include "world/shapes.h"
@@ -13,8 +14,14 @@ inline TriangleList meshTriangleList(const MeshShape& mesh) { return TriangleLis
 
 // Brings the mesh's index (made on first use, owned by the mesh) up to date
 // with its triangles; false when it cannot, as refreshTriangleIndex says.
+// A refresh that ran out of memory leaves the count of refused allocations
+// in the mesh's indexRefusedAt, so that the command can say which meshes
+// lost their index to it.
 inline bool refreshMeshIndex(MeshShape& mesh, IndexVersions& versions) {
-    return refreshTriangleIndex(mesh.index, meshTriangleList(mesh), versions);
+    const uint64_t refusedBefore = allocationsRefused();
+    if (refreshTriangleIndex(mesh.index, meshTriangleList(mesh), versions)) return true;
+    if (allocationsRefused() != refusedBefore) mesh.indexRefusedAt = allocationsRefused();
+    return false;
 }
 
 // Builds the tree of every mesh of the body that a sweep would build it for

@@ -42,6 +42,10 @@ struct CollisionBody {
     Vec3 previousPosition;  // (0, 0, 0) until the first UpdateObjZEP
     Vec3 currentPosition;
     uint8_t processed = 0;  // set for each active body the pass visits; defined by the record, read by no command
+    // Memory ran out in this pass before a sweep of the body's or one of its
+    // contacts could be kept: what the pass found of its move is not whole,
+    // so it stays where the pass found it.
+    uint8_t passIncomplete = 0;
     CollisionBody* prev = nullptr;
     CollisionBody* next = nullptr;
 };

@@ -52,6 +52,9 @@ struct MeshShape {
     // Spatial index over the triangles, made by the first sweep that needs it
     // and kept up to date as triangles arrive; owned.
     TriangleIndex* index = nullptr;
+    // allocationsRefused() just after the index last failed for want of
+    // memory; 0 if it never has.
+    uint64_t indexRefusedAt = 0;
     // Its triangles in ellipsoid space, kept by the sweeps of a mesh too
     // small for a tree; owned.
     MeshFrames frames;

@@ -6,6 +6,7 @@
 // or changes it.
 #pragma once
 
+#include <atomic>
 #include <bitset>
 #include <cstdint>
 
@@ -27,11 +28,13 @@ struct HostReports {
     // Armed by StartCollisionDebugZEP, disarmed by the one box it allows.
     uint8_t debugMessages = 0;
     // Elsewhere than on Windows: where the box's text goes instead, and the
-    // warning handler (none: no warnings are looked for).
+    // warning handler (none: no warnings are looked for). The warning
+    // handler is atomic because a thread refused entry reads it while the
+    // thread inside a command may be the one setting it.
     void (*messageHandler)(const char* text, const char* caption, void* context) = nullptr;
     void* messageContext = nullptr;
-    void (*warningHandler)(const ZepWarning* warning, void* context) = nullptr;
-    void* warningContext = nullptr;
+    std::atomic<void (*)(const ZepWarning* warning, void* context)> warningHandler{nullptr};
+    std::atomic<void*> warningContext{nullptr};
     // Which object a pass already warned about for which cause, and which
     // objects were active at some pass since the start (a mesh never
     // active is a forgotten ActivateObjZEP); emptied at each stop.

@@ -6,7 +6,9 @@
 // too or with memory coming back at once. After each command the world must
 // be consistent with no record made and left unlinked, a command that was
 // refused memory must have changed nothing (a triangle or a mesh block meant
-// for two meshes, refused the second copy, is in neither), and
+// for two meshes, refused the second copy, is in neither) and said so once
+// (a warning naming it, and the armed box), a pass that lost part of a
+// move must leave that mover where it started and say so, and
 // StopCollisionZEP must free everything.
 #include <functional>
 #include <string>
@@ -17,6 +19,8 @@
 #include "support/mesh_block.h"
 #include "support/invariants.h"
 #include "support/scene.h"
+#include "support/warnings.h"
+#include "support/world_view.h"
 
 namespace zeptest {
 namespace {
@@ -82,18 +86,21 @@ protected:
     // beyond the scenario's last allocation.
     bool runWithFailure(int64_t n, Exhaustion mode) {
         const std::vector<unsigned char> block = rampAndWallBlock();
+        WarningRecorder warnings;
         bool refusedAny = false;
         bool failing = true;
         zep::testing::failAllocationsAfter(n);
         for (const Step& step : scenario(block)) {
             const std::string before = worldSnapshot();
             const int64_t attemptedBefore = zep::testing::allocationsAttempted();
+            armBoxAndForget(warnings);
             step.run();
             const int64_t attempted = zep::testing::allocationsAttempted();
             // Attempts are numbered from 0 since failAllocationsAfter; those
             // from n on are refused.
             const bool refused = failing && attempted > attemptedBefore && attempted > n;
             checkStep(step, n, refused, before);
+            checkReports(step, n, refused, warnings);
             if (refused && mode == Exhaustion::kOnlyNth) {
                 zep::testing::failAllocationsAfter(-1);
                 failing = false;
@@ -112,6 +119,42 @@ protected:
         }
         if (refused && !step.isPass) {
             EXPECT_EQ(before, worldSnapshot()) << "a refused command changed the world";
+        }
+    }
+
+    void armBoxAndForget(WarningRecorder& warnings) {
+        StartCollisionDebugZEP();
+        boxes.clear();
+        warnings.seen.clear();
+    }
+
+    int outOfMemoryBoxes() const {
+        int count = 0;
+        for (const Box& box : boxes) count += box.text.find("out of memory") != std::string::npos ? 1 : 0;
+        return count;
+    }
+
+    static bool anyMoveLost() {
+        for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next)
+            if (body->passIncomplete) return true;
+        return false;
+    }
+
+    // A command refused memory says so once, as a warning of its own and
+    // in the armed box; a pass says so at least once, and fails (the box)
+    // only where it lost part of a move; nothing else speaks of memory.
+    void checkReports(const Step& step, int64_t n, bool refused, const WarningRecorder& warnings) {
+        SCOPED_TRACE(::testing::Message() << "allocation " << n << " fails; step: " << step.name);
+        const int said = warnings.countStartingWith("out of memory: ");
+        if (!refused) {
+            EXPECT_EQ(said, 0);
+            EXPECT_EQ(outOfMemoryBoxes(), 0);
+        } else if (step.isPass) {
+            EXPECT_GE(said, 1);
+            EXPECT_EQ(outOfMemoryBoxes(), anyMoveLost() ? 1 : 0);
+        } else {
+            EXPECT_EQ(said, 1);
+            EXPECT_EQ(outOfMemoryBoxes(), 1);
         }
     }
 

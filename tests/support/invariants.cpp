@@ -365,6 +365,11 @@ std::vector<std::string> passViolations() {
         if (body->processed != body->active)
             report.fail("object ", body->objectNumber, " processed ", int(body->processed), " active ",
                         int(body->active));
+        if (body->passIncomplete) {
+            if (!sameBits(body->currentPosition, body->previousPosition))
+                report.fail("object ", body->objectNumber, " moved although the pass lost part of its move");
+            continue;
+        }
         if (!body->contactsTail) continue;
         if (!body->active) report.fail("inactive object ", body->objectNumber, " holds contacts");
         else if (!sameBits(body->currentPosition, body->contactsTail->slideDestination))

@@ -25,8 +25,9 @@ std::vector<std::string> liveViolations(const std::vector<int32_t>& touched);
 
 // Rules that hold only right after RunCollisionZEP, before anything else
 // changes the world: every active body with contacts stands at its last
-// contact's slide destination, every body is marked processed exactly when
-// active, and only active bodies hold contacts.
+// contact's slide destination (where it started, if memory ran out under its
+// move), every body is marked processed exactly when active, and only active
+// bodies hold contacts.
 std::vector<std::string> passViolations();
 
 // Everything worldViolations and passViolations found, one per line.
