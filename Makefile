@@ -23,7 +23,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-build build demo install fresh-check scenarios test windows-test sanitize fuzz coverage bench bench-peers bench-compare bench-instructions levels walk walk-churn walk-asan clean
+.PHONY: all deps deps-build build demo install fresh-check scenarios test windows-test sanitize fuzz fuzz-long coverage bench bench-peers bench-compare bench-instructions levels walk walk-churn walk-asan clean
 
 all: build
 
@@ -146,36 +146,37 @@ sanitize: deps
 	$(SANITIZE_ENV) ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS) \
 	  -E '^package_consumer$$'  # links a plain program against the sanitized library
 
-# Runs the command fuzzer for FUZZ_SECONDS from the seeds in fuzz/corpus, the
-# kept regression inputs and what earlier runs kept; a crash, a broken
-# invariant, a leak or an input slower than 10 s fails it and leaves the input
-# in $(BUILD_FUZZ). Every input also runs on the plain reference path and must
-# give the same results to the bit. FUZZ_DIFFERENTIAL=report counts and keeps
-# the inputs where the two paths disagree (in $(BUILD_FUZZ)/disagreements)
-# without failing; fatal fails on the first. First the fuzzer's own tests
-# replay fuzz/regressions and fuzz/known-disagreements. What the fuzzer prints
-# goes to $(BUILD_FUZZ)/fuzz.log; only its totals are shown (and the end of
-# the log when it fails).
+# Runs the command fuzzer for FUZZ_SECONDS in FUZZ_PROCESSES processes at
+# once (tools/run-fuzz.sh) from the seeds in fuzz/corpus, the kept
+# regression inputs and what earlier runs kept; a crash, a broken invariant,
+# a leak, memory refused without a word or an input slower than 10 s fails
+# it and leaves the input in $(BUILD_FUZZ). Every input also runs on the
+# plain reference path and must give the same results to the bit.
+# FUZZ_DIFFERENTIAL=report counts and keeps the inputs where the two paths
+# disagree (in $(BUILD_FUZZ)/disagreements) without failing; fatal fails on
+# the first. First the fuzzer's own tests replay fuzz/regressions and
+# fuzz/known-disagreements. What the fuzzers print goes to
+# $(BUILD_FUZZ)/fuzz-N.log; only the totals are shown (and the end of the
+# log when one fails). `make fuzz-long` runs longer with larger worlds.
 FUZZ_DIFFERENTIAL ?= fatal
 FUZZ_MAX_LEN ?= 4096
+FUZZ_PROCESSES ?= $(JOBS)
+FUZZ_ARGS ?=
 fuzz: deps
 	cmake -S fuzz -B $(BUILD_FUZZ) -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	ctest --test-dir $(BUILD_FUZZ) --output-on-failure
-	mkdir -p $(BUILD_FUZZ)/corpus $(BUILD_FUZZ)/disagreements
-	@if ZEP_FUZZ_DIFFERENTIAL=$(FUZZ_DIFFERENTIAL) ZEP_FUZZ_DISAGREEMENTS=$(BUILD_FUZZ)/disagreements \
-	  $(BUILD_FUZZ)/command_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-	  -max_len=$(FUZZ_MAX_LEN) -entropic_scale_per_exec_time=1 \
-	  -print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/ $(BUILD_FUZZ)/corpus fuzz/corpus fuzz/regressions \
-	  >$(BUILD_FUZZ)/fuzz.log 2>&1; then \
-	  awk -F': *' '/^stat::number_of_executed_units/ {n=$$NF} /^stat::average_exec_per_sec/ {r=$$NF} \
-	    /^stat::new_units_added/ {u=$$NF} /^stat::peak_rss_mb/ {m=$$NF} \
-	    END {printf "fuzz: %s inputs in $(FUZZ_SECONDS) s (%s/s), %s new kept, peak %s MB; log in $(BUILD_FUZZ)/fuzz.log\n", n, r, u, m}' \
-	    $(BUILD_FUZZ)/fuzz.log; \
-	else tail -n 60 $(BUILD_FUZZ)/fuzz.log; echo "fuzz: FAILED; log in $(BUILD_FUZZ)/fuzz.log"; exit 1; fi
+	@tools/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS) $(FUZZ_PROCESSES) $(FUZZ_MAX_LEN) $(FUZZ_DIFFERENTIAL) $(FUZZ_ARGS)
 	@found=$$(ls $(BUILD_FUZZ)/disagreements | wc -l); if [ $$found -gt 0 ]; then \
 	  echo "the indexed and the plain path disagreed on $$found kept inputs (ZEP_FUZZ_DIFFERENTIAL=fatal $(BUILD_FUZZ)/command_fuzzer FILE shows where):"; \
 	  ls $(BUILD_FUZZ)/disagreements | sed 's|^|  $(BUILD_FUZZ)/disagreements/|'; fi
+
+# A long fuzzing run with larger worlds (levels of up to 10^5 triangles,
+# every object number, longer inputs): FUZZ_SECONDS (3600 by default).
+fuzz-long:
+	ZEP_FUZZ_WORLDS=large $(MAKE) --no-print-directory fuzz \
+	  FUZZ_SECONDS=$(if $(filter command line,$(origin FUZZ_SECONDS)),$(FUZZ_SECONDS),3600) \
+	  FUZZ_MAX_LEN=16384 FUZZ_ARGS="-timeout=60 $(FUZZ_ARGS)"
 
 # Line and branch coverage of the library, file by file: by the fuzz corpus
 # alone (fuzz/corpus, fuzz/regressions and what `make fuzz` kept), then by the

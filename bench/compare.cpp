@@ -187,6 +187,38 @@ bool comparePasses(const PassScene& scene, const Side sides[2], const Options& o
     return reportResults(digests);
 }
 
+// ---- The host's calls around a pass -----------------------------------------
+
+// What every command pays before its work (the float state, the one-thread
+// gate): a game reads each mover's position and moves it again every frame,
+// four calls a mover, which do next to no work themselves.
+double hostCallsRound(const Commands& zep, int movers) {
+    constexpr int kRepeats = 20;
+    return timed([&zep, movers] {
+               for (int repeat = 0; repeat < kRepeats; ++repeat)
+                   for (int m = kMoverBase; m < kMoverBase + movers; ++m)
+                       zep.UpdateObjZEP(m, zepFloat(zep.PeekObjXZEP(m)), zepFloat(zep.PeekObjYZEP(m)),
+                                        zepFloat(zep.PeekObjZZEP(m)), 0, 0, 0);
+           }) *
+           1e6 / (4.0 * kRepeats * movers);
+}
+
+void compareHostCalls(const Side sides[2], const Options& options) {
+    const PassScene& crowd = passScenes().front();
+    std::printf("\nhost calls: PeekObjX/Y/ZZEP and UpdateObjZEP for each of the %d movers of the first scene\n",
+                crowd.movers);
+    PassRun runs[2];
+    std::vector<double> perCall[2];
+    for (int s = 0; s < 2; ++s) startPassScene(crowd, sides[s].zep(), runs[s]);
+    for (int round = 0; round < options.rounds; ++round)
+        for (int s : sideOrder(round)) perCall[s].push_back(hostCallsRound(sides[s].zep(), crowd.movers));
+    for (int s = 0; s < 2; ++s) {
+        std::printf("  %-8s  median %6.2f ns a call\n", sides[s].name, median(perCall[s]));
+        sides[s].zep().StopCollisionZEP();
+    }
+    printRatio("per call", perCall[0], perCall[1]);
+}
+
 // ---- Loading a level and its first pass -----------------------------------
 
 struct LoadFigures {
@@ -328,6 +360,7 @@ void run(const Options& options) {
                 options.rounds, options.passes);
     int differingScenes = 0;
     for (const PassScene& scene : passScenes()) differingScenes += !comparePasses(scene, sides, options);
+    compareHostCalls(sides, options);
     {
         const TerrainBlock block = terrainBlock(kMillion);
         differingScenes += !compareFirstPass(sides, block);

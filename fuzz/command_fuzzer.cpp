@@ -28,6 +28,8 @@
 #include "api/state.h"
 #include "pass/pass_work.h"
 #include "world/world.h"
+#include "api/command_entry.h"
+#include "api/diagnostics.h"
 #include "api/errors.h"
 #include "base/allocation.h"
 #include "generators.h"
@@ -59,9 +61,17 @@ namespace {
 // every line and branch of the library they reached at 100,000, and the
 // kept corpus runs in a twenty-fifth less time; below it the seeds lose
 // lines.
-constexpr int64_t kTriangleBudget = 16384;
-constexpr int64_t kObjectBudget = 1024;
-constexpr int64_t kPassWorkBudget = 60'000;
+struct Budgets {
+    int64_t triangles, objects, passWork;
+};
+constexpr Budgets kEveryRun{16384, 1024, 60'000};
+// `make fuzz-long` (ZEP_FUZZ_WORLDS=large): levels of up to 10^5 triangles
+// and every object number, with pass work for a few passes over them.
+constexpr Budgets kLongRun{100'000, 5001, 2'000'000};
+const Budgets budgets = [] {
+    const char* worlds = std::getenv("ZEP_FUZZ_WORLDS");
+    return worlds && !std::strcmp(worlds, "large") ? kLongRun : kEveryRun;
+}();
 constexpr int kMaxShapesPerBody = 6;
 // A full scan of every table slot after this many changing commands; the
 // commands between are checked in proportion to the live records.
@@ -75,7 +85,7 @@ enum Op : uint8_t {
     kMove, kRunPass, kFrames, kNewObject, kAddShape, kActivate, kSetRadius, kAddTriangle,
     kGrid, kMoveAgain, kRunPassAgain, kNewObjectAgain, kMeshBlock, kDeactivate, kFree, kRule,
     kPeekPosition, kCountContacts, kContactQuery, kContactQueryAgain, kStackWalk, kCheckShape, kCrowd, kGridAgain,
-    kSystem, kAllocations, kFramesAgain, kRuleAgain, kAddShapeAgain, kMoveThird, kActivateAgain, kSetRadiusAgain,
+    kSystem, kAllocations, kFramesAgain, kRuleAgain, kAddShapeAgain, kMoveThird, kActivateAgain, kHandler,
     kOpCount
 };
 static_assert(kOpCount == 32);
@@ -85,7 +95,7 @@ const char* opName(int op) {
         "move", "pass", "frames", "new object", "add shape", "activate", "radius", "triangle",
         "grid", "move", "pass", "new object", "mesh block", "deactivate", "free", "rule",
         "peek position", "count", "contact query", "contact query", "stack walk", "check shape", "crowd", "grid",
-        "system", "allocations", "frames", "rule", "add shape", "move", "activate", "radius"};
+        "system", "allocations", "frames", "rule", "add shape", "move", "activate", "handler"};
     return op >= 0 && op < kOpCount ? kNames[op] : "?";
 }
 
@@ -137,6 +147,53 @@ void onMessage(const char* text, const char* caption, void*) {
     if (recording) recording->message(text, caption);
 }
 
+// The host's warning handler as the input sets it: none, one that counts
+// what the library says of memory running out, or one that also calls back
+// into the library on every warning, with one command the input chose (the
+// library lets the reading ones in and refuses the rest). Every allocation
+// refused under a command must be said, and nothing else said so.
+struct HostHandler {
+    int callback = -1;  // which command; -1: none
+    int32_t object = 0;
+    int32_t index = 0;
+    int64_t outOfMemorySaid = 0;
+};
+HostHandler hostHandler;
+
+void record(int32_t word) {
+    if (recording) recording->word(uint32_t(word));
+}
+
+void callBack(const HostHandler& h) {
+    const int32_t n = h.object, i = h.index;
+    switch (h.callback % 16) {
+        case 0: record(PeekObjXZEP(n)); break;
+        case 1: record(PeekObjYZEP(n)); break;
+        case 2: record(CountCollisionsZEP(n)); break;
+        case 3: record(CollisionHit(n, i, 2)); break;
+        case 4: record(CollisionTriCorner(n, i, 1 + i % 3, 1)); break;
+        case 5: record(CollisionObjHit(n, i)); break;
+        case 6: record(CheckShapeZEP(n, i)); break;
+        case 7: record(zepCollisionCenter(n, i, 3)); break;
+        case 8: FreeObjZEP(n); break;
+        case 9: NewCollObjZEP(n, i); break;
+        case 10: StopCollisionZEP(); break;
+        case 11: RunCollisionZEP(); break;
+        case 12: UpdateObjZEP(n, 0, -1e30f, 0, 0, 0, 0); break;
+        case 13: AddMeshTri(n, 0, 0, 0, 0, 0, 1, 1, 0, 0); break;
+        case 14: DeActivateObjZEP(n); break;
+        default: StartCollisionDebugZEP(); break;
+    }
+}
+
+void onWarning(const ZepWarning* w, void*) {
+    if (tracing) std::fprintf(stderr, "  %s warning %s: %s\n", zeptest::onPlainPath() ? "plain" : "indexed", w->command, w->text);
+    if (std::strncmp(w->text, "out of memory: ", 15) == 0) ++hostHandler.outOfMemorySaid;
+    if (hostHandler.callback >= 0) callBack(hostHandler);
+}
+
+void setHandler(Run& run);
+
 void stopIfBroken(const std::vector<std::string>& violations, const char* when) {
     if (violations.empty()) return;
     std::fprintf(stderr, "world broken %s:\n%s", when, zeptest::describe(violations).c_str());
@@ -164,7 +221,7 @@ int shapesOf(const zep::CollisionBody* body) {
 // Triangles the object can still take, one per mesh it has, within budget.
 int64_t triangleRoom(Run& run, int32_t number) {
     const int meshes = meshesOf(bodyOf(number));
-    const int64_t left = std::max<int64_t>(0, kTriangleBudget - run.triangles);
+    const int64_t left = std::max<int64_t>(0, budgets.triangles - run.triangles);
     return meshes ? left / meshes : left;
 }
 
@@ -188,7 +245,7 @@ int64_t passWork() {
 
 void runPass(Run& run) {
     run.passWork += passWork();
-    if (run.passWork > kPassWorkBudget) {
+    if (run.passWork > budgets.passWork) {
         run.spent = true;
         return;
     }
@@ -262,7 +319,7 @@ void addShape(Run& run) {
 void newObject(Run& run) {
     const int32_t n = run.object();
     const int32_t type = run.in.type();
-    if (++run.objects > kObjectBudget) {
+    if (++run.objects > budgets.objects) {
         run.spent = true;
         return;
     }
@@ -319,7 +376,7 @@ void crowd(Run& run) {
     int32_t side = 1;
     while (side * side < count) ++side;
     for (int32_t i = 0; i < count; ++i) {
-        if (++run.objects > kObjectBudget) {
+        if (++run.objects > budgets.objects) {
             run.spent = true;
             return;
         }
@@ -408,6 +465,26 @@ void stackWalk(Run& run) {
     for (int i = 0; i < 1 + (mode >> 1 & 7); ++i) answer(run, PeekCollisionStackZEP());
 }
 
+void setHandler(Run& run) {
+    const uint8_t mode = run.in.byte();
+    hostHandler.callback = mode & 2 ? int(run.in.byte()) : -1;
+    hostHandler.object = hostHandler.callback >= 0 ? run.object() : 0;
+    hostHandler.index = hostHandler.callback >= 0 ? run.in.index() : 0;
+    zepSetWarningHandler(mode & 3 ? &onWarning : nullptr, nullptr);
+}
+
+// Memory refused under a command is said, as a warning "out of memory: ...",
+// and nothing is said so when none was (only while a handler listens).
+void checkMemoryReports(uint64_t refusedBefore, int64_t saidBefore) {
+    if (!zep::warningsWanted()) return;
+    const bool refused = zep::allocationsRefused() != refusedBefore;
+    const bool said = hostHandler.outOfMemorySaid != saidBefore;
+    if (refused == said) return;
+    std::fprintf(stderr, refused ? "memory was refused and no command said so\n"
+                                 : "a command said memory ran out when none was refused\n");
+    std::abort();
+}
+
 void runOne(Run& run, int op) {
     InputReader& in = run.in;
     switch (op) {
@@ -418,7 +495,7 @@ void runOne(Run& run, int op) {
         case kAddShape: case kAddShapeAgain: addShape(run); break;
         case kActivate: case kActivateAgain: ActivateObjZEP(run.object()); break;
         case kDeactivate: DeActivateObjZEP(run.object()); break;
-        case kSetRadius: case kSetRadiusAgain: setRadius(run); break;
+        case kSetRadius: setRadius(run); break;
         case kAddTriangle: addTriangle(run); break;
         case kGrid: case kGridAgain: addGrid(run); break;
         case kMeshBlock: addMeshBlock(run); break;
@@ -435,6 +512,7 @@ void runOne(Run& run, int op) {
         case kStackWalk: stackWalk(run); break;
         case kCheckShape: { const int32_t n = run.object(); answer(run, CheckShapeZEP(n, in.type())); break; }
         case kCrowd: crowd(run); break;
+        case kHandler: setHandler(run); break;
         case kSystem: system(run); break;
         default: {  // kAllocations
             const uint8_t after = in.byte();
@@ -455,7 +533,8 @@ void checkAfter(Run& run, int op) {
     }
 }
 
-int64_t commandsRun = 0;
+int64_t operationsRun = 0;
+int64_t commandsRun = 0;  // the library's commands the operations called
 
 // Runs the input on a fresh world, on the path the caller chose (PlainPath);
 // returns the plain path's work on it as the budgets count it: the pass
@@ -467,6 +546,9 @@ int64_t runInput(const uint8_t* data, size_t size, Trace& trace, bool checking) 
     if (zep::testing::liveRecords() != 0) std::abort();
     trace.clear();
     recording = &trace;
+    hostHandler = HostHandler{};
+    zepSetWarningHandler(nullptr, nullptr);
+    const int64_t commandsBefore = zep::testing::commandsEntered();
     Run run(data, size, trace, checking);
     StartCollisionZEP();
     while (!run.in.empty() && !run.spent) {
@@ -474,8 +556,11 @@ int64_t runInput(const uint8_t* data, size_t size, Trace& trace, bool checking) 
         if (tracing) std::fprintf(stderr, "op %d (%s)\n", op, opName(op));
         trace.beginCommand(op);
         run.touched.clear();
+        const uint64_t refusedBefore = zep::allocationsRefused();
+        const int64_t saidBefore = hostHandler.outOfMemorySaid;
         runOne(run, op);
-        commandsRun += checking;
+        checkMemoryReports(refusedBefore, saidBefore);
+        operationsRun += checking;
         checkAfter(run, op);
     }
     if (checking) {
@@ -483,7 +568,9 @@ int64_t runInput(const uint8_t* data, size_t size, Trace& trace, bool checking) 
         noteWorldTriangles(run.triangles);
     }
     zep::testing::failAllocationsAfter(-1);
+    zepSetWarningHandler(nullptr, nullptr);
     StopCollisionZEP();
+    if (checking) commandsRun += zep::testing::commandsEntered() - commandsBefore;
     recording = nullptr;
     // The full scan: a stray table slot outlives the stop.
     if (checking) stopIfBroken(zeptest::worldViolations(), "after the final stop");
@@ -579,7 +666,8 @@ void keepDisagreement(const uint8_t* data, size_t size) {
 }
 
 void printSummary() {
-    std::fprintf(stderr, "zep fuzz: %lld inputs, %lld commands\n", (long long)inputsRun, (long long)commandsRun);
+    std::fprintf(stderr, "zep fuzz: %lld inputs, %lld commands (%lld operations)\n", (long long)inputsRun,
+                 (long long)commandsRun, (long long)operationsRun);
     if (differential == Differential::kReport)
         std::fprintf(stderr, "zep differential: %lld of %lld inputs disagreed between the indexed and the plain path\n",
                      (long long)disagreements, (long long)inputsRun);

@@ -18,6 +18,18 @@
  *    turn such a result back into a float.
  *  - Indices, corners and components are 1-based; component 1 is x, 2 is y,
  *    3 is z.
+ *  - One thread at a time: a command entered while another thread is inside
+ *    a command is refused (changes nothing, returns 0, and warns on the
+ *    refused thread where a warning handler is set).
+ *  - While a warning or message handler runs, it may call only the commands
+ *    that read (CheckShapeZEP, PeekObjX/Y/ZZEP, CountCollisionsZEP, the
+ *    contact queries 22-26, zepCollisionCenter) and set handlers; any other
+ *    command it calls is refused with a warning. What the handler's own calls
+ *    get wrong reaches it once more, nested, and no deeper.
+ *  - A command that runs out of memory changes nothing (a pass: the mover
+ *    whose move it could not keep whole stays where it started), warns
+ *    "out of memory: ..." naming itself, and shows the armed box. The texts
+ *    are listed in docs/robustness.md.
  *
  * On 32-bit Windows every command is __stdcall and every argument is one
  * 32-bit word; the DLL exports them undecorated with ordinals 1 to 26 in the

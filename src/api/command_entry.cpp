@@ -19,6 +19,7 @@ namespace {
 struct CommandGate {
     std::atomic<uintptr_t> owner{0};  // 0: no command running
     int handlerDepth = 0;
+    int64_t entered = 0;
 };
 
 CommandGate gate;
@@ -41,6 +42,7 @@ CommandEntry::CommandEntry(const char* command, FromHandler fromHandler) {
     // Only this thread can have stored itself there, so a relaxed read tells.
     if (gate.owner.load(std::memory_order_relaxed) == self) {
         admission_ = fromHandler == FromHandler::Allowed ? Admission::FromHandler : Admission::Refused;
+        gate.entered += admission_ != Admission::Refused;
         if (admission_ == Admission::Refused && warningsWanted())
             warnAboutCall(command,
                           "refused: called from inside a warning or message handler, which may only read "
@@ -50,6 +52,7 @@ CommandEntry::CommandEntry(const char* command, FromHandler fromHandler) {
     uintptr_t none = 0;
     if (gate.owner.compare_exchange_strong(none, self, std::memory_order_acquire, std::memory_order_relaxed)) {
         admission_ = Admission::Outermost;
+        ++gate.entered;
         return;
     }
     admission_ = Admission::Refused;
@@ -67,5 +70,9 @@ bool enterHandler() {
 }
 
 void leaveHandler() { --gate.handlerDepth; }
+
+namespace testing {
+int64_t commandsEntered() { return gate.entered; }
+}  // namespace testing
 
 }  // namespace zep

@@ -45,4 +45,10 @@ private:
 bool enterHandler();
 void leaveHandler();
 
+namespace testing {
+// Commands let in since load (refused ones not counted): the fuzzer's count
+// of what it ran.
+int64_t commandsEntered();
+}  // namespace testing
+
 }  // namespace zep

@@ -44,7 +44,7 @@ std::bitset<kRuleTableSize> activeMeshTypes() {
 }
 
 void warnUnruledMover(const CollisionBody* body) {
-    if (typeCanMove(world(), body) || hasShapeOfKind(body, kShapeMesh) || !firstTime(kNoRule, body->objectNumber)) return;
+    if (ruleMovesType(world(), body) || hasShapeOfKind(body, kShapeMesh) || !firstTime(kNoRule, body->objectNumber)) return;
     warnAbout(kCommand, body->objectNumber,
               "the ellipsoid meets nothing: no SetCollisionZEP rule moves its type %d (SetCollisionZEP %d, MESHTYPE)",
               int(body->collisionType), int(body->collisionType));

@@ -77,6 +77,10 @@ bool typeCanMove(const World& world, const CollisionBody* body) {
     return world.plainPath || (inRuleRange(body->collisionType) && world.typeMoves[body->collisionType]);
 }
 
+bool ruleMovesType(const World& world, const CollisionBody* body) {
+    return chainOf(world, body->collisionType) != nullptr;
+}
+
 bool rulePairsShapes(const World& world, const CollisionShape* a, const CollisionShape* b) {
     const int32_t typeA = a->body->collisionType;
     const int32_t typeB = b->body->collisionType;

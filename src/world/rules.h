@@ -33,8 +33,12 @@ void addRule(World& world, int32_t typeA, int32_t typeB);
 void freeAllRules(World& world);
 
 bool rulePairsTypes(const World& world, const CollisionBody* a, const CollisionBody* b);
-// True when some rule has the body's type as typeA.
+// True when some rule has the body's type as typeA; on the plain path,
+// which walks every pair, always.
 bool typeCanMove(const World& world, const CollisionBody* body);
+// True when some rule has the body's type as typeA, on either path: what the
+// host is told about.
+bool ruleMovesType(const World& world, const CollisionBody* body);
 // True when a rule pairs the two shapes: their bodies' types and their kinds.
 bool rulePairsShapes(const World& world, const CollisionShape* a, const CollisionShape* b);
 bool typeHasShapeKind(const World& world, const CollisionBody* body, int32_t kind);

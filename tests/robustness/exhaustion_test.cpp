@@ -192,5 +192,43 @@ TEST_F(ExhaustionTest, ScenarioMakesContactsWhenMemoryLasts) {
     EXPECT_THAT(zeptest::worldViolations(), IsEmpty());
 }
 
+// A level whose index memory cannot hold: it is activated all the same and
+// says once that its sweeps take the slow path; a pass that cannot keep its
+// sweep leaves the walker where it was and fails; once memory is back the
+// index is built and the walker lands as it would have.
+TEST_F(ExhaustionTest, LevelWithoutMemoryForItsIndexSaysSo) {
+    WarningRecorder warnings;
+    startMoversOnMeshes();
+    NewCollObjZEP(2, 2);
+    AddObjShapeZEP(2, ZEP_SHAPE_MESH);
+    for (const Triangle& t : strip(2000)) addTriangle(2, t);
+    moveTo(2, {0, 0, 0});
+    makeMover(1, 1, {0.5f, 0.5f, 0.5f}, {10.5f, 3, 0.5f});
+    moveTo(1, {10.5f, -3, 0.5f});
+    StartCollisionDebugZEP();
+    zep::testing::failAllocationsAfter(1);  // the activation entry, and no more
+    ActivateObjZEP(2);
+    ASSERT_EQ(warnings.seen.size(), 1u);
+    EXPECT_EQ(warnings.seen[0].command, "ActivateObjZEP");
+    EXPECT_EQ(warnings.seen[0].object, 2);
+    EXPECT_THAT(warnings.seen[0].text, ::testing::HasSubstr("index could not be built"));
+    EXPECT_TRUE(bodyOf(2)->active);
+    EXPECT_THAT(boxes, IsEmpty()) << "a slower level is no failure";
+
+    zep::testing::failAllocationsAfter(0);
+    RunCollisionZEP();
+    zep::testing::failAllocationsAfter(-1);
+    EXPECT_VEC3_EQ((zep::Vec3{10.5f, 3, 0.5f}), positionOf(1));
+    EXPECT_THAT(texts(), ::testing::ElementsAre("Collision pass incomplete, out of memory for object: 1"));
+
+    moveTo(1, {10.5f, 3, 0.5f});
+    moveTo(1, {10.5f, -3, 0.5f});
+    warnings.seen.clear();
+    RunCollisionZEP();
+    EXPECT_VEC3_EQ((zep::Vec3{10.5f, 0.5f, 0.5f}), positionOf(1));
+    EXPECT_THAT(warnings.seen, IsEmpty());
+    EXPECT_GT(zep::asMesh(shapeAt(2, 0))->index->tree.boxCount, 0);
+}
+
 }  // namespace
 }  // namespace zeptest
