@@ -204,7 +204,7 @@ double hostCallsRound(const Commands& zep, int movers) {
 }
 
 void compareHostCalls(const Side sides[2], const Options& options) {
-    const PassScene& crowd = passScenes().front();
+    const PassScene crowd = passScenes().front();
     std::printf("\nhost calls: PeekObjX/Y/ZZEP and UpdateObjZEP for each of the %d movers of the first scene\n",
                 crowd.movers);
     PassRun runs[2];

@@ -27,11 +27,15 @@ CommandGate gate;
 // A handler may be called from a command its handler called, and no deeper.
 constexpr int kDeepestHandler = 2;
 
+// Never 0 for a running thread. The thread pointer is one load where the
+// compiler offers it, a third of what a call of pthread_self costs.
 uintptr_t currentThread() {
 #if defined(_WIN32)
-    return uintptr_t(GetCurrentThreadId());  // never 0
+    return uintptr_t(GetCurrentThreadId());
+#elif defined(__x86_64__) || defined(__aarch64__)
+    return uintptr_t(__builtin_thread_pointer());
 #else
-    return uintptr_t(pthread_self());  // never 0 on the systems we build for
+    return uintptr_t(pthread_self());
 #endif
 }
 
