@@ -107,12 +107,15 @@ struct RecordedBox {
 
 std::vector<RecordedBox> recordedBoxes;
 zeptest::Host* currentHost = nullptr;
+// What the host does while the box is up, if anything.
+void (*duringBox)() = nullptr;
 
 int WINAPI recordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     recordedBoxes.push_back(RecordedBox{owner, text ? text : "(null)", caption ? caption : "(null)",
                                         type});
     if (currentHost) currentHost->boxes.push_back(zeptest::Box{recordedBoxes.back().text,
                                                                  recordedBoxes.back().caption});
+    if (duringBox) duringBox();
     return IDOK;
 }
 
@@ -341,6 +344,47 @@ void errorBoxThroughMessageBoxA() {
     recordedBoxes.clear();
 }
 
+// Object n exists: it takes a position and reads it back.
+bool objectExists(int32_t n) {
+    call(13, {uint32_t(n), 0x40A00000u, 0, 0, 0, 0, 0});  // x = 5
+    return call(17, {uint32_t(n)}) == 0x40A00000u;
+}
+
+DWORD WINAPI createObject10(LPVOID) {
+    call(5, {10, 1});
+    return 0;
+}
+
+void callInFromAnotherThread() {
+    HANDLE thread = CreateThread(nullptr, 0, createObject10, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+}
+
+// While the box is up (inside the failing command): the box's own thread
+// may read but not change the world, and another thread may not come in
+// at all; once the command has returned, either may.
+void callsWhileTheBoxIsUp() {
+    call(1, {});
+    call(5, {3, 1});
+    call(13, {3, 0x3F800000u, 0, 0, 0, 0, 0});  // x = 1
+    duringBox = [] {
+        call(5, {9, 1});
+        check(call(17, {3}) == 0x3F800000u, "the box's thread reads a position while the box is up");
+        callInFromAnotherThread();
+    };
+    call(2, {});
+    call(20, {7});
+    duringBox = nullptr;
+    check(recordedBoxes.size() == 1, "the failing call showed its box");
+    check(!objectExists(9), "a command called while the box is up is refused");
+    check(!objectExists(10), "another thread is refused while a command runs");
+    callInFromAnotherThread();
+    check(objectExists(10), "another thread may call in once no command runs");
+    call(3, {});
+    recordedBoxes.clear();
+}
+
 void runScenarios(const Commands& commands, const char* mode) {
     for (const zeptest::Scenario& scenario : zeptest::scenarios()) {
         const std::string name = std::string(mode) + "/" + scenario.name;
@@ -472,6 +516,7 @@ int main(int argc, char** argv) {
         stackBalanceOfEveryCommand();
         floatResultsInEax();
         errorBoxThroughMessageBoxA();
+        callsWhileTheBoxIsUp();
         runScenarios(directCommands(), "direct");
         runScenarios(checkedCommands(), "checked");
     }
