@@ -4,6 +4,7 @@
 // None of it may crash, recurse without bound or change what the commands
 // do: a handler may read, anything else it calls is refused and said, and a
 // second thread is refused while a command runs.
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
 #include <limits>
@@ -18,6 +19,7 @@
 #include "support/mesh_block.h"
 #include "support/scene.h"
 #include "support/warnings.h"
+#include "support/world_view.h"
 
 namespace zeptest {
 namespace {
@@ -256,6 +258,24 @@ TEST_F(HostileHostTest, TwoThreadsHammeringOneWorld) {
     moveTo(1, {-1, -5, -1});
     RunCollisionZEP();
     EXPECT_VEC3_EQ((zep::Vec3{-1, 1, -1}), positionOf(1));
+}
+
+// A host's mesh block may sit at any address and have any vertex size from
+// 12 bytes up: read at every misalignment it gives the same triangles.
+TEST_F(HostileHostTest, MeshBlocksAtAnyAlignment) {
+    const std::vector<float> corners = {0, 0, 0, 0, 0, 1, 1, 0, 0, 2, 0, 0, 2, 0, 1, 3, 0, 0};
+    for (uint32_t vertexSize : {12u, 13u, 16u, 22u}) {
+        const std::vector<uint8_t> block = meshBlock(vertexSize, 6, corners);
+        for (size_t offset = 0; offset < 4; ++offset) {
+            SCOPED_TRACE(::testing::Message() << vertexSize << "-byte vertices at offset " << offset);
+            std::vector<uint8_t> shifted(offset + block.size());
+            std::copy(block.begin(), block.end(), shifted.begin() + std::ptrdiff_t(offset));
+            startMoversOnMeshes();
+            makeMeshObject(2, 2, {});
+            AddMeshZEP(2, shifted.data() + offset);
+            EXPECT_EQ(triangleFloats(zep::asMesh(shapeAt(2, 0))), corners);
+        }
+    }
 }
 
 }  // namespace
