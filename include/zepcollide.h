@@ -32,8 +32,8 @@
  *    are listed in docs/robustness.md.
  *
  * On 32-bit Windows every command is __stdcall and every argument is one
- * 32-bit word; the DLL exports them undecorated with ordinals 1 to 26 in the
- * order below.
+ * 32-bit word; the DLL exports them undecorated with ordinals 1 to 31 in the
+ * order below (27 on are this library's own: the character commands).
  */
 #ifndef ZEPCOLLIDE_H
 #define ZEPCOLLIDE_H
@@ -169,6 +169,58 @@ extern "C" {
  *     corner outside 1 to 3 fails ("Corner out of range: N"). */
 /* 26 */ ZEP_API int32_t ZEPCALL CollisionTriCorner(int32_t object, int32_t contact,
                                                     int32_t corner, int32_t component);
+
+/*
+ * Characters (27-31): a mover that walks, falls, climbs steps and stands on
+ * floors and platforms, moved by RunCollisionZEP with the character rules
+ * instead of the plain collide-and-slide. Y is up. The frame loop stays the
+ * same: UpdateObjZEP to where the character wants to be (its walk plus its
+ * own vertical speed: gravity and jumps are the host's), RunCollisionZEP,
+ * then the position and the ground. The pass splits the wanted move into
+ * its level walk and its vertical part:
+ *  - a platform (the mesh object it stood on) that moved since the last
+ *    pass carries it first;
+ *  - the walk: faces steeper than the slope limit (judged by the face's own
+ *    normal) are walls, and so is an edge or corner rising more than the
+ *    step offset above the ground it stands on; where a walk is blocked it
+ *    steps up by at most the step offset onto walkable ground;
+ *  - the vertical part: a fall stops on walkable ground (no creeping down a
+ *    slope) and slides down steeper ground; a rise is a plain slide;
+ *  - a character that was on walkable ground and does not move up stays on
+ *    it over drops up to the snap distance.
+ * Every part is a sweep of the solver, so a character crosses no wall. Its
+ * contacts of the pass read as any mover's; movers that are not characters
+ * move exactly as without characters.
+ */
+/* 27: Makes the object (it must have an ellipsoid; its first ellipsoid is
+ *     the one moved) a character, or changes its settings: the slope limit
+ *     in degrees (0 to 89.9), the step offset and the snap distance (finite,
+ *     0 or more, world units). Fails like the other commands for an
+ *     undefined object, and with "Character needs an ellipsoid shape,
+ *     object: N", "Character slope limit must be 0 to 89.9 degrees, object:
+ *     N" or "Character step and snap must be finite and not negative,
+ *     object: N". */
+/* 27 */ ZEP_API void ZEPCALL SetCharacterZEP(int32_t object, float slopeLimitDegrees, float stepOffset,
+                                              float snapDistance);
+/* 28: After the last pass: 0 in the air, 1 on walkable ground, 2 on ground
+ *     steeper than the slope limit (0 for an object that is no character). */
+/* 28 */ ZEP_API int32_t ZEPCALL CharacterGroundZEP(int32_t object);
+/* 29: Float result: component 1-3 of the ground triangle's unit face normal
+ *     (for the nose of a stair, the direction from it to the centre); 0.0 in
+ *     the air. */
+/* 29 */ ZEP_API int32_t ZEPCALL CharacterGroundNormZEP(int32_t object, int32_t component);
+/* 30: The object number the character stands on, 0 in the air. */
+/* 30 */ ZEP_API int32_t ZEPCALL CharacterGroundObjZEP(int32_t object);
+/* 31: What the last pass touched, bits ORed: 1 below (a contact whose
+ *     direction to the centre is within the slope limit of up), 4 above
+ *     (within it of down), 2 the sides (the rest). */
+/* 31 */ ZEP_API int32_t ZEPCALL CharacterFlagsZEP(int32_t object);
+#define ZEP_IN_AIR 0
+#define ZEP_ON_GROUND 1
+#define ZEP_ON_STEEP_GROUND 2
+#define ZEP_TOUCHED_BELOW 1
+#define ZEP_TOUCHED_SIDES 2
+#define ZEP_TOUCHED_ABOVE 4
 
 #if !defined(_WIN32)
 /* Stand-in for the Windows error box: called with the complete message and

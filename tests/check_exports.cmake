@@ -10,7 +10,8 @@ set(expected
   AddMeshZEP UpdateObjZEP ResetCollisionStackZEP PeekCollisionStackZEP RunCollisionZEP
   PeekObjXZEP PeekObjYZEP PeekObjZZEP FreeObjZEP CountCollisionsZEP CollisionHit
   CollisionHitNorm CollisionObjHit CollisionPolyHit CollisionTriCorner zepSetMessageHandler
-  zepSetWarningHandler zepCollisionCenter)
+  zepSetWarningHandler zepCollisionCenter SetCharacterZEP CharacterGroundZEP CharacterGroundNormZEP
+  CharacterGroundObjZEP CharacterFlagsZEP)
 string(REGEX MATCHALL "[ \t][TW] [A-Za-z_][A-Za-z0-9_]*" found "${symbols}")
 set(names "")
 foreach(entry ${found})

@@ -8,8 +8,9 @@
 #   world  the records: objects, bodies, shapes, meshes (each with its index), rules, contacts
 #   sweep  the mesh sweep, corner and edge tests, reach, the sweep cache
 #   pass   the pass, the broad phase, the solver
+#   character  the character rules: a character's move as legs of the solver, and the pass with characters
 #   api    the commands, errors, the entry point (the only users of the public header)
-set(layers base index world sweep pass api)
+set(layers base index world sweep pass character api)
 # The public header counts as part of the command layer.
 set(public_header zepcollide.h)
 

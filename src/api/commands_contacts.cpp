@@ -6,7 +6,7 @@
 #include "api/memory_reports.h"
 #include "api/pass_warnings.h"
 #include "api/state.h"
-#include "pass/pass.h"
+#include "character/character_pass.h"
 #include "world/contact.h"
 #include "world/shapes.h"
 #include "world/system.h"
@@ -53,7 +53,7 @@ ZEP_API void ZEPCALL RunCollisionZEP(void) {
     if (warningsWanted() && !isStarted(world())) warnAboutCall("RunCollisionZEP", kWarnNotStarted);
     warnBeforePass();
     const MemoryWatch memory;
-    runCollisionPass(world(), passWork());
+    runPassWithCharacters(world(), passWork());
     reportPassMemory(memory);
     warnAfterPass();
 }

@@ -27,6 +27,11 @@ inline constexpr const char kShapeNoMemory[] = "Cannot add shape, out of memory 
 inline constexpr const char kTrianglesNoMemory[] = "Cannot add triangles, out of memory for object: ";
 inline constexpr const char kActivateNoMemory[] = "Cannot activate object, out of memory: ";
 inline constexpr const char kPassNoMemory[] = "Collision pass incomplete, out of memory for object: ";
+// The character commands.
+inline constexpr const char kCharacterWithoutEllipsoid[] = "Character needs an ellipsoid shape, object: ";
+inline constexpr const char kSlopeLimitOutOfRange[] = "Character slope limit must be 0 to 89.9 degrees, object: ";
+inline constexpr const char kStepOrSnapInvalid[] = "Character step and snap must be finite and not negative, object: ";
+inline constexpr const char kCharacterNoMemory[] = "Cannot make character, out of memory for object: ";
 }  // namespace message
 
 // Shows text followed by number (the host's 32-bit argument, in signed

@@ -38,15 +38,31 @@ void resolvePerMesh(Pass& pass, CollisionBody* mover) {
 
 // Each ellipsoid of the mover, in shape order, makes one collide-and-slide
 // chain through all the meshes its pairs name.
-void resolveMover(Pass& pass, CollisionBody* mover, const PartnerTable* table) {
+void resolveChains(Pass& pass, CollisionBody* mover, const PartnerTable* table) {
     if (pass.work.chainPerMesh) return resolvePerMesh(pass, mover);
     for (CollisionShape* shape = mover->shapesHead; shape; shape = shape->next)
         if (EllipsoidShape* ellipsoid = asEllipsoid(shape)) solveEllipsoid(pass, ellipsoid, ChainMeshes{table, nullptr});
 }
 
+}  // namespace
+
+const PartnerTable* beginPass(Pass& pass) {
+    pass.work.sweep.passNumber = ++pass.world.passesRun;
+    pass.work.sweep.plainPath = pass.world.plainPath;
+    resetBodies(pass.world);
+    const bool indexed = !pass.world.plainPath && buildPartnerTable(pass.world, pass.work.partners);
+    return indexed ? &pass.work.partners : nullptr;
+}
+
+void resolveMover(Pass& pass, CollisionBody* mover, const PartnerTable* table) {
+    mover->processed = 1;
+    // With a table, a mover whose type no rule moves meets nothing.
+    if (!table || typeCanMove(pass.world, mover)) resolveChains(pass, mover, table);
+}
+
 // A mover whose pass memory could not keep whole stays where it started:
 // the part of its move that was lost may have gone through a wall.
-void writeBackPositions(World& world) {
+void finishPass(World& world) {
     for (CollisionBody* body = world.bodyListHead; body; body = body->next) {
         if (body->passIncomplete)
             body->currentPosition = body->previousPosition;
@@ -55,23 +71,12 @@ void writeBackPositions(World& world) {
     }
 }
 
-}  // namespace
-
 void runCollisionPass(World& world, PassWork& work) {
     Pass pass{world, work};
-    work.sweep.passNumber = ++world.passesRun;
-    work.sweep.plainPath = world.plainPath;
-    resetBodies(world);
-    const bool indexed = !world.plainPath && buildPartnerTable(world, work.partners);
-    for (CollisionBody* mover = world.bodyListHead; mover; mover = mover->next) {
-        if (!mover->active) continue;
-        mover->processed = 1;
-        if (!indexed)
-            resolveMover(pass, mover, nullptr);
-        else if (typeCanMove(world, mover))
-            resolveMover(pass, mover, &work.partners);
-    }
-    writeBackPositions(world);
+    const PartnerTable* table = beginPass(pass);
+    for (CollisionBody* mover = world.bodyListHead; mover; mover = mover->next)
+        if (mover->active) resolveMover(pass, mover, table);
+    finishPass(world);
 }
 
 void releasePassWork(PassWork& work) {

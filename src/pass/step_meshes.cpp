@@ -97,14 +97,14 @@ private:
 
 // A partner's shapes are put to the rules one by one: the rules' answer for
 // a pair of shapes covers their bodies' types too.
-bool mayPair(const EllipsoidShape& ellipsoid, const CollisionBody* partner) {
-    return partner != ellipsoid.header.body && partner->active;
+bool mayPair(const EllipsoidShape& ellipsoid, const CollisionBody* partner, const CollisionBody* skip) {
+    return partner != ellipsoid.header.body && partner->active && partner != skip;
 }
 
 // The partner's meshes that the ellipsoid meets, in shape order.
 bool pushPairedMeshes(const World& world, MeshList& buffer, EllipsoidShape& ellipsoid, CollisionBody* partner,
-                      const SweptBox* reach) {
-    if (!mayPair(ellipsoid, partner)) return true;
+                      const SweptBox* reach, const CollisionBody* skip) {
+    if (!mayPair(ellipsoid, partner, skip)) return true;
     // A body's bounds in the partner tree are its one mesh's bounds: the
     // partner query has already tested them.
     if (reach && meshShapesOf(*partner) == 1) reach = nullptr;
@@ -124,7 +124,7 @@ bool pushPairedMeshes(const World& world, MeshList& buffer, EllipsoidShape& elli
 // the plain path, every pair is. Valid until the next call with the same
 // work. False when memory for the list runs out.
 bool gatherStepMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from, Vec3 to,
-                      StepMeshes& out) {
+                      StepMeshes& out, const CollisionBody* skip) {
     MeshList& buffer = pass.work.stepMeshes;
     buffer.count = 0;
     bool ok = true;
@@ -132,18 +132,18 @@ bool gatherStepMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable*
     if (table && table->count == 1 && meshShapesOf(*table->bodies[0]) == 1) {
         // One mesh to meet (a level and its walkers): its own sweep bounds
         // what the step reaches, and bounding it here first would only cost.
-        ok = pushPairedMeshes(pass.world, buffer, ellipsoid, table->bodies[0], nullptr);
+        ok = pushPairedMeshes(pass.world, buffer, ellipsoid, table->bodies[0], nullptr, skip);
     } else if (!table || !sweptReach(from, to, ellipsoid.radii, table->bounds, reach)) {
         // The plain path, or a reach that cannot be bounded: every partner.
         for (CollisionBody* partner = pass.world.bodyListHead; partner && ok; partner = partner->next)
-            ok = pushPairedMeshes(pass.world, buffer, ellipsoid, partner, nullptr);
+            ok = pushPairedMeshes(pass.world, buffer, ellipsoid, partner, nullptr, skip);
     } else {
         const int32_t* places = nullptr;
         const int32_t count = partnersInReach(*table, reach, pass.work.sweep.scratch.partners, &places);
         // Out of memory for the list: every meetable partner is a candidate.
         const int32_t visits = count < 0 ? table->count : count;
         for (int32_t i = 0; i < visits && ok; ++i)
-            ok = pushPairedMeshes(pass.world, buffer, ellipsoid, table->bodies[count < 0 ? i : places[i]], &reach);
+            ok = pushPairedMeshes(pass.world, buffer, ellipsoid, table->bodies[count < 0 ? i : places[i]], &reach, skip);
     }
     out = StepMeshes{buffer.data, buffer.count};
     return ok;
@@ -151,15 +151,15 @@ bool gatherStepMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable*
 
 // The reach-limited crossing test of chainCrossedBy over the pairs.
 bool segmentCrossesPairedMeshes(Pass& pass, EllipsoidShape& ellipsoid, const PartnerTable* table, Vec3 from,
-                                Vec3 to) {
+                                Vec3 to, const CollisionBody* skip) {
     StepMeshes meshes;
-    if (gatherStepMeshes(pass, ellipsoid, table, from, to, meshes)) {
+    if (gatherStepMeshes(pass, ellipsoid, table, from, to, meshes, skip)) {
         for (int32_t i = 0; i < meshes.count; ++i)
             if (segmentCrossesMesh(pass.work.sweep, *meshes.meshes[i], from, to)) return true;
         return false;
     }
     for (CollisionBody* partner = pass.world.bodyListHead; partner; partner = partner->next) {
-        if (!mayPair(ellipsoid, partner)) continue;
+        if (!mayPair(ellipsoid, partner, skip)) continue;
         for (CollisionShape* shape = partner->shapesHead; shape; shape = shape->next) {
             MeshShape* mesh = rulePairsShapes(pass.world, &ellipsoid.header, shape) ? asMesh(shape) : nullptr;
             if (mesh && segmentCrossesMesh(pass.work.sweep, *mesh, from, to)) return true;
@@ -174,7 +174,7 @@ const SweepResult* sweepStep(Pass& pass, EllipsoidShape& ellipsoid, const ChainM
                              const Contact* firstContact, MeshShape** hitMesh) {
     StepMeshes meshes{&chain.onlyMesh, 1};
     CollisionBody& mover = *ellipsoid.header.body;
-    if (!chain.onlyMesh && !gatherStepMeshes(pass, ellipsoid, chain.table, start, end, meshes)) {
+    if (!chain.onlyMesh && !gatherStepMeshes(pass, ellipsoid, chain.table, start, end, meshes, chain.skip)) {
         mover.passIncomplete = 1;
         return nullptr;
     }
@@ -197,7 +197,7 @@ const SweepResult* sweepStep(Pass& pass, EllipsoidShape& ellipsoid, const ChainM
 
 bool chainCrossedBy(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 from, Vec3 to) {
     if (chain.onlyMesh) return segmentCrossesMesh(pass.work.sweep, *chain.onlyMesh, from, to);
-    return segmentCrossesPairedMeshes(pass, ellipsoid, chain.table, from, to);
+    return segmentCrossesPairedMeshes(pass, ellipsoid, chain.table, from, to, chain.skip);
 }
 
 void releaseMeshList(MeshList& list) {

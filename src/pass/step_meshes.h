@@ -15,6 +15,7 @@
 
 namespace zep {
 
+struct CollisionBody;
 struct Contact;
 struct EllipsoidShape;
 struct MeshShape;
@@ -28,6 +29,8 @@ struct SweepResult;
 struct ChainMeshes {
     const PartnerTable* table = nullptr;
     MeshShape* onlyMesh = nullptr;
+    // A body the chain passes over: the platform a character is carried by.
+    const CollisionBody* skip = nullptr;
 };
 
 

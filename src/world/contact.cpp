@@ -95,11 +95,12 @@ Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResul
     return contact;
 }
 
-void clearContacts(CollisionBody* body) {
-    Contact* contact = body->contactsHead;
+void dropContactsAfter(CollisionBody* body, Contact* last) {
+    Contact* contact = last ? last->next : body->contactsHead;
     while (contact) {
         Contact* next = contact->next;
         unlinkFromMesh(contact);
+        --body->contactCount;
         if (body->spareCount < kMostSpareContacts) {
             keepRecord(body->spareContacts, contact);
             ++body->spareCount;
@@ -108,8 +109,29 @@ void clearContacts(CollisionBody* body) {
         }
         contact = next;
     }
+    body->contactsTail = last;
+    if (last) last->next = nullptr;
+    else body->contactsHead = nullptr;
+}
+
+void clearContacts(CollisionBody* body) { dropContactsAfter(body, nullptr); }
+
+SetAsideContacts setContactsAside(CollisionBody* body) {
+    const SetAsideContacts aside{body->contactsHead, body->contactsTail, body->contactCount};
+    for (Contact* contact = aside.head; contact; contact = contact->next) contact->owner = nullptr;
     body->contactsHead = body->contactsTail = nullptr;
     body->contactCount = 0;
+    return aside;
+}
+
+void putContactsBack(CollisionBody* body, const SetAsideContacts& aside) {
+    if (!aside.head) return;
+    for (Contact* contact = aside.head; contact; contact = contact->next) contact->owner = body;
+    aside.tail->next = body->contactsHead;
+    if (body->contactsHead) body->contactsHead->prev = aside.tail;
+    else body->contactsTail = aside.tail;
+    body->contactsHead = aside.head;
+    body->contactCount += aside.count;
 }
 
 int32_t countContacts(const CollisionBody* body) { return body->contactCount; }

@@ -46,8 +46,8 @@ Contact* appendContact(CollisionBody* body);
 // Makes the contact name mesh (and be told when mesh goes).
 void setContactMesh(Contact* contact, MeshShape* mesh);
 // Appends the contact a sweep's hit on the mesh makes, in world units, and
-// has it name the mesh; nullptr if memory runs out.
-// When memory runs out: nullptr, with the body marked passIncomplete.
+// has it name the mesh. When memory runs out: nullptr, with the body marked
+// passIncomplete.
 Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit);
 // Frees every contact of the body.
 void clearContacts(CollisionBody* body);
@@ -56,5 +56,20 @@ int32_t countContacts(const CollisionBody* body);
 Contact* contactAt(const CollisionBody* body, uint32_t index);
 // Called when mesh is destroyed: every contact naming it stops naming it.
 void forgetMeshInContacts(MeshShape* mesh);
+
+// A body's contacts set aside while a chain of its runs on an empty list
+// (a character's legs: each meets again what an earlier leg met). Set aside,
+// they belong to no body, so that no sweep takes them for the chain's own.
+struct SetAsideContacts {
+    Contact* head = nullptr;
+    Contact* tail = nullptr;
+    int32_t count = 0;
+};
+SetAsideContacts setContactsAside(CollisionBody* body);
+// Puts them back in front of the contacts the body has made since.
+void putContactsBack(CollisionBody* body, const SetAsideContacts& aside);
+// Frees the contacts after `last` (all of them for null), which a leg that
+// was not taken made.
+void dropContactsAfter(CollisionBody* body, Contact* last);
 
 }  // namespace zep

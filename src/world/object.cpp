@@ -6,6 +6,7 @@
 #include "base/allocation.h"
 #include "base/intrusive_list.h"
 #include "world/activation.h"
+#include "world/character.h"
 #include "world/contact.h"
 #include "world/shapes.h"
 #include "world/world.h"
@@ -27,6 +28,7 @@ void destroyBody(World& world, CollisionBody* body) {
     listUnlink(world.bodyListHead, world.bodyListTail, body);
     clearContacts(body);
     freeKeptRecords(body->spareContacts);
+    freeCharacter(*body);
     freeRecord(body);
 }
 

@@ -20,6 +20,8 @@ struct World;
 constexpr uint32_t kMaxObjectNumber = 5000;
 constexpr int kObjectTableSize = int(kMaxObjectNumber) + 1;
 
+struct CharacterRecord;
+
 struct CollisionObject {
     CollisionObject* prev = nullptr;
     CollisionObject* next = nullptr;
@@ -46,6 +48,8 @@ struct CollisionBody {
     // contacts could be kept: what the pass found of its move is not whole,
     // so it stays where the pass found it.
     uint8_t passIncomplete = 0;
+    // Set by SetCharacterZEP: the body moves by the character rules; owned.
+    CharacterRecord* character = nullptr;
     CollisionBody* prev = nullptr;
     CollisionBody* next = nullptr;
 };
