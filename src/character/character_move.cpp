@@ -66,7 +66,7 @@ Vec3 carry(Move& m, Vec3 at) {
     chain.skip = platform;  // it moves with the character
     Contact* first = nullptr;
     const Vec3 carried = runLeg(m.pass, m.ellipsoid, chain, Leg{LegKind::kFree, &m.limits}, at, Add(at, by), &first);
-    m.limits.groundPoint = Add(m.limits.groundPoint, by);
+    m.limits.basePoint = Add(m.limits.basePoint, by);
     return carried;
 }
 
@@ -77,6 +77,11 @@ const Contact* groundContact(const Contact* first) {
     for (const Contact* contact = first; contact; contact = contact->next)
         if (isBelow(*contact)) ground = contact;
     return ground;
+}
+
+// Ground to stand on: walkable, or the edge of a step being climbed.
+bool supports(const Move& m, const Contact& contact) {
+    return isWalkable(contact, m.limits.radii, m.limits.walkableCos) || isStepEdge(contact, m.limits);
 }
 
 // Up by the step offset, the walk from there, and down again: taken only
@@ -91,7 +96,7 @@ Vec3 stepUp(Move& m, Vec3 from, Vec3 walk, Vec3 blockedAt) {
     Contact* landing = nullptr;
     const Vec3 down = leg(m, LegKind::kFall, ahead, Subtract(ahead, Vec3{0.0f, climbed, 0.0f}), &landing);
     const Contact* ground = groundContact(landing);
-    const bool landed = ground && isWalkable(*ground, m.limits.walkableCos);
+    const bool landed = ground && supports(m, *ground);
     if (landed && down.y - from.y <= m.character.stepOffset &&
         levelDistance(from, down) > levelDistance(from, blockedAt))
         return down;
@@ -110,15 +115,25 @@ Vec3 walk(Move& m, Vec3 at, Vec3 wanted) {
     return stepUp(m, at, walk, walked);
 }
 
-// Down by the snap distance onto walkable ground, or not at all.
+// A fall that slides off an edge loses height to the slide: a snap falls
+// again from where it slid to, this many times at most.
+constexpr int kSnapFalls = 4;
+
+// Down by up to the snap distance onto walkable ground, or not at all.
 Vec3 snap(Move& m, Vec3 at, float distance, const Contact** ground) {
     Contact* keep = m.body.contactsTail;
-    Contact* first = nullptr;
-    const Vec3 down = leg(m, LegKind::kFall, at, Subtract(at, Vec3{0.0f, distance, 0.0f}), &first);
-    const Contact* found = groundContact(first);
-    if (found && isWalkable(*found, m.limits.walkableCos)) {
-        *ground = found;
-        return down;
+    Vec3 down = at;
+    for (int fall = 0; fall < kSnapFalls; ++fall) {
+        const float left = distance - (at.y - down.y);
+        if (!(left > 0.0f)) break;
+        Contact* first = nullptr;
+        down = leg(m, LegKind::kFall, down, Subtract(down, Vec3{0.0f, left, 0.0f}), &first);
+        const Contact* found = groundContact(first);
+        if (found && supports(m, *found)) {
+            *ground = found;
+            return down;
+        }
+        if (!first) break;
     }
     dropContactsAfter(&m.body, keep);
     return at;
@@ -133,15 +148,24 @@ void recordGround(Move& m, const Contact* ground) {
         c.groundObject = 0;
         return;
     }
-    c.ground = isWalkable(*ground, c.walkableCos) ? kOnWalkableGround : kOnSteepGround;
-    c.groundNormal = groundNormalOf(*ground, c.walkableCos);
+    const bool walkable = isWalkable(*ground, m.limits.radii, c.walkableCos);
+    c.ground = walkable || isStepEdge(*ground, m.limits) ? kOnWalkableGround : kOnSteepGround;
+    c.groundNormal = groundNormalOf(*ground, m.limits.radii, c.walkableCos);
     c.groundObject = on->objectNumber;
     c.groundBodyPosition = on->currentPosition;
-    c.groundPoint = ground->point;
+    // A step's edge is climbed from the plane below it.
+    if (walkable) {
+        c.stepBasePoint = ground->point;
+        c.stepBaseNormal = c.groundNormal;
+    } else if (c.ground == kOnWalkableGround) {
+        c.stepBasePoint = m.limits.basePoint;
+        c.stepBaseNormal = m.limits.baseNormal;
+    }
 }
 
-WalkLimits limitsOf(const CharacterRecord& c) {
-    return WalkLimits{c.walkableCos, c.stepOffset, c.ground == kOnWalkableGround, c.groundNormal, c.groundPoint};
+WalkLimits limitsOf(const CharacterRecord& c, Vec3 radii) {
+    return WalkLimits{radii, c.walkableCos, c.stepOffset, c.ground == kOnWalkableGround, c.stepBasePoint,
+                      c.stepBaseNormal};
 }
 
 }  // namespace
@@ -152,7 +176,7 @@ void moveCharacter(Pass& pass, CollisionBody& body, const PartnerTable* table) {
     CharacterRecord& c = *body.character;
     c.endOfPass = body.currentPosition;
     if (!ellipsoid) return;
-    Move m{pass, body, *ellipsoid, c, ChainMeshes{table, nullptr}, limitsOf(c)};
+    Move m{pass, body, *ellipsoid, c, ChainMeshes{table, nullptr}, limitsOf(c, ellipsoid->radii)};
     const Vec3 wanted = Subtract(body.currentPosition, body.previousPosition);
     Vec3 at = carry(m, body.previousPosition);
     at = walk(m, at, wanted);
@@ -160,14 +184,14 @@ void moveCharacter(Pass& pass, CollisionBody& body, const PartnerTable* table) {
     if (wanted.y != 0.0f) at = leg(m, LegKind::kFall, at, Add(at, Vec3{0.0f, wanted.y, 0.0f}), &fallFirst);
     const Contact* ground = wanted.y < 0.0f ? groundContact(fallFirst) : nullptr;
     const bool wasOnGround = c.ground == kOnWalkableGround;
-    if (wanted.y <= 0.0f && wasOnGround && !(ground && isWalkable(*ground, c.walkableCos))) {
+    if (wanted.y <= 0.0f && wasOnGround && !(ground && supports(m, *ground))) {
         const float probe = std::max(c.snapDistance, kGroundProbe * ellipsoid->radii.y);
         const Contact* snapped = nullptr;
         at = snap(m, at, probe, &snapped);
         if (snapped) ground = snapped;
     }
     recordGround(m, ground);
-    c.touched = touchedBy(body.contactsHead, c.walkableCos);
+    c.touched = touchedBy(body.contactsHead, ellipsoid->radii, c.walkableCos);
     c.endOfPass = at;
 }
 

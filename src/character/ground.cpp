@@ -16,22 +16,27 @@ Vec3 faceNormal(const Contact& contact) {
 
 bool isBelow(const Contact& contact) { return contact.normal.y > 0.0f; }
 
-bool isWalkable(const Contact& contact, double walkableCos) {
+Vec3 tangentNormal(const Contact& contact, Vec3 radii) {
+    return normalized(DivideComponents(DivideComponents(contact.normal, radii), radii));
+}
+
+bool isWalkable(const Contact& contact, Vec3 radii, double walkableCos) {
     if (!isBelow(contact)) return false;
-    if (double(faceNormal(contact).y) >= walkableCos) return true;
-    return contact.hitKind != kHitFace && double(contact.normal.y) >= walkableCos;
+    const Vec3 n = contact.hitKind == kHitFace ? faceNormal(contact) : tangentNormal(contact, radii);
+    return double(n.y) >= walkableCos;
 }
 
-Vec3 groundNormalOf(const Contact& contact, double walkableCos) {
+Vec3 groundNormalOf(const Contact& contact, Vec3 radii, double walkableCos) {
     const Vec3 face = faceNormal(contact);
-    if (contact.hitKind == kHitFace || double(face.y) >= walkableCos) return face;
-    return contact.normal;
+    if (contact.hitKind == kHitFace) return face;
+    const Vec3 tangent = tangentNormal(contact, radii);
+    return double(tangent.y) >= walkableCos ? tangent : face;
 }
 
-int32_t touchedBy(const Contact* first, double walkableCos) {
+int32_t touchedBy(const Contact* first, Vec3 radii, double walkableCos) {
     int32_t touched = 0;
     for (const Contact* contact = first; contact; contact = contact->next) {
-        const double y = contact->normal.y;
+        const double y = tangentNormal(*contact, radii).y;
         touched |= y >= walkableCos ? kTouchedBelow : y <= -walkableCos ? kTouchedAbove : kTouchedSides;
     }
     return touched;

@@ -14,14 +14,17 @@ namespace zep {
 namespace {
 
 // How far the contact's point rises above the ground's plane.
+// Above this (in radii of y) an edge has risen over the ground's plane.
+constexpr double kRisen = 1e-3;
+
 double riseOverGround(const Contact& contact, const WalkLimits& limits) {
-    return Dot(Subtract(contact.point, limits.groundPoint), limits.groundNormal);
+    return Dot(Subtract(contact.point, limits.basePoint), limits.baseNormal);
 }
 
 bool blocksWalk(const Contact& contact, const WalkLimits& limits) {
     if (contact.hitKind == kHitFace) return double(faceNormal(contact).y) < limits.walkableCos;
     if (limits.onGround) return riseOverGround(contact, limits) > double(limits.stepOffset);
-    return !isWalkable(contact, limits.walkableCos);
+    return !isWalkable(contact, limits.radii, limits.walkableCos);
 }
 
 // The direction, level, in which a wall pushes back: its normal without its
@@ -43,15 +46,27 @@ void slideAlongWall(Contact& contact, Vec3 end) {
     contact.slideVector = rest;
 }
 
+}  // namespace
+
+bool isStepEdge(const Contact& contact, const WalkLimits& limits) {
+    if (!limits.onGround || contact.hitKind == kHitFace || !isBelow(contact)) return false;
+    const double rise = riseOverGround(contact, limits);
+    return rise > kRisen * double(limits.radii.y) && rise <= double(limits.stepOffset);
+}
+
+namespace {
+
 bool respondToWalk(Contact& contact, Vec3 end, const void* context) {
     if (blocksWalk(contact, *static_cast<const WalkLimits*>(context))) slideAlongWall(contact, end);
     return true;
 }
 
 // Walkable ground ends a fall where it is met: gravity on a slope the
-// character can stand on does not make it creep down.
+// character can stand on does not make it creep down, nor off the edge of
+// a step it climbs.
 bool respondToFall(Contact& contact, Vec3, const void* context) {
-    if (!isWalkable(contact, static_cast<const WalkLimits*>(context)->walkableCos)) return true;
+    const WalkLimits& limits = *static_cast<const WalkLimits*>(context);
+    if (!isWalkable(contact, limits.radii, limits.walkableCos) && !isStepEdge(contact, limits)) return true;
     contact.slideDestination = contact.center;
     contact.slideVector = Vec3{0.0f, 0.0f, 0.0f};
     return false;

@@ -19,12 +19,18 @@ struct Pass;
 // ground the character stands on (or, in the air, that lies beside or
 // above it rather than below).
 struct WalkLimits {
+    Vec3 radii;  // the character's ellipsoid's
     double walkableCos = 0.0;
     float stepOffset = 0.0f;
     bool onGround = false;
-    Vec3 groundNormal;
-    Vec3 groundPoint;  // a point of the ground's plane, world
+    Vec3 basePoint;  // a point of the ground's plane, world
+    Vec3 baseNormal;
 };
+
+// An edge or corner the character rests on while it climbs a step: below
+// it, risen above the ground's plane (a ledge it walks off has not), by no
+// more than the step offset.
+bool isStepEdge(const Contact& contact, const WalkLimits& limits);
 
 // The kinds of leg: a walk (horizontal, within WalkLimits), a fall that
 // stops on walkable ground instead of creeping down it, and a free leg (the

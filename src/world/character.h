@@ -41,7 +41,10 @@ struct CharacterRecord {
     int32_t groundObject = 0;
     int32_t touched = 0;
     Vec3 groundBodyPosition;
-    Vec3 groundPoint;  // where the ground was touched, world: a point of its plane
+    // The plane steps rise from: the walkable ground last stood on (world),
+    // kept while the character climbs the edge of a step.
+    Vec3 stepBasePoint;
+    Vec3 stepBaseNormal;
     // Where the pass left the character; written back with the other movers.
     Vec3 endOfPass;
 };
