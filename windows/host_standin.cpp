@@ -164,6 +164,14 @@ void* patchImport(HMODULE module, const char* dll, const char* function, void* r
 // The commands as resolved from the DLL.
 
 void* byOrdinal[zeptest::kCommandCount + 1];
+void* characterByOrdinal[zeptest::kCharacterCommandCount];
+
+// The character commands as the host declares them.
+zeptest::CharacterCommands characterCommands() {
+    zeptest::CharacterCommands c{};
+    std::memcpy(&c, characterByOrdinal, sizeof c);
+    return c;
+}
 
 // Argument words per command, by ordinal: what each must pop.
 constexpr uint32_t kArgumentWords[zeptest::kCommandCount + 1] = {
@@ -266,8 +274,18 @@ bool resolveCommands(HMODULE dll) {
         byOrdinal[ordinal] = reinterpret_cast<void*>(named);
         all = all && named && named == numbered;
     }
-    check(GetProcAddress(dll, MAKEINTRESOURCEA(zeptest::kCommandCount + 1)) == nullptr,
-          "no export beyond ordinal 26");
+    for (int i = 0; i < zeptest::kCharacterCommandCount; ++i) {
+        const int ordinal = zeptest::kFirstCharacterOrdinal + i;
+        const char* name = zeptest::kCharacterCommandNames[i];
+        FARPROC named = GetProcAddress(dll, name);
+        check(named != nullptr && named == GetProcAddress(dll, MAKEINTRESOURCEA(ordinal)),
+              std::string("export by name and ordinal ") + std::to_string(ordinal) + ": " + name);
+        characterByOrdinal[i] = reinterpret_cast<void*>(named);
+        all = all && named;
+    }
+    check(GetProcAddress(dll, MAKEINTRESOURCEA(zeptest::kFirstCharacterOrdinal + zeptest::kCharacterCommandCount)) ==
+              nullptr,
+          "no export beyond ordinal 31");
     check(GetProcAddress(dll, "_SetCollisionZEP@20") == nullptr &&
               GetProcAddress(dll, "SetCollisionZEP@20") == nullptr,
           "no decorated export names");
@@ -297,6 +315,17 @@ void stackBalanceOfEveryCommand() {
               std::string(zeptest::kCommandNames[ordinal - 1]) + " leaves the x87 stack empty");
         check(record.ebx == kEbxMark && record.esi == kEsiMark && record.edi == kEdiMark,
               std::string(zeptest::kCommandNames[ordinal - 1]) + " keeps EBX, ESI and EDI");
+    }
+    // The character commands: 4, 1, 2, 1 and 1 words.
+    const uint32_t characterArgs[][4] = {{1, one, one, one}, {1}, {1, 2}, {1}, {1}};
+    const uint32_t characterWords[] = {4, 1, 2, 1, 1};
+    for (int i = 0; i < zeptest::kCharacterCommandCount; ++i) {
+        CallRecord record{};
+        zepCheckedCall(characterByOrdinal[i], characterArgs[i], characterWords[i], &record);
+        check(record.espAfter == record.espExpected && record.ebx == kEbxMark && record.esi == kEsiMark &&
+                  record.edi == kEdiMark && (record.x87Environment[2] & 0xFFFFu) == 0xFFFFu,
+              std::string(zeptest::kCharacterCommandNames[i]) + " removes its " + std::to_string(characterWords[i]) +
+                  " argument words and keeps the registers and the x87 stack");
     }
     for (int ordinal : {20, 3}) {
         CallRecord record{};
@@ -524,6 +553,13 @@ int main(int argc, char** argv) {
     const uint64_t checked = digestOf(checkedCommands());
     check(direct == checked, "the digest is the same through typed pointers and the thunk");
     std::printf("%s\n", zeptest::digestLine(checked).c_str());
+    {
+        zeptest::Host host;
+        host.cmd = directCommands();
+        currentHost = &host;
+        std::printf("%s\n", zeptest::characterDigestLine(zeptest::characterDigest(host, characterCommands())).c_str());
+        currentHost = nullptr;
+    }
     check(callFaults == 0, std::to_string(checkedCalls) + " checked calls, " +
                                std::to_string(callFaults) + " with a stack, register or x87 fault");
 

@@ -2,6 +2,8 @@
 // ground a character can stand on, and which way the contact lies.
 #pragma once
 
+#include <cstdint>
+
 #include "base/vec3.h"
 
 namespace zep {

@@ -1,6 +1,8 @@
 // The long seeded run whose digest both builds must reproduce (see
 // scenarioDigest in shared/scenarios.h).
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -377,6 +379,104 @@ uint64_t scenarioDigest(Host& host, uint32_t seed, int frames) {
     host.boxes.clear();
     walkTerrain(host, r, d, frames / 2);
     return d.value();
+}
+
+// --- Characters --------------------------------------------------------------
+//
+// Two characters (a tall ellipsoid and a ball) and a plain mover on a floor
+// with a walkable ramp, a slope too steep to walk, stairs and a platform that
+// rises, sinks and slides, walking a fixed script with gravity and a jump.
+
+namespace {
+
+void addQuad(const Commands& z, int32_t object, const float (&p)[4][3]) {
+    const float a[9] = {p[0][0], p[0][1], p[0][2], p[1][0], p[1][1], p[1][2], p[2][0], p[2][1], p[2][2]};
+    const float b[9] = {p[0][0], p[0][1], p[0][2], p[2][0], p[2][1], p[2][2], p[3][0], p[3][1], p[3][2]};
+    addTriangle(z, object, a);
+    addTriangle(z, object, b);
+}
+
+void buildCharacterLevel(const Commands& z) {
+    z.StartCollisionZEP();
+    z.SetCollisionZEP(1, 2, 0, 0, 0);
+    z.NewCollObjZEP(2, 2);
+    z.AddObjShapeZEP(2, ZEP_SHAPE_MESH);
+    addQuad(z, 2, {{-30, 0, -30}, {-30, 0, 30}, {30, 0, 30}, {30, 0, -30}});
+    addQuad(z, 2, {{4, 0, -10}, {4, 0, 10}, {10, 3.5f, 10}, {10, 3.5f, -10}});     // about 30 degrees
+    addQuad(z, 2, {{-4, 0, -10}, {-8, 7, -10}, {-8, 7, 10}, {-4, 0, 10}});        // about 60 degrees
+    for (int i = 0; i < 5; ++i) {                                                 // stairs of 0.3 along +z
+        const float z0 = 4 + 0.6f * float(i), h = 0.3f * float(i + 1);
+        addQuad(z, 2, {{-3, h, z0}, {-3, h, 12}, {3, h, 12}, {3, h, z0}});
+        addQuad(z, 2, {{-3, 0, z0}, {-3, h, z0}, {3, h, z0}, {3, 0, z0}});
+    }
+    z.UpdateObjZEP(2, 0, 0, 0, 0, 0, 0);
+    z.ActivateObjZEP(2);
+    z.NewCollObjZEP(3, 2);  // the platform
+    z.AddObjShapeZEP(3, ZEP_SHAPE_MESH);
+    addQuad(z, 3, {{-2, 0, -2}, {-2, 0, 2}, {2, 0, 2}, {2, 0, -2}});
+    z.UpdateObjZEP(3, w(0), w(1), w(-12), 0, 0, 0);
+    z.ActivateObjZEP(3);
+}
+
+void placeMover(const Commands& z, int32_t n, float rx, float ry, float x, float y, float zz) {
+    z.NewCollObjZEP(n, 1);
+    z.AddObjShapeZEP(n, ZEP_SHAPE_ELLIPSOID);
+    z.SetObjRadiusZEP(n, w(rx), w(ry), w(rx));
+    z.UpdateObjZEP(n, w(x), w(y), w(zz), 0, 0, 0);
+    z.UpdateObjZEP(n, w(x), w(y), w(zz), 0, 0, 0);
+    z.ActivateObjZEP(n);
+}
+
+float peek(int32_t (ZEPCALL* query)(int32_t), int32_t n) {
+    return floatOf(uint32_t(query(n)));
+}
+
+}  // namespace
+
+uint64_t characterDigest(Host& host, const CharacterCommands& c) {
+    const Commands& z = host.cmd;
+    Digest d;
+    resetWorld(host);
+    buildCharacterLevel(z);
+    placeMover(z, 10, 0.4f, 0.9f, 0, 1, 0);
+    placeMover(z, 11, 0.5f, 0.5f, 0, 2.5f, -12);  // on the platform
+    placeMover(z, 12, 0.5f, 1.0f, 2, 3, 2);        // a plain mover
+    c.SetCharacterZEP(10, w(45), w(0.5f), w(0.5f));
+    c.SetCharacterZEP(11, w(40), w(0.3f), w(0.2f));
+    // Walks per stretch of 40 frames: toward the ramp, the steep slope, the
+    // stairs and back; the ball rides the platform and walks on it.
+    const float walks[4][2] = {{0.08f, 0}, {-0.08f, 0.01f}, {0, 0.07f}, {0.02f, -0.07f}};
+    float jump = 0;
+    for (int frame = 0; frame < 160; ++frame) {
+        const float* walk = walks[frame / 40];
+        jump = frame % 40 == 30 ? 0.25f : std::max(jump - 0.02f, 0.0f);
+        const float vertical = jump > 0 ? jump : -0.06f;
+        const float platformStep[3] = {frame % 60 < 20 ? 0.03f : 0.0f, frame % 60 < 20 ? 0.0f : frame % 60 < 40 ? 0.02f : -0.02f, 0};
+        z.UpdateObjZEP(3, w(peek(z.PeekObjXZEP, 3) + platformStep[0]), w(peek(z.PeekObjYZEP, 3) + platformStep[1]),
+                       w(peek(z.PeekObjZZEP, 3)), 0, 0, 0);
+        z.UpdateObjZEP(10, w(peek(z.PeekObjXZEP, 10) + walk[0]), w(peek(z.PeekObjYZEP, 10) + vertical),
+                       w(peek(z.PeekObjZZEP, 10) + walk[1]), 0, 0, 0);
+        z.UpdateObjZEP(11, w(peek(z.PeekObjXZEP, 11) + 0.01f), w(peek(z.PeekObjYZEP, 11) - 0.06f),
+                       w(peek(z.PeekObjZZEP, 11)), 0, 0, 0);
+        z.UpdateObjZEP(12, w(peek(z.PeekObjXZEP, 12) + 0.05f), w(peek(z.PeekObjYZEP, 12) - 0.1f),
+                       w(peek(z.PeekObjZZEP, 12) + 0.03f), 0, 0, 0);
+        z.RunCollisionZEP();
+        for (int32_t n : {10, 11, 12}) foldObject(d, z, n);
+        for (int32_t n : {10, 11, 12}) {
+            d.add(uint32_t(c.CharacterGroundZEP(n)));
+            for (int32_t k = 1; k <= 3; ++k) d.add(uint32_t(c.CharacterGroundNormZEP(n, k)));
+            d.add(uint32_t(c.CharacterGroundObjZEP(n)));
+            d.add(uint32_t(c.CharacterFlagsZEP(n)));
+        }
+    }
+    z.StopCollisionZEP();
+    return d.value();
+}
+
+std::string characterDigestLine(uint64_t digest) {
+    char text[64];
+    std::snprintf(text, sizeof text, "zepcollide character digest: %016llx", (unsigned long long)digest);
+    return text;
 }
 
 }  // namespace zeptest

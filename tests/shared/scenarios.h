@@ -137,4 +137,24 @@ inline constexpr int kDigestFrames = 120;
 // The line both builds print, so their digests can be compared.
 std::string digestLine(uint64_t digest);
 
+// The character commands, ordinals 27 to 31 (this library's own, after the
+// 26), typed as the host declares them.
+struct CharacterCommands {
+    void(ZEPCALL* SetCharacterZEP)(int32_t, Word, Word, Word);
+    int32_t(ZEPCALL* CharacterGroundZEP)(int32_t);
+    int32_t(ZEPCALL* CharacterGroundNormZEP)(int32_t, int32_t);
+    int32_t(ZEPCALL* CharacterGroundObjZEP)(int32_t);
+    int32_t(ZEPCALL* CharacterFlagsZEP)(int32_t);
+};
+inline constexpr int kFirstCharacterOrdinal = 27;
+inline constexpr int kCharacterCommandCount = 5;
+inline constexpr const char* kCharacterCommandNames[kCharacterCommandCount] = {
+    "SetCharacterZEP", "CharacterGroundZEP", "CharacterGroundNormZEP", "CharacterGroundObjZEP", "CharacterFlagsZEP"};
+
+// Characters and a plain mover on a level with a ramp, a steep slope, stairs
+// and a moving platform, for a fixed script of frames: every position,
+// contact and character query folded into a digest both builds must give.
+uint64_t characterDigest(Host& host, const CharacterCommands& characters);
+std::string characterDigestLine(uint64_t digest);
+
 }  // namespace zeptest

@@ -119,6 +119,31 @@ TEST(SharedScenarioDigest, PinnedDigestOfTheLongRun) {
     std::printf("%s\n", digestLine(digest).c_str());  // for the Windows test run to compare
 }
 
+// The characters' run: a fixed script on the character commands, pinned
+// like the long run, and the same under Wine.
+constexpr uint64_t kPinnedCharacterDigest = 0xf87c1b425b1b7788ull;
+
+CharacterCommands linuxCharacterCommands() {
+    CharacterCommands c{};
+    c.SetCharacterZEP = [](int32_t n, Word slope, Word step, Word snap) {
+        SetCharacterZEP(n, floatOf(slope), floatOf(step), floatOf(snap));
+    };
+    c.CharacterGroundZEP = CharacterGroundZEP;
+    c.CharacterGroundNormZEP = CharacterGroundNormZEP;
+    c.CharacterGroundObjZEP = CharacterGroundObjZEP;
+    c.CharacterFlagsZEP = CharacterFlagsZEP;
+    return c;
+}
+
+TEST(SharedScenarioDigest, PinnedDigestOfTheCharacterRun) {
+    LinuxHost side;
+    const uint64_t digest = characterDigest(side.host, linuxCharacterCommands());
+    EXPECT_EQ(digest, kPinnedCharacterDigest);
+    std::printf("%s\n", characterDigestLine(digest).c_str());  // for the Windows test run to compare
+    const zeptest::PlainPath path;
+    EXPECT_EQ(characterDigest(side.host, linuxCharacterCommands()), digest) << "the plain path";
+}
+
 TEST(SharedScenarioDigest, AnotherSeedAnotherDigest) {
     LinuxHost side;
     EXPECT_NE(scenarioDigest(side.host, kDigestSeed + 1, kDigestFrames), kPinnedDigest)
