@@ -219,6 +219,44 @@ void compareHostCalls(const Side sides[2], const Options& options) {
     printRatio("per call", perCall[0], perCall[1]);
 }
 
+// ---- Characters against plain movers -----------------------------------------
+
+// The first crowd scene as it is, and with every mover a character (slope
+// limit 45, step 0.3, snap 0.3), in interleaved rounds on one build: what
+// the character rules cost a pass.
+double crowdRound(const Commands& zep, const PassScene& crowd, bool characters, int passes, int& frame) {
+    freshWorld(zep);
+    crowd.build(zep);
+    if (characters)
+        for (int m = kMoverBase; m < kMoverBase + crowd.movers; ++m) zep.SetCharacterZEP(m, 45.0f, 0.3f, 0.3f);
+    for (int pass = 0; pass <= kWarmupPasses; ++pass) {
+        crowd.move(zep, frame++);
+        zep.RunCollisionZEP();
+    }
+    std::vector<double> times;
+    for (int pass = 0; pass < passes; ++pass) {
+        crowd.move(zep, frame++);
+        times.push_back(timed([&zep] { zep.RunCollisionZEP(); }));
+    }
+    zep.StopCollisionZEP();
+    return median(times);
+}
+
+void compareCharacters(const Side& side, const Options& options) {
+    if (!side.zep().SetCharacterZEP) return;
+    const PassScene crowd = passScenes().front();
+    std::printf("\n%s, every mover a character, against the same movers plain (%s build only)\n",
+                crowd.name.c_str(), side.name);
+    std::vector<double> medians[2];
+    int frame = 0;
+    for (int round = 0; round < options.rounds; ++round)
+        for (int mode : sideOrder(round)) medians[mode].push_back(crowdRound(side.zep(), crowd, mode == 1, options.passes, frame));
+    std::printf("  plain       median %8.3f ms\n  characters  median %8.3f ms\n", median(medians[0]), median(medians[1]));
+    const std::vector<double> byRound = ratios(medians[0], medians[1]);
+    std::printf("  characters/plain %.3f (rounds %.3f to %.3f)\n", median(medians[1]) / median(medians[0]),
+                smallest(byRound), largest(byRound));
+}
+
 // ---- Loading a level and its first pass -----------------------------------
 
 struct LoadFigures {
@@ -361,6 +399,7 @@ void run(const Options& options) {
     int differingScenes = 0;
     for (const PassScene& scene : passScenes()) differingScenes += !comparePasses(scene, sides, options);
     compareHostCalls(sides, options);
+    compareCharacters(sides[1], options);
     {
         const TerrainBlock block = terrainBlock(kMillion);
         differingScenes += !compareFirstPass(sides, block);
