@@ -29,6 +29,10 @@ constexpr double kWalkPerFrame = 320.0 / 60;
 constexpr double kGravityPerFrame = 800.0 / 3600;
 constexpr double kMaxFallPerFrame = 960.0 / 60;
 constexpr double kFloorY = 0.7;      // a contact normal's y above this is a floor
+// As characters: a slope limit of 45 degrees, and a player's step of 18
+// units (as far down to stay on the floor).
+constexpr float kCharacterSlope = 45.0f;
+constexpr double kCharacterStep = 18.0;
 constexpr double kDeepOverlap = 0.1;  // radii
 constexpr double kClear = 0.01;       // radii: a start overlapping less is clear
 
@@ -74,6 +78,10 @@ bool Crowd::dropWalker(Walker& walker) {
     walker.ground = *at;
     walker.heading = rng_.uniform(0, 2 * std::numbers::pi);
     placeWalker(walker.object, level_.radii, *at);
+    if (settings_.characters) {
+        const float step = float(kCharacterStep * level_.scale());
+        SetCharacterZEP(walker.object, kCharacterSlope, step, step);
+    }
     return true;
 }
 
@@ -188,9 +196,14 @@ long Crowd::solidIndex(const Contact& c) const {
 Crowd::Reaction Crowd::react(Walker& w, const std::vector<Contact>& contacts) {
     const D3 ahead{std::cos(w.heading), 0, std::sin(w.heading)};
     Reaction reaction;
+    // A character knows its ground; a plain walker reads it off its contacts.
+    if (settings_.characters && CharacterGroundZEP(w.object) == ZEP_ON_GROUND) {
+        w.fallSpeed = 0;
+        reaction.onFloor = true;
+    }
     for (const Contact& c : contacts) {
         const D3 n = unitOf(c.normal);
-        if (n.y > kFloorY) {
+        if (n.y > kFloorY && !settings_.characters) {
             w.fallSpeed = 0;
             reaction.onFloor = true;
         }

@@ -20,6 +20,7 @@ struct WalkSettings {
     unsigned long seed = 1;
     bool needRoof = true;   // spawn only under a ceiling or the sky (sealed levels)
     int levelPieces = 1;    // mesh objects the solid level is split into
+    bool characters = false;  // walkers are characters (SetCharacterZEP) with a player's limits
     unsigned long traceSeed = 0;  // in the run of this seed,
     int traceWalker = -1;   // print every leg of this walker's pass ...
     int traceFrame = -1;    // ... in this frame

@@ -15,6 +15,7 @@ const char* kUsage =
     "  --walkers N       walkers per run (200)\n"
     "  --pieces N        split the solid level into N mesh objects (1)\n"
     "  --open            also spawn where nothing is above (unsealed levels)\n"
+    "  --characters      walkers are characters (slope limit 45, a player's step and snap)\n"
     "  --trace S:W:F     seed S only, and print every leg of walker W's pass in frame F\n"
     "                    (in churn mode every run goes on; the run of seed S prints it)\n"
     "  --cases N         list at most N cases of each kind (12)\n"
@@ -51,6 +52,7 @@ Options parseOptions(int argc, char** argv) {
         else if (word == "--walkers") o.walk.walkers = int(number(next(i)));
         else if (word == "--pieces") o.walk.levelPieces = int(number(next(i)));
         else if (word == "--open") o.walk.needRoof = false;
+        else if (word == "--characters") o.walk.characters = true;
         else if (word == "--cases") o.casesShown = size_t(number(next(i)));
         else if (word == "--churn") o.churn = true;
         else if (word == "--passes") o.churnSettings.runs = number(next(i));
