@@ -64,6 +64,17 @@ std::vector<CommandInfo> makeTable() {
          [](const int32_t* w) { return CollisionPolyHit(w[0], w[1]); }},
         {"CollisionTriCorner", {{"object", I}, {"contact", I}, {"corner", I}, {"component", I}}, false,
          ResultKind::Float, [](const int32_t* w) { return CollisionTriCorner(w[0], w[1], w[2], w[3]); }},
+        // The character commands, 27 to 31.
+        {"SetCharacterZEP", {{"object", I}, {"slopeLimit", F}, {"stepOffset", F}, {"snapDistance", F}}, false, None,
+         [](const int32_t* w) { SetCharacterZEP(w[0], f(w[1]), f(w[2]), f(w[3])); return 0; }},
+        {"CharacterGroundZEP", {{"object", I}}, false, ResultKind::Int,
+         [](const int32_t* w) { return CharacterGroundZEP(w[0]); }},
+        {"CharacterGroundNormZEP", {{"object", I}, {"component", I}}, false, ResultKind::Float,
+         [](const int32_t* w) { return CharacterGroundNormZEP(w[0], w[1]); }},
+        {"CharacterGroundObjZEP", {{"object", I}}, false, ResultKind::Int,
+         [](const int32_t* w) { return CharacterGroundObjZEP(w[0]); }},
+        {"CharacterFlagsZEP", {{"object", I}}, false, ResultKind::Int,
+         [](const int32_t* w) { return CharacterFlagsZEP(w[0]); }},
     };
 }
 

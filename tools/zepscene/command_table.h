@@ -1,4 +1,4 @@
-// The 26 commands as a script names them: argument names and kinds, result
+// The commands (the 26 and the character commands) as a script names them: argument names and kinds, result
 // kind, and how to call the library with the parsed words.
 #pragma once
 
