@@ -39,13 +39,14 @@ bool restsBeforeMetTriangle(CollisionBody& mover, Vec3 start, Vec3 legEnd) {
     return true;
 }
 
-// True when a contact in world units, made by a step from `start`, pushed
-// the centre out of an embedded face by more than rounding makes.
-bool isPushOut(const Contact& contact, Vec3 start, Vec3 radii) {
-    if (contact.hitKind != kHitFace || contact.hitTime != 0.0f) return false;
-    const double dx = (double(contact.center.x) - double(start.x)) / double(radii.x);
-    const double dy = (double(contact.center.y) - double(start.y)) / double(radii.y);
-    const double dz = (double(contact.center.z) - double(start.z)) / double(radii.z);
+// True when a step's hit, whose centre in world units is `legEnd`, pushed
+// the centre out of an embedded face from `start` by more than rounding
+// makes.
+bool isPushOut(const SweepResult& hit, Vec3 legEnd, Vec3 start, Vec3 radii) {
+    if (hit.hitKind != kHitFace || hit.hitTime != 0.0f) return false;
+    const double dx = (double(legEnd.x) - double(start.x)) / double(radii.x);
+    const double dy = (double(legEnd.y) - double(start.y)) / double(radii.y);
+    const double dz = (double(legEnd.z) - double(start.z)) / double(radii.z);
     return sumXYZ(dx * dx, dy * dy, dz * dz) > kShortestCheckedPushSquared;
 }
 
@@ -61,13 +62,12 @@ void meetFaceAtStart(Contact& contact, Vec3 start) {
 
 // The push-out rule of a chain: the call's first push out is made unless it
 // crosses a triangle of the chain's meshes, later ones never (a mover
-// squeezed between surfaces would be thrown along a chain of them).
-// `pushOuts` counts the call's push outs so far.
-void holdUncheckedPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Contact& contact,
-                          Vec3 start, int& pushOuts) {
-    if (isPushOut(contact, start, ellipsoid.radii) &&
-        (++pushOuts > 1 || chainCrossedBy(pass, ellipsoid, chain, start, contact.center)))
-        meetFaceAtStart(contact, start);
+// squeezed between surfaces would be thrown along a chain of them). True
+// when the push out from `start` to `legEnd` is held. `pushOuts` counts the
+// call's push outs so far.
+bool holdsPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start, Vec3 legEnd,
+                  int& pushOuts) {
+    return ++pushOuts > 1 || chainCrossedBy(pass, ellipsoid, chain, start, legEnd);
 }
 
 }  // namespace
@@ -75,13 +75,17 @@ void holdUncheckedPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMesh
 Contact* guardedStepContact(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, const SweepResult* hit,
                             MeshShape* mesh, Vec3 start, Vec3 end, int& pushOuts) {
     CollisionBody& mover = *ellipsoid.header.body;
+    const Vec3 legEnd = hit ? hitCentreInWorld(*hit, mesh->header.body->currentPosition) : end;
+    // A push out of an embedded face is not swept either. Whether it is held
+    // is settled first: a held one leaves the centre where it is, so its leg
+    // is the start alone and goes through nothing.
+    const bool held = hit && isPushOut(*hit, legEnd, start, ellipsoid.radii) &&
+                      holdsPushOut(pass, ellipsoid, chain, start, legEnd, pushOuts);
     // The sweep left out the triangles met earlier in the pass; a leg
     // through one of them is not taken.
-    const Vec3 legEnd = hit ? hitCentreInWorld(*hit, mesh->header.body->currentPosition) : end;
-    if (restsBeforeMetTriangle(mover, start, legEnd) || !hit) return nullptr;
+    if (restsBeforeMetTriangle(mover, start, held ? start : legEnd) || !hit) return nullptr;
     Contact* contact = appendHitContact(&mover, mesh, *hit);
-    // A push out of an embedded face is not swept either.
-    if (contact) holdUncheckedPushOut(pass, ellipsoid, chain, *contact, start, pushOuts);
+    if (contact && held) meetFaceAtStart(*contact, start);
     return contact;
 }
 

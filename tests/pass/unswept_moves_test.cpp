@@ -1,8 +1,9 @@
 // Moves no sweep covers: a corner overlapped ahead, a slide after a crease,
 // a push out of an embedded face. Each scene is one pass that once carried
-// the centre through a triangle from its front (found by random walks); now
-// no leg of the pass does, and a mover squeezed under a low ceiling is
-// pushed out at most once per chain.
+// the centre through a triangle from its front or pinned it (found by random
+// walks); now no leg of the pass does, a mover squeezed under a low ceiling
+// is pushed out at most once per chain, and a push out that is held does not
+// pin the mover.
 #include <vector>
 
 #include "support/fixture.h"
@@ -112,6 +113,30 @@ TEST_F(UnsweptMoveTest, SqueezedMoverIsPushedOutOnce) {
         from = contact.center;
     }
     EXPECT_EQ(pushes, 1);  // down out of the ceiling; the floor is then met where that left it
+    expectNoLegCrossesAFrontFace();
+}
+
+// Wedged between an overhang facing down and a ramp facing up, embedded in
+// both: the push down out of the overhang would cross the ramp, and the push
+// up out of the ramp would cross the overhang, met just before. Both are
+// held, met where the move started, and the floor then takes the slide on.
+// Checked as a leg through the met overhang, the ramp's push out would have
+// pinned the mover where it started.
+TEST_F(UnsweptMoveTest, HeldPushOutIsNoLegThroughAMetTriangle) {
+    runPass({kFloorA, kFloorB,
+             {3.61709976f, 4.71712542f, -6.68024397f, 2.62238646f, 4.71712542f, 3.66118217f, -5.68820572f,
+              -1.46588409f, 2.86180925f},
+             {1.41723466f, 2.08622265f, -1.97985792f, -3.10308933f, 1.32402802f, -3.96093607f, -1.36160624f,
+              -0.39964965f, 1.63642871f}},
+            {0.4f, 0.9f, 0.4f}, {-1.24656463f, 1.06997001f, -1.12819278f}, {-2.74214172f, 1.12819123f, -0.0883555412f});
+    ASSERT_EQ(CountCollisionsZEP(1), 3);
+    for (int k = 1; k <= 2; ++k) {
+        EXPECT_EQ(contactOf(1, k).triangleNumber, k + 2);
+        EXPECT_VEC3_EQ(start, contactOf(1, k).center);
+    }
+    EXPECT_EQ(contactOf(1, 3).triangleNumber, 1);
+    EXPECT_VEC3_EQ(contactOf(1, 3).slideDestination, positionOf(1));
+    EXPECT_FALSE(zep::sameBits(start, positionOf(1)));
     expectNoLegCrossesAFrontFace();
 }
 
