@@ -60,14 +60,16 @@ void meetFaceAtStart(Contact& contact, Vec3 start) {
     contact.slideVector = Subtract(contact.slideDestination, contact.center);
 }
 
-// The push-out rule of a chain: the call's first push out is made unless it
-// crosses a triangle of the chain's meshes, later ones never (a mover
-// squeezed between surfaces would be thrown along a chain of them). True
-// when the push out from `start` to `legEnd` is held. `pushOuts` counts the
-// call's push outs so far.
+// The push-out rule of a chain: a push out is held when one was already
+// made in this call (a mover squeezed between surfaces would be thrown along
+// a chain of them) or when it crosses a triangle of the chain's meshes;
+// otherwise it is made and counted in `pushOuts`. True when the push out
+// from `start` to `legEnd` is held.
 bool holdsPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start, Vec3 legEnd,
                   int& pushOuts) {
-    return ++pushOuts > 1 || chainCrossedBy(pass, ellipsoid, chain, start, legEnd);
+    if (pushOuts > 0 || chainCrossedBy(pass, ellipsoid, chain, start, legEnd)) return true;
+    ++pushOuts;
+    return false;
 }
 
 }  // namespace

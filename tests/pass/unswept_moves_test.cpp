@@ -2,8 +2,8 @@
 // a push out of an embedded face. Each scene is one pass that once carried
 // the centre through a triangle from its front or pinned it (found by random
 // walks); now no leg of the pass does, a mover squeezed under a low ceiling
-// is pushed out at most once per chain, and a push out that is held does not
-// pin the mover.
+// is pushed out at most once per chain, and a push out that is held neither
+// pins the mover nor counts.
 #include <vector>
 
 #include "support/fixture.h"
@@ -137,6 +137,30 @@ TEST_F(UnsweptMoveTest, HeldPushOutIsNoLegThroughAMetTriangle) {
     EXPECT_EQ(contactOf(1, 3).triangleNumber, 1);
     EXPECT_VEC3_EQ(contactOf(1, 3).slideDestination, positionOf(1));
     EXPECT_FALSE(zep::sameBits(start, positionOf(1)));
+    expectNoLegCrossesAFrontFace();
+}
+
+// In the V of two ramps, embedded in both: the push out of the first would
+// cross the second and is held; the push out of the second crosses nothing
+// and is made, the call's one, as the held one did not count.
+TEST_F(UnsweptMoveTest, HeldPushOutLeavesTheCallItsOne) {
+    runPass({kFloorA, kFloorB,
+             {4.23972082f, -0.31711185f, -2.18032885f, 1.15955591f, 0.118122019f, -4.71035624f, 2.62152052f,
+              2.64437079f, 0.0720345974f},
+             {4.28397036f, -0.502606332f, 0.378017426f, 4.03271675f, 2.7658155f, -2.81225705f, 1.04378045f,
+              0.865787923f, -3.20248628f},
+             {1.28340685f, 4.47220945f, -0.629123569f, 1.29686427f, 4.47220945f, -5.73392105f, 4.07268047f,
+              0.188061148f, -5.72660303f}},
+            {1, 1, 1}, {1.96914971f, 1.24270916f, -2.46918273f}, {0.72755754f, 0.461126447f, -2.79706526f});
+    ASSERT_GE(CountCollisionsZEP(1), 2);
+    const zep::Contact& held = contactOf(1, 1);
+    const zep::Contact& made = contactOf(1, 2);
+    EXPECT_EQ(held.triangleNumber, 4);
+    EXPECT_VEC3_EQ(start, held.center);
+    EXPECT_EQ(made.triangleNumber, 3);
+    EXPECT_EQ(made.hitKind, zep::kHitFace);
+    EXPECT_EQ(made.hitTime, 0.0f);
+    EXPECT_FALSE(zep::sameBits(start, made.center));
     expectNoLegCrossesAFrontFace();
 }
 
