@@ -18,21 +18,23 @@ namespace {
 constexpr double kShortestCheckedPushSquared = 0x1p-20;
 
 // True when the leg from `start` to `legEnd` (world) crosses the triangle of
-// any contact in the mover's list (contacts whose mesh is gone are passed
-// over).
-bool legCrossesMetTriangle(const CollisionBody& mover, Vec3 start, Vec3 legEnd) {
+// any contact in the mover's list, or sinks more than half a radius into it
+// (contacts whose mesh is gone are passed over).
+bool legEntersMetTriangle(const CollisionBody& mover, Vec3 radii, Vec3 start, Vec3 legEnd) {
     for (const Contact* contact = mover.contactsHead; contact; contact = contact->next) {
         const MeshShape* mesh = contact->meshShape;
         if (!mesh || !mesh->header.body) continue;
-        if (segmentCrossesTriangle(start, legEnd, contact->triangle, mesh->header.body->currentPosition)) return true;
+        const Vec3 meshPosition = mesh->header.body->currentPosition;
+        if (segmentCrossesTriangle(start, legEnd, contact->triangle, meshPosition)) return true;
+        if (legSinksIntoTriangle(start, legEnd, contact->triangle, meshPosition, radii)) return true;
     }
     return false;
 }
 
-// When a leg crosses so, ends the chain: the mover rests at its last
-// contact's centre, and the answer is true.
-bool restsBeforeMetTriangle(CollisionBody& mover, Vec3 start, Vec3 legEnd) {
-    if (!mover.contactsHead || !legCrossesMetTriangle(mover, start, legEnd)) return false;
+// When a leg enters a met triangle so, ends the chain: the mover rests at
+// its last contact's centre, and the answer is true.
+bool restsBeforeMetTriangle(CollisionBody& mover, Vec3 radii, Vec3 start, Vec3 legEnd) {
+    if (!mover.contactsHead || !legEntersMetTriangle(mover, radii, start, legEnd)) return false;
     Contact& last = *mover.contactsTail;
     last.slideDestination = last.center;
     last.slideVector = Vec3{0.0f, 0.0f, 0.0f};
@@ -84,8 +86,8 @@ Contact* guardedStepContact(Pass& pass, EllipsoidShape& ellipsoid, const ChainMe
     const bool held = hit && isPushOut(*hit, legEnd, start, ellipsoid.radii) &&
                       holdsPushOut(pass, ellipsoid, chain, start, legEnd, pushOuts);
     // The sweep left out the triangles met earlier in the pass; a leg
-    // through one of them is not taken.
-    if (restsBeforeMetTriangle(mover, start, held ? start : legEnd) || !hit) return nullptr;
+    // into one of them is not taken.
+    if (restsBeforeMetTriangle(mover, ellipsoid.radii, start, held ? start : legEnd) || !hit) return nullptr;
     Contact* contact = appendHitContact(&mover, mesh, *hit);
     if (contact && held) meetFaceAtStart(*contact, start);
     return contact;
