@@ -234,10 +234,10 @@ bench-peers: deps
 # triangles, the first pass after loading against a steady one; per scene
 # each side's figures and the ratio current/baseline. Fails when the two
 # builds' results differ in any bit, so BASELINE must be a commit with
-# today's results (5a27064 or later). BASELINE is built once into
+# today's results (e85f6a3 or later). BASELINE is built once into
 # $(BUILD_BASELINE)/<commit> (bench/baseline.sh). COMPARE_ARGS: --rounds N,
 # --passes N, --quick (no 10^7). Not part of `make test`: about two minutes.
-BASELINE ?= bad49b7
+BASELINE ?= e85f6a3
 BUILD_BASELINE ?= build-baseline
 COMPARE_ARGS ?=
 bench-compare: deps-build

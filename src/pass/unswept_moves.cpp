@@ -18,34 +18,37 @@ namespace {
 constexpr double kShortestCheckedPushSquared = 0x1p-20;
 
 // True when the leg from `start` to `legEnd` (world) crosses the triangle of
-// any contact in the mover's list (contacts whose mesh is gone are passed
-// over).
-bool legCrossesMetTriangle(const CollisionBody& mover, Vec3 start, Vec3 legEnd) {
+// any contact in the mover's list, or sinks more than half a radius into it
+// (contacts whose mesh is gone are passed over).
+bool legEntersMetTriangle(const CollisionBody& mover, Vec3 radii, Vec3 start, Vec3 legEnd) {
     for (const Contact* contact = mover.contactsHead; contact; contact = contact->next) {
         const MeshShape* mesh = contact->meshShape;
         if (!mesh || !mesh->header.body) continue;
-        if (segmentCrossesTriangle(start, legEnd, contact->triangle, mesh->header.body->currentPosition)) return true;
+        const Vec3 meshPosition = mesh->header.body->currentPosition;
+        if (segmentCrossesTriangle(start, legEnd, contact->triangle, meshPosition)) return true;
+        if (legSinksIntoTriangle(start, legEnd, contact->triangle, meshPosition, radii)) return true;
     }
     return false;
 }
 
-// When a leg crosses so, ends the chain: the mover rests at its last
-// contact's centre, and the answer is true.
-bool restsBeforeMetTriangle(CollisionBody& mover, Vec3 start, Vec3 legEnd) {
-    if (!mover.contactsHead || !legCrossesMetTriangle(mover, start, legEnd)) return false;
+// When a leg enters a met triangle so, ends the chain: the mover rests at
+// its last contact's centre, and the answer is true.
+bool restsBeforeMetTriangle(CollisionBody& mover, Vec3 radii, Vec3 start, Vec3 legEnd) {
+    if (!mover.contactsHead || !legEntersMetTriangle(mover, radii, start, legEnd)) return false;
     Contact& last = *mover.contactsTail;
     last.slideDestination = last.center;
     last.slideVector = Vec3{0.0f, 0.0f, 0.0f};
     return true;
 }
 
-// True when a contact in world units, made by a step from `start`, pushed
-// the centre out of an embedded face by more than rounding makes.
-bool isPushOut(const Contact& contact, Vec3 start, Vec3 radii) {
-    if (contact.hitKind != kHitFace || contact.hitTime != 0.0f) return false;
-    const double dx = (double(contact.center.x) - double(start.x)) / double(radii.x);
-    const double dy = (double(contact.center.y) - double(start.y)) / double(radii.y);
-    const double dz = (double(contact.center.z) - double(start.z)) / double(radii.z);
+// True when a step's hit, whose centre in world units is `legEnd`, pushed
+// the centre out of an embedded face from `start` by more than rounding
+// makes.
+bool isPushOut(const SweepResult& hit, Vec3 legEnd, Vec3 start, Vec3 radii) {
+    if (hit.hitKind != kHitFace || hit.hitTime != 0.0f) return false;
+    const double dx = (double(legEnd.x) - double(start.x)) / double(radii.x);
+    const double dy = (double(legEnd.y) - double(start.y)) / double(radii.y);
+    const double dz = (double(legEnd.z) - double(start.z)) / double(radii.z);
     return sumXYZ(dx * dx, dy * dy, dz * dz) > kShortestCheckedPushSquared;
 }
 
@@ -59,15 +62,16 @@ void meetFaceAtStart(Contact& contact, Vec3 start) {
     contact.slideVector = Subtract(contact.slideDestination, contact.center);
 }
 
-// The push-out rule of a chain: the call's first push out is made unless it
-// crosses a triangle of the chain's meshes, later ones never (a mover
-// squeezed between surfaces would be thrown along a chain of them).
-// `pushOuts` counts the call's push outs so far.
-void holdUncheckedPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Contact& contact,
-                          Vec3 start, int& pushOuts) {
-    if (isPushOut(contact, start, ellipsoid.radii) &&
-        (++pushOuts > 1 || chainCrossedBy(pass, ellipsoid, chain, start, contact.center)))
-        meetFaceAtStart(contact, start);
+// The push-out rule of a chain: a push out is held when one was already
+// made in this call (a mover squeezed between surfaces would be thrown along
+// a chain of them) or when it crosses a triangle of the chain's meshes;
+// otherwise it is made and counted in `pushOuts`. True when the push out
+// from `start` to `legEnd` is held.
+bool holdsPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, Vec3 start, Vec3 legEnd,
+                  int& pushOuts) {
+    if (pushOuts > 0 || chainCrossedBy(pass, ellipsoid, chain, start, legEnd)) return true;
+    ++pushOuts;
+    return false;
 }
 
 }  // namespace
@@ -75,13 +79,17 @@ void holdUncheckedPushOut(Pass& pass, EllipsoidShape& ellipsoid, const ChainMesh
 Contact* guardedStepContact(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain, const SweepResult* hit,
                             MeshShape* mesh, Vec3 start, Vec3 end, int& pushOuts) {
     CollisionBody& mover = *ellipsoid.header.body;
-    // The sweep left out the triangles met earlier in the pass; a leg
-    // through one of them is not taken.
     const Vec3 legEnd = hit ? hitCentreInWorld(*hit, mesh->header.body->currentPosition) : end;
-    if (restsBeforeMetTriangle(mover, start, legEnd) || !hit) return nullptr;
+    // A push out of an embedded face is not swept either. Whether it is held
+    // is settled first: a held one leaves the centre where it is, so its leg
+    // is the start alone and goes through nothing.
+    const bool held = hit && isPushOut(*hit, legEnd, start, ellipsoid.radii) &&
+                      holdsPushOut(pass, ellipsoid, chain, start, legEnd, pushOuts);
+    // The sweep left out the triangles met earlier in the pass; a leg
+    // into one of them is not taken.
+    if (restsBeforeMetTriangle(mover, ellipsoid.radii, start, held ? start : legEnd) || !hit) return nullptr;
     Contact* contact = appendHitContact(&mover, mesh, *hit);
-    // A push out of an embedded face is not swept either.
-    if (contact) holdUncheckedPushOut(pass, ellipsoid, chain, *contact, start, pushOuts);
+    if (contact && held) meetFaceAtStart(*contact, start);
     return contact;
 }
 

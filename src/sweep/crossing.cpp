@@ -14,6 +14,9 @@ namespace zep {
 
 namespace {
 
+// How far a leg may take the centre into a met triangle: half a radius.
+constexpr double kDeepestSink = 0.5;
+
 // The segment and the triangle in the triangle's own frame, in double.
 bool crossesFromFront(Vec3d P, Vec3d Q, Vec3d c1, Vec3d c2, Vec3d c3) {
     const Vec3d n = cross(minus(c2, c1), minus(c3, c1));
@@ -29,6 +32,49 @@ bool crossesFromFront(Vec3d P, Vec3d Q, Vec3d c1, Vec3d c2, Vec3d c3) {
     for (int i = 0; i < 3; ++i)
         if (dotXYZ(cross(minus(to[i], from[i]), minus(X, from[i])), n) < 0.0) return false;  // NaN stays inside
     return true;
+}
+
+Vec3d plus(Vec3d a, Vec3d b) { return Vec3d{a.x + b.x, a.y + b.y, a.z + b.z}; }
+Vec3d times(Vec3d v, double s) { return Vec3d{v.x * s, v.y * s, v.z * s}; }
+Vec3d dividedBy(Vec3d v, Vec3d r) { return Vec3d{v.x / r.x, v.y / r.y, v.z / r.z}; }
+
+// The point of the closed triangle a b c nearest to p, by its Voronoi
+// regions: a corner, then an edge, then the face, the first that holds.
+Vec3d nearestOnTriangle(Vec3d p, Vec3d a, Vec3d b, Vec3d c) {
+    const Vec3d ab = minus(b, a), ac = minus(c, a), ap = minus(p, a);
+    const double d1 = dotXYZ(ab, ap), d2 = dotXYZ(ac, ap);
+    if (d1 <= 0.0 && d2 <= 0.0) return a;
+    const Vec3d bp = minus(p, b);
+    const double d3 = dotXYZ(ab, bp), d4 = dotXYZ(ac, bp);
+    if (d3 >= 0.0 && d4 <= d3) return b;
+    const double vc = d1 * d4 - d3 * d2;
+    if (vc <= 0.0 && d1 >= 0.0 && d3 <= 0.0) return plus(a, times(ab, d1 / (d1 - d3)));
+    const Vec3d cp = minus(p, c);
+    const double d5 = dotXYZ(ab, cp), d6 = dotXYZ(ac, cp);
+    if (d6 >= 0.0 && d5 <= d6) return c;
+    const double vb = d5 * d2 - d1 * d6;
+    if (vb <= 0.0 && d2 >= 0.0 && d6 <= 0.0) return plus(a, times(ac, d2 / (d2 - d6)));
+    const double va = d3 * d6 - d5 * d4;
+    const double towardC = d4 - d3, fromC = d5 - d6;
+    if (va <= 0.0 && towardC >= 0.0 && fromC >= 0.0) return plus(b, times(minus(c, b), towardC / (towardC + fromC)));
+    const double inv = 1.0 / (va + vb + vc);
+    return plus(a, plus(times(ab, vb * inv), times(ac, vc * inv)));
+}
+
+double distanceToTriangle(Vec3d p, Vec3d a, Vec3d b, Vec3d c) {
+    const Vec3d away = minus(p, nearestOnTriangle(p, a, b, c));
+    return std::sqrt(dotXYZ(away, away));
+}
+
+// In the ellipsoid's unit space: Q within half a radius of the plane on its
+// front, and more than half a radius nearer the triangle than P was, counted
+// from touching.
+bool sinksFromFront(Vec3d P, Vec3d Q, Vec3d a, Vec3d b, Vec3d c) {
+    const Vec3d n = cross(minus(b, a), minus(c, a));
+    if (n.x == 0.0 && n.y == 0.0 && n.z == 0.0) return false;
+    const double s = dotXYZ(n, minus(Q, a));
+    if (!(s > 0.0) || !(s / std::sqrt(dotXYZ(n, n)) < kDeepestSink)) return false;
+    return distanceToTriangle(Q, a, b, c) < std::fmin(distanceToTriangle(P, a, b, c), 1.0) - kDeepestSink;
 }
 
 bool crossesStored(Vec3d P, Vec3d Q, const TriangleCorners& t) {
@@ -74,6 +120,13 @@ bool segmentCrossesTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPosi
     const Vec3d M = widen(meshPosition);
     return crossesFromFront(minus(widen(p), M), minus(widen(q), M), widen(corners[0]), widen(corners[1]),
                             widen(corners[2]));
+}
+
+bool legSinksIntoTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPosition, Vec3 radii) {
+    const Vec3d M = widen(meshPosition), R = widen(radii);
+    const Vec3d P = dividedBy(minus(widen(p), M), R), Q = dividedBy(minus(widen(q), M), R);
+    return sinksFromFront(P, Q, dividedBy(widen(corners[0]), R), dividedBy(widen(corners[1]), R),
+                          dividedBy(widen(corners[2]), R));
 }
 
 bool segmentCrossesMesh(SweepWork& work, MeshShape& mesh, Vec3 p, Vec3 q) {

@@ -35,6 +35,7 @@ constexpr float kCharacterSlope = 45.0f;
 constexpr double kCharacterStep = 18.0;
 constexpr double kDeepOverlap = 0.1;  // radii
 constexpr double kClear = 0.01;       // radii: a start overlapping less is clear
+constexpr double kHalfRadius = 0.5;   // radii: a new overlap this deep from the front is the library's fault
 
 D3 unitOf(D3 v) {
     const double l = length(v);
@@ -168,6 +169,7 @@ void Crowd::noteOverlap(Walker& w, int index, int frame, D3 start, const std::ve
     double depth = 0;
     for (uint32_t t : fresh) depth = std::max(depth, overlapDepth(level_, end, t));
     tally_.overlapDepths.push_back(depth);
+    if (depth > kHalfRadius && cause != kFromBehind && cause != kInsideAfterBack) ++tally_.deepFrontOverlaps;
     addCase(index, frame, (std::string("new overlap ") + overlapCauseName(cause)).c_str());
 }
 

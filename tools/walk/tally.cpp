@@ -29,6 +29,7 @@ void Tally::add(const Tally& other) {
     newOverlaps += other.newOverlaps;
     for (int i = 0; i < kOverlapCauses; ++i) overlapsBy[size_t(i)] += other.overlapsBy[size_t(i)];
     overlapDepths.insert(overlapDepths.end(), other.overlapDepths.begin(), other.overlapDepths.end());
+    deepFrontOverlaps += other.deepFrontOverlaps;
     stuck += other.stuck;
     for (int i = 0; i < kStuckCauses; ++i) stuckBy[size_t(i)] += other.stuckBy[size_t(i)];
     if (other.worstJump > worstJump) {
@@ -59,7 +60,7 @@ void printCauses(const std::string& name, const Tally& t) {
     std::printf("| %s |", name.c_str());
     for (long n : t.overlapsBy) std::printf(" %ld |", n);
     const double deepest = t.overlapDepths.empty() ? 0 : *std::max_element(t.overlapDepths.begin(), t.overlapDepths.end());
-    std::printf(" %.3g / %.3g | %ld | %ld | %ld |", median(t.overlapDepths), deepest,
+    std::printf(" %.3g / %.3g | %ld | %ld | %ld | %ld |", median(t.overlapDepths), deepest, t.deepFrontOverlaps,
                 t.escapes - t.escapesAfterCrossing - t.escapesFellThrough, t.escapesFellThrough, t.escapesAfterCrossing);
     for (long n : t.stuckBy) std::printf(" %ld |", n);
     std::printf("\n");
@@ -83,9 +84,9 @@ void printTable(const std::vector<std::pair<std::string, Tally>>& rows) {
     std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
     printRows(rows, printRow);
     std::printf("\n| map | new overlaps: from behind | inside after entering from behind | started overlapping | "
-                "into a contact of the pass | other | depth median / max | escapes: walked off | fell through | "
+                "into a contact of the pass | other | depth median / max | deeper than 0.5, not from behind | escapes: walked off | fell through | "
                 "crossed | stuck: at a step or ramp edge | wedged under a slope | in a narrow gap | other |\n");
-    std::printf("|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n");
     printRows(rows, printCauses);
 }
 

@@ -46,6 +46,7 @@ struct Tally {
     long newOverlaps = 0;     // passes ending deeper than 0.1 radii in a triangle not so before
     std::array<long, kOverlapCauses> overlapsBy{};
     std::vector<double> overlapDepths;  // per such pass, its deepest new overlap in radii
+    long deepFrontOverlaps = 0;  // such passes deeper than 0.5 radii, not entered from behind
     long stuck = 0;           // walkers stuck at least once (see walker.h)
     std::array<long, kStuckCauses> stuckBy{};
     double worstJump = 0;     // largest distance moved in one pass ...
