@@ -396,6 +396,8 @@ void crowd(Run& run) {
             AddObjShapeZEP(n, ZEP_SHAPE_ELLIPSOID);
             if (kind & 2) AddObjShapeZEP(n, ZEP_SHAPE_ELLIPSOID);
             SetObjRadiusZEP(n, radius, flat, radius);
+            // Characters, with a step and a snap of half the radius.
+            if (kind & 16) SetCharacterZEP(n, float(kind >> 5) * 12.0f, radius * 0.5f, radius * 0.5f);
         }
         // Twice, so the first pass does not sweep in from the origin.
         UpdateObjZEP(n, x, origin[1], z, 0, 0, 0);

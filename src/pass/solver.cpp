@@ -23,9 +23,10 @@ Vec3 slideChain(Pass& pass, EllipsoidShape& ellipsoid, const ChainMeshes& chain,
         const SweepResult* hit = sweepStep(pass, ellipsoid, chain, start, end, mover->contactsHead, &mesh);
         Contact* previous = mover->contactsTail;
         Contact* contact = guardedStepContact(pass, ellipsoid, chain, hit, mesh, start, end, pushOuts);
-        // No hit: the step went all the way. A hit without a contact rests
-        // the mover at its last contact (or ran out of memory).
-        if (!contact) return hit && mover->contactsTail ? mover->contactsTail->slideDestination : end;
+        // No contact: the step went all the way, or a guard rested the
+        // mover at its last contact; either way that contact's slide
+        // destination says where the chain ended.
+        if (!contact) return mover->contactsTail ? mover->contactsTail->slideDestination : end;
         pass.work.largestSolverCall = std::max(pass.work.largestSolverCall, ++iterations);
         carryOn = chooseResponse(*contact, previous, radii, end);
         if (rules.respond) carryOn = rules.respond(*contact, end, rules.context) && carryOn;

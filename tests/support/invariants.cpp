@@ -1,5 +1,7 @@
 #include "support/invariants.h"
 
+#include "world/character.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <sstream>
@@ -9,6 +11,7 @@
 #include "base/same_bits.h"
 #include "support/bits.h"
 #include "world/activation.h"
+#include "world/character.h"
 #include "world/contact.h"
 #include "world/object.h"
 #include "world/rules.h"
@@ -370,6 +373,11 @@ std::vector<std::string> passViolations() {
         if (body->passIncomplete) {
             if (!sameBits(body->currentPosition, body->previousPosition))
                 report.fail("object ", body->objectNumber, " moved although the pass lost part of its move");
+            continue;
+        }
+        if (body->character && body->active) {
+            if (!sameBits(body->currentPosition, body->character->endOfPass))
+                report.fail("character ", body->objectNumber, " is not where its legs ended");
             continue;
         }
         if (!body->contactsTail) continue;
