@@ -44,6 +44,14 @@ D3 unitOf(D3 v) {
 
 double horizontal(D3 v) { return std::hypot(v.x, v.z); }
 
+// The level part of the normal of the plane that touches the ellipsoid at a
+// contact whose normal (contact to centre) is n: a character's walls.
+D3 levelTangent(D3 n, D3 radii) {
+    const D3 t{n.x / (radii.x * radii.x), n.y / (radii.y * radii.y), n.z / (radii.z * radii.z)};
+    const D3 u = unitOf(t);
+    return u.y < 0.7071 ? unitOf(D3{u.x, 0, u.z}) : D3{};
+}
+
 }  // namespace
 
 Crowd::Crowd(const Level& level, const WalkSettings& settings)
@@ -210,6 +218,9 @@ Crowd::Reaction Crowd::react(Walker& w, const std::vector<Contact>& contacts) {
             reaction.onFloor = true;
         }
         else if (dot(n, ahead) < -0.3) reaction.blocked = true;
+        // A character's walk meets a slope too steep as a wall: judged by
+        // the plane it touches the ellipsoid with, level.
+        if (settings_.characters && dot(levelTangent(c.normal, level_.radii), ahead) < -0.3) reaction.blocked = true;
         if (c.object == kSkyObject && n.y > 0) reaction.onSky = true;
     }
     // A walker that meets a wall head-on turns away, as a player would.
