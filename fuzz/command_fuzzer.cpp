@@ -163,18 +163,22 @@ HostHandler hostHandler;
 void record(int32_t word) {
     if (recording) recording->word(uint32_t(word));
 }
+// A float result: its NaNs compared as one, as answerFloat does.
+void recordFloat(int32_t bits) {
+    if (recording) recording->floatWord(bits);
+}
 
 void callBack(const HostHandler& h) {
     const int32_t n = h.object, i = h.index;
     switch (h.callback % 16) {
-        case 0: record(PeekObjXZEP(n)); break;
-        case 1: record(PeekObjYZEP(n)); break;
+        case 0: recordFloat(PeekObjXZEP(n)); break;
+        case 1: recordFloat(PeekObjYZEP(n)); break;
         case 2: record(CountCollisionsZEP(n)); break;
-        case 3: record(CollisionHit(n, i, 2)); break;
-        case 4: record(CollisionTriCorner(n, i, 1 + i % 3, 1)); break;
+        case 3: recordFloat(CollisionHit(n, i, 2)); break;
+        case 4: recordFloat(CollisionTriCorner(n, i, 1 + i % 3, 1)); break;
         case 5: record(CollisionObjHit(n, i)); break;
         case 6: record(CheckShapeZEP(n, i)); break;
-        case 7: record(zepCollisionCenter(n, i, 3)); break;
+        case 7: recordFloat(zepCollisionCenter(n, i, 3)); break;
         case 8: FreeObjZEP(n); break;
         case 9: NewCollObjZEP(n, i); break;
         case 10: StopCollisionZEP(); break;
