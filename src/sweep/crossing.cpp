@@ -68,7 +68,43 @@ bool crossesNearby(SweepWork& work, MeshShape& mesh, Vec3d P, Vec3d Q, bool& cro
     return true;
 }
 
+// Back to front from P to Q is front to back from Q to P.
+bool crossesFromBehind(Vec3d P, Vec3d Q, const TriangleCorners& t) { return crossesStored(Q, P, t); }
+
+int32_t firstCrossedFromBehind(const TriangleStore& triangles, Vec3d P, Vec3d Q) {
+    int32_t number = 0;
+    for (const TriangleCorners& triangle : triangles) {
+        ++number;
+        if (crossesFromBehind(P, Q, triangle)) return number;
+    }
+    return 0;
+}
+
+// The same through the index's candidates; -1 when the index cannot answer
+// (it is missing or behind the mesh, or the list's memory ran out).
+int32_t firstIndexedCrossedFromBehind(SweepWork& work, const MeshShape& mesh, Vec3d P, Vec3d Q) {
+    const TriangleIndex* index = mesh.index;
+    if (!index || index->listed != mesh.triangles.count) return -1;
+    const int32_t* places = nullptr;
+    const int32_t count = gatherCandidates(*index, crossingQueryBox(P, Q, mesh.bounds), work.scratch.places, &places);
+    if (count < 0) return -1;
+    for (int32_t i = 0; i < count; ++i)
+        if (crossesFromBehind(P, Q, placeCorners(*index, places[i]))) return places[i] + 1;
+    return 0;
+}
+
 }  // namespace
+
+int32_t triangleCrossedFromBehind(SweepWork& work, const MeshShape& mesh, Vec3 p, Vec3 q, int32_t wholeAtMost) {
+    if (!mesh.allFinite || mesh.triangles.count == 0) return 0;
+    const Vec3d M = widen(mesh.header.body ? mesh.header.body->currentPosition : Vec3{});
+    const Vec3d P = minus(widen(p), M), Q = minus(widen(q), M);
+    if (!std::isfinite(P.x + P.y + P.z + Q.x + Q.y + Q.z)) return 0;
+    if (!boxesOverlap(crossingQueryBox(P, Q, mesh.bounds), mesh.bounds)) return 0;
+    const int32_t indexed = firstIndexedCrossedFromBehind(work, mesh, P, Q);
+    if (indexed >= 0) return indexed;
+    return mesh.triangles.count <= wholeAtMost ? firstCrossedFromBehind(mesh.triangles, P, Q) : 0;
+}
 
 bool segmentCrossesTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPosition) {
     const Vec3d M = widen(meshPosition);

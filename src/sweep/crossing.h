@@ -25,4 +25,13 @@ bool segmentCrossesTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPosi
 // without it (or its memory) every triangle is tested, to the same answer.
 bool segmentCrossesMesh(SweepWork& work, MeshShape& mesh, Vec3 p, Vec3 q);
 
+// The number (1-based) of the first triangle, in list order, that the
+// segment from p to q (world) went through from its back to its front, or
+// 0: the path of a mover that fell through a floor wound the wrong way. It
+// reads the mesh's index as it is and never builds it, so that looking
+// changes nothing: a mesh without an index covering all its triangles is
+// searched whole only when it holds at most `wholeAtMost` of them, and is
+// otherwise not searched (0).
+int32_t triangleCrossedFromBehind(SweepWork& work, const MeshShape& mesh, Vec3 p, Vec3 q, int32_t wholeAtMost);
+
 }  // namespace zep
