@@ -57,8 +57,8 @@ demo: deps-build
 	@echo "open file://$(CURDIR)/demo.svg or file://$(CURDIR)/demo.html in a browser"
 
 # The header, both libraries, zepscene, the CMake package and the pkg-config
-# files under PREFIX. Needs only cmake, make and a C++ compiler (`./setup`);
-# the tests are not configured.
+# files under PREFIX. Needs only what `./setup demo` installs (cmake, make, a
+# C++ compiler, zlib); the tests and the developer tools are not built.
 PREFIX ?= /usr/local
 install: deps-build
 	@$(call quiet_build,--target zepscene zepcollide zepcollide_static)
