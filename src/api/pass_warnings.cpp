@@ -28,6 +28,11 @@ constexpr int32_t kWholeSearchTriangles = 256;
 // How far from a mesh's position, in the mover's radii, its sweeps have been
 // measured to land as well as at the position itself.
 constexpr double kSafeRadii = 1e6;
+// How far back along a mover's path, in its largest radius, the look for
+// an enclosing solid goes, and how many triangles' boxes on the way it
+// tests at most (beyond that it takes the mover to be in the open).
+constexpr double kEnclosureRadii = 64;
+constexpr int32_t kEnclosureCandidates = 4096;
 
 enum Cause {
     kNoRule,
@@ -192,20 +197,79 @@ bool everyTriangleFacesAway(const MeshShape& mesh, Vec3 meshPosition, Vec3 point
     return true;
 }
 
-void warnThroughBack(const CollisionBody* mover, const CollisionBody* meshBody, const MeshShape& mesh,
+// The sure sign of a small mesh wound the wrong way, a room turned inside
+// out included: every triangle faces away from every mover that meets it.
+bool facesAwayFromEveryMover(const CollisionBody* meshBody, const MeshShape& mesh) {
+    if (mesh.triangles.count > kWholeSearchTriangles) return false;
+    for (const CollisionBody* mover = world().bodyListHead; mover; mover = mover->next)
+        if (mover != meshBody && isMover(mover) && rulePairsTypes(world(), mover, meshBody) &&
+            !everyTriangleFacesAway(mesh, meshBody->currentPosition, mover->previousPosition))
+            return false;
+    return true;
+}
+
+float largestRadius(const CollisionBody* mover) {
+    float largest = 0.0f;
+    for (CollisionShape* shape = mover->shapesHead; shape; shape = shape->next)
+        if (const EllipsoidShape* e = asEllipsoid(shape)) largest = std::max({largest, e->radii.x, e->radii.y, e->radii.z});
+    return largest;
+}
+
+// Whether the first triangle of the meshes the mover meets, from its start
+// along `direction` (at most kEnclosureRadii of its radii), is met from its
+// back; the triangle it went through is passed over.
+bool backFirstAlong(const CollisionBody* mover, Vec3 direction, const TriangleCorners* crossed) {
+    const double length = std::sqrt(squaredLengthXYZ(direction));
+    if (!(length > 0.0)) return false;
+    const Vec3 to = Add(mover->previousPosition, Scale(direction, kEnclosureRadii * largestRadius(mover) / length));
+    double nearest = 2.0;
+    bool fromBehindFirst = false;
+    for (const CollisionBody* body = world().bodyListHead; body; body = body->next) {
+        if (body == mover || !body->active || !rulePairsTypes(world(), mover, body)) continue;
+        for (CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
+            const MeshShape* mesh = asMesh(shape);
+            bool fromBehind = false;
+            const double at = mesh ? firstMeeting(passWork().sweep, *mesh, mover->previousPosition, to,
+                                                  kWholeSearchTriangles, kEnclosureCandidates, crossed, fromBehind)
+                                   : 2.0;
+            if (at < nearest) nearest = at, fromBehindFirst = fromBehind;
+        }
+    }
+    return nearest <= 1.0 && fromBehindFirst;
+}
+
+// Whether the mover started enclosed: back along its path or along an
+// axis, the first face it meets is met from behind. So is a walker that
+// fell into a pillar open at the top and walks out through its wall, which
+// is no winding mistake (the pillar's walls may lie in several meshes, so
+// all are looked at); around a mover that fell through a floor wound the
+// wrong way there is open air, or the fronts of a room's walls and ceiling.
+bool startedEnclosed(const CollisionBody* mover, const TriangleCorners* crossed) {
+    const Vec3 directions[] = {Subtract(mover->previousPosition, mover->currentPosition),
+                               {1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+    for (Vec3 direction : directions)
+        if (backFirstAlong(mover, direction, crossed)) return true;
+    return false;
+}
+
+// Warns of the triangle the mover went through from behind, when that
+// tells of winding; false when it does not (the mover started enclosed).
+bool warnThroughBack(const CollisionBody* mover, const CollisionBody* meshBody, const MeshShape& mesh,
                      int32_t triangle) {
-    if (!firstTime(kThroughBack, meshBody->objectNumber)) return;
-    const bool small = mesh.triangles.count <= kWholeSearchTriangles;
-    if (small && everyTriangleFacesAway(mesh, meshBody->currentPosition, mover->previousPosition))
+    const bool allAway = facesAwayFromEveryMover(meshBody, mesh);
+    if (!allAway && startedEnclosed(mover, &triangleAt(mesh.triangles, triangle - 1))) return false;
+    if (!firstTime(kThroughBack, meshBody->objectNumber)) return true;
+    if (allAway)
         warnAbout(kCommand, meshBody->objectNumber,
-                  "all %d triangles face away from mover %d, and it went through triangle %d from behind: a triangle "
-                  "is met only from the side its corners run counter-clockwise",
+                  "all %d triangles face away from every mover that meets them, and mover %d went through triangle "
+                  "%d from behind: a triangle is met only from the side its corners run counter-clockwise",
                   int(mesh.triangles.count), int(mover->objectNumber), int(triangle));
     else
         warnAbout(kCommand, meshBody->objectNumber,
                   "triangle %d faces away from mover %d, which went through it from behind without a contact: a "
                   "triangle is met only from the side its corners run counter-clockwise",
                   int(triangle), int(mover->objectNumber));
+    return true;
 }
 
 // The first triangle of the mesh the mover's centre went through from
@@ -218,7 +282,7 @@ void checkThroughBack(const CollisionBody* mover, const CollisionBody* meshBody)
         if (!mesh) continue;
         const int32_t triangle = triangleCrossedFromBehind(passWork().sweep, *mesh, mover->previousPosition,
                                                            mover->currentPosition, kWholeSearchTriangles);
-        if (triangle > 0) return warnThroughBack(mover, meshBody, *mesh, triangle);
+        if (triangle > 0 && warnThroughBack(mover, meshBody, *mesh, triangle)) return;
     }
 }
 

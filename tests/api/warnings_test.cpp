@@ -187,6 +187,25 @@ TEST_F(WarningTest, QuietInASoundRoom) {
     EXPECT_TRUE(warnings.empty());
 }
 
+// A walker that got into a pillar open at the top walks out through its
+// wall from behind: the pillar's other walls, in another mesh, enclose it,
+// so that is no winding mistake.
+TEST_F(WarningTest, QuietForAWalkerLeavingAPillarItFellInto) {
+    startMoversOnMeshes();
+    makeMeshObject(2, 2, {kFloor});
+    for (int mesh : {3, 4}) makeMeshObject(mesh, 2, {});
+    addQuad(3, {-1, 0, -1}, {-1, 0, 1}, {-1, 2, 1}, {-1, 2, -1}, {-1, 0, 0});
+    addQuad(3, {-1, 0, -1}, {1, 0, -1}, {1, 2, -1}, {-1, 2, -1}, {0, 0, -1});
+    addQuad(4, {1, 0, -1}, {1, 0, 1}, {1, 2, 1}, {1, 2, -1}, {1, 0, 0});
+    addQuad(4, {-1, 0, 1}, {1, 0, 1}, {1, 2, 1}, {-1, 2, 1}, {0, 0, 1});
+    dropSphere(5, {5, 1, 5}, {5, 1, 5});  // outside, before the pillar's faces
+    makeMover(1, 1, {0.4f, 0.4f, 0.4f}, {0, 0.5f, 0});
+    moveTo(1, {3, 0.5f, 0});
+    RunCollisionZEP();
+    EXPECT_GT(positionOf(1).x, 2.0f);  // out through the back of the east wall
+    EXPECT_TRUE(warnings.empty());
+}
+
 TEST_F(WarningTest, MoverWhoseTypeNoRuleMoves) {
     floorAndSphere();
     NewCollObjZEP(3, 7);
@@ -225,7 +244,8 @@ TEST_F(WarningTest, FloorNeverActivated) {
 TEST_F(WarningTest, FloorWoundTheWrongWay) {
     floorAndSphere(false);
     EXPECT_EQ(CountCollisionsZEP(1), 0);  // fell through, as before
-    expectOnlyPassWarning(2, "all 1 triangles face away from mover 1, and it went through triangle 1 from behind");
+    expectOnlyPassWarning(2, "all 1 triangles face away from every mover that meets them, and mover 1 went through "
+                             "triangle 1 from behind");
 }
 
 // A wrongly wound floor under a wall that faces the mover: not every
