@@ -1,8 +1,10 @@
-# Front door of the project, after `./setup` (which installs make itself on a
-# machine without it). `make demo` installs what the build needs (as root)
-# and draws the room scene; `make test` installs what is missing, builds
-# everything, runs every test and ends with "N passed, M failed";
-# `make install PREFIX=DIR` installs the package without the tests.
+# Front door of the project. On a machine without make, `./setup demo` and
+# `./setup test` install what they need and end in `make demo` and `make
+# test`. `make demo` installs what the build needs (as root) and draws the
+# room scene; `make test` installs what is missing, builds everything, runs
+# every test and ends with "N passed, M failed"; `make install PREFIX=DIR`
+# builds and installs the package alone, without the tests or the developer
+# tools.
 BUILD ?= build
 # `make demo` builds without the tests, so it needs no test packages.
 BUILD_DEMO ?= build-demo
@@ -55,16 +57,16 @@ demo: deps-build
 	@echo "open file://$(CURDIR)/demo.svg or file://$(CURDIR)/demo.html in a browser"
 
 # The header, both libraries, zepscene, the CMake package and the pkg-config
-# files under PREFIX. Needs only cmake, make and a C++ compiler (`./setup`);
-# the tests are not configured.
+# files under PREFIX. Needs only what `./setup demo` installs (cmake, make, a
+# C++ compiler, zlib); the tests and the developer tools are not built.
 PREFIX ?= /usr/local
 install: deps-build
-	@$(call quiet_build,)
+	@$(call quiet_build,--target zepscene zepcollide zepcollide_static)
 	cmake --install $(BUILD_DEMO) --prefix "$(PREFIX)"
 
 # Bootstraps a minimal Debian root (mmdebstrap, as root) and runs the
-# README's first steps in it as a newcomer would: ./setup, make demo and
-# make test. FRESH_TEST=0 stops after make demo. See tools/fresh-check.sh.
+# README's two commands in it as a newcomer would: ./setup demo, then
+# ./setup test. FRESH_TEST=0 stops after the demo. See tools/fresh-check.sh.
 FRESH_TEST ?= 1
 fresh-check:
 	FRESH_TEST=$(FRESH_TEST) tools/fresh-check.sh

@@ -241,8 +241,12 @@ ZEP_API void zepSetMessageHandler(ZepMessageHandler handler, void* context);
  * warns, once per object and cause, about the usual ways a mover falls
  * through without any error: an ellipsoid whose type no rule moves, a rule
  * whose mesh type has no active mesh, a mesh a rule names that was never
- * activated, a small mesh whose every triangle faces away from the movers
- * that meet it. And every failure of a command comes here too, each time,
+ * activated, a mover UpdateObjZEP moves that was never activated, a mover
+ * that went through a triangle from behind (the mesh and the triangle
+ * named), a mover placed by one UpdateObjZEP and so swept in from
+ * (0, 0, 0), and a path farther than 10^6 of the mover's radii from the
+ * position of a mesh it comes near. And every failure of a command comes
+ * here too, each time,
  * with command "Collision Error" and the error box's text. Not part of the
  * Windows DLL. */
 typedef struct ZepWarning {

@@ -2,14 +2,16 @@
 # `make fresh-check`: a newcomer's first steps on a stock Debian 12 machine.
 # Bootstraps a minimal Debian root with mmdebstrap (the essential packages and
 # apt: no make, no compiler), copies this tree into it (tracked files and new
-# ones git does not ignore) and runs, as root inside it:
-#   ./setup, make demo, then (FRESH_TEST=1, the default) make test,
-# each timed, printing its last line. Before ./setup it runs ./setup once as
-# an ordinary user, to show what that user is told to install. With
-# FRESH_LOCK=N another process holds apt's lock for the first N seconds, so
-# the wait for a busy package manager is seen too. Needs root and mmdebstrap
-# (apt-get install mmdebstrap); the root is made under FRESH_DIR (default a
-# new folder in /tmp) and removed at the end unless FRESH_KEEP=1.
+# ones git does not ignore) and runs, as root inside it, the README's two
+# commands: ./setup demo, then (FRESH_TEST=1, the default) ./setup test; each
+# is timed, with its last line and what apt said it would download and take
+# on disk. Between the two, `make install` and the README's pkg-config lines,
+# on what ./setup demo installed alone. Before them it runs both as an
+# ordinary user, to show what that user is told. With FRESH_LOCK=N another
+# process holds apt's lock for the first N seconds, so the wait for a busy
+# package manager is seen too. Needs root and mmdebstrap (apt-get install
+# mmdebstrap); the root is made under FRESH_DIR (default a new folder in
+# /tmp) and removed at the end unless FRESH_KEEP=1.
 set -euo pipefail
 
 if [[ ${1:-} == --inside ]]; then
@@ -25,11 +27,16 @@ if [[ ${1:-} == --inside ]]; then
       HOME=/root LANG=C.UTF-8 ZEP_APT_WAIT="${ZEP_APT_WAIT:-600}" /bin/sh -c "$*" >"$root/tmp/step.log" 2>&1 \
       && status=0 || status=$?
     echo "   $(( $(date +%s) - start )) s, exit $status, last line: $(tail -n 1 "$root/tmp/step.log")"
+    grep "^Need to get\|^After this operation" "$root/tmp/step.log" | sed 's/^/   apt: /' || true
     if [[ $status -ne 0 ]]; then tail -n 40 "$root/tmp/step.log"; exit 1; fi
   }
   echo "== tools the stock root lacks: $(for t in make cmake g++ cc; do chroot "$root" sh -c "command -v $t >/dev/null" || printf '%s ' "$t"; done)"
-  echo "== ./setup as an ordinary user (nobody)"
-  chroot "$root" su -s /bin/sh nobody -c "cd /src && ./setup" 2>&1 | sed 's/^/   /' || true
+  for command in "./setup demo" "./setup test"; do
+    echo "== $command as an ordinary user (nobody)"
+    status=0
+    chroot "$root" su -s /bin/sh nobody -c "cd /src && $command" 2>&1 | sed 's/^/   /' || status=$?
+    echo "   exit $status"
+  done
   if [[ ${FRESH_LOCK:-0} -gt 0 ]]; then
     # apt takes fcntl locks; this holds the dpkg front-end lock of the root.
     python3 -c 'import fcntl, sys, time
@@ -37,11 +44,17 @@ f = open(sys.argv[1], "a"); fcntl.lockf(f, fcntl.LOCK_EX); time.sleep(float(sys.
       "$root/var/lib/dpkg/lock-frontend" "$FRESH_LOCK" &
     echo "== another process holds apt's lock for $FRESH_LOCK s"
   fi
-  step "./setup (as root)" "cd /src && ./setup"
+  step "./setup demo (as root)" "cd /src && ./setup demo"
   grep -m 1 -i "waiting for.*lock\|waiting for another package manager" "$root/tmp/step.log" | sed 's/^/   seen: /' || true
-  step "make demo" "cd /src && make demo"
+  # The README's pkg-config lines, as written, with its example as app.c.
+  awk '$0 == "<!-- package:pkg-config -->" {f = 1; next} f && /^```/ {if (in_block) exit; in_block = 1; next}
+    f && in_block' "$root/src/README.md" >"$root/tmp/pkg-config.sh"
+  awk '/<!-- example:begin -->/ {f = 1; next} /<!-- example:end -->/ {f = 0} f && !/^```/' \
+    "$root/src/README.md" >"$root/tmp/app.c"
+  step "make install and the README's pkg-config lines" \
+    "cd /src && make install PREFIX=/root/zep >/dev/null && cd /tmp && sh -e pkg-config.sh && ./app && ./app_static"
   if [[ ${FRESH_TEST:-1} == 1 ]]; then
-    step "make test" "cd /src && make test"
+    step "./setup test (as root)" "cd /src && ./setup test"
   fi
   exit 0
 fi

@@ -4,30 +4,38 @@
 # that task.
 #
 #   tools/install-deps.sh build   the library, zepscene, `make demo`, `make install`
+#                                 and the README's pkg-config lines
 #   tools/install-deps.sh         everything `make test` runs (the default);
 #                                 ZEP_WINDOWS=0 and ZEP_BROWSER=0 leave out
 #                                 Wine and Chromium
+#   tools/install-deps.sh --list PROFILE   prints the packages, installs nothing
 #
 # When another apt or dpkg run holds the package manager's lock, it waits up
 # to ZEP_APT_WAIT seconds (default 600) for it, then stops with a clear error.
 set -euo pipefail
 
+list_only=0
+if [[ ${1:-} == --list ]]; then
+  list_only=1
+  shift
+fi
 profile=${1:-test}
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tools/apt-wait.sh
 . "$here/apt-wait.sh"
 
 # The library and the scene runner: a C++20 compiler, CMake and make; zlib
-# for the recorded frames in zepscene's HTML page.
-packages=(cmake make g++ zlib1g-dev)
+# for the recorded frames in zepscene's HTML page; pkg-config (pkgconf) for
+# the README's lines that build a program against the installed package.
+packages=(cmake make g++ zlib1g-dev pkgconf)
 packages_i386=()
-task="make demo"
+task="./setup demo (or make demo)"
 if [[ "$profile" != build ]]; then
-  task="make test"
+  task="./setup test (or make test)"
   # The test suite: GoogleTest and GoogleMock; Google Benchmark for `make
-  # bench`; pkg-config for the installed-package test; binutils (nm) for the
-  # export-list check.
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev pkgconf binutils)
+  # bench`; binutils (nm) for the export-list check; Python 3 for the level
+  # converter's test.
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev binutils python3)
   # The command fuzzer: clang with libFuzzer and the sanitizer runtimes. The
   # unversioned libclang-rt-dev follows the distribution's default clang.
   packages+=(clang libclang-rt-dev)
@@ -42,6 +50,11 @@ if [[ "$profile" != build ]]; then
     packages+=(g++-mingw-w64-i686 wine)
     packages_i386+=(wine32:i386)
   fi
+fi
+
+if [[ $list_only == 1 ]]; then
+  echo "${packages[@]}" "${packages_i386[@]}"
+  exit 0
 fi
 
 missing=()
@@ -60,7 +73,7 @@ if [[ $(id -u) -ne 0 ]]; then
     else
       echo "as root: apt-get update && apt-get install --no-install-recommends ${missing[*]}"
     fi
-    if [[ $task == "make test" ]]; then
+    if [[ $profile != build ]]; then
       echo "(ZEP_WINDOWS=0 leaves out Wine and MinGW, ZEP_BROWSER=0 Chromium and node)"
     fi
   } >&2

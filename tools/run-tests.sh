@@ -20,7 +20,12 @@ count() {  # count NAME STATUS
   fi
 }
 
-if make_part deps build; then
+# The packages first, and once: as another user without them, the one
+# message (which packages, the line that installs them) is all there is, and
+# no part is counted as failed for a run that never started.
+make_part deps || exit 1
+
+if make_part build; then
   log=$build/ctest-summary.log
   ctest --test-dir "$build" --output-on-failure -j "$jobs" | tee "$log"
   status=${PIPESTATUS[0]}
@@ -33,7 +38,7 @@ if make_part deps build; then
   # ctest itself failing without a count (no tests found) is a failure too.
   [[ -n $summary || $status -eq 0 ]] || count "Linux suite" 1
 else
-  count "dependencies and build" 1
+  count "build" 1
 fi
 
 if [[ $windows == 1 ]]; then

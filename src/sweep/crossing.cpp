@@ -114,7 +114,94 @@ bool crossesNearby(SweepWork& work, MeshShape& mesh, Vec3d P, Vec3d Q, bool& cro
     return true;
 }
 
+// Back to front from P to Q is front to back from Q to P.
+bool crossesFromBehind(Vec3d P, Vec3d Q, const TriangleCorners& t) { return crossesStored(Q, P, t); }
+
+int32_t firstCrossedFromBehind(const TriangleStore& triangles, Vec3d P, Vec3d Q) {
+    int32_t number = 0;
+    for (const TriangleCorners& triangle : triangles) {
+        ++number;
+        if (crossesFromBehind(P, Q, triangle)) return number;
+    }
+    return 0;
+}
+
+// The same through the index's candidates; -1 when the index cannot answer
+// (it is missing or behind the mesh, or the list's memory ran out).
+int32_t firstIndexedCrossedFromBehind(SweepWork& work, const MeshShape& mesh, Vec3d P, Vec3d Q) {
+    const TriangleIndex* index = mesh.index;
+    if (!index || index->listed != mesh.triangles.count) return -1;
+    const int32_t* places = nullptr;
+    const int32_t count = gatherCandidates(*index, crossingQueryBox(P, Q, mesh.bounds), work.scratch.places, &places);
+    if (count < 0) return -1;
+    for (int32_t i = 0; i < count; ++i)
+        if (crossesFromBehind(P, Q, placeCorners(*index, places[i]))) return places[i] + 1;
+    return 0;
+}
+
+// Where along P to Q (0 to 1) the segment meets the triangle, from either
+// side; above 1 when it does not.
+double meetingAlong(Vec3d P, Vec3d Q, const TriangleCorners& t, double& facing) {
+    const Vec3d c1 = widen(t.corner1), c2 = widen(t.corner2), c3 = widen(t.corner3);
+    const Vec3d n = cross(minus(c2, c1), minus(c3, c1));
+    const double dp = dotXYZ(n, minus(P, c1)), dq = dotXYZ(n, minus(Q, c1));
+    if (!((dp > 0.0) != (dq > 0.0)) || dp == dq) return 2.0;
+    const double at = dp / (dp - dq);
+    const Vec3d X = along(P, minus(Q, P), at);
+    const Vec3d from[3] = {c1, c2, c3}, to[3] = {c2, c3, c1};
+    for (int i = 0; i < 3; ++i)
+        if (dotXYZ(cross(minus(to[i], from[i]), minus(X, from[i])), n) < 0.0) return 2.0;
+    facing = dq - dp;  // above 0: the segment runs from the back to the front
+    return at;
+}
+
+// Visits the places to search for the segment: the index's candidates, or
+// every triangle of a small mesh; false when neither can be had.
+template <typename Visit>
+bool visitPlaces(SweepWork& work, const MeshShape& mesh, Vec3d P, Vec3d Q, int32_t wholeAtMost, int32_t most,
+                 const Visit& visit) {
+    const TriangleIndex* index = mesh.index;
+    if (index && index->listed == mesh.triangles.count) {
+        const int32_t* places = nullptr;
+        const int32_t count = gatherCandidates(*index, crossingQueryBox(P, Q, mesh.bounds), work.scratch.places, &places, most);
+        if (count < 0 || count > most) return false;
+        for (int32_t i = 0; i < count; ++i) visit(placeCorners(*index, places[i]));
+        return true;
+    }
+    if (mesh.triangles.count > wholeAtMost) return false;
+    for (const TriangleCorners& triangle : mesh.triangles) visit(triangle);
+    return true;
+}
+
 }  // namespace
+
+double firstMeeting(SweepWork& work, const MeshShape& mesh, Vec3 p, Vec3 q, int32_t wholeAtMost, int32_t mostCandidates,
+                    const TriangleCorners* skip, bool& fromBehind) {
+    if (!mesh.allFinite || mesh.triangles.count == 0) return 2.0;
+    const Vec3d M = widen(mesh.header.body ? mesh.header.body->currentPosition : Vec3{});
+    const Vec3d P = minus(widen(p), M), Q = minus(widen(q), M);
+    if (!std::isfinite(P.x + P.y + P.z + Q.x + Q.y + Q.z)) return 2.0;
+    double nearest = 2.0, facing = 0.0;
+    const bool searched = visitPlaces(work, mesh, P, Q, wholeAtMost, mostCandidates, [&](const TriangleCorners& t) {
+        if (&t == skip) return;
+        double thisFacing = 0.0;
+        const double at = meetingAlong(P, Q, t, thisFacing);
+        if (at < nearest) nearest = at, facing = thisFacing;
+    });
+    fromBehind = facing > 0.0;
+    return searched ? nearest : 2.0;
+}
+
+int32_t triangleCrossedFromBehind(SweepWork& work, const MeshShape& mesh, Vec3 p, Vec3 q, int32_t wholeAtMost) {
+    if (!mesh.allFinite || mesh.triangles.count == 0) return 0;
+    const Vec3d M = widen(mesh.header.body ? mesh.header.body->currentPosition : Vec3{});
+    const Vec3d P = minus(widen(p), M), Q = minus(widen(q), M);
+    if (!std::isfinite(P.x + P.y + P.z + Q.x + Q.y + Q.z)) return 0;
+    if (!boxesOverlap(crossingQueryBox(P, Q, mesh.bounds), mesh.bounds)) return 0;
+    const int32_t indexed = firstIndexedCrossedFromBehind(work, mesh, P, Q);
+    if (indexed >= 0) return indexed;
+    return mesh.triangles.count <= wholeAtMost ? firstCrossedFromBehind(mesh.triangles, P, Q) : 0;
+}
 
 bool segmentCrossesTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPosition) {
     const Vec3d M = widen(meshPosition);

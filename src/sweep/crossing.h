@@ -7,11 +7,14 @@
 // rounded back, relative to the triangle's mesh body.
 #pragma once
 
+#include <cstdint>
+
 #include "base/vec3.h"
 
 namespace zep {
 
 struct MeshShape;
+struct TriangleCorners;
 struct SweepWork;
 
 // True when the segment from p to q (world) enters the triangle's plane from
@@ -33,5 +36,24 @@ bool legSinksIntoTriangle(Vec3 p, Vec3 q, const Vec3 corners[3], Vec3 meshPositi
 // meet the segment's can be crossed, so the mesh's index narrows the search;
 // without it (or its memory) every triangle is tested, to the same answer.
 bool segmentCrossesMesh(SweepWork& work, MeshShape& mesh, Vec3 p, Vec3 q);
+
+// The number (1-based) of the first triangle, in list order, that the
+// segment from p to q (world) went through from its back to its front, or
+// 0: the path of a mover that fell through a floor wound the wrong way. It
+// reads the mesh's index as it is and never builds it, so that looking
+// changes nothing: a mesh without an index covering all its triangles is
+// searched whole only when it holds at most `wholeAtMost` of them, and is
+// otherwise not searched (0).
+int32_t triangleCrossedFromBehind(SweepWork& work, const MeshShape& mesh, Vec3 p, Vec3 q, int32_t wholeAtMost);
+
+// Where along the segment from p to q (world; 0 at p, 1 at q) it first
+// meets a triangle of the mesh, from either side, and whether it meets that
+// one from its back (p is then behind a face, inside something closed,
+// rather than out in the open). The triangle `skip` (one of the mesh's
+// stored corners, or null) is passed over. Above 1 when it meets none, and
+// when the mesh cannot be searched as above, or more than `mostCandidates`
+// triangles' boxes meet the segment's.
+double firstMeeting(SweepWork& work, const MeshShape& mesh, Vec3 p, Vec3 q, int32_t wholeAtMost, int32_t mostCandidates,
+                    const TriangleCorners* skip, bool& fromBehind);
 
 }  // namespace zep

@@ -62,6 +62,7 @@ void moveObject(CollisionObject* object, Vec3 position) {
     CollisionBody* body = object->body;
     body->previousPosition = body->currentPosition;
     body->currentPosition = position;
+    if (body->placements < 2) ++body->placements;
 }
 
 }  // namespace zep

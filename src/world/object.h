@@ -35,6 +35,10 @@ struct CollisionBody {
     int32_t objectNumber = 0;
     int32_t collisionType = 0;  // any value; only 0 to 300 can meet anything
     uint8_t active = 0;
+    // How many times the host placed it (UpdateObjZEP), counted up to 2: one
+    // placement leaves previousPosition at (0, 0, 0), so a pass sweeps the
+    // body in from there. Read only by the warnings.
+    uint8_t placements = 0;
     Contact* contactsHead = nullptr;  // contacts of the latest pass, owned
     Contact* contactsTail = nullptr;
     int32_t contactCount = 0;  // of that list

@@ -20,7 +20,7 @@ struct ZepWarning;  // the public header's
 namespace zep {
 
 // The causes of the warnings a pass gives (see api/pass_warnings.cpp).
-constexpr int kPassWarningCauses = 4;
+constexpr int kPassWarningCauses = 7;
 
 // How the host hears of failures and mistakes: set through the commands,
 // read by the command layer alone. Kept from load to unload, across stops.

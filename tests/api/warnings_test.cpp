@@ -43,9 +43,15 @@ protected:
     // holding a floor (wound to face up, or the wrong way).
     void floorAndSphere(bool facingUp = true) {
         startMoversOnMeshes();
-        makeMeshObject(2, 2, {facingUp ? kFloor : Triangle{-30, 0, -30, 90, 0, -30, -30, 0, 90}});
-        makeMover(1, 1, {1, 1, 1}, {0, 5, 0});
-        moveTo(1, {0, -5, 0});
+        makeMeshObject(2, 2, {facingUp ? kFloor : flipped(kFloor)});
+        dropSphere(1, {0, 5, 0}, {0, -5, 0});
+    }
+
+    // A unit sphere, a type-1 mover, placed at `from` and moved to `to`,
+    // then one pass.
+    void dropSphere(int number, zep::Vec3 from, zep::Vec3 to) {
+        makeMover(number, 1, {1, 1, 1}, from);
+        moveTo(number, to);
         RunCollisionZEP();
     }
 
@@ -161,6 +167,45 @@ TEST_F(WarningTest, QuietForSoundUseAndAMeshTakenAwayOnPurpose) {
     EXPECT_TRUE(warnings.empty());
 }
 
+// A closed room of inward faces, large enough for a tree, with a mover
+// that walks into a wall and one that waits placed but inactive: nothing.
+TEST_F(WarningTest, QuietInASoundRoom) {
+    startMoversOnMeshes();
+    makeMeshObject(2, 2, strip(300));
+    addQuad(2, {0, 0, 0}, {300, 0, 0}, {300, 10, 0}, {0, 10, 0}, {0, 0, 1});
+    addQuad(2, {0, 0, 1}, {300, 0, 1}, {300, 10, 1}, {0, 10, 1}, {0, 0, -1});
+    addQuad(2, {0, 10, 0}, {300, 10, 0}, {300, 10, 1}, {0, 10, 1}, {0, -1, 0});
+    NewCollObjZEP(3, 1);
+    AddObjShapeZEP(3, ZEP_SHAPE_ELLIPSOID);
+    moveTo(3, {5, 5, 0.5f});
+    makeMover(1, 1, {0.4f, 0.4f, 0.4f}, {10, 2, 0.5f});
+    for (int frame = 0; frame < 10; ++frame) {
+        moveTo(1, zep::Add(positionOf(1), zep::Vec3{0, -0.5f, 0.3f}));
+        RunCollisionZEP();
+    }
+    EXPECT_GT(CountCollisionsZEP(1), 0);
+    EXPECT_TRUE(warnings.empty());
+}
+
+// A walker that got into a pillar open at the top walks out through its
+// wall from behind: the pillar's other walls, in another mesh, enclose it,
+// so that is no winding mistake.
+TEST_F(WarningTest, QuietForAWalkerLeavingAPillarItFellInto) {
+    startMoversOnMeshes();
+    makeMeshObject(2, 2, {kFloor});
+    for (int mesh : {3, 4}) makeMeshObject(mesh, 2, {});
+    addQuad(3, {-1, 0, -1}, {-1, 0, 1}, {-1, 2, 1}, {-1, 2, -1}, {-1, 0, 0});
+    addQuad(3, {-1, 0, -1}, {1, 0, -1}, {1, 2, -1}, {-1, 2, -1}, {0, 0, -1});
+    addQuad(4, {1, 0, -1}, {1, 0, 1}, {1, 2, 1}, {1, 2, -1}, {1, 0, 0});
+    addQuad(4, {-1, 0, 1}, {1, 0, 1}, {1, 2, 1}, {-1, 2, 1}, {0, 0, 1});
+    dropSphere(5, {5, 1, 5}, {5, 1, 5});  // outside, before the pillar's faces
+    makeMover(1, 1, {0.4f, 0.4f, 0.4f}, {0, 0.5f, 0});
+    moveTo(1, {3, 0.5f, 0});
+    RunCollisionZEP();
+    EXPECT_GT(positionOf(1).x, 2.0f);  // out through the back of the east wall
+    EXPECT_TRUE(warnings.empty());
+}
+
 TEST_F(WarningTest, MoverWhoseTypeNoRuleMoves) {
     floorAndSphere();
     NewCollObjZEP(3, 7);
@@ -199,7 +244,91 @@ TEST_F(WarningTest, FloorNeverActivated) {
 TEST_F(WarningTest, FloorWoundTheWrongWay) {
     floorAndSphere(false);
     EXPECT_EQ(CountCollisionsZEP(1), 0);  // fell through, as before
-    expectOnlyPassWarning(2, "all 1 triangles face away from every mover that meets them, and mover 1 went");
+    expectOnlyPassWarning(2, "all 1 triangles face away from every mover that meets them, and mover 1 went through "
+                             "triangle 1 from behind");
+}
+
+// A wrongly wound floor under a wall that faces the mover: not every
+// triangle faces away, and the warning names the one it fell through.
+TEST_F(WarningTest, WrongFloorInAMeshWithARightWall) {
+    startMoversOnMeshes();
+    makeMeshObject(2, 2, {kWall, flipped(kFloor)});
+    dropSphere(1, {0, 5, 0}, {0, -5, 0});
+    expectOnlyPassWarning(2, "triangle 2 faces away from mover 1, which went through it from behind");
+}
+
+// A floor of 300 triangles, enough for a tree, wound the wrong way: found
+// through the index, the triangle under the mover named.
+TEST_F(WarningTest, WrongFloorInALargeMesh) {
+    startMoversOnMeshes();
+    std::vector<Triangle> floor = strip(300);
+    for (Triangle& t : floor) t = flipped(t);
+    makeMeshObject(2, 2, floor);
+    dropSphere(1, {150.25f, 5, 0.25f}, {150.25f, -5, 0.25f});
+    expectOnlyPassWarning(2, "triangle 151 faces away from mover 1");
+    EXPECT_NE(zep::asMesh(shapeAt(2, 0))->index, nullptr);  // it was searched through its tree
+}
+
+// One UpdateObjZEP before the pass: the mover sweeps up from the origin
+// through the back of a floor above it. That is said, and not winding.
+TEST_F(WarningTest, MoverSweptInFromTheOrigin) {
+    startMoversOnMeshes();
+    makeMeshObject(2, 2, {kFloor}, {0, 2, 0});
+    makeMover(1, 1, {1, 1, 1}, {0, 5, 0});
+    RunCollisionZEP();
+    RunCollisionZEP();
+    expectOnlyPassWarning(1, "sweeps the ellipsoid in from (0, 0, 0), where a new object starts, to (0, 5, 0)");
+}
+
+TEST_F(WarningTest, MoverMovedButNeverActivated) {
+    floorAndSphere();
+    NewCollObjZEP(3, 1);
+    AddObjShapeZEP(3, ZEP_SHAPE_ELLIPSOID);
+    moveTo(3, {5, 5, 5});
+    RunCollisionZEP();  // placed only: not yet a mistake
+    moveTo(3, {5, -5, 5});
+    RunCollisionZEP();
+    RunCollisionZEP();
+    expectOnlyPassWarning(3, "UpdateObjZEP moves it and a rule moves its type 1, but it was never activated");
+}
+
+// Far coordinates and a tiny radius are one warning each, per mover; a
+// level piece far away from a mover that is near its own floor is not.
+TEST_F(WarningTest, OutsideTheSafeRanges) {
+    startMoversOnMeshes();
+    makeMeshObject(2, 2, {shifted(kFloor, 1e9f)});
+    makeMeshObject(3, 2, {kFloor}, {0, -1000, 0});
+    dropSphere(1, {1e9f, 1e9f + 512, 1e9f}, {1e9f, 1e9f - 512, 1e9f});
+    expectOnlyPassWarning(1, "the ellipsoid's path runs 1e+09 of its radii from mesh 2's position, past the 10^6");
+    makeMover(4, 1, {1e-20f, 1e-20f, 1e-20f}, {0, -995, 0});
+    moveTo(4, {0, -1005, 0});
+    RunCollisionZEP();
+    RunCollisionZEP();
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[1].object, 4);
+    EXPECT_THAT(warnings[1].text, HasSubstr("of its radii from mesh 3's position"));
+}
+
+// Every cause at once gives the same positions and contacts as with no
+// handler: looking never changes a pass.
+TEST_F(WarningTest, ResultsAreTheSameWithoutAHandler) {
+    const auto scene = [this] {
+        startMoversOnMeshes();
+        std::vector<Triangle> floor = strip(300);
+        floor.push_back(flipped(kFloor));
+        makeMeshObject(2, 2, floor);
+        dropSphere(1, {150.25f, 5, 0.25f}, {150.25f, -5, 0.25f});
+        dropSphere(3, {-10, 5, -10}, {-10, -5, -10});
+        makeMover(4, 1, {1e-20f, 1e-20f, 1e-20f}, {0, 0.5f, 0.5f});
+        RunCollisionZEP();
+        std::vector<uint32_t> view;
+        for (int number : {1, 3, 4}) appendHostView(view, number);
+        return view;
+    };
+    const std::vector<uint32_t> watched = scene();
+    EXPECT_FALSE(warnings.empty());
+    zepSetWarningHandler(nullptr, nullptr);
+    EXPECT_EQ(scene(), watched);
 }
 
 TEST_F(WarningTest, EveryFailureEachTime) {

@@ -56,6 +56,12 @@ ln -s "$(command -v "$cc")" "$readme_dir/bin/cc"
 awk '/<!-- example:begin -->/ {f = 1; next} /<!-- example:end -->/ {f = 0} f && !/^```/' "$readme" >"$readme_dir/app.c"
 expected="ended at (-1, 1, -1) with 1 contact(s), normal y 1"
 
+echo "== the README's first command installs what its package lines run"
+demo_packages=" $("$(dirname "$readme")/tools/install-deps.sh" --list build) "
+for p in pkgconf cmake g++ make; do
+  [[ $demo_packages == *" $p "* ]] || { echo "./setup demo does not install $p, which the README's package lines need"; exit 1; }
+done
+
 echo "== the README's pkg-config lines"
 block "<!-- package:pkg-config -->" >"$readme_dir/pkg-config.sh"
 test -s "$readme_dir/pkg-config.sh" || { echo "README has no pkg-config block"; exit 1; }

@@ -29,6 +29,15 @@ inline void startMoversOnMeshes() {
     SetCollisionZEP(1, 2, 0, 0, 0);
 }
 
+// The same triangle wound the other way: it faces the opposite side.
+constexpr Triangle flipped(const Triangle& t) { return {t[0], t[1], t[2], t[6], t[7], t[8], t[3], t[4], t[5]}; }
+
+// The triangle moved by `by` along every axis.
+inline Triangle shifted(Triangle t, float by) {
+    for (float& coordinate : t) coordinate += by;
+    return t;
+}
+
 inline void addTriangle(int object, const Triangle& t) {
     AddMeshTri(object, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]);
 }

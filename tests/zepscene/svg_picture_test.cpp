@@ -6,9 +6,11 @@
 // movers' paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <string>
 
+#include "zepscene/back_crossings.h"
 #include "zepscene/svg_cells.h"
 #include "zepscene/svg_layers.h"
 #include "zepscene/svg_scene.h"
@@ -217,6 +219,73 @@ TEST(SvgLayersTest, ASlowWalkersNumbersDoNotPileUp) {
     EXPECT_EQ(count(svg, "font-size=\"9\">20<"), 0);  // 5 px from it
     EXPECT_EQ(count(svg, "font-size=\"9\">90<"), 0);  // 5 px from the end's
     EXPECT_LE(count(svg, "font-size=\"9\">"), 4);
+}
+
+struct Label {
+    double left, top, right, bottom;
+    std::string text;
+};
+
+// Every text of the paths layer with the box it takes on the page (digits
+// and small letters about 0.6 of the font size wide).
+std::vector<Label> labelsOf(const std::string& svg) {
+    std::vector<Label> labels;
+    const std::regex text("<text x=\"([-0-9.]+)\" y=\"([-0-9.]+)\"([^>]*)>([^<]*)<");
+    const std::regex size("font-size=\"([0-9.]+)\"");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator(); ++it) {
+        const std::string style = (*it)[3];
+        std::smatch found;
+        const double fontSize = std::regex_search(style, found, size) ? std::stod(found[1]) : 13;
+        const double x = std::stod((*it)[1]), y = std::stod((*it)[2]);
+        const std::string content = (*it)[4];
+        labels.push_back({x, y - 0.8 * fontSize, x + 0.6 * fontSize * double(content.size()), y + 0.2 * fontSize, content});
+    }
+    return labels;
+}
+
+// Along the frame's right edge, a stay at its end, and back along the same
+// line: the labels of the way back fall on those of the way out, and every
+// label above right of its point would run out of the frame.
+TEST(SvgLayersTest, LabelsStayInTheFrameAndDoNotOverprint) {
+    std::vector<V3> spots;
+    for (int i = 0; i < 20; ++i) spots.push_back({9.6f, 0.5f, 1 + 0.45f * float(i)});
+    for (int i = 0; i < 3; ++i) spots.push_back(spots.back());
+    for (int i = 19; i >= 0; --i) spots.push_back({9.65f, 0.5f, 1 + 0.45f * float(i)});
+    const std::vector<Label> labels = labelsOf(pathsOf(spots));
+    ASSERT_GE(labels.size(), 4u);
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "stayed 4"; }));
+    for (size_t i = 0; i < labels.size(); ++i) {
+        const Label& a = labels[i];
+        EXPECT_TRUE(a.left >= 0 && a.right <= 100 && a.top >= 0 && a.bottom <= 100) << a.text << " leaves the frame";
+        for (size_t j = i + 1; j < labels.size(); ++j) {
+            const Label& b = labels[j];
+            EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+                << "\"" << a.text << "\" over \"" << b.text << "\"";
+        }
+    }
+}
+
+// ---- The page's marks: triangles gone through from behind
+
+TEST(BackCrossingsTest, OnlyTrianglesGoneThroughFromBehind) {
+    Recording recording;
+    const Triangle up{{0, 0, 0}, {0, 0, 10}, {10, 0, 0}};        // faces up
+    const Triangle down{{20, 0, 0}, {30, 0, 0}, {20, 0, 10}};    // faces down: wound the wrong way
+    recording.meshes[2] = MeshSnapshot{{0, 0, 0}, {up, down}};
+    recording.meshes[3] = MeshSnapshot{{0, 5, 0}, {up}};          // the same floor, 5 higher
+    MoverFrame onSound = frameAt({2, 0.5f, 2}, 0.5f), throughWrong = frameAt({22, -3, 2}, 0.5f),
+               upThroughSound = frameAt({2, 7, 2}, 0.5f);
+    throughWrong.from = {22, 3, 2};    // fell through the downward floor from above: its back
+    onSound.from = {2, 3, 2};          // met the floor facing up from above
+    upThroughSound.from = {2, 4, 2};   // rose through mesh 3's floor from below: its back
+    recording.passes.push_back({1, 0, 0, {onSound, throughWrong}});
+    recording.passes.push_back({2, 0, 0, {upThroughSound}});
+    const auto crossed = trianglesCrossedFromBehind(recording);
+    ASSERT_EQ(crossed.size(), 2u);
+    ASSERT_EQ(crossed.at(2).size(), 1u);
+    EXPECT_EQ(crossed.at(2)[0].a.x, 20);  // the wrong floor, not the sound one beside it
+    ASSERT_EQ(crossed.at(3).size(), 1u);
+    EXPECT_EQ(crossed.at(3)[0].a.y, 5);  // in world corners
 }
 
 // ---- The whole picture

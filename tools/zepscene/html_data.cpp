@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "back_crossings.h"
 #include "format.h"
 #include "json_text.h"
 #include "mesh_detail.h"
@@ -81,12 +82,23 @@ std::string framesJson(const Recording& recording, const std::vector<int32_t>& m
            packedJson(contacts.kinds);
 }
 
-std::string meshesJson(const LevelDetail& level) {
+std::vector<float> cornerFloats(const std::vector<Triangle>& triangles) {
+    std::vector<float> floats;
+    for (const Triangle& t : triangles)
+        for (V3 corner : {t.a, t.b, t.c}) floats.insert(floats.end(), {corner.x, corner.y, corner.z});
+    return floats;
+}
+
+// Each mesh's triangles, and apart those a mover went through from behind
+// (the page marks them as wound the wrong way).
+std::string meshesJson(const LevelDetail& level, const std::map<int32_t, std::vector<Triangle>>& crossed) {
     std::string json = "\"meshes\":[";
     for (const MeshDetail& mesh : level.meshes) {
         if (json.back() != '[') json += ',';
+        const auto found = crossed.find(mesh.object);
+        const std::vector<float> crossedCorners = found == crossed.end() ? std::vector<float>{} : cornerFloats(found->second);
         json += "{\"object\":" + std::to_string(mesh.object) + ",\"full\":" + packedJson(mesh.full) +
-                ",\"coarse\":" + packedJson(mesh.coarse) + '}';
+                ",\"coarse\":" + packedJson(mesh.coarse) + ",\"crossedFromBehind\":" + packedJson(crossedCorners) + '}';
     }
     json += "],\"level\":{\"triangles\":" + std::to_string(level.triangles) +
             ",\"full\":" + std::to_string(level.fullCount) + ",\"near\":" + jsonString(formatFloat(level.nearDistance)) +
@@ -116,7 +128,8 @@ std::string moversJson(const std::vector<int32_t>& movers) {
 std::string sceneDataJson(const Recording& recording) {
     const std::vector<int32_t> movers = moverNumbers(recording);
     return "{\"script\":" + jsonString(recording.script) + ",\"passes\":" + passesJson(recording) + ',' +
-           moversJson(movers) + ',' + framesJson(recording, movers) + ',' + meshesJson(levelDetail(recording)) +
+           moversJson(movers) + ',' + framesJson(recording, movers) + ',' +
+           meshesJson(levelDetail(recording), trianglesCrossedFromBehind(recording)) +
            ',' + notesJson(recording) + '}';
 }
 

@@ -39,7 +39,9 @@ std::string base64(std::string_view bytes) {
 
 std::string packedFloatsJson(const std::vector<float>& values, size_t stride) {
     std::vector<uint32_t> words(values.size());
-    std::memcpy(words.data(), values.data(), values.size() * sizeof(float));
+    // A run without contacts has no points: an empty vector may hold no
+    // buffer at all, which memcpy must not be handed.
+    if (!values.empty()) std::memcpy(words.data(), values.data(), values.size() * sizeof(float));
     for (size_t i = words.size(); i-- > stride;) words[i] ^= words[i - stride];
     std::string planes(words.size() * 4, '\0');
     for (size_t i = 0; i < words.size(); ++i)

@@ -9,6 +9,7 @@
 
 #include "format.h"
 #include "svg_cells.h"
+#include "svg_labels.h"
 
 namespace zepscene {
 
@@ -33,6 +34,11 @@ constexpr int kShades = 6;
 // the picture of a long run on a level of millions of triangles to a few
 // megabytes.
 constexpr size_t kMetBudget = 12000;
+// The labels' font sizes: pass numbers small along the path, "stayed N" a
+// little larger, a mover's number in the page's own size.
+constexpr double kPassNumberFont = 9;
+constexpr double kLabelFont = 11;
+constexpr double kMoverNumberFont = 13;
 
 struct PlacedTriangle {
     Triangle world;
@@ -142,7 +148,7 @@ size_t numberingStep(size_t passes) {
 // pixel, or one moving straight at the viewer, is not stuck, and on a crowd
 // of slow walkers the rings and counts would bury the paths.
 void markStays(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFrame*>& frames,
-               const std::string& colour) {
+               const std::string& colour, LabelPlacer& labels) {
     constexpr size_t kStayPasses = 3;
     constexpr double kSamePixels = 1.5;
     constexpr double kSameWorld = 0.01;  // of the mover's smallest radius
@@ -163,36 +169,36 @@ void markStays(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFra
             doc.circle(start, 6, "fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1.5\"",
                        "stayed put for " + std::to_string(run) + " passes (" + std::to_string(first + 1) + " to " +
                            std::to_string(i) + ")");
-            doc.text({start.first + 7, start.second + 12}, "stayed " + std::to_string(run), "fill=\"" + colour + "\"");
+            const std::string label = "stayed " + std::to_string(run);
+            if (const auto at = labels.place(start, label, kLabelFont, 7, true))
+                doc.text(*at, label, "fill=\"" + colour + "\" font-size=\"" + std::to_string(int(kLabelFont)) + "\"");
         }
         first = i;
     }
 }
 
 void drawPath(SvgDoc& doc, const Panel& panel, const std::vector<const MoverFrame*>& frames,
-              const std::string& colour) {
+              const std::string& colour, LabelPlacer& labels) {
     const std::string asked = "stroke=\"" + colour + "\" stroke-width=\"1.2\" stroke-dasharray=\"4 3\" opacity=\"0.7\"";
     const std::string moved = "stroke=\"" + colour + "\" stroke-width=\"2.2\"";
     for (const MoverFrame* m : frames)
         if (!(m->wanted == m->reached)) doc.line(panel.at(m->from), panel.at(m->wanted), asked);
     for (const MoverFrame* m : frames) doc.line(panel.at(m->from), panel.at(m->reached), moved);
-    // A number due where it would overprint the last one, or the final
-    // pass's, is left out: a slow walker's numbers would pile into a blot.
-    constexpr double kNumberGap = 16;
+    for (size_t i = 0; i < frames.size(); ++i)
+        doc.circle(panel.at(frames[i]->reached), 2.2, "fill=\"" + colour + "\"", frameTitle(*frames[i], i + 1));
+    // The stays' counts first, then the final pass's number, so that they
+    // have their places; a number due where it would overprint another is
+    // left out: a slow walker's numbers would pile into a blot.
+    markStays(doc, panel, frames, colour, labels);
+    const auto number = [&](size_t i) {
+        const std::string text = std::to_string(i + 1);
+        const bool final = i + 1 == frames.size();
+        if (const auto at = labels.place(panel.at(frames[i]->reached), text, kPassNumberFont, 3, final))
+            doc.text(*at, text, "fill=\"" + colour + "\" font-size=\"" + std::to_string(int(kPassNumberFont)) + "\"");
+    };
+    number(frames.size() - 1);
     const size_t step = numberingStep(frames.size());
-    const Point end = panel.at(frames.back()->reached);
-    const auto apart = [](Point a, Point b) { return std::hypot(a.first - b.first, a.second - b.second) >= kNumberGap; };
-    std::optional<Point> numbered;
-    for (size_t i = 0; i < frames.size(); ++i) {
-        const Point at = panel.at(frames[i]->reached);
-        doc.circle(at, 2.2, "fill=\"" + colour + "\"", frameTitle(*frames[i], i + 1));
-        const bool last = i + 1 == frames.size();
-        if (last || ((i + 1) % step == 0 && apart(at, end) && (!numbered || apart(at, *numbered)))) {
-            doc.text({at.first + 3, at.second - 4}, std::to_string(i + 1), "fill=\"" + colour + "\" font-size=\"9\"");
-            numbered = at;
-        }
-    }
-    markStays(doc, panel, frames, colour);
+    for (size_t i = step - 1; i + 1 < frames.size(); i += step) number(i);
 }
 
 // The body's outline where it started and where it ended.
@@ -261,18 +267,20 @@ MeshDrawing drawMeshes(SvgDoc& doc, const Panel& panel, const Recording& recordi
 
 void drawPaths(SvgDoc& doc, const Panel& panel, const Recording& recording) {
     size_t index = 0;
+    LabelPlacer labels(panel.origin(), panel.size());
     for (int32_t object : moverNumbers(recording)) {
         const std::string colour = moverColour(index++);
         const auto frames = framesOf(recording, object);
         drawBody(doc, panel, *frames.front(), frames.front()->from,
                  "fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1\" stroke-dasharray=\"2 2\"");
-        drawPath(doc, panel, frames, colour);
+        const Point start = panel.at(frames.front()->from);
+        const std::string name = std::to_string(object);
+        if (const auto at = labels.place(start, name, kMoverNumberFont, 6, true))
+            doc.text(*at, name, "fill=\"" + colour + "\" font-weight=\"bold\"");
+        drawPath(doc, panel, frames, colour, labels);
         // Unfilled: a tint of the mover's colour reads as the legend's underside.
         drawBody(doc, panel, *frames.back(), frames.back()->reached,
                  "fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"2.2\"");
-        const Point start = panel.at(frames.front()->from);
-        doc.text({start.first + 6, start.second - 6}, std::to_string(object),
-                 "fill=\"" + colour + "\" font-weight=\"bold\"");
     }
 }
 

@@ -47,7 +47,8 @@ async function loadRun(json) {
     unpack(json.contactKinds, Uint8Array)]);
   run.starts = contactStarts(run.counts, run.passes.length, run.movers.length);
   run.meshes = await Promise.all(json.meshes.map(async (m) => ({
-    object: m.object, full: await unpack(m.full, Float32Array), coarse: await unpack(m.coarse, Float32Array) })));
+    object: m.object, full: await unpack(m.full, Float32Array), coarse: await unpack(m.coarse, Float32Array),
+    crossedFromBehind: await unpack(m.crossedFromBehind, Float32Array) })));
   return run;
 }
 

@@ -38,8 +38,31 @@ class Inspector {
     this.raycaster.params.Points.threshold = this.view.orbit.distance * 0.012;
     const dot = this.raycaster.intersectObject(this.view.contacts.dots)[0];
     if (dot) return { kind: "contact", item: this.view.contacts.shown[dot.index] };
-    const body = this.raycaster.intersectObject(this.view.movers.bodies)[0];
-    return body ? { kind: "mover", item: body.instanceId } : null;
+    const mover = this.moverAlong(this.raycaster.ray);
+    return mover < 0 ? null : { kind: "mover", item: mover };
+  }
+
+  // The nearest mover whose ellipsoid the ray meets anywhere, worked out
+  // from its centre and radii rather than from the drawn sphere's facets,
+  // and grown by a little of the view's distance, so that a mover far off
+  // is still a target; -1 for none.
+  moverAlong(ray) {
+    const run = this.view.run, f = run.frames, slack = this.view.orbit.distance * 0.004;
+    let nearest = -1, nearestAt = Infinity;
+    run.movers.forEach((_, m) => {
+      const at = moverSlot(run, this.view.pass, m);
+      if (at < 0) return;
+      const r = [f[at + 6] + slack, f[at + 7] + slack, f[at + 8] + slack];
+      const o = [(ray.origin.x - f[at]) / r[0], (ray.origin.y - f[at + 1]) / r[1], (ray.origin.z - f[at + 2]) / r[2]];
+      const d = [ray.direction.x / r[0], ray.direction.y / r[1], ray.direction.z / r[2]];
+      // In the ellipsoid's unit-sphere space: |o + t d| = 1.
+      const a = d[0] * d[0] + d[1] * d[1] + d[2] * d[2], b = o[0] * d[0] + o[1] * d[1] + o[2] * d[2];
+      const c = o[0] * o[0] + o[1] * o[1] + o[2] * o[2] - 1, reach = b * b - a * c;
+      if (reach < 0) return;
+      const enters = c <= 0 ? 0 : (-b - Math.sqrt(reach)) / a;
+      if (enters >= 0 && enters < nearestAt) [nearest, nearestAt] = [m, enters];
+    });
+    return nearest;
   }
 
   showAt(event, pin) {

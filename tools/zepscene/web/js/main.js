@@ -13,7 +13,8 @@ class Viewer {
     this.scene = new THREE.Scene();
     this.scene.add(new THREE.AmbientLight(0xffffff, 1.6), this.sun());
     this.camera = new THREE.PerspectiveCamera(45, 1, 0.01, 1000);
-    this.scene.add(buildMeshes(run));
+    this.meshes = buildMeshes(run);
+    this.scene.add(this.meshes);
     this.movers = new MoverLayer(run, this.scene);
     this.contacts = new ContactLayer(run, this.scene, this.largestRadius());
     this.orbit = new OrbitView(this.camera, canvas, () => this.requestDraw());
@@ -65,6 +66,11 @@ class Viewer {
     this.requestDraw();
   }
 
+  setEveryBackFace(on) {
+    showEveryBackFace(this.meshes, on);
+    this.requestDraw();
+  }
+
   requestDraw() {
     if (this.drawPending) return;
     this.drawPending = true;
@@ -81,7 +87,7 @@ class Viewer {
 
 function legend(element) {
   const rows = SURFACE_COLOURS.map(([name, hex]) => [`background:${hex}`, `front face: ${name}`]);
-  rows.push(["", "back face (met from the other side only)"]);
+  rows.push(["", "back face a mover went through: wound the wrong way? (other back faces faint)"]);
   for (const [kind, hex] of Object.entries(KIND_COLOURS))
     if (kind !== "unknown") rows.push([`background:${hex};border-radius:7px`, `contact on a ${kind} (line: normal)`]);
   rows.forEach(([style, text], i) => {
@@ -92,6 +98,21 @@ function legend(element) {
     label.textContent = text;
     element.append(swatch, label);
   });
+}
+
+const BG = [(BACKGROUND >> 16) & 255, (BACKGROUND >> 8) & 255, BACKGROUND & 255];
+const HATCH = [191, 28, 125];
+
+// How many pixels of the canvas, drawn now, pass the test.
+function countPixels(viewer, test) {
+  viewer.draw();
+  const gl = viewer.renderer.getContext();
+  const width = gl.drawingBufferWidth, height = gl.drawingBufferHeight;
+  const pixels = new Uint8Array(width * height * 4);
+  gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+  let count = 0;
+  for (let i = 0; i < pixels.length; i += 4) if (test(pixels[i], pixels[i + 1], pixels[i + 2])) ++count;
+  return { painted: count, total: width * height };
 }
 
 // Hooks for the browser tests (and a console user): go to a pass, select a
@@ -108,16 +129,25 @@ function testHooks(viewer) {
     },
     // Pixels of the canvas that differ from the background, drawn now.
     paintedPixels() {
-      viewer.draw();
-      const gl = viewer.renderer.getContext();
-      const width = gl.drawingBufferWidth, height = gl.drawingBufferHeight;
-      const pixels = new Uint8Array(width * height * 4);
-      gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-      const bg = [(BACKGROUND >> 16) & 255, (BACKGROUND >> 8) & 255, BACKGROUND & 255];
-      let painted = 0;
-      for (let i = 0; i < pixels.length; i += 4)
-        if (Math.abs(pixels[i] - bg[0]) + Math.abs(pixels[i + 1] - bg[1]) + Math.abs(pixels[i + 2] - bg[2]) > 6) ++painted;
-      return { painted, total: width * height };
+      return countPixels(viewer, (r, g, b) => Math.abs(r - BG[0]) + Math.abs(g - BG[1]) + Math.abs(b - BG[2]) > 6);
+    },
+    // Pixels in the hatch's magenta, drawn now.
+    hatchedPixels() {
+      return countPixels(viewer, (r, g, b) => Math.abs(r - HATCH[0]) + Math.abs(g - HATCH[1]) + Math.abs(b - HATCH[2]) < 40);
+    },
+    crossedTriangles: crossedCount(viewer.run),
+    setEveryBackFace: (on) => viewer.setEveryBackFace(on),
+    // Where mover `object` is on the page (CSS pixels) in the current pass:
+    // its centre and the point at `fraction` of its radius to the right.
+    moverOnPage(object, fraction) {
+      const m = viewer.run.movers.indexOf(object), at = moverSlot(viewer.run, viewer.pass, m);
+      if (at < 0) return null;
+      const f = viewer.run.frames, right = new THREE.Vector3().setFromMatrixColumn(viewer.camera.matrixWorld, 0);
+      const centre = new THREE.Vector3(f[at], f[at + 1], f[at + 2]);
+      const edge = centre.clone().addScaledVector(right, fraction * Math.min(f[at + 6], f[at + 7], f[at + 8]));
+      const rect = viewer.renderer.domElement.getBoundingClientRect();
+      const onPage = (v) => { v.project(viewer.camera); return [rect.left + (v.x + 1) / 2 * rect.width, rect.top + (1 - v.y) / 2 * rect.height]; };
+      return { centre: onPage(centre), edge: onPage(edge) };
     },
     // Mean milliseconds to draw one frame while orbiting, the GPU waited for.
     frameTime(frames) {
@@ -141,6 +171,7 @@ async function start() {
     const run = await loadRun(JSON.parse(document.getElementById("zep-data").textContent));
     const viewer = new Viewer(run);
     legend(document.getElementById("legend"));
+    document.getElementById("every-back-face").addEventListener("change", (e) => viewer.setEveryBackFace(e.target.checked));
     for (const [id, name] of [["reset-view", "reset"], ["top-view", "top"], ["side-view", "side"]])
       document.getElementById(id).addEventListener("click", () => viewer.orbit.preset(name));
     document.getElementById("summary").textContent =
