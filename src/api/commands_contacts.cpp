@@ -55,7 +55,9 @@ ZEP_API void ZEPCALL RunCollisionZEP(void) {
     const MemoryWatch memory;
     runPassWithCharacters(world(), passWork());
     reportPassMemory(memory);
+    const MemoryWatch checks;
     warnAfterPass();
+    reportChecksMemory(checks);
 }
 
 ZEP_API int32_t ZEPCALL CountCollisionsZEP(int32_t number) {

@@ -48,4 +48,11 @@ void reportPassMemory(const MemoryWatch& watch) {
                       "same results)");
 }
 
+void reportChecksMemory(const MemoryWatch& watch) {
+    if (watch.ranOut() && warningsWanted())
+        warnAboutCall(kPass,
+                      "out of memory: the checks for movers gone through a triangle from behind could not all "
+                      "search (the pass itself is whole)");
+}
+
 }  // namespace zep

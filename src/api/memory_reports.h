@@ -31,4 +31,8 @@ void warnLostIndex(const char* command, const CollisionBody& body, const MemoryW
 // warns, and a pass that lost neither says that it took a slower path.
 void reportPassMemory(const MemoryWatch& watch);
 
+// After the warnings that look for movers gone through a triangle from
+// behind: when their search ran out of memory, that they could not all look.
+void reportChecksMemory(const MemoryWatch& watch);
+
 }  // namespace zep
