@@ -94,7 +94,7 @@ void warnRulesMeetingNothing(const CollisionBody* mover, const std::bitset<kRule
 }
 
 void warnSweptFromOrigin(const CollisionBody* mover) {
-    if (!sweepsFromOrigin(mover) || !typeCanMove(world(), mover) || !firstTime(kSweptFromOrigin, mover->objectNumber))
+    if (!sweepsFromOrigin(mover) || !ruleMovesType(world(), mover) || !firstTime(kSweptFromOrigin, mover->objectNumber))
         return;
     const Vec3 to = mover->currentPosition;
     warnAbout(kCommand, mover->objectNumber,
@@ -110,7 +110,7 @@ bool wasEverActive(const CollisionBody* body) {
 
 void warnMoverNeverActivated(const CollisionBody* body) {
     const bool moved = body->placements == 2 && !sameBits(body->previousPosition, body->currentPosition);
-    if (wasEverActive(body) || !moved || !hasShapeOfKind(body, kShapeEllipsoid) || !typeCanMove(world(), body)) return;
+    if (wasEverActive(body) || !moved || !hasShapeOfKind(body, kShapeEllipsoid) || !ruleMovesType(world(), body)) return;
     if (!firstTime(kMoverNeverActivated, body->objectNumber)) return;
     warnAbout(kCommand, body->objectNumber,
               "the ellipsoid goes through everything: UpdateObjZEP moves it and a rule moves its type %d, but it was "
