@@ -17,7 +17,7 @@ namespace {
 
 // Floats go in as the host's bytes (little-endian, as every machine the page
 // runs on reads them), so the page shows exactly what the runner printed.
-constexpr size_t kMoverFloats = 9;  // reached, wanted, radii
+constexpr size_t kMoverFloats = 10;  // reached, wanted, radii, ground (-1: no character)
 
 std::vector<int32_t> moverNumbers(const Recording& recording) {
     std::set<int32_t> numbers;
@@ -67,6 +67,7 @@ std::string framesJson(const Recording& recording, const std::vector<int32_t>& m
             const size_t s = slot[m.object];
             float* out = &frames[p * stride + s * kMoverFloats];
             for (V3 v : {m.reached, m.wanted, m.radii}) *out++ = v.x, *out++ = v.y, *out++ = v.z;
+            *out = float(m.ground);
             contacts.counts[p * movers.size() + s] = uint32_t(m.contacts.size());
         }
     // Mover by mover, pass after pass: a mover's contact points then follow

@@ -56,8 +56,10 @@ void printPass(std::ostream& out, const PassRecord& pass) {
     out << heading(pass) << '\n';
     if (pass.movers.empty()) out << "  no active movers\n";
     for (const MoverFrame& mover : pass.movers) {
-        printColumns(out, "  ", {{"mover " + std::to_string(mover.object), "at " + formatVec(mover.reached),
-                                  "wanted " + formatVec(mover.wanted), contactCount(mover.contacts.size())}});
+        Row columns{"mover " + std::to_string(mover.object), "at " + formatVec(mover.reached),
+                                         "wanted " + formatVec(mover.wanted), contactCount(mover.contacts.size())};
+        if (mover.ground >= 0) columns.push_back(groundName(mover.ground));
+        printColumns(out, "  ", {columns});
         printContacts(out, mover);
     }
 }

@@ -28,7 +28,18 @@ struct MoverFrame {
     V3 wanted;   // where the host asked to go
     V3 reached;  // where the pass left it
     std::vector<ContactRow> contacts;
+    int32_t ground = -1;  // a character's CharacterGroundZEP after the pass; -1 for other movers
 };
+
+// How a character's ground reads in the table, the picture and the page.
+inline const char* groundName(int32_t ground) {
+    switch (ground) {
+        case 0: return "in the air";
+        case 1: return "on walkable ground";
+        case 2: return "on steep ground";
+        default: return "";
+    }
+}
 
 struct PassRecord {
     int line = 0;

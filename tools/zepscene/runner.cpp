@@ -221,6 +221,7 @@ bool Runner::metFloor(int32_t object) const {
 MoverFrame Runner::readMover(int32_t number) const {
     const MirrorObject& object = *mirror_.find(number);
     MoverFrame mover{number, object.radii, object.previous, object.current, peekPosition(number), {}};
+    if (object.character) mover.ground = CharacterGroundZEP(number);
     const int32_t count = CountCollisionsZEP(number);
     for (int32_t index = 1; index <= count; ++index) {
         mover.contacts.push_back(readContact(number, index));

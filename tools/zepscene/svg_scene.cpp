@@ -1,6 +1,7 @@
 #include "svg_scene.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "svg_bounds.h"
@@ -73,12 +74,19 @@ void legendItem(SvgDoc& doc, LegendPlace& at, const std::string& label, Sample s
 
 void drawMoverLegend(SvgDoc& doc, const Recording& recording, LegendPlace& at) {
     std::set<int32_t> numbers;
+    std::map<int32_t, int32_t> lastGround;  // a character's, after its last pass
     for (const PassRecord& pass : recording.passes)
-        for (const MoverFrame& m : pass.movers) numbers.insert(m.object);
+        for (const MoverFrame& m : pass.movers) {
+            numbers.insert(m.object);
+            lastGround[m.object] = m.ground;
+        }
     size_t index = 0;
     for (int32_t number : numbers) {
         const std::string colour = moverColour(index++);
-        legendItem(doc, at, "mover " + std::to_string(number), [&](double sx, double sy) {
+        const int32_t ground = lastGround[number];
+        const std::string label = ground < 0 ? "mover " + std::to_string(number)
+                                             : "character " + std::to_string(number) + ", at the end " + groundName(ground);
+        legendItem(doc, at, label, [&](double sx, double sy) {
             doc.line({sx, sy}, {sx + 22, sy}, "stroke=\"" + colour + "\" stroke-width=\"2.2\"");
             doc.circle({sx + 22, sy}, 2.2, "fill=\"" + colour + "\"");
         });

@@ -61,6 +61,7 @@ void WorldMirror::applyShapeCommand(const CommandInfo& command, const int32_t* w
     if (!object) return;
     if (name == "AddObjShapeZEP" && words[1] == 1) object->mover = true;
     if (name == "AddObjShapeZEP" && words[1] == 2) object->mesh = true;
+    if (name == "SetCharacterZEP" && object->mover) object->character = true;
     if (name == "SetObjRadiusZEP" && object->mover) {
         const V3 radii = position(words);
         if (radii.x > 0 && radii.y > 0 && radii.z > 0) object->radii = radii;

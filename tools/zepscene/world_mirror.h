@@ -17,6 +17,7 @@ struct MirrorObject {
     bool mover = false;  // has an ellipsoid shape
     bool mesh = false;   // has a mesh shape
     bool active = false;
+    bool character = false;  // made a character by SetCharacterZEP
     V3 radii{1, 1, 1};
     V3 previous, current;  // as the pass will sweep them
     std::vector<Triangle> triangles;  // relative to the object's position, if kept

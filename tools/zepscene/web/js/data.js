@@ -22,7 +22,7 @@ function unshuffled(planes, stride) {
   return words;
 }
 
-const MOVER_FLOATS = 9; // reached, wanted, radii
+const MOVER_FLOATS = 10; // reached, wanted, radii, ground (-1: no character)
 const CONTACT_KINDS = ["unknown", "face", "edge", "corner"];
 
 // Where each (pass, mover)'s contacts start in the contact arrays, which

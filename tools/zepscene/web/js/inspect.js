@@ -1,12 +1,17 @@
 // What a mover or a contact holds, as zepscene prints it in its pass table;
 // shown on hover, kept on click.
+// A character's ground after the pass (CharacterGroundZEP).
+const GROUND_NAMES = { 0: "in the air", 1: "on walkable ground", 2: "on steep ground" };
+
 function moverText(run, pass, m) {
   const at = moverSlot(run, pass, m);
   const head = `mover ${run.movers[m]}, ${passHeading(run, pass)}, pass ${pass + 1}`;
   if (at < 0) return `${head}\nnot active in this pass`;
   const count = run.counts[pass * run.movers.length + m];
+  const ground = GROUND_NAMES[run.frames[at + 9]];
   return `${head}\nat ${formatVec(run.frames, at)}\nwanted ${formatVec(run.frames, at + 3)}\n` +
-    `radii ${formatVec(run.frames, at + 6)}\n${count === 0 ? "no" : count} contact${count === 1 ? "" : "s"}`;
+    `radii ${formatVec(run.frames, at + 6)}\n${count === 0 ? "no" : count} contact${count === 1 ? "" : "s"}` +
+    (ground ? `\ncharacter ${ground}` : "");
 }
 
 function contactText(run, pass, { mover, index, at }) {
