@@ -6,6 +6,7 @@
 #include "support/fixture.h"
 #include "support/mesh_block.h"
 #include "support/scene.h"
+#include "support/warnings.h"
 
 namespace zeptest {
 namespace {
@@ -13,24 +14,14 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-struct Seen {
-    std::string command;
-    int32_t object;
-    bool hasObject;
-    std::string text;
-};
-
 class WarningTest : public CommandTest {
 protected:
-    std::vector<Seen> warnings;
+    WarningRecorder recorder;
+    std::vector<Seen>& warnings = recorder.seen;
 
     void SetUp() override {
         CommandTest::SetUp();
-        zepSetWarningHandler(&WarningTest::record, this);
-    }
-    void TearDown() override {
-        zepSetWarningHandler(nullptr, nullptr);
-        CommandTest::TearDown();
+        warnings.clear();  // what bringing the world to its load state said
     }
 
     std::vector<std::string> commands() const {
@@ -61,12 +52,6 @@ protected:
         EXPECT_EQ(warnings[0].command, "RunCollisionZEP");
         EXPECT_EQ(warnings[0].object, object);
         EXPECT_THAT(warnings[0].text, HasSubstr(text));
-    }
-
-private:
-    static void record(const ZepWarning* w, void* context) {
-        static_cast<WarningTest*>(context)->warnings.push_back(
-            Seen{w->command, w->object, w->hasObject != 0, w->text});
     }
 };
 
