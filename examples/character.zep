@@ -27,6 +27,23 @@ AddMeshTri 2  2 0 5   6 2.3094 7   6 2.3094 5
 AddMeshTri 2  2 0 5   2 0 7   6 2.3094 7
 AddMeshTri 2  -2 0 5   -4 3.4641 5   -4 3.4641 7
 AddMeshTri 2  -2 0 5   -4 3.4641 7   -2 0 7
+# lane z = 18: stairs of 0.3 down toward -x, treads 0.6 long, from 1.2 high at x > 2.4
+AddMeshTri 2  0.0 0.3 17   0.0 0.3 19   6 0.3 19
+AddMeshTri 2  0.0 0.3 17   6 0.3 19   6 0.3 17
+AddMeshTri 2  0.0 0 17   0.0 0.3 17   0.0 0.3 19
+AddMeshTri 2  0.0 0 17   0.0 0.3 19   0.0 0 19
+AddMeshTri 2  0.6 0.6 17   0.6 0.6 19   6 0.6 19
+AddMeshTri 2  0.6 0.6 17   6 0.6 19   6 0.6 17
+AddMeshTri 2  0.6 0 17   0.6 0.6 17   0.6 0.6 19
+AddMeshTri 2  0.6 0 17   0.6 0.6 19   0.6 0 19
+AddMeshTri 2  1.2 0.9 17   1.2 0.9 19   6 0.9 19
+AddMeshTri 2  1.2 0.9 17   6 0.9 19   6 0.9 17
+AddMeshTri 2  1.2 0 17   1.2 0.9 17   1.2 0.9 19
+AddMeshTri 2  1.2 0 17   1.2 0.9 19   1.2 0 19
+AddMeshTri 2  1.8 1.2 17   1.8 1.2 19   6 1.2 19
+AddMeshTri 2  1.8 1.2 17   6 1.2 19   6 1.2 17
+AddMeshTri 2  1.8 0 17   1.8 1.2 17   1.8 1.2 19
+AddMeshTri 2  1.8 0 17   1.8 1.2 19   1.8 0 19
 UpdateObjZEP 2 0 0 0
 ActivateObjZEP 2
 
@@ -52,6 +69,14 @@ UpdateObjZEP 3 0 0.9 6
 UpdateObjZEP 3 0 0.9 6
 ActivateObjZEP 3
 SetCharacterZEP 3 45 0.5 0.5
+
+NewCollObjZEP 6 1                  # character 6 on the stairs' top
+AddObjShapeZEP 6 1
+SetObjRadiusZEP 6 0.4 0.9 0.4
+UpdateObjZEP 6 4 2.1 18
+UpdateObjZEP 6 4 2.1 18
+ActivateObjZEP 6
+SetCharacterZEP 6 45 0.5 0.5
 
 NewCollObjZEP 4 1                  # character 4 on the platform
 AddObjShapeZEP 4 1
@@ -123,3 +148,15 @@ frames 1 0 -0.05 0 4
 expect PeekObjXZEP 4 0.3 0.001
 expect PeekObjZZEP 4 12.2 0.001
 expect CharacterGroundObjZEP 4 5
+
+# Lane z = 18: down the stairs with a gravity far short of each step's drop;
+# the snap keeps it on each tread, and it ends on the floor.
+frames 5 0 -0.02 0 6
+expect CharacterGroundZEP 6 1
+frames 30 -0.1 -0.02 0 6
+expect CharacterGroundZEP 6 1
+expect PeekObjXZEP 6 1 0.25                # sliding off each nose adds a little
+expect PeekObjYZEP 6 1.5 0.001             # on the tread 0.6 high
+frames 20 -0.1 -0.02 0 6
+expect CharacterGroundZEP 6 1
+expect PeekObjYZEP 6 0.9 0.001
