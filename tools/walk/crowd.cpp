@@ -86,6 +86,7 @@ bool Crowd::dropWalker(Walker& walker) {
     walker.position = *at;
     walker.ground = *at;
     walker.heading = rng_.uniform(0, 2 * std::numbers::pi);
+    walker.turns = WalkerRng(settings_.seed * 0x100000001B3ull + uint64_t(walker.object));
     placeWalker(walker.object, level_.radii, *at);
     if (settings_.characters) {
         const float step = float(kCharacterStep * level_.scale());
@@ -113,8 +114,8 @@ void Crowd::rebuildPiece(int piece) {
 }
 
 D3 Crowd::stepFor(Walker& walker) {
-    walker.heading += rng_.uniform(-0.08, 0.08);
-    if (rng_.chance(1.0 / 120)) walker.heading += rng_.uniform(-std::numbers::pi / 2, std::numbers::pi / 2);
+    walker.heading += walker.turns.uniform(-0.08, 0.08);
+    if (walker.turns.chance(1.0 / 120)) walker.heading += walker.turns.uniform(-std::numbers::pi / 2, std::numbers::pi / 2);
     walker.fallSpeed = std::min(walker.fallSpeed + gravity_, maxFall_);
     return {std::cos(walker.heading) * speed_, -walker.fallSpeed, std::sin(walker.heading) * speed_};
 }
@@ -224,7 +225,7 @@ Crowd::Reaction Crowd::react(Walker& w, const std::vector<Contact>& contacts) {
         if (c.object == kSkyObject && n.y > 0) reaction.onSky = true;
     }
     // A walker that meets a wall head-on turns away, as a player would.
-    if (reaction.blocked) w.heading += std::numbers::pi / 2 + rng_.uniform(0, std::numbers::pi);
+    if (reaction.blocked) w.heading += std::numbers::pi / 2 + w.turns.uniform(0, std::numbers::pi);
     return reaction;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry.h"
+#include "rng.h"
 
 namespace walk {
 
@@ -22,6 +23,7 @@ struct Walker {
     D3 position;
     double heading = 0;    // radians in the x-z plane
     double fallSpeed = 0;  // units per frame, downwards
+    WalkerRng turns;       // its own stream for where it heads
     bool active = true;    // cleared when it left the level
     bool crossed = false;
     bool stuck = false;
