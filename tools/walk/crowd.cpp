@@ -178,8 +178,10 @@ void Crowd::noteOverlap(Walker& w, int index, int frame, D3 start, const std::ve
     double depth = 0;
     for (uint32_t t : fresh) depth = std::max(depth, overlapDepth(level_, end, t));
     tally_.overlapDepths.push_back(depth);
-    if (depth > kHalfRadius && cause != kFromBehind && cause != kInsideAfterBack) ++tally_.deepFrontOverlaps;
-    addCase(index, frame, (std::string("new overlap ") + overlapCauseName(cause)).c_str());
+    const bool deepFromFront = depth > kHalfRadius && cause != kFromBehind && cause != kInsideAfterBack;
+    if (deepFromFront) ++tally_.deepFrontOverlaps;
+    addCase(index, frame,
+            (std::string("new overlap ") + overlapCauseName(cause) + (deepFromFront ? ", deeper than 0.5" : "")).c_str());
 }
 
 // One-sided triangles let a walker in from behind by design; once inside a
