@@ -71,14 +71,6 @@ void finishPass(World& world) {
     }
 }
 
-void runCollisionPass(World& world, PassWork& work) {
-    Pass pass{world, work};
-    const PartnerTable* table = beginPass(pass);
-    for (CollisionBody* mover = world.bodyListHead; mover; mover = mover->next)
-        if (mover->active) resolveMover(pass, mover, table);
-    finishPass(world);
-}
-
 void releasePassWork(PassWork& work) {
     releasePartnerTable(work.partners);
     releaseMeshList(work.stepMeshes);

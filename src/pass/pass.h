@@ -12,7 +12,6 @@ namespace zep {
 struct CollisionBody;
 struct Pass;
 struct PartnerTable;
-struct PassWork;
 struct World;
 
 // Numbers the pass, clears every body's contacts and marks, and lists the
@@ -23,8 +22,5 @@ const PartnerTable* beginPass(Pass& pass);
 void resolveMover(Pass& pass, CollisionBody* mover, const PartnerTable* table);
 // Writes each mover's result back as its position.
 void finishPass(World& world);
-
-// All three, every mover by collide and slide.
-void runCollisionPass(World& world, PassWork& work);
 
 }  // namespace zep
