@@ -222,6 +222,22 @@ extern "C" {
 #define ZEP_TOUCHED_SIDES 2
 #define ZEP_TOUCHED_ABOVE 4
 
+/*
+ * Threads (32). RunCollisionZEP may move its movers on worker threads inside
+ * the call, when there are enough of them to pay for it (some 32 movers a
+ * thread). The results are the same to the bit as on one thread: positions,
+ * contacts and their order, warnings and errors. Nothing else changes: the
+ * commands are still called from one host thread at a time, handlers run on
+ * that thread, and no worker thread runs outside RunCollisionZEP. The
+ * threads are made by the first pass that uses them and ended by
+ * StopCollisionZEP.
+ */
+/* 32: 0 automatic (the default: as many threads as the machine runs at once,
+ *     at most 8), 1 the calling thread only, n at most n (at most 16). A
+ *     negative count changes nothing and fails with "Collision thread count
+ *     must not be negative: N". Kept across StopCollisionZEP. */
+/* 32 */ ZEP_API void ZEPCALL SetCollisionThreadsZEP(int32_t count);
+
 #if !defined(_WIN32)
 /* Stand-in for the Windows error box: called with the complete message and
  * the caption "Collision Error" each time the box would be shown. A null

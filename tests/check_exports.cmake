@@ -11,7 +11,7 @@ set(expected
   PeekObjXZEP PeekObjYZEP PeekObjZZEP FreeObjZEP CountCollisionsZEP CollisionHit
   CollisionHitNorm CollisionObjHit CollisionPolyHit CollisionTriCorner zepSetMessageHandler
   zepSetWarningHandler zepCollisionCenter SetCharacterZEP CharacterGroundZEP CharacterGroundNormZEP
-  CharacterGroundObjZEP CharacterFlagsZEP)
+  CharacterGroundObjZEP CharacterFlagsZEP SetCollisionThreadsZEP)
 string(REGEX MATCHALL "[ \t][TW] [A-Za-z_][A-Za-z0-9_]*" found "${symbols}")
 set(names "")
 foreach(entry ${found})

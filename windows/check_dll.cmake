@@ -1,7 +1,7 @@
 cmake_policy(VERSION 3.20)
 # Checks zepcollide.dll's tables with objdump -p: a 32-bit image, exactly the
-# 31 commands of the module-definition file (the 26, then the character
-# commands) under their plain names with ordinals 1 to 31, and imports from
+# 32 commands of the module-definition file (the 26, the character commands,
+# then the thread setting) under their plain names with ordinals 1 to 32, and imports from
 # system DLLs only (no MinGW runtime DLLs).
 #   cmake -DDLL=... -DOBJDUMP=... -DDEF=... -P check_dll.cmake
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
@@ -26,8 +26,8 @@ foreach(line ${def_lines})
   endif()
   list(APPEND expected "${n}=${CMAKE_MATCH_1}")
 endforeach()
-if(NOT n EQUAL 31)
-  string(APPEND failures "${DEF} lists ${n} exports, not 31\n")
+if(NOT n EQUAL 32)
+  string(APPEND failures "${DEF} lists ${n} exports, not 32\n")
 endif()
 
 # Found: "[   k] Name" lines of the name table, k = ordinal - base.
@@ -48,8 +48,8 @@ if(NOT found STREQUAL expected)
   string(APPEND failures "exports differ.\n expected: ${expected}\n found:    ${found}\n")
 endif()
 string(REGEX MATCH "Export Address Table[ \t]+([0-9a-fA-F]+)\n" _ "${dump}")
-if(NOT CMAKE_MATCH_1 STREQUAL "0000001f")
-  string(APPEND failures "the export address table has ${CMAKE_MATCH_1} (hex) entries, not 1f\n")
+if(NOT CMAKE_MATCH_1 STREQUAL "00000020")
+  string(APPEND failures "the export address table has ${CMAKE_MATCH_1} (hex) entries, not 20\n")
 endif()
 
 # Imports: system DLLs only.

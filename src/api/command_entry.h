@@ -17,7 +17,7 @@
 
 #include <cstdint>
 
-#include "api/float_state.h"
+#include "base/float_state.h"
 
 namespace zep {
 

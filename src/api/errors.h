@@ -32,6 +32,8 @@ inline constexpr const char kCharacterWithoutEllipsoid[] = "Character needs an e
 inline constexpr const char kSlopeLimitOutOfRange[] = "Character slope limit must be 0 to 89.9 degrees, object: ";
 inline constexpr const char kStepOrSnapInvalid[] = "Character step and snap must be finite and not negative, object: ";
 inline constexpr const char kCharacterNoMemory[] = "Cannot make character, out of memory for object: ";
+// The thread setting.
+inline constexpr const char kThreadsNegative[] = "Collision thread count must not be negative: ";
 }  // namespace message
 
 // Shows text followed by number (the host's 32-bit argument, in signed

@@ -10,10 +10,13 @@
 namespace zep {
 
 namespace {
+// Set by the tests only while no pass runs; the passes run on one thread
+// while failures are armed, so the countdown below is never raced.
 int64_t allocationsBeforeFailure = -1;  // negative: never fail
-int64_t attempted = 0;
-int64_t live = 0;
-uint64_t releases = 0;
+// Counted by every thread of a pass.
+std::atomic<int64_t> attempted{0};
+std::atomic<int64_t> live{0};
+std::atomic<uint64_t> releases{0};
 // Read at the start and end of every command that allocates.
 std::atomic<uint64_t> refusals{0};
 }  // namespace
@@ -21,8 +24,8 @@ std::atomic<uint64_t> refusals{0};
 uint64_t allocationsRefused() { return refusals.load(std::memory_order_relaxed); }
 void noteAllocationRefused() { refusals.fetch_add(1, std::memory_order_relaxed); }
 
-uint64_t memoryReleases() { return releases; }
-void noteMemoryReleased() { ++releases; }
+uint64_t memoryReleases() { return releases.load(std::memory_order_relaxed); }
+void noteMemoryReleased() { releases.fetch_add(1, std::memory_order_relaxed); }
 
 void prepareToWrite(void* memory, size_t bytes) {
 #if defined(__linux__) && defined(MADV_POPULATE_WRITE)
@@ -41,27 +44,29 @@ void prepareToWrite(void* memory, size_t bytes) {
 }
 
 bool allocationMustFail() {
-    ++attempted;
+    attempted.fetch_add(1, std::memory_order_relaxed);
     if (allocationsBeforeFailure < 0) return false;
     if (allocationsBeforeFailure == 0) return true;
     --allocationsBeforeFailure;
     return false;
 }
 
-void noteRecordMade() { ++live; }
+void noteRecordMade() { live.fetch_add(1, std::memory_order_relaxed); }
 void noteRecordFreed() {
-    --live;
-    ++releases;
+    live.fetch_sub(1, std::memory_order_relaxed);
+    noteMemoryReleased();
 }
-void noteRecordKept() { --live; }
+void noteRecordKept() { live.fetch_sub(1, std::memory_order_relaxed); }
+
+bool allocationFailuresArmed() { return allocationsBeforeFailure >= 0; }
 
 namespace testing {
 void failAllocationsAfter(int64_t count) {
     allocationsBeforeFailure = count;
-    attempted = 0;
+    attempted.store(0, std::memory_order_relaxed);
 }
-int64_t liveRecords() { return live; }
-int64_t allocationsAttempted() { return attempted; }
+int64_t liveRecords() { return live.load(std::memory_order_relaxed); }
+int64_t allocationsAttempted() { return attempted.load(std::memory_order_relaxed); }
 }  // namespace testing
 
 }  // namespace zep

@@ -15,6 +15,9 @@ namespace zep {
 
 // True when the test hook says this allocation must fail.
 bool allocationMustFail();
+// True while the test hook counts down to a failure: which allocation fails
+// must not depend on how threads interleave, so the work stays on one.
+bool allocationFailuresArmed();
 void noteRecordMade();
 void noteRecordFreed();
 // A record set aside for reuse: no longer alive, but its memory not given back.

@@ -2,6 +2,7 @@
 
 #include "character/character_move.h"
 #include "pass/pass.h"
+#include "pass/pass_threads.h"
 #include "pass/pass_work.h"
 #include "world/character.h"
 #include "world/object.h"
@@ -9,21 +10,22 @@
 
 namespace zep {
 
+namespace {
+
+void moveMover(Pass& pass, CollisionBody* mover, const PartnerTable* table) {
+    if (mover->character) moveCharacter(pass, *mover, table);
+    else resolveMover(pass, mover, table);
+}
+
+}  // namespace
+
 void runPassWithCharacters(World& world, PassWork& work) {
     Pass pass{world, work};
     const PartnerTable* table = beginPass(pass);
-    bool anyCharacter = false;
-    for (CollisionBody* mover = world.bodyListHead; mover; mover = mover->next) {
-        if (!mover->active) continue;
-        if (mover->character) {
-            moveCharacter(pass, *mover, table);
-            anyCharacter = true;
-        } else {
-            resolveMover(pass, mover, table);
-        }
-    }
+    if (!moveMoversOnThreads(pass, table, moveMover))
+        for (CollisionBody* mover = world.bodyListHead; mover; mover = mover->next)
+            if (mover->active) moveMover(pass, mover, table);
     finishPass(world);
-    if (!anyCharacter) return;
     // A character whose move memory could not keep whole stays where it
     // started, as finishPass left it.
     for (CollisionBody* body = world.bodyListHead; body; body = body->next)

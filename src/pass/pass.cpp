@@ -1,5 +1,6 @@
 #include "pass/pass.h"
 
+#include "base/allocation.h"
 #include "pass/broad_phase.h"
 #include "pass/pass_work.h"
 #include "pass/solver.h"
@@ -72,9 +73,19 @@ void finishPass(World& world) {
 }
 
 void releasePassWork(PassWork& work) {
+    stopWorkerPool(work.pool);
+    if (work.slotWorks)
+        for (int32_t slot = 0; slot < kMostThreads - 1; ++slot) releasePassWork(work.slotWorks[slot]);
+    freeWorkArray(work.slotWorks);
+    work.slotWorks = nullptr;
+    freeWorkArray(work.movers);
+    work.movers = nullptr;
+    work.moverCapacity = 0;
     releasePartnerTable(work.partners);
     releaseMeshList(work.stepMeshes);
     releaseSweepWork(work.sweep);
 }
+
+void abandonPassThreads(PassWork& work) { abandonWorkerPool(work.pool); }
 
 }  // namespace zep

@@ -4,12 +4,14 @@
 // stop, which releases it.
 #pragma once
 
+#include "base/worker_pool.h"
 #include "pass/broad_phase.h"
 #include "pass/step_meshes.h"
 #include "sweep/sweep_work.h"
 
 namespace zep {
 
+struct CollisionBody;
 struct World;
 
 struct PassWork {
@@ -24,6 +26,14 @@ struct PassWork {
     // mesh's triangle count.
     bool chainPerMesh = false;
     int64_t largestSolverCall = 0;
+    // A pass split over threads: the threads (kept from the first split to
+    // the stop), the working state of each thread slot after the host's
+    // (kMostThreads - 1 of them, made with the threads), and the movers of
+    // the pass in body order.
+    WorkerPool* pool = nullptr;
+    PassWork* slotWorks = nullptr;
+    CollisionBody** movers = nullptr;
+    int32_t moverCapacity = 0;
 };
 
 // One pass's view of the library's state: the world it moves and the
@@ -33,7 +43,11 @@ struct Pass {
     PassWork& work;
 };
 
-// Frees everything it holds, so a stopped or unloaded library holds nothing.
+// Frees everything it holds, so a stopped or unloaded library holds nothing;
+// the threads are ended and waited for.
 void releasePassWork(PassWork& work);
+// The same for a process that is ending: its threads are already gone, and
+// nothing is waited for.
+void abandonPassThreads(PassWork& work);
 
 }  // namespace zep

@@ -1,5 +1,6 @@
 #include "pass/unswept_moves.h"
 
+#include "pass/pass_work.h"
 #include "pass/step_meshes.h"
 #include "sweep/crossing.h"
 #include "world/contact.h"
@@ -88,7 +89,8 @@ Contact* guardedStepContact(Pass& pass, EllipsoidShape& ellipsoid, const ChainMe
     // The sweep left out the triangles met earlier in the pass; a leg
     // into one of them is not taken.
     if (restsBeforeMetTriangle(mover, ellipsoid.radii, start, held ? start : legEnd) || !hit) return nullptr;
-    Contact* contact = appendHitContact(&mover, mesh, *hit);
+    const MeshListing listing = pass.work.sweep.sharedMeshes ? MeshListing::kLater : MeshListing::kNow;
+    Contact* contact = appendHitContact(&mover, mesh, *hit, listing);
     if (contact && held) meetFaceAtStart(*contact, start);
     return contact;
 }

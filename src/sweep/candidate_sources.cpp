@@ -29,9 +29,12 @@ bool contactNamesTriangle(const Contact* first, const MeshShape* mesh, int32_t n
 // The mover's contacts with this mesh, from whichever list is shorter: the
 // mover's own (a walker has a few) or the mesh's (a body of many ellipsoids
 // against many meshes piles up contacts on the mover, one or two per mesh).
-bool collectNamedTriangles(ScratchBuffer& buffer, const Contact* first, const MeshShape& mesh, NamedTriangles& out) {
+// On a thread of a split pass the mesh's list is another thread's too, and
+// this pass's contacts are not on it yet: the mover's own.
+bool collectNamedTriangles(SweepWork& work, const Contact* first, const MeshShape& mesh, NamedTriangles& out) {
+    ScratchBuffer& buffer = work.scratch.contactNumbers;
     const CollisionBody* mover = first ? first->owner : nullptr;
-    const bool fromMesh = mover && mesh.referrerCount < mover->contactCount;
+    const bool fromMesh = mover && !work.sharedMeshes && mesh.referrerCount < mover->contactCount;
     int32_t* numbers = reserveScratch(buffer, fromMesh ? mesh.referrerCount : mover ? mover->contactCount : 0);
     if (!numbers) return false;
     out.count = 0;
@@ -117,7 +120,7 @@ void sweepEveryTriangle(SweepWork& work, SweepResult& result, const MeshShape& m
     // thousands of triangles took seconds a sweep. Without memory for the
     // list, the walk.
     NamedTriangles named;
-    const bool listed = collectNamedTriangles(work.scratch.contactNumbers, firstContact, mesh, named);
+    const bool listed = collectNamedTriangles(work, firstContact, mesh, named);
     int32_t number = 0;
     for (const TriangleCorners& stored : mesh.triangles) {
         ++number;  // skipped triangles keep their place in the numbering
@@ -132,7 +135,7 @@ void sweepEveryTriangle(SweepWork& work, SweepResult& result, const MeshShape& m
 // triangle, which gives the same result.
 bool sweepCandidates(SweepWork& work, SweepResult& result, MeshShape& mesh, SweepFrame frame, Vec3 start, Vec3 end,
                      Vec3 radii, const Contact* firstContact, StepCacheHolder* holder) {
-    if (!refreshMeshIndex(mesh, work.indexVersions) || !mesh.allFinite) return false;
+    if (!meshIndexReady(work, mesh) || !mesh.allFinite) return false;
     const TriangleIndex& index = *mesh.index;
     const Vec3 M = mesh.header.body ? mesh.header.body->currentPosition : Vec3{};
     const Vec3 from = Subtract(start, M), to = Subtract(end, M);
@@ -140,13 +143,15 @@ bool sweepCandidates(SweepWork& work, SweepResult& result, MeshShape& mesh, Swee
     if (!setup) return false;
     const SweptBox& reach = setup->reach;
     NamedTriangles named;
-    if (!collectNamedTriangles(work.scratch.contactNumbers, firstContact, mesh, named)) return false;
+    if (!collectNamedTriangles(work, firstContact, mesh, named)) return false;
     frame.pruneFarFeatures = true;
     frame.featureReach = setup->features;
     const CandidateChecks checks{frame, named, setup->filter, reach, radii};
     // Small meshes have no tree and nothing worth keeping.
     if (index.tree.boxCount == 0 && index.listed <= kMostReachedBoxes) {
-        sweepUntreed(result, work.reached, index, *setup, framesFor(mesh.frames, index.listed, radii), checks);
+        MeshFrames* frames = slotFrames(work, mesh);
+        sweepUntreed(result, work.reached, index, *setup, frames ? framesFor(*frames, index.listed, radii) : nullptr,
+                     checks);
         return true;
     }
     if (SweepCache* cache = holder ? takeStepCache(*holder, work, index, radii, reach) : nullptr) {

@@ -104,7 +104,7 @@ Box3 crossingQueryBox(Vec3d P, Vec3d Q, const Box3& meshBounds) {
 // caller then tests every triangle.
 bool crossesNearby(SweepWork& work, MeshShape& mesh, Vec3d P, Vec3d Q, bool& crosses) {
     const bool finiteSegment = std::isfinite(P.x + P.y + P.z + Q.x + Q.y + Q.z);
-    if (work.plainPath || !finiteSegment || !refreshMeshIndex(mesh, work.indexVersions)) return false;
+    if (work.plainPath || !finiteSegment || !meshIndexReady(work, mesh)) return false;
     const TriangleIndex& index = *mesh.index;
     const int32_t* places = nullptr;
     const int32_t count = gatherCandidates(index, crossingQueryBox(P, Q, mesh.bounds), work.scratch.places, &places);

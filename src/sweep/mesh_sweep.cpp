@@ -15,7 +15,7 @@ namespace {
 // made fresh in place (a heap round trip per sweep is a tenth of a crowd's
 // pass), but a sweep still asks for memory, and fails, exactly as one that
 // allocates anew.
-SweepResult* replaceRecord(MeshShape& mesh, float sphereRadius, Vec3 radii) {
+SweepResult* replaceRecord(MeshShape& mesh) {
     if (mesh.sweepResult && mayRemake()) {
         *mesh.sweepResult = SweepResult{};
     } else if (mesh.sweepResult) {
@@ -24,7 +24,20 @@ SweepResult* replaceRecord(MeshShape& mesh, float sphereRadius, Vec3 radii) {
     } else {
         mesh.sweepResult = makeRecord<SweepResult>();
     }
-    SweepResult* result = mesh.sweepResult;
+    return mesh.sweepResult;
+}
+
+// On a thread of a split pass the mesh is shared: the sweep writes one of
+// the work's own two records, the one the last hit did not take, so that a
+// step's nearest hit so far (always the latest found) stays whole.
+SweepResult* ownRecord(SweepWork& work) {
+    SweepResult* result = &work.ownResults[work.nextOwnResult];
+    *result = SweepResult{};
+    return result;
+}
+
+SweepResult* freshRecord(SweepWork& work, MeshShape& mesh, float sphereRadius, Vec3 radii) {
+    SweepResult* result = work.sharedMeshes ? ownRecord(work) : replaceRecord(mesh);
     if (!result) return nullptr;
     result->sphereRadius = sphereRadius;
     result->found = false;
@@ -38,7 +51,7 @@ SweepResult* replaceRecord(MeshShape& mesh, float sphereRadius, Vec3 radii) {
 SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
                        const Contact* firstContact, StepCacheHolder* cache, std::optional<float> limit) {
     if (!mesh) return nullptr;
-    SweepResult* result = replaceRecord(*mesh, sphereRadius, radii);
+    SweepResult* result = freshRecord(work, *mesh, sphereRadius, radii);
     if (!result) return nullptr;
     const Vec3 M = mesh->header.body ? mesh->header.body->currentPosition : Vec3{};
     const SweepFrame frame = sweepFrameFor(work.frame, M, start, end, radii, sphereRadius);
@@ -55,6 +68,7 @@ SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, V
         // holds on where the tests take their hits.
         if (work.plainPath || !isZero(frame.dir)) sweepEveryTriangle(work, *result, *mesh, frame, radii, firstContact);
     }
+    if (work.sharedMeshes && result->found) work.nextOwnResult ^= 1;
     return result;
 }
 

@@ -28,7 +28,10 @@ struct StepCacheHolder;
 // already found in another mesh: only hits at or before it are taken, so
 // that sweeping the meshes one after another keeps the nearest hit of all,
 // the later mesh winning a tie as a later triangle does.
-// `work` is the sweeps' working state (buffers and memos).
+// `work` is the sweeps' working state (buffers and memos). With
+// work.sharedMeshes the result goes to one of the work's own records
+// instead, and the mesh's record is not touched: the record of the latest
+// sweep that found a hit stays valid through the next sweep.
 SweepResult* SweepMesh(SweepWork& work, MeshShape* mesh, Vec3 start, Vec3 end, Vec3 radii, float sphereRadius,
                        const Contact* firstContact, StepCacheHolder* cache = nullptr,
                        std::optional<float> limit = std::nullopt);

@@ -15,8 +15,11 @@
 #include "sweep/reach.h"
 #include "sweep/reached_triangles.h"
 #include "sweep/triangle_sweep.h"
+#include "world/sweep_records.h"
 
 namespace zep {
+
+struct MeshShape;
 
 struct SweepWork {
     Scratch scratch;
@@ -26,6 +29,15 @@ struct SweepWork {
     uint64_t passNumber = 0;
     // The plain reference path (see World::plainPath), as the pass was told.
     bool plainPath = false;
+    // Set while the pass runs its movers on several threads, each with its
+    // own SweepWork. The meshes are then only read: their indexes were
+    // brought up to date before the split, the sweeps write this work's own
+    // results instead of the mesh's record, and a mesh's kept frames are
+    // the ones of this work's thread slot.
+    bool sharedMeshes = false;
+    int32_t threadSlot = 0;  // 0: the host's thread
+    SweepResult ownResults[2];
+    int32_t nextOwnResult = 0;
     FrameMemo frame;
     ReachMemo reach;
     ReachedMemo reached;
@@ -33,5 +45,14 @@ struct SweepWork {
 
 // Frees the buffers and forgets the memos (at stop).
 void releaseSweepWork(SweepWork& work);
+
+// Whether the sweeps may use the mesh's index: brought up to date here, or
+// on a thread of a split pass (where that was done before the split) only
+// looked at. False: the sweep visits every triangle (the same result).
+bool meshIndexReady(SweepWork& work, MeshShape& mesh);
+
+// The kept frames of the mesh that this work's thread slot uses; nullptr
+// when that slot has none.
+MeshFrames* slotFrames(const SweepWork& work, MeshShape& mesh);
 
 }  // namespace zep

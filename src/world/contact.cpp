@@ -19,10 +19,20 @@ constexpr int32_t kMostSpareContacts = 32;
 void unlinkFromMesh(Contact* contact) {
     MeshShape* mesh = contact->meshShape;
     if (!mesh) return;
+    contact->meshShape = nullptr;
+    if (!contact->onReferrerList) return;
+    contact->onReferrerList = false;
     listUnlink<&Contact::referrerPrev, &Contact::referrerNext>(mesh->referrersHead,
                                                                mesh->referrersTail, contact);
     --mesh->referrerCount;
-    contact->meshShape = nullptr;
+}
+
+void listOnMesh(Contact* contact) {
+    MeshShape* mesh = contact->meshShape;
+    listAppend<&Contact::referrerPrev, &Contact::referrerNext>(mesh->referrersHead,
+                                                               mesh->referrersTail, contact);
+    ++mesh->referrerCount;
+    contact->onReferrerList = true;
 }
 
 void copyHit(Contact& contact, const SweepResult& hit) {
@@ -78,18 +88,22 @@ void setContactMesh(Contact* contact, MeshShape* mesh) {
     unlinkFromMesh(contact);
     if (!mesh) return;
     contact->meshShape = mesh;
-    listAppend<&Contact::referrerPrev, &Contact::referrerNext>(mesh->referrersHead,
-                                                               mesh->referrersTail, contact);
-    ++mesh->referrerCount;
+    listOnMesh(contact);
 }
 
-Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit) {
+void listMeshContacts(CollisionBody* body) {
+    for (Contact* contact = body->contactsHead; contact; contact = contact->next)
+        if (contact->meshShape && !contact->onReferrerList) listOnMesh(contact);
+}
+
+Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit, MeshListing listing) {
     Contact* contact = appendContact(body);
     if (!contact) {
         body->passIncomplete = 1;
         return nullptr;
     }
-    setContactMesh(contact, mesh);
+    if (listing == MeshListing::kNow) setContactMesh(contact, mesh);
+    else contact->meshShape = mesh;
     copyHit(*contact, hit);
     toWorldUnits(*contact, hit.radii, mesh->header.body->currentPosition);
     return contact;

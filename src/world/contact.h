@@ -39,16 +39,25 @@ struct Contact {
     // Links on meshShape's list of referring contacts.
     Contact* referrerPrev = nullptr;
     Contact* referrerNext = nullptr;
+    bool onReferrerList = false;  // names meshShape but waits to be listed on it
 };
 
 // Appends a blank contact to the body's list; nullptr if memory runs out.
 Contact* appendContact(CollisionBody* body);
 // Makes the contact name mesh (and be told when mesh goes).
 void setContactMesh(Contact* contact, MeshShape* mesh);
+// When a contact goes on its mesh's list: at once, or (while several
+// threads make contacts on the same meshes) by listMeshContacts afterwards.
+enum class MeshListing { kNow, kLater };
 // Appends the contact a sweep's hit on the mesh makes, in world units, and
 // has it name the mesh. When memory runs out: nullptr, with the body marked
 // passIncomplete.
-Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit);
+Contact* appendHitContact(CollisionBody* body, MeshShape* mesh, const SweepResult& hit,
+                          MeshListing listing = MeshListing::kNow);
+// Puts the body's contacts that wait to be listed on their meshes' lists, in
+// the body's list order: called for the bodies in the order they made them,
+// the meshes' lists come out as if each had been listed when made.
+void listMeshContacts(CollisionBody* body);
 // Frees every contact of the body.
 void clearContacts(CollisionBody* body);
 int32_t countContacts(const CollisionBody* body);

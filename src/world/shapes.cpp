@@ -140,6 +140,7 @@ void destroyShape(CollisionShape* shape) {
         freeTriangleIndex(mesh->index);
         mesh->index = nullptr;
         releaseFrames(mesh->frames);
+        releaseThreadFrames(*mesh);
         freeTriangleStore(mesh->triangles);
         listUnlink(body->shapesHead, body->shapesTail, shape);
         freeRecord(mesh);

@@ -56,8 +56,11 @@ struct MeshShape {
     // memory; 0 if it never has.
     uint64_t indexRefusedAt = 0;
     // Its triangles in ellipsoid space, kept by the sweeps of a mesh too
-    // small for a tree; owned.
+    // small for a tree; owned. `frames` is the host thread's; a pass split
+    // over threads gives each other thread slot its own (kMostThreads - 1 of
+    // them, made before the split; null until then or without memory).
     MeshFrames frames;
+    MeshFrames* threadFrames = nullptr;
 };
 
 inline EllipsoidShape* asEllipsoid(CollisionShape* shape) {

@@ -110,5 +110,8 @@ struct MeshFrames {
 
 // Frees the entries; the frames are empty afterwards.
 void releaseFrames(MeshFrames& frames);
+// Frees every thread slot's frames of a mesh, and their array.
+struct MeshShape;
+void releaseThreadFrames(MeshShape& mesh);
 
 }  // namespace zep

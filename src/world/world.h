@@ -79,6 +79,10 @@ struct World {
     // walked instead of their tables. Same results; the tests, the fuzzer
     // and the benchmarks compare the two.
     bool plainPath = false;
+    // How many threads a pass may run its movers on (SetCollisionThreadsZEP):
+    // 0 as many as the machine runs at once, up to a cap; 1 the host's only.
+    // A host setting: kept across stops.
+    int32_t passThreads = 0;
 
     HostReports reports;
 };

@@ -1,4 +1,5 @@
-// The SSE state every command computes in, whatever the host holds.
+// The SSE state every command (and every thread of a pass) computes in,
+// whatever the host holds.
 //
 // Results are defined to the bit for round to nearest with denormals kept and
 // every exception masked. A host (or a graphics driver inside it) may run with
