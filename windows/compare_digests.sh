@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the seeded long scenario and the characters' run through the Linux
+# Runs the seeded long scenario, the characters' run and the crowd (its pass
+# on worker threads) through the Linux
 # library (its test binary) and through zepcollide.dll (the host stand-in
 # under Wine) and compares the digests: both builds must compute the same
 # bits.
@@ -16,7 +17,7 @@ linux_out=$("$linux_tests" --gtest_filter='SharedScenarioDigest.Pinned*Run' 2>&1
 windows_out=$("$@" 2>&1)
 windows_rc=$?
 failed=0
-for what in scenario character; do
+for what in scenario character crowd; do
   pattern="zepcollide $what digest: [0-9a-f]{16}"
   linux_digest=$(grep -oE "$pattern" <<<"$linux_out" | head -n1)
   windows_digest=$(grep -oE "$pattern" <<<"$windows_out" | head -n1)

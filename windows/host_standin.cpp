@@ -164,12 +164,12 @@ void* patchImport(HMODULE module, const char* dll, const char* function, void* r
 // The commands as resolved from the DLL.
 
 void* byOrdinal[zeptest::kCommandCount + 1];
-void* characterByOrdinal[zeptest::kCharacterCommandCount];
+void* extensionByOrdinal[zeptest::kExtensionCommandCount];
 
 // The character commands as the host declares them.
-zeptest::CharacterCommands characterCommands() {
-    zeptest::CharacterCommands c{};
-    std::memcpy(&c, characterByOrdinal, sizeof c);
+zeptest::ExtensionCommands extensionCommands() {
+    zeptest::ExtensionCommands c{};
+    std::memcpy(&c, extensionByOrdinal, sizeof c);
     return c;
 }
 
@@ -274,18 +274,18 @@ bool resolveCommands(HMODULE dll) {
         byOrdinal[ordinal] = reinterpret_cast<void*>(named);
         all = all && named && named == numbered;
     }
-    for (int i = 0; i < zeptest::kCharacterCommandCount; ++i) {
-        const int ordinal = zeptest::kFirstCharacterOrdinal + i;
-        const char* name = zeptest::kCharacterCommandNames[i];
+    for (int i = 0; i < zeptest::kExtensionCommandCount; ++i) {
+        const int ordinal = zeptest::kFirstExtensionOrdinal + i;
+        const char* name = zeptest::kExtensionCommandNames[i];
         FARPROC named = GetProcAddress(dll, name);
         check(named != nullptr && named == GetProcAddress(dll, MAKEINTRESOURCEA(ordinal)),
               std::string("export by name and ordinal ") + std::to_string(ordinal) + ": " + name);
-        characterByOrdinal[i] = reinterpret_cast<void*>(named);
+        extensionByOrdinal[i] = reinterpret_cast<void*>(named);
         all = all && named;
     }
-    check(GetProcAddress(dll, MAKEINTRESOURCEA(zeptest::kFirstCharacterOrdinal + zeptest::kCharacterCommandCount)) ==
+    check(GetProcAddress(dll, MAKEINTRESOURCEA(zeptest::kFirstExtensionOrdinal + zeptest::kExtensionCommandCount)) ==
               nullptr,
-          "no export beyond ordinal 31");
+          "no export beyond ordinal 32");
     check(GetProcAddress(dll, "_SetCollisionZEP@20") == nullptr &&
               GetProcAddress(dll, "SetCollisionZEP@20") == nullptr,
           "no decorated export names");
@@ -316,15 +316,15 @@ void stackBalanceOfEveryCommand() {
         check(record.ebx == kEbxMark && record.esi == kEsiMark && record.edi == kEdiMark,
               std::string(zeptest::kCommandNames[ordinal - 1]) + " keeps EBX, ESI and EDI");
     }
-    // The character commands: 4, 1, 2, 1 and 1 words.
-    const uint32_t characterArgs[][4] = {{1, one, one, one}, {1}, {1, 2}, {1}, {1}};
-    const uint32_t characterWords[] = {4, 1, 2, 1, 1};
-    for (int i = 0; i < zeptest::kCharacterCommandCount; ++i) {
+    // The commands after the 26: 4, 1, 2, 1, 1 and 1 words.
+    const uint32_t extensionArgs[][4] = {{1, one, one, one}, {1}, {1, 2}, {1}, {1}, {0}};
+    const uint32_t extensionWords[] = {4, 1, 2, 1, 1, 1};
+    for (int i = 0; i < zeptest::kExtensionCommandCount; ++i) {
         CallRecord record{};
-        zepCheckedCall(characterByOrdinal[i], characterArgs[i], characterWords[i], &record);
+        zepCheckedCall(extensionByOrdinal[i], extensionArgs[i], extensionWords[i], &record);
         check(record.espAfter == record.espExpected && record.ebx == kEbxMark && record.esi == kEsiMark &&
                   record.edi == kEdiMark && (record.x87Environment[2] & 0xFFFFu) == 0xFFFFu,
-              std::string(zeptest::kCharacterCommandNames[i]) + " removes its " + std::to_string(characterWords[i]) +
+              std::string(zeptest::kExtensionCommandNames[i]) + " removes its " + std::to_string(extensionWords[i]) +
                   " argument words and keeps the registers and the x87 stack");
     }
     for (int ordinal : {20, 3}) {
@@ -557,7 +557,13 @@ int main(int argc, char** argv) {
         zeptest::Host host;
         host.cmd = directCommands();
         currentHost = &host;
-        std::printf("%s\n", zeptest::characterDigestLine(zeptest::characterDigest(host, characterCommands())).c_str());
+        std::printf("%s\n", zeptest::characterDigestLine(zeptest::characterDigest(host, extensionCommands())).c_str());
+        // The crowd's pass on the DLL's worker threads gives what it gives
+        // on the host's thread alone.
+        const uint64_t serial = zeptest::crowdDigest(host, extensionCommands(), 1);
+        const uint64_t threaded = zeptest::crowdDigest(host, extensionCommands(), 4);
+        check(serial == threaded, "the crowd's digest is the same on 4 threads as on 1");
+        std::printf("%s\n", zeptest::crowdDigestLine(threaded).c_str());
         currentHost = nullptr;
     }
     check(callFaults == 0, std::to_string(checkedCalls) + " checked calls, " +

@@ -20,6 +20,8 @@ namespace {
 // Below this many movers a thread is not worth waking: waking it and
 // waiting for it costs some tens of microseconds, a walker's pass a few.
 constexpr int32_t kMoversPerThread = 32;
+int32_t moversPerThreadNow = kMoversPerThread;
+int64_t passesSplit = 0;
 // Movers are handed out this many at a time: few enough that the threads
 // finish together, enough that they rarely touch the shared count.
 constexpr int32_t kMoversPerTake = 4;
@@ -95,7 +97,7 @@ bool prepareSlotWorks(PassWork& work, MoverJob& job, int32_t threads) {
 int32_t passThreadsFor(const Pass& pass, int32_t movers) {
     const int32_t asked = pass.world.passThreads > 0 ? pass.world.passThreads
                                                      : std::min(hardwareThreads(), kAutomaticThreadCap);
-    return std::clamp(std::min(asked, movers / kMoversPerThread), 1, kMostThreads);
+    return std::clamp(std::min(asked, movers / moversPerThreadNow), 1, kMostThreads);
 }
 
 bool moveMoversOnThreads(Pass& pass, const PartnerTable* table, MoveMover move) {
@@ -113,11 +115,18 @@ bool moveMoversOnThreads(Pass& pass, const PartnerTable* table, MoveMover move) 
     job.count = count;
     job.move = move;
     const int32_t ran = runOnThreads(work.pool, threads, runSlot, &job);
+    passesSplit += ran > 1;
     work.sweep.sharedMeshes = false;
     for (int32_t slot = 1; slot < ran; ++slot)
         work.largestSolverCall = std::max(work.largestSolverCall, job.works[slot]->largestSolverCall);
     for (int32_t i = 0; i < count; ++i) listMeshContacts(work.movers[i]);
     return true;
 }
+
+namespace testing {
+void setMoversPerThread(int32_t movers) { moversPerThreadNow = movers > 0 ? movers : kMoversPerThread; }
+int32_t moversPerThread() { return moversPerThreadNow; }
+int64_t splitPasses() { return passesSplit; }
+}  // namespace testing
 
 }  // namespace zep

@@ -36,4 +36,13 @@ bool moveMoversOnThreads(Pass& pass, const PartnerTable* table, MoveMover move);
 // The threads a pass of `movers` movers would run on now.
 int32_t passThreadsFor(const Pass& pass, int32_t movers);
 
+namespace testing {
+// Movers a pass needs per thread before it splits (32 unless set; 1 splits
+// every pass of two movers or more, so small scenes run threaded too).
+void setMoversPerThread(int32_t movers);
+int32_t moversPerThread();
+// Passes split over two threads or more since load.
+int64_t splitPasses();
+}  // namespace testing
+
 }  // namespace zep

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "support/fixture.h"
+#include "support/pass_threads.h"
 #include "support/plain_path.h"
 #include "support/random_scene.h"
 #include "support/scene.h"
@@ -34,6 +35,26 @@ TEST_F(DifferentialTest, IndexedPathsMatchThePlainPathBitForBit) {
             contactsSeen += indexed.size();
         }
     EXPECT_GT(contactsSeen, 0u);
+}
+
+// The pass split over threads against the pass on the host's thread alone:
+// every result and the order of every contact list, the movers' and the
+// meshes', at every thread count, with every pass split (one mover a
+// thread is enough), on both paths and on objects of many shapes.
+TEST_F(DifferentialTest, ThreadedPassesMatchTheSerialPassBitForBit) {
+    const int64_t splitBefore = zep::testing::splitPasses();
+    for (bool plain : {false, true})
+        for (uint32_t seed = 1; seed <= seedCount() / 3; ++seed) {
+            const PlainPath path(plain);
+            const SceneSize size{.maxMovers = 24, .manyShapes = seed % 2 == 0, .recordMeshLists = true};
+            const auto serial = recordRandomScene(seed, size);
+            atEveryThreadCount([&] { return recordRandomScene(seed, size); },
+                               [&](int32_t threads, const std::vector<uint32_t>& threaded) {
+                                   ASSERT_EQ(firstDifference(threaded, serial), "")
+                                       << "seed " << seed << ", " << threads << " threads" << (plain ? ", plain" : "");
+                               });
+        }
+    EXPECT_GT(zep::testing::splitPasses(), splitBefore);
 }
 
 // A large mesh with one corner that is not a number is swept whole, on both

@@ -433,7 +433,7 @@ float peek(int32_t (ZEPCALL* query)(int32_t), int32_t n) {
 
 }  // namespace
 
-uint64_t characterDigest(Host& host, const CharacterCommands& c) {
+uint64_t characterDigest(Host& host, const ExtensionCommands& c) {
     const Commands& z = host.cmd;
     Digest d;
     resetWorld(host);
@@ -476,6 +476,76 @@ uint64_t characterDigest(Host& host, const CharacterCommands& c) {
 std::string characterDigestLine(uint64_t digest) {
     char text[64];
     std::snprintf(text, sizeof text, "zepcollide character digest: %016llx", (unsigned long long)digest);
+    return text;
+}
+
+namespace {
+
+constexpr int32_t kFirstCrowdMover = 100;
+constexpr int32_t kCrowdMovers = 240;
+
+// A crowd member: every third a character, every seventh with two
+// ellipsoids, every eleventh carrying a small mesh (a shield) that the
+// others meet and that it passes over itself.
+void placeCrowdMember(const Commands& z, const ExtensionCommands& c, int32_t i) {
+    const int32_t n = kFirstCrowdMover + i;
+    const float x = -24.0f + 2.0f * float(i % 25), zz = -24.0f + 5.0f * float(i / 25);
+    placeMover(z, n, 0.35f + 0.05f * float(i % 3), 0.6f + 0.1f * float(i % 4), x, 1.2f + 0.1f * float(i % 5), zz);
+    if (i % 7 == 0) {
+        z.AddObjShapeZEP(n, ZEP_SHAPE_ELLIPSOID);
+        z.SetObjRadiusZEP(n, w(0.4f), w(0.7f), w(0.4f));
+    }
+    if (i % 11 == 0) {
+        z.AddObjShapeZEP(n, ZEP_SHAPE_MESH);
+        addQuad(z, n, {{-0.6f, 0.2f, -0.6f}, {-0.6f, 0.2f, 0.6f}, {0.6f, 0.2f, 0.6f}, {0.6f, 0.2f, -0.6f}});
+    }
+    if (i % 3 == 0) c.SetCharacterZEP(n, w(40.0f + float(i % 4)), w(0.35f), w(0.25f));
+}
+
+// Each member's wanted move: a heading that turns every ten frames (exact
+// unit directions: no libm, whose last bits differ between the builds),
+// gravity, and now and then a jump.
+void stepCrowdMember(const Commands& z, int32_t i, int frame) {
+    static const float headings[8][2] = {{1, 0}, {0.8f, 0.6f}, {0, 1}, {-0.6f, 0.8f},
+                                         {-1, 0}, {-0.8f, -0.6f}, {0, -1}, {0.6f, -0.8f}};
+    const int32_t n = kFirstCrowdMover + i;
+    const float* heading = headings[(frame / 10 + i) % 8];
+    const float speed = 0.05f + 0.01f * float(i % 6);
+    const float vertical = (frame + i) % 50 == 0 ? 0.3f : -0.07f;
+    z.UpdateObjZEP(n, w(peek(z.PeekObjXZEP, n) + speed * heading[0]), w(peek(z.PeekObjYZEP, n) + vertical),
+                   w(peek(z.PeekObjZZEP, n) + speed * heading[1]), 0, 0, 0);
+}
+
+}  // namespace
+
+uint64_t crowdDigest(Host& host, const ExtensionCommands& c, int32_t threads) {
+    const Commands& z = host.cmd;
+    Digest d;
+    resetWorld(host);
+    c.SetCollisionThreadsZEP(threads);
+    buildCharacterLevel(z);
+    z.SetCollisionZEP(1, 1, 0, 0, 0);  // the members meet one another's shields
+    for (int32_t i = 0; i < kCrowdMovers; ++i) placeCrowdMember(z, c, i);
+    for (int frame = 0; frame < 60; ++frame) {
+        z.UpdateObjZEP(3, w(peek(z.PeekObjXZEP, 3) + (frame % 40 < 20 ? 0.04f : -0.04f)), w(1), w(-12), 0, 0, 0);
+        for (int32_t i = 0; i < kCrowdMovers; ++i) stepCrowdMember(z, i, frame);
+        z.RunCollisionZEP();
+        for (int32_t i = 0; i < kCrowdMovers; ++i) {
+            const int32_t n = kFirstCrowdMover + i;
+            foldObject(d, z, n);
+            d.add(uint32_t(c.CharacterGroundZEP(n)));
+            d.add(uint32_t(c.CharacterGroundObjZEP(n)));
+            d.add(uint32_t(c.CharacterFlagsZEP(n)));
+        }
+    }
+    z.StopCollisionZEP();
+    c.SetCollisionThreadsZEP(0);
+    return d.value();
+}
+
+std::string crowdDigestLine(uint64_t digest) {
+    char text[64];
+    std::snprintf(text, sizeof text, "zepcollide crowd digest: %016llx", (unsigned long long)digest);
     return text;
 }
 

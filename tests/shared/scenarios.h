@@ -137,24 +137,34 @@ inline constexpr int kDigestFrames = 120;
 // The line both builds print, so their digests can be compared.
 std::string digestLine(uint64_t digest);
 
-// The character commands, ordinals 27 to 31 (this library's own, after the
-// 26), typed as the host declares them.
-struct CharacterCommands {
+// The commands after the 26, ordinals 27 to 32 (this library's own: the
+// character commands and the thread setting), typed as the host declares
+// them.
+struct ExtensionCommands {
     void(ZEPCALL* SetCharacterZEP)(int32_t, Word, Word, Word);
     int32_t(ZEPCALL* CharacterGroundZEP)(int32_t);
     int32_t(ZEPCALL* CharacterGroundNormZEP)(int32_t, int32_t);
     int32_t(ZEPCALL* CharacterGroundObjZEP)(int32_t);
     int32_t(ZEPCALL* CharacterFlagsZEP)(int32_t);
+    void(ZEPCALL* SetCollisionThreadsZEP)(int32_t);
 };
-inline constexpr int kFirstCharacterOrdinal = 27;
-inline constexpr int kCharacterCommandCount = 5;
-inline constexpr const char* kCharacterCommandNames[kCharacterCommandCount] = {
-    "SetCharacterZEP", "CharacterGroundZEP", "CharacterGroundNormZEP", "CharacterGroundObjZEP", "CharacterFlagsZEP"};
+inline constexpr int kFirstExtensionOrdinal = 27;
+inline constexpr int kExtensionCommandCount = 6;
+inline constexpr const char* kExtensionCommandNames[kExtensionCommandCount] = {
+"SetCharacterZEP",       "CharacterGroundZEP", "CharacterGroundNormZEP", "CharacterGroundObjZEP",
+    "CharacterFlagsZEP",     "SetCollisionThreadsZEP"};
 
 // Characters and a plain mover on a level with a ramp, a steep slope, stairs
 // and a moving platform, for a fixed script of frames: every position,
 // contact and character query folded into a digest both builds must give.
-uint64_t characterDigest(Host& host, const CharacterCommands& characters);
+uint64_t characterDigest(Host& host, const ExtensionCommands& characters);
 std::string characterDigestLine(uint64_t digest);
+
+// A crowd of walkers and characters on the character level, some of them
+// carrying meshes the others meet, run with the pass on `threads` threads:
+// every position, contact and character query folded into a digest that
+// must not depend on the thread count, and that both builds must give.
+uint64_t crowdDigest(Host& host, const ExtensionCommands& extensions, int32_t threads);
+std::string crowdDigestLine(uint64_t digest);
 
 }  // namespace zeptest

@@ -4,9 +4,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "shared/caller_float_state.h"
 #include "shared/scenarios.h"
+#include "support/pass_threads.h"
 #include "support/plain_path.h"
 
 namespace zeptest {
@@ -123,8 +125,8 @@ TEST(SharedScenarioDigest, PinnedDigestOfTheLongRun) {
 // like the long run, and the same under Wine.
 constexpr uint64_t kPinnedCharacterDigest = 0xf87c1b425b1b7788ull;
 
-CharacterCommands linuxCharacterCommands() {
-    CharacterCommands c{};
+ExtensionCommands linuxExtensionCommands() {
+    ExtensionCommands c{};
     c.SetCharacterZEP = [](int32_t n, Word slope, Word step, Word snap) {
         SetCharacterZEP(n, floatOf(slope), floatOf(step), floatOf(snap));
     };
@@ -132,16 +134,47 @@ CharacterCommands linuxCharacterCommands() {
     c.CharacterGroundNormZEP = CharacterGroundNormZEP;
     c.CharacterGroundObjZEP = CharacterGroundObjZEP;
     c.CharacterFlagsZEP = CharacterFlagsZEP;
+    c.SetCollisionThreadsZEP = SetCollisionThreadsZEP;
     return c;
 }
 
 TEST(SharedScenarioDigest, PinnedDigestOfTheCharacterRun) {
     LinuxHost side;
-    const uint64_t digest = characterDigest(side.host, linuxCharacterCommands());
+    const uint64_t digest = characterDigest(side.host, linuxExtensionCommands());
     EXPECT_EQ(digest, kPinnedCharacterDigest);
     std::printf("%s\n", characterDigestLine(digest).c_str());  // for the Windows test run to compare
     const zeptest::PlainPath path;
-    EXPECT_EQ(characterDigest(side.host, linuxCharacterCommands()), digest) << "the plain path";
+    EXPECT_EQ(characterDigest(side.host, linuxExtensionCommands()), digest) << "the plain path";
+}
+
+// The crowd's run, pinned like the others, gives the same digest with the
+// pass on 1 to 8 threads (it has movers enough to split without help).
+constexpr uint64_t kPinnedCrowdDigest = 0x114546f534cf9bafull;
+
+TEST(SharedScenarioDigest, PinnedDigestOfTheCrowdRun) {
+    LinuxHost side;
+    const int64_t splitBefore = zep::testing::splitPasses();
+    for (int32_t threads : kThreadCounts) {
+        const uint64_t digest = crowdDigest(side.host, linuxExtensionCommands(), threads);
+        EXPECT_EQ(digest, kPinnedCrowdDigest) << threads << " threads";
+        if (threads == 1) std::printf("%s\n", crowdDigestLine(digest).c_str());  // for the Windows test run
+    }
+    EXPECT_GT(zep::testing::splitPasses(), splitBefore);
+}
+
+// The long run and the characters' run with every pass split, at every
+// thread count: their pinned digests again.
+TEST(SharedScenarioDigest, PinnedDigestsWithEveryPassSplit) {
+    LinuxHost side;
+    atEveryThreadCount(
+        [&] {
+            return std::pair{scenarioDigest(side.host, kDigestSeed, kDigestFrames),
+                             characterDigest(side.host, linuxExtensionCommands())};
+        },
+        [](int32_t threads, std::pair<uint64_t, uint64_t> digests) {
+            EXPECT_EQ(digests.first, kPinnedDigest) << threads << " threads";
+            EXPECT_EQ(digests.second, kPinnedCharacterDigest) << threads << " threads";
+        });
 }
 
 TEST(SharedScenarioDigest, AnotherSeedAnotherDigest) {

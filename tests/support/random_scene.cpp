@@ -6,6 +6,10 @@
 
 #include "support/records.h"
 #include "support/world_view.h"
+#include "world/contact.h"
+#include "world/shapes.h"
+#include "world/world.h"
+#include "api/state.h"
 #include "zepcollide.h"
 
 namespace zeptest {
@@ -146,6 +150,22 @@ void recordObject(std::vector<uint32_t>& out, int object) {
     }
 }
 
+// Each mesh's contacts in the order its list holds them.
+void recordMeshLists(std::vector<uint32_t>& out) {
+    for (const zep::CollisionBody* body = zep::world().bodyListHead; body; body = body->next)
+        for (zep::CollisionShape* shape = body->shapesHead; shape; shape = shape->next) {
+            const zep::MeshShape* mesh = zep::asMesh(shape);
+            if (!mesh) continue;
+            out.push_back(uint32_t(mesh->referrerCount));
+            for (const zep::Contact* contact = mesh->referrersHead; contact; contact = contact->referrerNext) {
+                uint32_t place = 0;
+                for (const zep::Contact* c = contact; c; c = c->prev) ++place;
+                out.push_back(uint32_t(contact->owner->objectNumber));
+                out.push_back(place);
+            }
+        }
+}
+
 }  // namespace
 
 std::vector<uint32_t> recordRandomScene(uint32_t seed, const SceneSize& size) {
@@ -185,6 +205,7 @@ std::vector<uint32_t> recordRandomScene(uint32_t seed, const SceneSize& size) {
         RunCollisionZEP();
         if (size.observe) size.observe(kFirstMover, movers, true);
         for (int i = 0; i < movers; ++i) recordObject(out, kFirstMover + i);
+        if (size.recordMeshLists) recordMeshLists(out);
     }
     StopCollisionZEP();
     return out;

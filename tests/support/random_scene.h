@@ -23,6 +23,9 @@ struct SceneSize {
     // triangles (so each holds the triangles added after it), and up to four
     // more ellipsoids per mover.
     bool manyShapes = false;
+    // Also record, after each pass, every mesh's list of the contacts that
+    // name it, in order (by owner and place in the owner's list).
+    bool recordMeshLists = false;
     // Called with the movers' object numbers (firstMover .. firstMover +
     // movers - 1) just before and just after each pass.
     std::function<void(int firstMover, int movers, bool afterPass)> observe = nullptr;
