@@ -24,8 +24,13 @@ FUZZ_SECONDS ?= 120
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# The tests that run passes on worker threads (and the pool, and two host
+# threads racing for the library) under ThreadSanitizer; any report fails.
+BUILD_TSAN ?= build-tsan
+TSAN_FLAGS := -fsanitize=thread -fno-omit-frame-pointer
+TSAN_TESTS ?= WorkerPoolTest.*:DifferentialTest.Threaded*:SharedScenarioDigest.Pinned*:HostileHostTest.*Thread*
 
-.PHONY: all deps deps-build build demo install fresh-check scenarios test windows-test sanitize fuzz fuzz-long coverage bench bench-peers bench-compare bench-instructions levels walk walk-churn walk-asan clean
+.PHONY: all deps deps-build build demo install fresh-check scenarios test windows-test sanitize tsan fuzz fuzz-long coverage bench bench-peers bench-compare bench-instructions levels walk walk-churn walk-asan clean
 
 all: build
 
@@ -148,6 +153,14 @@ sanitize: deps
 	$(SANITIZE_ENV) ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS) \
 	  -E '^package_consumer$$'  # links a plain program against the sanitized library
 
+tsan: deps
+	cmake -S . -B $(BUILD_TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_FLAGS="$(TSAN_FLAGS)" -DCMAKE_CXX_FLAGS="$(TSAN_FLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$(TSAN_FLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(TSAN_FLAGS)"
+	cmake --build $(BUILD_TSAN) -j $(JOBS) --target zepcollide_tests
+	TSAN_OPTIONS=halt_on_error=1:abort_on_error=1 $(BUILD_TSAN)/tests/zepcollide_tests \
+	  --gtest_brief=1 --gtest_filter='$(TSAN_TESTS)'
+
 # Runs the command fuzzer for FUZZ_SECONDS in FUZZ_PROCESSES processes at
 # once (tools/run-fuzz.sh) from the seeds in fuzz/corpus, the kept
 # regression inputs and what earlier runs kept; a crash, a broken invariant,
@@ -269,4 +282,4 @@ windows-test: deps build
 	ctest --test-dir $(BUILD_WIN) --output-on-failure
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WALK) $(BUILD_WALK_ASAN) $(BUILD_DEMO) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_BASELINE) $(BUILD_PEERS) $(BUILD_COV) $(BUILD_FUZZ_COV)
+	rm -rf $(BUILD) $(BUILD_WALK) $(BUILD_WALK_ASAN) $(BUILD_DEMO) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_BASELINE) $(BUILD_PEERS) $(BUILD_COV) $(BUILD_FUZZ_COV)

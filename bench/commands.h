@@ -20,7 +20,7 @@ namespace zepbench {
     X(zepSetMessageHandler) X(zepSetWarningHandler)
 
 // Added later than the rest: null in a build that predates it.
-#define ZEPBENCH_LATER_COMMANDS(X) X(zepCollisionCenter) X(SetCharacterZEP)
+#define ZEPBENCH_LATER_COMMANDS(X) X(zepCollisionCenter) X(SetCharacterZEP) X(SetCollisionThreadsZEP)
 
 struct Commands {
 #define ZEPBENCH_MEMBER(name) decltype(&::name) name = nullptr;

@@ -3,14 +3,19 @@
 // interleaved rounds (baseline then current, current then baseline, ...) so
 // that whatever else the machine does falls on both alike. Only the public C API
 // is used, through a command table per build, so any commit's library will
-// do. Times are the thread's CPU time. After each scene the movers' results
-// must be the same to the bit on both sides; when they are not the program
-// says so under the scene, runs the rest and exits with 1.
+// do. Times are wall-clock: a pass may run on several threads, whose work
+// the calling thread's CPU time does not see. After each scene the movers'
+// results must be the same to the bit on both sides; when they are not the
+// program says so under the scene, runs the rest and exits with 1. Then the
+// current build alone, its pass on one thread against its pass on the
+// threads it is given: the same figures, and results identical to the bit.
 //
-// usage: zepcollide_compare [--rounds N] [--passes N] [--quick] BASELINE.so CURRENT.so
+// usage: zepcollide_compare [--rounds N] [--passes N] [--threads N] [--quick] BASELINE.so CURRENT.so
 //   --rounds N   rounds of the pass scenes (10; an even number runs each
 //                side first equally often)
 //   --passes N   timed passes per side and round (30)
+//   --threads N  SetCollisionThreadsZEP(N) for the current build (0, the
+//                default: automatic); the baseline runs as it is
 //   --quick      leaves out loading 10^7 triangles (about a minute)
 #include <malloc.h>
 #include <time.h>
@@ -46,6 +51,7 @@ constexpr int64_t kMillion = 1000000;
 struct Options {
     int rounds = 10;
     int passes = 30;
+    int threads = 0;
     bool large = true;
     std::string paths[2];
 };
@@ -61,17 +67,22 @@ struct Side {
 // the same as running first (the caches hold what the other side just read).
 std::array<int, 2> sideOrder(int round) { return round % 2 == 0 ? std::array{0, 1} : std::array{1, 0}; }
 
-double threadMilliseconds() {
+double wallMilliseconds() {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(CLOCK_MONOTONIC, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
 }
 
 template <typename Work>
 double timed(Work&& work) {
-    const double start = threadMilliseconds();
+    const double start = wallMilliseconds();
     work();
-    return threadMilliseconds() - start;
+    return wallMilliseconds() - start;
+}
+
+// The thread setting of a side, where its build has the command.
+void setThreads(const Commands& zep, int threads) {
+    if (zep.SetCollisionThreadsZEP) zep.SetCollisionThreadsZEP(threads);
 }
 
 // Bytes the heap hands out: small blocks and the large ones it maps. Both
@@ -257,6 +268,67 @@ void compareCharacters(const Side& side, const Options& options) {
                 smallest(byRound), largest(byRound));
 }
 
+// ---- The current build on one thread against its threads -----------------
+
+// The scene on one build at `threads` threads: its median pass of each round
+// and, at the end, its results.
+struct ThreadedRun {
+    PassRun run;
+    uint64_t digest = 0;
+};
+
+void timeThreadRound(const PassScene& scene, const Commands& zep, int threads, bool characters, int passes,
+                     ThreadedRun& side) {
+    setThreads(zep, threads);
+    if (side.run.frame == 0) {
+        startPassScene(scene, zep, side.run);
+        if (characters)
+            for (int m = kMoverBase; m < kMoverBase + scene.movers; ++m) zep.SetCharacterZEP(m, 45.0f, 0.3f, 0.3f);
+    }
+    timePassRound(scene, zep, passes, side.run);
+}
+
+// Both settings build the scene in one world in turn: each round rebuilds
+// it, so the two see the same frames from the same start.
+bool compareThreadsOn(const PassScene& scene, const Side& side, bool characters, const Options& options) {
+    std::printf("
+%s%s
+", scene.name.c_str(), characters ? ", every mover a character" : "");
+    ThreadedRun runs[2];
+    const int threads[2] = {1, options.threads};
+    for (int round = 0; round < options.rounds; ++round)
+        for (int s : sideOrder(round)) {
+            ThreadedRun fresh;
+            fresh.run.frame = 0;
+            timeThreadRound(scene, side.zep(), threads[s], characters, options.passes, fresh);
+            runs[s].run.passes.insert(runs[s].run.passes.end(), fresh.run.passes.begin(), fresh.run.passes.end());
+            runs[s].run.roundMedians.push_back(fresh.run.roundMedians.back());
+            runs[s].digest = resultDigest(side.zep(), scene.movers);
+        }
+    printPassSide("1 thread", runs[0].run);
+    printPassSide(options.threads == 0 ? "auto" : "threads", runs[1].run);
+    printRatio("threads/one per pass", median(runs[0].run.passes), median(runs[1].run.passes),
+               ratios(runs[0].run.roundMedians, runs[1].run.roundMedians));
+    std::printf("  p95/median on threads %.2f\n", quantile(runs[1].run.passes, 0.95) / median(runs[1].run.passes));
+    side.zep().StopCollisionZEP();
+    setThreads(side.zep(), options.threads);
+    const uint64_t digests[2] = {runs[0].digest, runs[1].digest};
+    return reportResults(digests);
+}
+
+int compareThreads(const Side& side, const Options& options) {
+    if (!side.zep().SetCollisionThreadsZEP) return 0;
+    std::printf("
+the %s build on 1 thread against %d threads (0: automatic), wall-clock, interleaved rounds that "
+                "each build the scene afresh
+",
+                side.name, options.threads);
+    int differing = 0;
+    for (const PassScene& scene : passScenes()) differing += !compareThreadsOn(scene, side, false, options);
+    differing += !compareThreadsOn(passScenes().front(), side, true, options);
+    return differing;
+}
+
 // ---- Loading a level and its first pass -----------------------------------
 
 struct LoadFigures {
@@ -354,7 +426,8 @@ bool compareFirstPass(const Side sides[2], const TerrainBlock& block) {
 // ---- The program ----------------------------------------------------------
 
 [[noreturn]] void usage() {
-    std::fprintf(stderr, "usage: zepcollide_compare [--rounds N] [--passes N] [--quick] BASELINE.so CURRENT.so\n");
+    std::fprintf(stderr,
+                 "usage: zepcollide_compare [--rounds N] [--passes N] [--threads N] [--quick] BASELINE.so CURRENT.so\n");
     std::exit(2);
 }
 
@@ -373,6 +446,8 @@ Options parseOptions(int argc, char** argv) {
             options.rounds = positiveNumber(argv[++i]);
         else if (arg == "--passes" && i + 1 < argc)
             options.passes = positiveNumber(argv[++i]);
+        else if (arg == "--threads" && i + 1 < argc)
+            options.threads = std::atoi(argv[++i]);
         else if (arg == "--quick")
             options.large = false;
         else if (arg.rfind("--", 0) != 0 && paths < 2)
@@ -393,13 +468,16 @@ void run(const Options& options) {
         std::exit(1);
     }
     std::printf("baseline %s\ncurrent  %s\n", options.paths[0].c_str(), options.paths[1].c_str());
-    std::printf("thread CPU time; %d rounds of %d passes per side, interleaved, each side first in every other round\n"
-                "ratios are current/baseline (under 1: the current build is faster), with their range over the rounds\n",
-                options.rounds, options.passes);
+    std::printf("wall-clock; %d rounds of %d passes per side, interleaved, each side first in every other round\n"
+                "ratios are current/baseline (under 1: the current build is faster), with their range over the rounds\n"
+                "the current build's threads: %d (0: automatic)\n",
+                options.rounds, options.passes, options.threads);
+    setThreads(sides[1].zep(), options.threads);
     int differingScenes = 0;
     for (const PassScene& scene : passScenes()) differingScenes += !comparePasses(scene, sides, options);
     compareHostCalls(sides, options);
     compareCharacters(sides[1], options);
+    differingScenes += compareThreads(sides[1], options);
     {
         const TerrainBlock block = terrainBlock(kMillion);
         differingScenes += !compareFirstPass(sides, block);

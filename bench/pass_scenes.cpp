@@ -8,9 +8,17 @@ namespace {
 
 constexpr int kCrowd = 1000;
 constexpr int kShots = 1000;
+constexpr int kSmallScene = 16;
 constexpr int64_t kTriangles = 100000;
+constexpr int64_t kLargeTriangles = 1000000;
 
 void buildCrowd(const Commands& zep) { placeMovers(zep, kMoverBase, kCrowd, loadTerrain(zep, kLevelObject, kTriangles)); }
+void buildLargeCrowd(const Commands& zep) {
+    placeMovers(zep, kMoverBase, kCrowd, loadTerrain(zep, kLevelObject, kLargeTriangles));
+}
+void buildSmallScene(const Commands& zep) {
+    placeMovers(zep, kMoverBase, kSmallScene, loadTerrain(zep, kLevelObject, kTriangles));
+}
 
 void buildShots(const Commands& zep) {
     loadTerrain(zep, kLevelObject, kTriangles);
@@ -27,6 +35,12 @@ std::vector<PassScene> passScenes() {
          buildCrowd, [](const Commands& zep, int frame) { stepWalkers(zep, kMoverBase, kCrowd, frame, kBriskWalk); }},
         {"1000 shots of 40 units on 10^5 triangles", "shots", kShots, buildShots,
          [](const Commands& zep, int frame) { aimShots(zep, kMoverBase, kShots, frame, terrainSide(kTriangles)); }},
+        {"walking crowd, 0.1 a frame: 1000 movers on 10^6 triangles", "crowd-0.1-large", kCrowd, buildLargeCrowd,
+         [](const Commands& zep, int frame) { stepWalkers(zep, kMoverBase, kCrowd, frame, kStroll); }},
+        {"walking crowd, 0.35 a frame: 1000 movers on 10^6 triangles", "crowd-0.35-large", kCrowd, buildLargeCrowd,
+         [](const Commands& zep, int frame) { stepWalkers(zep, kMoverBase, kCrowd, frame, kBriskWalk); }},
+        {"16 movers walking 0.1 a frame on 10^5 triangles", "sixteen", kSmallScene, buildSmallScene,
+         [](const Commands& zep, int frame) { stepWalkers(zep, kMoverBase, kSmallScene, frame, kStroll); }},
     };
 }
 

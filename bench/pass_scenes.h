@@ -24,8 +24,8 @@ struct PassScene {
     void (*move)(const Commands& zep, int frame);
 };
 
-// The walking crowd at the stroll of `make bench` and at a brisk walk, and
-// the shots.
+// The walking crowd at the stroll of `make bench` and at a brisk walk, the
+// shots, the two crowds again on 10^6 triangles, and a scene of 16 walkers.
 std::vector<PassScene> passScenes();
 
 // Stops the system if it runs and starts it again empty, with the one rule

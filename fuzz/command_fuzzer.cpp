@@ -37,6 +37,7 @@
 #include "mesh_block.h"
 #include "support/invariants.h"
 #include "support/mesh_block.h"
+#include "support/pass_threads.h"
 #include "support/plain_path.h"
 #include "trace.h"
 #include "work_stats.h"
@@ -597,10 +598,11 @@ int64_t runInput(const uint8_t* data, size_t size, Trace& trace, bool checking) 
 
 // The plain run on this copy's own library, its world and message handler.
 extern "C" __attribute__((visibility("default"))) void zepfuzzPlainRun(const uint8_t* data, size_t size,
-                                                                      zepfuzz::Trace& trace) {
+                                                                      zepfuzz::Trace& trace, int32_t threads) {
     static const bool handled = (zepSetMessageHandler(&zepfuzz::onMessage, nullptr), true);
     (void)handled;
     const zeptest::PlainPath path;
+    const zeptest::PassThreads split(threads);
     zepfuzz::runInput(data, size, trace, false);
 }
 
@@ -661,6 +663,25 @@ bool sanitizedPlainRun([[maybe_unused]] const uint8_t* data, [[maybe_unused]] si
 int64_t disagreements = 0;
 constexpr int64_t kMostKept = 50;
 
+// The threads each run's passes split over (every pass split, however few
+// its movers), picked by the input's bytes: one input in kThreadedEvery runs
+// its indexed path threaded, and one its plain path, against the other path
+// on the host's thread alone; any disagreement fails as the paths' do. A
+// pass's threads end at every stop, so each threaded input starts them anew:
+// the share is kept small enough to leave the run's pace.
+constexpr uint64_t kThreadedEvery = 8;
+struct RunThreads {
+    int32_t indexed = 1;
+    int32_t plain = 1;
+};
+RunThreads runThreads(const uint8_t* data, size_t size) {
+    const uint64_t hash = inputHash(data, size) >> 3;  // the plain runs' pick uses the low bits
+    const int32_t threads = int32_t(2 + (hash / kThreadedEvery) % 3);
+    if (hash % kThreadedEvery == 0) return RunThreads{threads, 1};
+    if (hash % kThreadedEvery == 1) return RunThreads{1, threads};
+    return RunThreads{};
+}
+
 void keepDisagreement(const uint8_t* data, size_t size) {
     const char* folder = std::getenv("ZEP_FUZZ_DISAGREEMENTS");
     if (!folder || disagreements > kMostKept) return;
@@ -685,9 +706,9 @@ void printSummary() {
 }  // namespace zepfuzz
 
 #ifndef ZEP_FUZZ_ONE_COPY
-extern "C" void zepfuzzPlainRun(const uint8_t* data, size_t size, zepfuzz::Trace& trace);
+extern "C" void zepfuzzPlainRun(const uint8_t* data, size_t size, zepfuzz::Trace& trace, int32_t threads);
 #else
-extern "C" void zepfuzzPlainRun(const uint8_t*, size_t, zepfuzz::Trace&) { std::abort(); }
+extern "C" void zepfuzzPlainRun(const uint8_t*, size_t, zepfuzz::Trace&, int32_t) { std::abort(); }
 #endif
 
 // AddressSanitizer's settings, where ASAN_OPTIONS does not name them. An
@@ -712,16 +733,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zepfuzz;
     static Trace indexed, plain;
     ++inputsRun;
+    const RunThreads threads = runThreads(data, size);
     const int64_t plainWork = [&] {
         const zeptest::PlainPath path(false);
+        const zeptest::PassThreads split(threads.indexed);
         return runInput(data, size, indexed, true);
     }();
     if (differential == Differential::kOff) return 0;
     if (sanitizedPlainRun(data, size, plainWork)) {
         const zeptest::PlainPath path;
+        const zeptest::PassThreads split(threads.plain);
         runInput(data, size, plain, false);
     } else {
-        zepfuzzPlainRun(data, size, plain);
+        zepfuzzPlainRun(data, size, plain, threads.plain);
     }
     const std::string difference = Trace::firstDifference(indexed, plain, &opName);
     if (difference.empty()) {

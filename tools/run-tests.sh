@@ -2,7 +2,7 @@
 # The body of `make test`: runs every part even when an earlier one fails,
 # and ends with one line for the whole run, "N passed, M failed". Each test
 # of the Linux suite counts as one part; the Windows tests, the sanitized
-# suite and the fuzzing run count as one part each. Exits non-zero if
+# suite, the ThreadSanitizer run and the fuzzing run count as one part each. Exits non-zero if
 # anything failed.
 #   tools/run-tests.sh BUILD_DIR JOBS WINDOWS(0|1)
 set -uo pipefail
@@ -47,6 +47,8 @@ if [[ $windows == 1 ]]; then
 fi
 make_part sanitize
 count "sanitized suite" $?
+make_part tsan
+count "threads under ThreadSanitizer" $?
 make_part fuzz
 count "fuzzing" $?
 
