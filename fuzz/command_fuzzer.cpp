@@ -669,7 +669,7 @@ constexpr int64_t kMostKept = 50;
 // on the host's thread alone; any disagreement fails as the paths' do. A
 // pass's threads end at every stop, so each threaded input starts them anew:
 // the share is kept small enough to leave the run's pace.
-constexpr uint64_t kThreadedEvery = 8;
+constexpr uint64_t kThreadedEvery = 16;
 struct RunThreads {
     int32_t indexed = 1;
     int32_t plain = 1;

@@ -518,7 +518,7 @@ void stepCrowdMember(const Commands& z, int32_t i, int frame) {
 
 }  // namespace
 
-uint64_t crowdDigest(Host& host, const ExtensionCommands& c, int32_t threads) {
+uint64_t crowdDigest(Host& host, const ExtensionCommands& c, int32_t threads, bool stop) {
     const Commands& z = host.cmd;
     Digest d;
     resetWorld(host);
@@ -538,6 +538,7 @@ uint64_t crowdDigest(Host& host, const ExtensionCommands& c, int32_t threads) {
             d.add(uint32_t(c.CharacterFlagsZEP(n)));
         }
     }
+    if (!stop) return d.value();
     z.StopCollisionZEP();
     c.SetCollisionThreadsZEP(0);
     return d.value();

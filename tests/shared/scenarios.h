@@ -164,7 +164,8 @@ std::string characterDigestLine(uint64_t digest);
 // carrying meshes the others meet, run with the pass on `threads` threads:
 // every position, contact and character query folded into a digest that
 // must not depend on the thread count, and that both builds must give.
-uint64_t crowdDigest(Host& host, const ExtensionCommands& extensions, int32_t threads);
+// Without `stop` the run leaves the world and its threads as they are.
+uint64_t crowdDigest(Host& host, const ExtensionCommands& extensions, int32_t threads, bool stop = true);
 std::string crowdDigestLine(uint64_t digest);
 
 }  // namespace zeptest
