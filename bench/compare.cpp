@@ -10,12 +10,15 @@
 // current build alone, its pass on one thread against its pass on the
 // threads it is given: the same figures, and results identical to the bit.
 //
-// usage: zepcollide_compare [--rounds N] [--passes N] [--threads N] [--quick] BASELINE.so CURRENT.so
+// usage: zepcollide_compare [--rounds N] [--passes N] [--threads N] [--only LABEL] [--quick] BASELINE.so CURRENT.so
 //   --rounds N   rounds of the pass scenes (10; an even number runs each
 //                side first equally often)
 //   --passes N   timed passes per side and round (30)
 //   --threads N  SetCollisionThreadsZEP(N) for the current build (0, the
 //                default: automatic); the baseline runs as it is
+//   --only LABEL the pass scene of that label alone (crowd-0.1, crowd-0.35,
+//                shots, crowd-0.1-large, crowd-0.35-large, sixteen), both
+//                comparisons, nothing else
 //   --quick      leaves out loading 10^7 triangles (about a minute)
 #include <malloc.h>
 #include <time.h>
@@ -53,6 +56,7 @@ struct Options {
     int passes = 30;
     int threads = 0;
     bool large = true;
+    std::string only;  // one pass scene's label: that scene alone
     std::string paths[2];
 };
 
@@ -291,9 +295,7 @@ void timeThreadRound(const PassScene& scene, const Commands& zep, int threads, b
 // Both settings build the scene in one world in turn: each round rebuilds
 // it, so the two see the same frames from the same start.
 bool compareThreadsOn(const PassScene& scene, const Side& side, bool characters, const Options& options) {
-    std::printf("
-%s%s
-", scene.name.c_str(), characters ? ", every mover a character" : "");
+    std::printf("\n%s%s\n", scene.name.c_str(), characters ? ", every mover a character" : "");
     ThreadedRun runs[2];
     const int threads[2] = {1, options.threads};
     for (int round = 0; round < options.rounds; ++round)
@@ -318,10 +320,8 @@ bool compareThreadsOn(const PassScene& scene, const Side& side, bool characters,
 
 int compareThreads(const Side& side, const Options& options) {
     if (!side.zep().SetCollisionThreadsZEP) return 0;
-    std::printf("
-the %s build on 1 thread against %d threads (0: automatic), wall-clock, interleaved rounds that "
-                "each build the scene afresh
-",
+    std::printf("\nthe %s build on 1 thread against %d threads (0: automatic), wall-clock, interleaved rounds that "
+                "each build the scene afresh\n",
                 side.name, options.threads);
     int differing = 0;
     for (const PassScene& scene : passScenes()) differing += !compareThreadsOn(scene, side, false, options);
@@ -427,7 +427,7 @@ bool compareFirstPass(const Side sides[2], const TerrainBlock& block) {
 
 [[noreturn]] void usage() {
     std::fprintf(stderr,
-                 "usage: zepcollide_compare [--rounds N] [--passes N] [--threads N] [--quick] BASELINE.so CURRENT.so\n");
+                 "usage: zepcollide_compare [--rounds N] [--passes N] [--threads N] [--only LABEL] [--quick] BASELINE.so CURRENT.so\n");
     std::exit(2);
 }
 
@@ -448,6 +448,8 @@ Options parseOptions(int argc, char** argv) {
             options.passes = positiveNumber(argv[++i]);
         else if (arg == "--threads" && i + 1 < argc)
             options.threads = std::atoi(argv[++i]);
+        else if (arg == "--only" && i + 1 < argc)
+            options.only = argv[++i];
         else if (arg == "--quick")
             options.large = false;
         else if (arg.rfind("--", 0) != 0 && paths < 2)
@@ -474,6 +476,12 @@ void run(const Options& options) {
                 options.rounds, options.passes, options.threads);
     setThreads(sides[1].zep(), options.threads);
     int differingScenes = 0;
+    if (!options.only.empty()) {
+        for (const PassScene& scene : passScenes())
+            if (scene.label == options.only)
+                differingScenes += !comparePasses(scene, sides, options) + !compareThreadsOn(scene, sides[1], false, options);
+        std::exit(differingScenes == 0 ? 0 : 1);
+    }
     for (const PassScene& scene : passScenes()) differingScenes += !comparePasses(scene, sides, options);
     compareHostCalls(sides, options);
     compareCharacters(sides[1], options);
