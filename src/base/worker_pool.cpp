@@ -1,6 +1,7 @@
 #include "base/worker_pool.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "base/allocation.h"
 #include "base/float_state.h"
@@ -46,51 +47,95 @@ using ThreadHandle = pthread_t;
 
 }  // namespace
 
-// Everything below `lock` is read and written under it.
+// The host posts a job by storing its number and slot count in `posted`
+// (with job and context written before); a thread that sees a new number
+// runs its slot if the job has one, and the last to finish wakes the host.
+// Both sides spin a while before they sleep: the next job (the next pass)
+// or the last slot's end usually comes within microseconds, and waking a
+// sleeping thread costs tens of them (more on a virtual machine).
 struct WorkerPool {
     Lock lock;
     Signal jobPosted;
     Signal jobDone;
     ThreadHandle threads[kMostThreads - 1] = {};
-    int32_t started = 0;  // threads[0 .. started) run, with slots 1 .. started
-    uint64_t generation = 0;  // counts jobs posted
+    int32_t started = 0;  // threads[0 .. started) run, with slots 1 .. started; the host's alone
+    // The job's number times 256 plus its slot count: one word, so that a
+    // thread reads a number and its slot count together.
+    std::atomic<uint64_t> posted{0};
+    // Read only by the job's own slots, which the host waits for before it
+    // writes them again.
     PoolJob job = nullptr;
     void* context = nullptr;
-    int32_t slots = 0;    // of the current job
-    int32_t pending = 0;  // its pool slots not yet returned
-    bool ending = false;
+    std::atomic<int32_t> pending{0};  // pool slots of the current job not yet returned
+    std::atomic<bool> ending{false};
 };
 
 namespace {
 
+constexpr uint64_t kSlotBits = 8;
+constexpr uint64_t kSlotMask = (uint64_t(1) << kSlotBits) - 1;
+static_assert(kMostThreads <= int32_t(kSlotMask));
+// About a fifth of a millisecond of spinning on a current x86 core.
+constexpr int kSpins = 1 << 13;
+
+inline void spinPause() {
+#if defined(__SSE__)
+    _mm_pause();
+#endif
+}
+
 struct ThreadStart {
     WorkerPool* pool;
     int32_t slot;
+    uint64_t seen;  // the number of the last job posted before the thread was made
 #if defined(_WIN32)
     HMODULE module;  // the reference the thread gives back as it ends
 #endif
 };
 
-// One pool thread: waits for a job, runs its slot if the job has one, and
-// tells the caller; until the pool ends.
-void serve(WorkerPool& pool, int32_t slot) {
-    uint64_t seen = 0;
+// The posted word once it names a job after `seen`, or once the pool ends.
+uint64_t nextPost(WorkerPool& pool, uint64_t seen) {
+    for (int spin = 0; spin < kSpins; ++spin) {
+        const uint64_t word = pool.posted.load(std::memory_order_acquire);
+        if ((word >> kSlotBits) != seen || pool.ending.load(std::memory_order_relaxed)) return word;
+        spinPause();
+    }
     pool.lock.take();
+    while (!pool.ending.load(std::memory_order_relaxed) &&
+           (pool.posted.load(std::memory_order_acquire) >> kSlotBits) == seen)
+        pool.jobPosted.wait(pool.lock);
+    const uint64_t word = pool.posted.load(std::memory_order_acquire);
+    pool.lock.give();
+    return word;
+}
+
+// One pool thread: waits for a job, runs its slot if the job has one, and
+// tells the host; until the pool ends.
+void serve(WorkerPool& pool, int32_t slot, uint64_t seen) {
     for (;;) {
-        while (!pool.ending && pool.generation == seen) pool.jobPosted.wait(pool.lock);
-        if (pool.ending) break;
-        seen = pool.generation;
-        if (slot >= pool.slots) continue;
-        const PoolJob job = pool.job;
-        void* context = pool.context;
-        pool.lock.give();
+        const uint64_t word = nextPost(pool, seen);
+        if (pool.ending.load(std::memory_order_relaxed)) return;
+        seen = word >> kSlotBits;
+        if (slot >= int32_t(word & kSlotMask)) continue;
         {
             const CommandFloatState floatState;
-            job(context, slot);
+            pool.job(pool.context, slot);
         }
-        pool.lock.take();
-        if (--pool.pending == 0) pool.jobDone.wakeOne();
+        if (pool.pending.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            pool.lock.take();
+            pool.jobDone.wakeOne();
+            pool.lock.give();
+        }
     }
+}
+
+void waitForSlots(WorkerPool& pool) {
+    for (int spin = 0; spin < kSpins; ++spin) {
+        if (pool.pending.load(std::memory_order_acquire) == 0) return;
+        spinPause();
+    }
+    pool.lock.take();
+    while (pool.pending.load(std::memory_order_acquire) > 0) pool.jobDone.wait(pool.lock);
     pool.lock.give();
 }
 
@@ -106,7 +151,7 @@ HMODULE ownModule() {
 DWORD WINAPI threadMain(void* argument) {
     const ThreadStart start = *static_cast<ThreadStart*>(argument);
     delete static_cast<ThreadStart*>(argument);
-    serve(*start.pool, start.slot);
+    serve(*start.pool, start.slot, start.seen);
     if (start.module) FreeLibraryAndExitThread(start.module, 0);
     return 0;
 }
@@ -114,7 +159,8 @@ DWORD WINAPI threadMain(void* argument) {
 bool startThread(WorkerPool& pool, int32_t slot, ThreadHandle& handle) {
     // The reference is taken before the thread exists, so the module cannot
     // go while the thread is on its way in.
-    ThreadStart* start = new (std::nothrow) ThreadStart{&pool, slot, ownModule()};
+    const uint64_t seen = pool.posted.load(std::memory_order_relaxed) >> kSlotBits;
+    ThreadStart* start = new (std::nothrow) ThreadStart{&pool, slot, seen, ownModule()};
     if (start) {
         handle = CreateThread(nullptr, 0, threadMain, start, 0, nullptr);
         if (handle) return true;
@@ -132,12 +178,13 @@ void joinThread(ThreadHandle handle) {
 void* threadMain(void* argument) {
     const ThreadStart start = *static_cast<ThreadStart*>(argument);
     delete static_cast<ThreadStart*>(argument);
-    serve(*start.pool, start.slot);
+    serve(*start.pool, start.slot, start.seen);
     return nullptr;
 }
 
 bool startThread(WorkerPool& pool, int32_t slot, ThreadHandle& handle) {
-    ThreadStart* start = new (std::nothrow) ThreadStart{&pool, slot};
+    const uint64_t seen = pool.posted.load(std::memory_order_relaxed) >> kSlotBits;
+    ThreadStart* start = new (std::nothrow) ThreadStart{&pool, slot, seen};
     if (!start) return false;
     if (pthread_create(&handle, nullptr, threadMain, start) == 0) return true;
     delete start;
@@ -165,28 +212,24 @@ int32_t runOnThreads(WorkerPool*& pool, int32_t threads, PoolJob job, void* cont
     // Threads start outside the lock: a new one takes it at once.
     const int32_t slots = threads > 1 && pool ? startThreads(*pool, threads) : 1;
     if (slots > 1) {
-        pool->lock.take();
         pool->job = job;
         pool->context = context;
-        pool->slots = slots;
-        pool->pending = slots - 1;
-        ++pool->generation;
+        pool->pending.store(slots - 1, std::memory_order_relaxed);
+        const uint64_t number = (pool->posted.load(std::memory_order_relaxed) >> kSlotBits) + 1;
+        pool->lock.take();
+        pool->posted.store(number << kSlotBits | uint64_t(slots), std::memory_order_release);
         pool->jobPosted.wakeAll();
         pool->lock.give();
     }
     job(context, 0);
-    if (slots > 1) {
-        pool->lock.take();
-        while (pool->pending > 0) pool->jobDone.wait(pool->lock);
-        pool->lock.give();
-    }
+    if (slots > 1) waitForSlots(*pool);
     return slots;
 }
 
 void stopWorkerPool(WorkerPool*& pool) {
     if (!pool) return;
     pool->lock.take();
-    pool->ending = true;
+    pool->ending.store(true, std::memory_order_relaxed);
     pool->jobPosted.wakeAll();
     pool->lock.give();
     for (int32_t i = 0; i < pool->started; ++i) joinThread(pool->threads[i]);
