@@ -28,7 +28,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_af
 # threads racing for the library) under ThreadSanitizer; any report fails.
 BUILD_TSAN ?= build-tsan
 TSAN_FLAGS := -fsanitize=thread -fno-omit-frame-pointer
-TSAN_TESTS ?= WorkerPoolTest.*:DifferentialTest.Threaded*:SharedScenarioDigest.Pinned*:HostileHostTest.*Thread*
+TSAN_TESTS ?= WorkerPoolTest.*:PassThreadsTest.*:DifferentialTest.Threaded*:SharedScenarioDigest.Pinned*:HostileHostTest.*Thread*
 
 .PHONY: all deps deps-build build demo install fresh-check scenarios test windows-test sanitize tsan fuzz fuzz-long coverage bench bench-peers bench-compare bench-instructions levels walk walk-churn walk-asan clean
 

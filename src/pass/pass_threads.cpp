@@ -47,15 +47,19 @@ void runSlot(void* context, int32_t slot) {
     }
 }
 
-// The active bodies in body order, in the work's list; -1 without memory.
-int32_t listMovers(World& world, PassWork& work) {
-    int32_t count = 0;
-    for (CollisionBody* body = world.bodyListHead; body; body = body->next) count += body->active;
-    if (!reserveWorkArray(work.movers, work.moverCapacity, std::max(count, 1))) return -1;
+// The active bodies in body order, in the work's list, and how many of them
+// have an ellipsoid (what the split is worth); false without memory.
+bool listMovers(World& world, PassWork& work, int32_t& listed, int32_t& moving) {
+    listed = moving = 0;
+    for (CollisionBody* body = world.bodyListHead; body; body = body->next) listed += body->active;
+    if (!reserveWorkArray(work.movers, work.moverCapacity, std::max(listed, 1))) return false;
     int32_t place = 0;
-    for (CollisionBody* body = world.bodyListHead; body; body = body->next)
-        if (body->active) work.movers[place++] = body;
-    return count;
+    for (CollisionBody* body = world.bodyListHead; body; body = body->next) {
+        if (!body->active) continue;
+        work.movers[place++] = body;
+        moving += hasShapeOfKind(body, kShapeEllipsoid);
+    }
+    return true;
 }
 
 // What the threads must find ready, because none of them may make it: each
@@ -104,8 +108,8 @@ bool moveMoversOnThreads(Pass& pass, const PartnerTable* table, MoveMover move) 
     // Which allocation the test hook fails must not hang on the timing.
     if (pass.world.passThreads == 1 || allocationFailuresArmed()) return false;
     PassWork& work = pass.work;
-    const int32_t count = listMovers(pass.world, work);
-    const int32_t threads = count < 0 ? 1 : passThreadsFor(pass, count);
+    int32_t count = 0, moving = 0;
+    const int32_t threads = listMovers(pass.world, work, count, moving) ? passThreadsFor(pass, moving) : 1;
     MoverJob job;
     if (threads < 2 || !prepareSlotWorks(work, job, threads)) return false;
     prepareMeshes(pass.world, work);

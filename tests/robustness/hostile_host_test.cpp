@@ -67,6 +67,7 @@ std::vector<Command> everyCommand() {
         {"CollisionPolyHit", true, [] { (void)CollisionPolyHit(1, 0); }},
         {"CollisionTriCorner", true, [] { (void)CollisionTriCorner(1, 1, 4, 1); }},
         {"zepCollisionCenter", true, [] { (void)zepCollisionCenter(1, 1, 2); }},
+        {"SetCollisionThreadsZEP", false, [] { SetCollisionThreadsZEP(-1); }},
     };
 }
 
