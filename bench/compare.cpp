@@ -8,7 +8,8 @@
 // results must be the same to the bit on both sides; when they are not the
 // program says so under the scene, runs the rest and exits with 1. Then the
 // current build alone, its pass on one thread against its pass on the
-// threads it is given: the same figures, and results identical to the bit.
+// threads it is given (rounds taking turns on one world): the same figures,
+// and results identical to the bit.
 //
 // usage: zepcollide_compare [--rounds N] [--passes N] [--threads N] [--only LABEL] [--quick] BASELINE.so CURRENT.so
 //   --rounds N   rounds of the pass scenes (10; an even number runs each
@@ -130,8 +131,9 @@ std::vector<double> ratios(const std::vector<double>& baseline, const std::vecto
 
 // The ratio of the two sides' figures, and how far it went from round to
 // round: the noise that the interleaving did not cancel.
-void printRatio(const char* what, double baseline, double current, const std::vector<double>& byRound) {
-    std::printf("  current/baseline %s %.3f (rounds %.3f to %.3f)\n", what, baseline > 0 ? current / baseline : 0,
+void printRatio(const char* what, double baseline, double current, const std::vector<double>& byRound,
+                const char* sides = "current/baseline") {
+    std::printf("  %s %s %.3f (rounds %.3f to %.3f)\n", sides, what, baseline > 0 ? current / baseline : 0,
                 smallest(byRound), largest(byRound));
 }
 
@@ -274,54 +276,54 @@ void compareCharacters(const Side& side, const Options& options) {
 
 // ---- The current build on one thread against its threads -----------------
 
-// The scene on one build at `threads` threads: its median pass of each round
-// and, at the end, its results.
-struct ThreadedRun {
-    PassRun run;
-    uint64_t digest = 0;
-};
-
-void timeThreadRound(const PassScene& scene, const Commands& zep, int threads, bool characters, int passes,
-                     ThreadedRun& side) {
-    setThreads(zep, threads);
-    if (side.run.frame == 0) {
-        startPassScene(scene, zep, side.run);
-        if (characters)
-            for (int m = kMoverBase; m < kMoverBase + scene.movers; ++m) zep.SetCharacterZEP(m, 45.0f, 0.3f, 0.3f);
-    }
-    timePassRound(scene, zep, passes, side.run);
-}
-
-// Both settings build the scene in one world in turn: each round rebuilds
-// it, so the two see the same frames from the same start.
+// The thread count changes no result, so one world serves both settings:
+// the rounds take turns on it (1 thread, then the setting, then the other
+// way round), each on the next frames. A second world then runs the same
+// frames on one thread alone, untimed, and the two must end with the same
+// results to the bit.
 bool compareThreadsOn(const PassScene& scene, const Side& side, bool characters, const Options& options) {
     std::printf("\n%s%s\n", scene.name.c_str(), characters ? ", every mover a character" : "");
-    ThreadedRun runs[2];
+    const Commands& zep = side.zep();
+    const auto start = [&](PassRun& run) {
+        startPassScene(scene, zep, run);
+        if (characters)
+            for (int m = kMoverBase; m < kMoverBase + scene.movers; ++m) zep.SetCharacterZEP(m, 45.0f, 0.3f, 0.3f);
+    };
     const int threads[2] = {1, options.threads};
+    PassRun runs[2];
+    PassRun shared;
+    setThreads(zep, 1);
+    start(shared);
     for (int round = 0; round < options.rounds; ++round)
         for (int s : sideOrder(round)) {
-            ThreadedRun fresh;
-            fresh.run.frame = 0;
-            timeThreadRound(scene, side.zep(), threads[s], characters, options.passes, fresh);
-            runs[s].run.passes.insert(runs[s].run.passes.end(), fresh.run.passes.begin(), fresh.run.passes.end());
-            runs[s].run.roundMedians.push_back(fresh.run.roundMedians.back());
-            runs[s].digest = resultDigest(side.zep(), scene.movers);
+            setThreads(zep, threads[s]);
+            runs[s].frame = shared.frame;
+            timePassRound(scene, zep, options.passes, runs[s]);
+            shared.frame = runs[s].frame;
         }
-    printPassSide("1 thread", runs[0].run);
-    printPassSide(options.threads == 0 ? "auto" : "threads", runs[1].run);
-    printRatio("threads/one per pass", median(runs[0].run.passes), median(runs[1].run.passes),
-               ratios(runs[0].run.roundMedians, runs[1].run.roundMedians));
-    std::printf("  p95/median on threads %.2f\n", quantile(runs[1].run.passes, 0.95) / median(runs[1].run.passes));
-    side.zep().StopCollisionZEP();
-    setThreads(side.zep(), options.threads);
-    const uint64_t digests[2] = {runs[0].digest, runs[1].digest};
+    const uint64_t mixed = resultDigest(zep, scene.movers);
+    setThreads(zep, 1);
+    PassRun serial;
+    start(serial);
+    while (serial.frame < shared.frame) {
+        scene.move(zep, serial.frame++);
+        zep.RunCollisionZEP();
+    }
+    const uint64_t digests[2] = {resultDigest(zep, scene.movers), mixed};
+    zep.StopCollisionZEP();
+    setThreads(zep, options.threads);
+    printPassSide("1 thread", runs[0]);
+    printPassSide(options.threads == 0 ? "auto" : "threads", runs[1]);
+    printRatio("per pass", median(runs[0].passes), median(runs[1].passes),
+               ratios(runs[0].roundMedians, runs[1].roundMedians), "threads/one");
+    std::printf("  p95/median on threads %.2f\n", quantile(runs[1].passes, 0.95) / median(runs[1].passes));
     return reportResults(digests);
 }
 
 int compareThreads(const Side& side, const Options& options) {
     if (!side.zep().SetCollisionThreadsZEP) return 0;
-    std::printf("\nthe %s build on 1 thread against %d threads (0: automatic), wall-clock, interleaved rounds that "
-                "each build the scene afresh\n",
+    std::printf("\nthe %s build on 1 thread against %d threads (0: automatic), wall-clock, rounds taking turns on "
+                "one world; results against the same frames on 1 thread\n",
                 side.name, options.threads);
     int differing = 0;
     for (const PassScene& scene : passScenes()) differing += !compareThreadsOn(scene, side, false, options);
