@@ -14,7 +14,7 @@ rm -f "$build"/fuzz-*.log
 pids=()
 for ((i = 1; i <= processes; i++)); do
   ZEP_FUZZ_DIFFERENTIAL=$differential ZEP_FUZZ_DISAGREEMENTS=$build/disagreements \
-    "$build/command_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" \
+    "$build/command_fuzzer" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -max_len="$max_len" \
     -entropic_scale_per_exec_time=1 -print_final_stats=1 -seed="$i" -artifact_prefix="$build/" "$@" \
     "$build/corpus" fuzz/corpus fuzz/regressions >"$build/fuzz-$i.log" 2>&1 &
   pids+=($!)
