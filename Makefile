@@ -20,7 +20,7 @@ JOBS ?= $(shell nproc)
 # UndefinedBehaviorSanitizer, and the command fuzzer; every finding is fatal.
 BUILD_ASAN ?= build-asan
 BUILD_FUZZ ?= build-fuzz
-FUZZ_SECONDS ?= 120
+FUZZ_SECONDS ?= 140
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
