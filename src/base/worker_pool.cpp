@@ -68,6 +68,10 @@ struct WorkerPool {
     void* context = nullptr;
     std::atomic<int32_t> pending{0};  // pool slots of the current job not yet returned
     std::atomic<bool> ending{false};
+    // How long both sides spin before they sleep: none when the job has more
+    // slots than the machine has hardware threads, where a spinning thread
+    // would hold a core another slot needs.
+    std::atomic<int32_t> spins{0};
 };
 
 namespace {
@@ -76,7 +80,7 @@ constexpr uint64_t kSlotBits = 8;
 constexpr uint64_t kSlotMask = (uint64_t(1) << kSlotBits) - 1;
 static_assert(kMostThreads <= int32_t(kSlotMask));
 // About a fifth of a millisecond of spinning on a current x86 core.
-constexpr int kSpins = 1 << 13;
+constexpr int32_t kSpins = 1 << 13;
 
 inline void spinPause() {
 #if defined(__SSE__)
@@ -95,7 +99,8 @@ struct ThreadStart {
 
 // The posted word once it names a job after `seen`, or once the pool ends.
 uint64_t nextPost(WorkerPool& pool, uint64_t seen) {
-    for (int spin = 0; spin < kSpins; ++spin) {
+    const int32_t spins = pool.spins.load(std::memory_order_relaxed);
+    for (int32_t spin = 0; spin < spins; ++spin) {
         const uint64_t word = pool.posted.load(std::memory_order_acquire);
         if ((word >> kSlotBits) != seen || pool.ending.load(std::memory_order_relaxed)) return word;
         spinPause();
@@ -130,7 +135,8 @@ void serve(WorkerPool& pool, int32_t slot, uint64_t seen) {
 }
 
 void waitForSlots(WorkerPool& pool) {
-    for (int spin = 0; spin < kSpins; ++spin) {
+    const int32_t spins = pool.spins.load(std::memory_order_relaxed);
+    for (int32_t spin = 0; spin < spins; ++spin) {
         if (pool.pending.load(std::memory_order_acquire) == 0) return;
         spinPause();
     }
@@ -215,6 +221,7 @@ int32_t runOnThreads(WorkerPool*& pool, int32_t threads, PoolJob job, void* cont
         pool->job = job;
         pool->context = context;
         pool->pending.store(slots - 1, std::memory_order_relaxed);
+        pool->spins.store(slots <= hardwareThreads() ? kSpins : 0, std::memory_order_relaxed);
         const uint64_t number = (pool->posted.load(std::memory_order_relaxed) >> kSlotBits) + 1;
         pool->lock.take();
         pool->posted.store(number << kSlotBits | uint64_t(slots), std::memory_order_release);
